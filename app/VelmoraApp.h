@@ -1,0 +1,88 @@
+#pragma once
+
+#include "platform/Dialogs.h"
+#include "platform/Form.h"
+#include "platform/Pictures.h"
+#include "platform/Printing.h"
+#include "platform/System.h"
+
+#include <QString>
+#include <memory>
+
+namespace velmora {
+
+class TFrmDm;
+class TFrmInicial;
+class TFrmClubes;
+class TFrmCadastroCidade;
+class TFrmPaises;
+class TFrmUF;
+class TFrmCidade;
+class TFrmInformacoes;
+class TFrmAno;
+class TFrmFederacao;
+class TFrmSelFeder;
+class TFrmRelatorios;
+class TFrmSelClube;
+class TFrmClubeSelecionado;
+
+// What the program takes from the machine; tests hand in doubles.
+struct Environment {
+    QString dataDir;
+    Dialogs* dialogs = nullptr;
+    Printing* printing = nullptr;
+    Clock* clock = nullptr;
+    Random* random = nullptr;
+    Sleep* sleep = nullptr;
+    int splashMs = 5000;
+};
+
+// The one application object: owns the data module and every window, created in
+// the start-up order. Windows reach each other through it.
+class VelmoraApp final {
+public:
+    // Creates every window and the data module (in the start-up order), none shown.
+    // Throws StoreError when the data module cannot open the store; nothing is
+    // left half-built then.
+    explicit VelmoraApp(const Environment& env);
+    ~VelmoraApp();
+    VelmoraApp(const VelmoraApp&) = delete;
+    VelmoraApp& operator=(const VelmoraApp&) = delete;
+
+    // The program's fixed data directory: ~/Velmora (C:\Velmora on Windows).
+    static QString defaultDataDir();
+    const QString& dataDir() const { return dataDir_; }
+    QString badgeDir() const; // dataDir + "/Distintivos/"
+
+    Dialogs& dialogs;
+    Printing& printing;
+    Clock& clock;
+    Random& random;
+    Sleep& sleep;
+    Pictures pictures;
+    Forms forms;
+
+    // Creation order matters: the main window first, the data module second.
+    std::unique_ptr<TFrmInicial> FrmInicial;
+    std::unique_ptr<TFrmDm> FrmDm;
+    std::unique_ptr<TFrmClubes> FrmClubes;
+    std::unique_ptr<TFrmCadastroCidade> FrmCadastroCidade;
+    std::unique_ptr<TFrmPaises> FrmPaises;
+    std::unique_ptr<TFrmUF> FrmUF;
+    std::unique_ptr<TFrmCidade> FrmCidade;
+    std::unique_ptr<TFrmInformacoes> FrmInformacoes;
+    std::unique_ptr<TFrmAno> FrmAno;
+    std::unique_ptr<TFrmFederacao> FrmFederacao;
+    std::unique_ptr<TFrmSelFeder> FrmSelFeder;
+    std::unique_ptr<TFrmRelatorios> FrmRelatorios;
+    std::unique_ptr<TFrmSelClube> FrmSelClube;
+    std::unique_ptr<TFrmClubeSelecionado> FrmClubeSelecionado;
+
+    // Short access to the data module.
+    TFrmDm& dm() { return *FrmDm; }
+
+private:
+    QString dataDir_;
+};
+
+} // namespace velmora

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+class QWidget;
+
+namespace velmora {
+
+enum class MsgIcon { None, Information, Warning, Error, Question };
+enum class MsgButtons { Ok, YesNo };
+enum class MsgResult { Ok, Yes, No };
+
+// Modal boxes: message box, entry box and the picture open dialog.
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
+                              MsgButtons buttons = MsgButtons::Ok) = 0;
+    // OK gives the typed text; Cancel gives "".
+    virtual QString entry(const QString& caption, const QString& prompt) = 0;
+    // The picture open dialog with a preview pane, starting at fileName (the last
+    // choice). Returns true and sets fileName when a file is chosen; on cancel,
+    // returns false and leaves fileName as it was.
+    virtual bool openPicture(QString& fileName) = 0;
+};
+
+// Qt implementation: QMessageBox, an entry box, a non-native QFileDialog with preview.
+class QtDialogs final : public Dialogs {
+public:
+    MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
+                      MsgButtons buttons) override;
+    QString entry(const QString& caption, const QString& prompt) override;
+    bool openPicture(QString& fileName) override;
+};
+
+// Test double: answers queued by the test; every box shown is logged.
+class ScriptedDialogs final : public Dialogs {
+public:
+    struct Shown {
+        QString kind; // "message", "entry" or "picture"
+        QString caption;
+        QString text; // message text or entry prompt
+        MsgIcon icon = MsgIcon::None;
+        MsgButtons buttons = MsgButtons::Ok;
+    };
+
+    void queueAnswer(MsgResult r) { answers_.append(r); }
+    void queueEntry(const QString& text) { entries_.append(text); }
+    void queuePicture(const QString& path) { pictures_.append(path); } // "" = cancel
+
+    const QVector<Shown>& shown() const { return shown_; }
+    QStringList messages() const; // texts of the message boxes, in order
+    void clearLog() { shown_.clear(); }
+
+    MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
+                      MsgButtons buttons) override;
+    QString entry(const QString& caption, const QString& prompt) override;
+    bool openPicture(QString& fileName) override;
+
+private:
+    // A box with nothing queued answers Ok / No, "" or cancel.
+    QVector<MsgResult> answers_;
+    QStringList entries_;
+    QStringList pictures_;
+    QVector<Shown> shown_;
+};
+
+} // namespace velmora

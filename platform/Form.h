@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QPoint>
+#include <QPointer>
+#include <QSize>
+#include <QString>
+#include <optional>
+
+namespace velmora {
+
+class Dialogs;
+class Form;
+
+// Tracks which of the program's windows was last active, so a form's FormActivate
+// runs when it becomes the active window among them (an entry box counts as one of
+// them), and not when a message box or file dialog closes over it, nor on a switch
+// back from another application.
+class Forms final : public QObject {
+    Q_OBJECT
+public:
+    explicit Forms(Dialogs& dialogs, QObject* parent = nullptr);
+    ~Forms() override;
+
+    // Modeless show: visible, raised, active. A shown form is only brought to front.
+    void show(Form* form);
+    // Close = hide.
+    void close(Form* form);
+
+    // Called by the entry box (real or scripted) around its modal run: while it is
+    // up it is the last active program window; when it closes, the form that was
+    // active before is activated again (its FormActivate runs).
+    void entryBoxOpened();
+    void entryBoxClosed();
+
+    // Called by Form on QEvent::WindowActivate.
+    void formActivated(Form* form);
+    Form* lastActive() const { return last_; }
+
+private:
+    Dialogs& dialogs_;
+    QPointer<Form> last_;
+    QPointer<Form> beforeEntry_;
+    bool entryUp_ = false;
+};
+
+// Base of every window: a caption bar without title-bar buttons, a fixed client
+// size, centred or placed, absolutely placed controls on client().
+class Form : public QMainWindow {
+    Q_OBJECT
+public:
+    Form(Forms& forms, const QString& objectName, const QString& caption, QSize clientSize,
+         std::optional<QPoint> placedAt = std::nullopt);
+
+    // Runs each time the form becomes the active window among the program's windows.
+    virtual void FormActivate() {}
+
+    QWidget* client() const { return client_; } // absolute positioning parent
+    QSize clientSize() const { return clientSize_; }
+    Forms& forms() const { return forms_; }
+
+    // Placement on show: centred on the desktop, or at the designed position.
+    void place();
+
+protected:
+    bool event(QEvent* e) override;
+
+private:
+    Forms& forms_;
+    QWidget* client_;
+    QSize clientSize_;
+    std::optional<QPoint> placedAt_;
+};
+
+} // namespace velmora

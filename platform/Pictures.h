@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QHash>
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QStringList>
+#include <stdexcept>
+
+class QLabel;
+
+namespace velmora {
+
+// The picture loader's one way to fail; the message names the file.
+class PictureError final : public std::runtime_error {
+public:
+    explicit PictureError(const QString& message)
+        : std::runtime_error(message.toStdString()), text_(message) {}
+    const QString& text() const { return text_; }
+
+private:
+    QString text_;
+};
+
+// Loads pictures by file-name extension (jpg/jpeg by libjpeg-turbo, bmp/ico/png by
+// Qt) and keeps a small cache of decoded, box-sized pictures.
+class Pictures final {
+public:
+    static constexpr qint64 maxPixels = 100'000'000;
+
+    // Extensions the loader knows, lower case ("jpg", "jpeg", "bmp", "ico", "png").
+    static QStringList extensions();
+    // Filter for the open dialog: all picture types, then one entry per type.
+    static QStringList nameFilters();
+
+    // Decodes path for a box: the picture scaled to exactly box (stretched), or at
+    // its own size when box is empty. Throws PictureError.
+    QImage load(const QString& path, QSize box = {});
+    // Decodes a JPEG at the smallest DCT scale that still covers box (no cache).
+    static QImage decodeJpeg(const QString& path, QSize box = {});
+
+    void clearCache();
+    int cacheSize() const;
+
+private:
+    // cache: the implementation's choice (keyed by path, size, mtime and box)
+};
+
+// Shows path in a picture box (a QLabel): stretched to the box when stretch is true,
+// at its own size otherwise. Throws PictureError; the box keeps its old picture then.
+void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch = true);
+// Makes a picture box show nothing.
+void clearPicture(QLabel* box);
+
+} // namespace velmora

@@ -1,0 +1,7 @@
+#!/usr/bin/env bash
+# Configures and builds Velmora into build/ (or $VELMORA_BUILD_DIR).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELMORA_BUILD_DIR:-$root/build}
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo ${VELMORA_CMAKE_ARGS:-} >/dev/null
+cmake --build "$build" -j"$(nproc)"

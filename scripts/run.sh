@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# The run command: installs what is missing, builds, creates the data directory
+# on first use and starts Velmora.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+bash "$root/scripts/deps.sh"
+bash "$root/scripts/build.sh"
+build=${VELMORA_BUILD_DIR:-$root/build}
+datadir="$HOME/Velmora"
+if [ ! -e "$datadir/Velmora.sqlite" ]; then
+  "$build/tools/velmora-datadir" create "$datadir" "$@"
+fi
+exec "$build/velmora"

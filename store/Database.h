@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+namespace velmora {
+
+// One SQLite connection on <dataDir>/Velmora.sqlite, set up for the program's
+// statements: case-sensitive LIKE and an upper() that folds accented letters.
+class Database final {
+public:
+    static constexpr const char* fileName = "Velmora.sqlite";
+
+    // Opens an existing store; throws StoreError when the directory or the file is
+    // missing (create = false) or cannot be opened.
+    explicit Database(const QString& dataDir, bool create = false);
+    ~Database();
+    Database(const Database&) = delete;
+    Database& operator=(const Database&) = delete;
+
+    QSqlDatabase& handle() { return db_; }
+    const QString& dataDir() const { return dataDir_; }
+
+    // Runs one SQLite statement (no result); throws StoreError.
+    void exec(const QString& sql);
+
+private:
+    QString dataDir_;
+    QString connection_;
+    QSqlDatabase db_;
+};
+
+// Rolls back unless commit() was called.
+class Transaction final {
+public:
+    explicit Transaction(Database& db);
+    ~Transaction();
+    void commit();
+
+private:
+    Database& db_;
+    bool done_ = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "store/Database.h"
+#include "store/Query.h"
+#include "store/Table.h"
+
+#include <QString>
+
+namespace velmora {
+
+// The data module: owns every table object, query object and data source the
+// windows use. Creating it opens the store in dataDir and checks it against the
+// schema; a missing directory, store, table or field throws StoreError with the
+// engine's message naming the table file.
+class TFrmDm final {
+public:
+    explicit TFrmDm(const QString& dataDir);
+    ~TFrmDm();
+    TFrmDm(const TFrmDm&) = delete;
+    TFrmDm& operator=(const TFrmDm&) = delete;
+
+    Database& database() { return db; }
+    const QString& dataDir() const { return db.dataDir(); }
+
+    // Code for a new club: 1 on an empty Clubes.db, else max(codigo) + 1
+    // through QueryUltimoNum.
+    int nextClubCode();
+
+private:
+    Database db; // first: everything below uses it
+
+public:
+    Table TblClubes;
+    Table TblPaises;
+    Table TblEstados;
+    Table TblCidades;
+    Table TblAnos;
+    Table TblFederacao;
+
+    Query QueryTodosClubes;
+    Query QueryConsulta;
+    Query QueryUltimoNum;
+    Query QueryLocalizaClube;
+    Query QueryTodosPaises;
+    Query QueryTodosEstados;
+    Query QueryTodasCidades;
+    Query QueryBandPaises;
+    Query QueryBandUF;
+    Query QueryFederacao;
+
+    DataSource DtsClubes;
+    DataSource DtsAnos;
+    DataSource DtsPaises;
+    DataSource DtsEstados;
+};
+
+} // namespace velmora

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <memory>
+
+namespace velmora {
+
+class Database;
+
+// A query object as the windows use it: the statement is built line by line,
+// parameters are bound by name, and the open result is walked forward.
+// A result with no row reads every column as empty text.
+class Query final {
+public:
+    Query(Database& db, QString objectName);
+    ~Query();
+    Query(const Query&) = delete;
+    Query& operator=(const Query&) = delete;
+
+    const QString& objectName() const { return name_; }
+
+    // Statement as lines.
+    void close();                 // drops the open result, keeps the lines
+    void clear();                 // empties the lines (and the bindings)
+    void add(const QString& line);
+    const QStringList& lines() const { return lines_; }
+
+    // Named parameters, without or with the leading colon ("ESTADO" or ":ESTADO").
+    void bindText(const QString& name, const QString& value);
+    void bindInt(const QString& name, qint64 value);
+
+    // execute() accepts a select and has no effect on any table; open() runs the
+    // statement and stands on the first row. Throws StoreError.
+    void execute();
+    void open();
+    // close + clear + add each line + open, binding nothing; for one-off statements.
+    void run(const QStringList& lines);
+
+    bool isOpen() const;
+    bool eof() const; // set when moved forward from the last row, or no row at all
+    void next();
+    bool isEmpty() const; // the open result has no row
+    int rowCount();       // rows of the open result (counts once, then cached)
+
+    QString field(int column) const; // by position, 0-based; "" past the end or with no row
+    QString fieldByName(const QString& column) const; // case-insensitive alias/column name
+    int columnCount() const;
+
+private:
+    void fetchCurrent();
+
+    Database& db_;
+    QString name_;
+    QStringList lines_;
+    QVector<QPair<QString, QVariant>> bindings_;
+    std::unique_ptr<QSqlQuery> query_;
+    QVector<QString> row_;     // current row as text
+    QStringList columns_;      // result column names
+    bool open_ = false;
+    bool eof_ = true;
+    bool empty_ = true;
+    int rowCount_ = -1;
+};
+
+} // namespace velmora
