@@ -11,6 +11,9 @@ class TFrmSelClube final : public Form {
 public:
     explicit TFrmSelClube(VelmoraApp& app);
 
+    // Unchecks "Seleção" then "Clube"; unchecking runs no handler.
+    void uncheckKinds();
+
 private:
     VelmoraApp& app_;
 };

@@ -8,4 +8,6 @@ TFrmClubes::TFrmClubes(VelmoraApp& app)
     : Form(app.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"), QSize(792, 546), std::nullopt),
       app_(app) {}
 
+void TFrmClubes::recordDisplay() {}
+
 } // namespace velmora

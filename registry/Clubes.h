@@ -11,6 +11,10 @@ class TFrmClubes final : public Form {
 public:
     explicit TFrmClubes(VelmoraApp& app);
 
+    // Shows the current row of TblClubes in the parts not bound to it (state group,
+    // pictures, kind buttons, extinct box, code).
+    void recordDisplay();
+
 private:
     VelmoraApp& app_;
 };

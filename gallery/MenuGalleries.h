@@ -1,0 +1,21 @@
+#pragma once
+
+namespace velmora {
+
+class VelmoraApp;
+
+// The seven galleries started from the main window's "Relatórios" menu.
+enum class MenuGallery {
+    ClubesBrasileiros,
+    ClubesPorEstado,
+    ClubesPorPais,
+    TodosOsClubes,
+    TodasAsSelecoes,
+    PesquisarPorNome,
+    Extintos,
+};
+
+// Runs one menu gallery: entry box where it has one, listing, count, title, page fill.
+void runMenuGallery(VelmoraApp& app, MenuGallery gallery);
+
+} // namespace velmora
