@@ -1,11 +1,209 @@
 #include "detail/ClubeSelecionado.h"
 
+#include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "detail/Statement.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "platform/Pictures.h"
+#include "store/Module.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPixmap>
 
 namespace velmora {
 
+namespace {
+
+// Columns of the card's row, by position.
+enum Column {
+    NomeClube = 0,
+    NomeCompletoClube = 1,
+    AnoFundacao = 2,
+    PaisClube = 3,
+    UFClube = 4,
+    CidadeClube = 5,
+    EscudoClube = 6,
+    BandeiraPais = 7,
+    BandeiraUF = 8,
+    IdadeClube = 9,
+    Federacao = 10,
+    LogoFederacao = 11,
+    Extinto = 13,
+    Estadio = 14,
+    Capacidade = 15,
+};
+
+// Capital letters by the system's rules, accented letters included.
+QString capitals(const QString& text) {
+    return QLocale::system().toUpper(text);
+}
+
+} // namespace
+
+using Card = TFrmClubeSelecionado;
+
+const QList<Card::LabelPlace>& Card::labelPlaces() {
+    static const QList<LabelPlace> places = {
+        {"LblNomeClube", &Card::LblNomeClube, {276, 80}, 29, true},
+        {"LblNomeCompleto", &Card::LblNomeCompleto, {276, 120}, 19, true},
+        {"LblFundacao", &Card::LblFundacao, {276, 147}, 19, true},
+        {"LblFederacao", &Card::LblFederacao, {212, 319}, 24, false},
+        {"LblEstadio", &Card::LblEstadio, {544, 311}, 15, false},
+        {"LblCapacidade", &Card::LblCapacidade, {544, 335}, 15, false},
+        {"LblPais", &Card::LblPais, {208, 451}, 19, false},
+        {"LblCidade", &Card::LblCidade, {208, 479}, 15, false},
+        {"LblEstado", &Card::LblEstado, {536, 463}, 16, false},
+    };
+    return places;
+}
+
+const QList<Card::PicturePlace>& Card::picturePlaces() {
+    static const QList<PicturePlace> places = {
+        {"ImgEscudoClube", &Card::ImgEscudoClube, {40, 27, 201, 201}},
+        {"ImgLogoFeder", &Card::ImgLogoFeder, {86, 280, 107, 107}},
+        {"ImgBandeiraPais", &Card::ImgBandeiraPais, {87, 443, 105, 68}},
+        {"ImgBandeiraUF", &Card::ImgBandeiraUF, {424, 441, 105, 68}},
+    };
+    return places;
+}
+
+const QStringList& Card::statementLines() {
+    static const QStringList lines = {
+        QStringLiteral("select c.NomeClube,"),
+        QStringLiteral("c.NomeCompletoClube,"),
+        QStringLiteral("c.AnoFundacao,"),
+        QStringLiteral("c.PaisClube,"),
+        QStringLiteral("c.UFClube,"),
+        QStringLiteral("c.CidadeClube,"),
+        QStringLiteral("c.EscudoClube,"),
+        QStringLiteral("c.BandeiraPais,"),
+        QStringLiteral("c.BandeiraUF,"),
+        QStringLiteral("c.IdadeClube,"),
+        QStringLiteral("c.Federacao,"),
+        QStringLiteral("c.LogoFederacao,"),
+        QStringLiteral("p.codpais,"),
+        QStringLiteral("c.extinto,"),
+        QStringLiteral("c.estadio,"),
+        QStringLiteral("c.capacidade"),
+        QStringLiteral("from clubes.db as c, paises.db as p"),
+        QStringLiteral("where c.PaisClube = p.NomePais"),
+        QStringLiteral("and c.NomeClube = :NOME"),
+        QStringLiteral("order by c.nomeclube"),
+    };
+    return lines;
+}
+
 TFrmClubeSelecionado::TFrmClubeSelecionado(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmClubeSelecionado"), QStringLiteral(""), QSize(792, 546), std::nullopt),
-      app_(app) {}
+    : Form(app.forms, QStringLiteral("FrmClubeSelecionado"), QString(), QSize(792, 546),
+           std::nullopt),
+      app_(app) {
+    buildControls();
+    buildMenu();
+}
+
+void TFrmClubeSelecionado::buildControls() {
+    QWidget* area = client();
+
+    Image1 = new QLabel(area);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/card.jpg")));
+
+    for (const PicturePlace& place : picturePlaces()) {
+        auto* picture = new QLabel(area);
+        picture->setObjectName(QString::fromLatin1(place.name));
+        picture->setGeometry(place.rect);
+        picture->setScaledContents(true);
+        this->*place.control = picture;
+    }
+    for (const LabelPlace& place : labelPlaces()) {
+        auto* label = new QLabel(area);
+        label->setObjectName(QString::fromLatin1(place.name));
+        label->setFont(pixelFont(QStringLiteral("Arial"), place.pixelSize, true));
+        if (place.header) {
+            QPalette pal = label->palette();
+            pal.setColor(QPalette::WindowText, Qt::white);
+            label->setPalette(pal);
+        }
+        label->move(place.pos);
+        label->adjustSize();
+        this->*place.control = label;
+    }
+}
+
+void TFrmClubeSelecionado::buildMenu() {
+    Arquivo1 = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
+    Imprimir1 = Arquivo1->addAction(QStringLiteral("Imprimir"));
+    Imprimir1->setObjectName(QStringLiteral("Imprimir1"));
+    Voltar1 = Arquivo1->addAction(QStringLiteral("Voltar"));
+    Voltar1->setObjectName(QStringLiteral("Voltar1"));
+    connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
+    connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+}
+
+void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {
+    label->setText(text);
+    label->adjustSize();
+}
+
+void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
+    setLabel(LblNomeClube, row.field(NomeClube));
+    setLabel(LblNomeCompleto, row.field(NomeCompletoClube));
+    setLabel(LblFederacao, row.field(Federacao));
+    setLabel(LblPais, capitals(row.field(PaisClube)));
+
+    const QString estadio = row.field(Estadio);
+    setLabel(LblEstadio, estadio);
+    // No stadium, no capacity line, whatever capacity is stored.
+    setLabel(LblCapacidade, estadio.isEmpty()
+                                ? QString()
+                                : QStringLiteral("Capacidade: ") + row.field(Capacidade));
+
+    showPicture(app_.pictures, ImgEscudoClube, row.field(EscudoClube), true);
+    showPicture(app_.pictures, ImgBandeiraPais, row.field(BandeiraPais), true);
+    showPicture(app_.pictures, ImgLogoFeder, row.field(LogoFederacao), true);
+
+    if (row.field(PaisClube) == QStringLiteral("Brasil")) {
+        showState(row.field(UFClube), row.field(BandeiraUF));
+    } else {
+        clearPicture(ImgBandeiraUF);
+        setLabel(LblEstado, QString());
+    }
+
+    const bool extinct = row.field(Extinto).toInt() != 0;
+    setLabel(LblFundacao,
+             QStringLiteral("Fundado em ") + row.field(AnoFundacao) +
+                 (extinct ? QStringLiteral(" (Clube Extinto)")
+                          : QStringLiteral(" (") + row.field(IdadeClube) + QStringLiteral(")")));
+    setLabel(LblCidade, row.field(CidadeClube));
+    setWindowTitle(caption);
+}
+
+void TFrmClubeSelecionado::showState(const QString& uf, const QString& flagPath) {
+    Query& query = app_.dm().QueryTodosEstados;
+    detail::runStatement(query,
+                         {QStringLiteral("select NomeCompleto as estados"),
+                          QStringLiteral("from UF.db"), QStringLiteral("where UF = :ESTADO")},
+                         QStringLiteral("ESTADO"), uf);
+    showPicture(app_.pictures, ImgBandeiraUF, flagPath, true);
+    setLabel(LblEstado, capitals(query.field(0)));
+}
+
+void TFrmClubeSelecionado::Imprimir1Click() {
+    guard(app_.dialogs, [this] { app_.printing.printWindow(this); });
+}
+
+void TFrmClubeSelecionado::Voltar1Click() {
+    app_.forms.show(app_.FrmInicial.get());
+    app_.forms.close(this);
+}
 
 } // namespace velmora

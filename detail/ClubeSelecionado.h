@@ -2,16 +2,78 @@
 
 #include "platform/Form.h"
 
+#include <QPoint>
+#include <QRect>
+#include <QStringList>
+
+class QAction;
+class QLabel;
+class QMenu;
+
 namespace velmora {
 
 class VelmoraApp;
+class Query;
 
+// The detail card of one club or national team.
 class TFrmClubeSelecionado final : public Form {
     Q_OBJECT
 public:
     explicit TFrmClubeSelecionado(VelmoraApp& app);
 
+    // The card's row by short name: the listing columns, then extinto, estadio
+    // and capacidade. Bind :NOME.
+    static const QStringList& statementLines();
+
+    // Fills the card from the current row of row (columns as statementLines()),
+    // in display order; a picture that cannot be loaded throws PictureError and
+    // leaves what was set before it. The caption becomes caption.
+    void fill(const Query& row, const QString& caption);
+
+    void Imprimir1Click();
+    void Voltar1Click();
+
+    QLabel* Image1 = nullptr;
+    QLabel* ImgEscudoClube = nullptr;
+    QLabel* LblNomeClube = nullptr;
+    QLabel* LblNomeCompleto = nullptr;
+    QLabel* LblFundacao = nullptr;
+    QLabel* ImgLogoFeder = nullptr;
+    QLabel* LblFederacao = nullptr;
+    QLabel* LblEstadio = nullptr;
+    QLabel* LblCapacidade = nullptr;
+    QLabel* ImgBandeiraPais = nullptr;
+    QLabel* LblPais = nullptr;
+    QLabel* LblCidade = nullptr;
+    QLabel* ImgBandeiraUF = nullptr;
+    QLabel* LblEstado = nullptr;
+
+    QMenu* Arquivo1 = nullptr;
+    QAction* Imprimir1 = nullptr;
+    QAction* Voltar1 = nullptr;
+
+    // Where each label and picture sits, described once.
+    struct LabelPlace {
+        const char* name;
+        QLabel* TFrmClubeSelecionado::*control;
+        QPoint pos;
+        int pixelSize; // Arial bold
+        bool header;   // white over the dark band
+    };
+    struct PicturePlace {
+        const char* name;
+        QLabel* TFrmClubeSelecionado::*control;
+        QRect rect; // stretched
+    };
+    static const QList<LabelPlace>& labelPlaces();
+    static const QList<PicturePlace>& picturePlaces();
+
 private:
+    void buildControls();
+    void buildMenu();
+    void setLabel(QLabel* label, const QString& text);
+    void showState(const QString& uf, const QString& flagPath);
+
     VelmoraApp& app_;
 };
 

@@ -1,13 +1,167 @@
 #include "detail/SelClube.h"
 
 #include "app/VelmoraApp.h"
+#include "detail/ClubeSelecionado.h"
+#include "detail/Statement.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "store/Module.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPalette>
+#include <QPixmap>
+#include <QPushButton>
+#include <QRadioButton>
+#include <stdexcept>
 
 namespace velmora {
 
-TFrmSelClube::TFrmSelClube(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"), QSize(433, 185), std::nullopt),
-      app_(app) {}
+using detail::runStatement;
 
-void TFrmSelClube::uncheckKinds() {}
+namespace {
+
+QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text, QRect rect) {
+    auto* button = new QRadioButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
+    button->setAutoFillBackground(true);
+    QPalette pal = button->palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    button->setPalette(pal);
+    button->setGeometry(rect);
+    return button;
+}
+
+} // namespace
+
+TFrmSelClube::TFrmSelClube(VelmoraApp& app)
+    : Form(app.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
+           QSize(433, 185), std::nullopt),
+      app_(app) {
+    QWidget* area = client();
+
+    Image1 = new QLabel(area);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/selclube.jpg")));
+
+    rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 24, 80, 24));
+    rbSelecao = kindButton(area, "rbSelecao", QStringLiteral("Seleção"), QRect(120, 24, 96, 24));
+
+    ImgEscudoClube = new QLabel(area);
+    ImgEscudoClube->setObjectName(QStringLiteral("ImgEscudoClube"));
+    ImgEscudoClube->setGeometry(317, 20, 92, 92);
+    ImgEscudoClube->setScaledContents(true);
+
+    ComboClubes = new QComboBox(area);
+    ComboClubes->setObjectName(QStringLiteral("ComboClubes"));
+    ComboClubes->setEditable(false);
+    ComboClubes->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
+    ComboClubes->setGeometry(24, 72, 281, 24);
+
+    BtnOk = new QPushButton(QStringLiteral("OK"), area);
+    BtnOk->setObjectName(QStringLiteral("BtnOk"));
+    BtnOk->setIcon(QIcon(QStringLiteral(":/artwork/glyph-ok.png")));
+    BtnOk->setGeometry(24, 130, 90, 32);
+
+    // A click handler runs only when its button becomes checked.
+    connect(rbClube, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            rbClubeClick();
+    });
+    connect(rbSelecao, &QRadioButton::toggled, this, [this](bool checked) {
+        if (checked)
+            rbSelecaoClick();
+    });
+    // activated: the user's pick, not the program's own changes of the list.
+    connect(ComboClubes, &QComboBox::activated, this, [this] { ComboClubesChange(); });
+    connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+}
+
+void TFrmSelClube::uncheckKinds() {
+    // An exclusive group refuses to uncheck its checked button.
+    for (QRadioButton* button : {rbSelecao, rbClube}) {
+        button->setAutoExclusive(false);
+        button->setChecked(false);
+        button->setAutoExclusive(true);
+    }
+}
+
+void TFrmSelClube::FormActivate() {
+    clearPicture(ImgEscudoClube);
+    ComboClubes->clear();
+    ComboClubes->setEnabled(false);
+    BtnOk->setEnabled(false);
+}
+
+void TFrmSelClube::rbClubeClick() {
+    fillNames(rbClube, 0);
+}
+
+void TFrmSelClube::rbSelecaoClick() {
+    fillNames(rbSelecao, 1);
+}
+
+void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
+    guard(app_.dialogs, [&] {
+        Query& query = app_.dm().QueryConsulta;
+        if (button->isChecked()) {
+            ComboClubes->clear();
+            clearPicture(ImgEscudoClube);
+            runStatement(query,
+                         {QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"),
+                          QStringLiteral("where Identificador = %1").arg(identificador),
+                          QStringLiteral("order by NomeClube")});
+            QStringList names;
+            for (; !query.eof(); query.next())
+                names.append(query.field(0));
+            ComboClubes->addItems(names);
+            ComboClubes->setCurrentIndex(-1); // filled, nothing chosen yet
+            ComboClubes->setEnabled(true);
+            BtnOk->setEnabled(true);
+        }
+        BtnOk->setEnabled(query.isOpen() && !query.isEmpty());
+    });
+}
+
+void TFrmSelClube::ComboClubesChange() {
+    guard(app_.dialogs, [&] {
+        Query& query = app_.dm().QueryConsulta;
+        runStatement(query,
+                     {QStringLiteral("select EscudoClube from Clubes.db"),
+                      QStringLiteral("where NomeClube = :CLUBE")},
+                     QStringLiteral("CLUBE"), ComboClubes->currentText());
+        showPicture(app_.pictures, ImgEscudoClube, query.field(0), true);
+    });
+}
+
+void TFrmSelClube::BtnOkClick() {
+    const QString name = ComboClubes->currentText();
+    if (name.isEmpty()) {
+        app_.dialogs.message(QStringLiteral("Velmora"),
+                             QStringLiteral("É necessário escolher um Clube ou Seleção)"),
+                             MsgIcon::Warning, MsgButtons::Ok);
+        return;
+    }
+    guard(app_.dialogs, [&] { openCard(); });
+}
+
+void TFrmSelClube::openCard() {
+    const QString name = ComboClubes->currentText();
+    Query& query = app_.dm().QueryConsulta;
+    runStatement(query, TFrmClubeSelecionado::statementLines(), QStringLiteral("NOME"), name);
+    // Without its country row the join finds nothing: say so instead of a blank card.
+    if (query.isEmpty())
+        throw std::runtime_error(
+            QStringLiteral("O clube ou seleção \"%1\" não foi encontrado: seu país não está "
+                           "cadastrado em Paises.DB.")
+                .arg(name)
+                .toStdString());
+    app_.FrmClubeSelecionado->fill(query, name);
+    app_.forms.show(app_.FrmClubeSelecionado.get());
+    app_.forms.close(this);
+}
 
 } // namespace velmora

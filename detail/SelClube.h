@@ -2,10 +2,17 @@
 
 #include "platform/Form.h"
 
+class QComboBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
 namespace velmora {
 
 class VelmoraApp;
 
+// Picks one club or national team by kind and short name, with a badge preview;
+// OK opens its card.
 class TFrmSelClube final : public Form {
     Q_OBJECT
 public:
@@ -14,7 +21,24 @@ public:
     // Unchecks "Seleção" then "Clube"; unchecking runs no handler.
     void uncheckKinds();
 
+    void FormActivate() override;
+    // Run when the button becomes checked (by the user or by the program).
+    void rbClubeClick();
+    void rbSelecaoClick();
+    void ComboClubesChange();
+    void BtnOkClick();
+
+    QLabel* Image1;
+    QRadioButton* rbClube;
+    QRadioButton* rbSelecao;
+    QLabel* ImgEscudoClube;
+    QComboBox* ComboClubes;
+    QPushButton* BtnOk;
+
 private:
+    void fillNames(QRadioButton* button, int identificador);
+    void openCard();
+
     VelmoraApp& app_;
 };
 
