@@ -2,6 +2,8 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QVariant>
+#include <utility>
 
 namespace velmora {
 
@@ -20,9 +22,14 @@ public:
 
     QSqlDatabase& handle() { return db_; }
     const QString& dataDir() const { return dataDir_; }
+    QString filePath() const; // <dataDir>/Velmora.sqlite
 
     // Runs one SQLite statement (no result); throws StoreError.
     void exec(const QString& sql);
+    // First column of the first row of one SQLite statement (invalid when no row).
+    QVariant value(const QString& sql);
+    // Changes whenever a row may have changed, through this connection or another.
+    std::pair<qint64, qint64> changeStamp();
 
 private:
     QString dataDir_;

@@ -28,6 +28,10 @@ public:
 
 private:
     Database db; // first: everything below uses it
+    // Checks (and upgrades) the store before any table prepares its statements.
+    struct Checked final {
+        explicit Checked(Database& db);
+    } checked_;
 
 public:
     Table TblClubes;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/StoreError.h"
+
 #include <QSqlQuery>
 #include <QString>
 #include <QStringList>
@@ -24,10 +26,11 @@ public:
     const QString& objectName() const { return name_; }
 
     // Statement as lines.
-    void close();                 // drops the open result, keeps the lines
-    void clear();                 // empties the lines (and the bindings)
+    void close(); // drops the open result, keeps the lines
+    void clear(); // empties the lines (and the bindings)
     void add(const QString& line);
     const QStringList& lines() const { return lines_; }
+    QString statement() const; // the lines joined by line breaks
 
     // Named parameters, without or with the leading colon ("ESTADO" or ":ESTADO").
     void bindText(const QString& name, const QString& value);
@@ -47,19 +50,27 @@ public:
     int rowCount();       // rows of the open result (counts once, then cached)
 
     QString field(int column) const; // by position, 0-based; "" past the end or with no row
-    QString fieldByName(const QString& column) const; // case-insensitive alias/column name
+    // Case-insensitive alias or column name; throws StoreError for a name the result lacks.
+    QString fieldByName(const QString& column) const;
     int columnCount() const;
 
 private:
+    void bind(const QString& name, const QVariant& value);
+    // The statement translated, prepared forward-only and bound; `wrapper` ("...%1...")
+    // wraps the translated text.
+    std::unique_ptr<QSqlQuery> prepared(const QString& wrapper = {}) const;
+    bool isSelect() const;
     void fetchCurrent();
+    void checkFetch() const;
+    StoreError failure(const QString& why) const;
 
     Database& db_;
     QString name_;
     QStringList lines_;
     QVector<QPair<QString, QVariant>> bindings_;
     std::unique_ptr<QSqlQuery> query_;
-    QVector<QString> row_;     // current row as text
-    QStringList columns_;      // result column names
+    QVector<QString> row_; // current row as text
+    QStringList columns_;  // result column names
     bool open_ = false;
     bool eof_ = true;
     bool empty_ = true;

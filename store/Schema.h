@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
 
@@ -33,6 +34,8 @@ public:
     // Throws StoreError naming the table file when a table or field is missing
     // or has another type or width. Upgrades an older store version first.
     static void check(QSqlDatabase& db);
+    // Names of the indexes create() makes (and the upgrade to version 1 adds).
+    static QStringList indexNames();
 };
 
 } // namespace velmora

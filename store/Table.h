@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 #include <QVector>
+#include <memory>
+#include <utility>
 
 namespace velmora {
 
@@ -19,17 +21,25 @@ class Table final : public QObject {
 public:
     enum class State { Browse, Insert, Edit };
 
+    // Stands on no row until first() (the data module calls it once the store is checked).
     Table(Database& db, const TableDef& def, QString objectName);
+    ~Table() override;
 
     const TableDef& def() const { return def_; }
 
-    // Navigation; each emits rowChanged(). Moving in an empty table does nothing.
+    // Navigation in Browse state (throws while inserting or editing, so an unfinished
+    // row is never stored or lost by a move); each emits rowChanged(). Moving in an
+    // empty table does nothing.
     void first();
     void prior();
     void next();
     void last();
-    bool bof() const; // prior() was refused at the first row (or empty table)
-    bool eof() const; // next() was refused at the last row (or empty table)
+    bool bof() const;     // set by first() and by prior() refused at the first row (or empty)
+    bool eof() const;     // set by last() and by next() refused at the last row (or empty)
+    bool atFirst() const; // no row before the current one (true on an empty table)
+    bool atLast() const;  // no row after the current one (true on an empty table)
+    bool hasRow() const { return hasRow_; }
+    // Rows in the table; counted again after any write, by this table or anyone else.
     int rowCount() const;
     bool isEmpty() const { return rowCount() == 0; }
 
@@ -47,7 +57,8 @@ public:
     void cancel(); // drops the pending row or changes; back to the row that was current
     void remove(); // deletes the current row; the next row (or the new last) becomes current
 
-    // Re-reads the current row and the row count (after writes by statements).
+    // Re-reads the current row (after writes by statements or other connections);
+    // a row gone meanwhile gives way to the next one, as remove() does.
     void refresh();
 
 signals:
@@ -55,19 +66,31 @@ signals:
     void stateChanged(); // Browse/Insert/Edit changed
 
 private:
-    // implementation detail is the store's choice
     struct Impl;
+    enum class Move { First, Last, After, Before, At };
+    bool load(Move move, qint64 key = 0); // false (and nothing changed) when no such row
+    void clearRow();
+    void requireBrowse(const char* action) const;
+    void setState(State state);
+    int fieldIndex(const QString& field) const;
+    QVariant parse(const FieldDef& field, const QString& text) const;
+    void standAfterRemoval(qint64 goneKey);
+    void invalidateCount() { rowCount_ = -1; }
+
     Database& db_;
     TableDef def_;
+    std::unique_ptr<Impl> d_;
     State state_ = State::Browse;
-    QVector<QVariant> current_;  // values of the current stored row
-    QVector<QVariant> buffer_;   // values being inserted or edited
-    qint64 key_ = 0;             // key of the current stored row (rowid)
+    QVector<QVariant> current_; // values of the current stored row
+    QVector<QVariant> buffer_;  // values being inserted or edited
+    qint64 key_ = 0;            // key of the current stored row (rowid; Codigo for Clubes)
     bool hasRow_ = false;
     bool bof_ = true;
     bool eof_ = true;
     mutable int rowCount_ = -1;
-    qint64 savedKey_ = 0;        // row to return to on cancel of an append
+    mutable std::pair<qint64, qint64> countStamp_{-1, -1};
+    qint64 savedKey_ = 0; // row to return to on cancel of an append
+    bool savedHasRow_ = false;
 };
 
 // Links a table to the controls bound to it.

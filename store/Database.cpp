@@ -1,0 +1,135 @@
+#include "store/Database.h"
+
+#include "store/Schema.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <atomic>
+#include <sqlite3.h>
+
+namespace velmora {
+
+namespace {
+
+QString nextConnectionName() {
+    static std::atomic<int> counter{0};
+    return QStringLiteral("velmora-store-%1").arg(++counter);
+}
+
+// upper() that folds accented letters too ("são paulo" -> "SÃO PAULO"); NULL stays NULL.
+void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    const QByteArray upper = QString::fromUtf8(text, bytes).toUpper().toUtf8();
+    sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
+}
+
+sqlite3* nativeHandle(QSqlDatabase& db) {
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
+}
+
+} // namespace
+
+Database::Database(const QString& dataDir, bool create)
+    : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()) {
+    if (dataDir.isEmpty() || !QFileInfo(dataDir_).isDir())
+        throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1").arg(dataDir));
+    const QString path = QDir(dataDir_).filePath(QString::fromLatin1(fileName));
+    if (!create && !QFileInfo::exists(path)) {
+        // Without the store every table is missing; name the first as a missing table would be.
+        throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)")
+                             .arg(Schema::tables().first().fileName, path));
+    }
+
+    db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
+    db_.setDatabaseName(path);
+    if (!db_.open()) {
+        const QString why = db_.lastError().text();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection_);
+        throw StoreError(QStringLiteral("Não foi possível abrir %1: %2").arg(path, why));
+    }
+    try {
+        sqlite3* handle = nativeHandle(db_);
+        if (!handle)
+            throw StoreError(
+                QStringLiteral("O driver SQLite não expôs a conexão com %1.").arg(path));
+        if (sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
+                                       nullptr, unicodeUpper, nullptr, nullptr,
+                                       nullptr) != SQLITE_OK)
+            throw StoreError(QStringLiteral("Não foi possível registrar a função upper: %1")
+                                 .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
+        exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
+        // WAL lets a listing stay open while a row is posted; FULL makes every post
+        // survive a power cut, not just a crash of the program.
+        exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+        exec(QStringLiteral("PRAGMA synchronous = FULL"));
+    } catch (...) {
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase(connection_);
+        throw;
+    }
+}
+
+Database::~Database() {
+    db_.close();
+    db_ = QSqlDatabase();
+    QSqlDatabase::removeDatabase(connection_);
+}
+
+QString Database::filePath() const {
+    return QDir(dataDir_).filePath(QString::fromLatin1(fileName));
+}
+
+void Database::exec(const QString& sql) {
+    QSqlQuery query(db_);
+    if (!query.exec(sql))
+        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+}
+
+QVariant Database::value(const QString& sql) {
+    QSqlQuery query(db_);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+    return query.next() ? query.value(0) : QVariant();
+}
+
+std::pair<qint64, qint64> Database::changeStamp() {
+    // data_version moves when another connection commits; total_changes when this one writes.
+    const qint64 others = value(QStringLiteral("PRAGMA data_version")).toLongLong();
+    sqlite3* handle = nativeHandle(db_);
+    return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
+}
+
+Transaction::Transaction(Database& db) : db_(db) {
+    if (!db_.handle().transaction())
+        throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
+                             .arg(db_.handle().lastError().text()));
+}
+
+Transaction::~Transaction() {
+    if (!done_)
+        db_.handle().rollback();
+}
+
+void Transaction::commit() {
+    if (!db_.handle().commit())
+        throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
+                             .arg(db_.handle().lastError().text()));
+    done_ = true;
+}
+
+} // namespace velmora

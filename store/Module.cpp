@@ -1,0 +1,51 @@
+#include "store/Module.h"
+
+#include "store/Schema.h"
+
+namespace velmora {
+
+TFrmDm::Checked::Checked(Database& db) {
+    Schema::check(db.handle());
+}
+
+TFrmDm::TFrmDm(const QString& dataDir)
+    : db(dataDir), checked_(db),
+      TblClubes(db, Schema::table(QStringLiteral("Clubes")), QStringLiteral("TblClubes")),
+      TblPaises(db, Schema::table(QStringLiteral("Paises")), QStringLiteral("TblPaises")),
+      TblEstados(db, Schema::table(QStringLiteral("UF")), QStringLiteral("TblEstados")),
+      TblCidades(db, Schema::table(QStringLiteral("Cidades")), QStringLiteral("TblCidades")),
+      TblAnos(db, Schema::table(QStringLiteral("Anos")), QStringLiteral("TblAnos")),
+      TblFederacao(db, Schema::table(QStringLiteral("Federacao")), QStringLiteral("TblFederacao")),
+      QueryTodosClubes(db, QStringLiteral("QueryTodosClubes")),
+      QueryConsulta(db, QStringLiteral("QueryConsulta")),
+      QueryUltimoNum(db, QStringLiteral("QueryUltimoNum")),
+      QueryLocalizaClube(db, QStringLiteral("QueryLocalizaClube")),
+      QueryTodosPaises(db, QStringLiteral("QueryTodosPaises")),
+      QueryTodosEstados(db, QStringLiteral("QueryTodosEstados")),
+      QueryTodasCidades(db, QStringLiteral("QueryTodasCidades")),
+      QueryBandPaises(db, QStringLiteral("QueryBandPaises")),
+      QueryBandUF(db, QStringLiteral("QueryBandUF")),
+      QueryFederacao(db, QStringLiteral("QueryFederacao")),
+      DtsClubes(TblClubes, QStringLiteral("DtsClubes")),
+      DtsAnos(TblAnos, QStringLiteral("DtsAnos")),
+      DtsPaises(TblPaises, QStringLiteral("DtsPaises")),
+      DtsEstados(TblEstados, QStringLiteral("DtsEstados")) {
+    // Opening the tables: each stands on its first row.
+    for (Table* table : {&TblClubes, &TblPaises, &TblEstados, &TblCidades, &TblAnos, &TblFederacao})
+        table->first();
+}
+
+TFrmDm::~TFrmDm() = default;
+
+int TFrmDm::nextClubCode() {
+    if (TblClubes.rowCount() <= 0)
+        return 1;
+    QueryUltimoNum.close();
+    QueryUltimoNum.clear();
+    QueryUltimoNum.add(QStringLiteral("select max(codigo) as ultimo"));
+    QueryUltimoNum.add(QStringLiteral("from clubes.db"));
+    QueryUltimoNum.open();
+    return QueryUltimoNum.fieldByName(QStringLiteral("ultimo")).toInt() + 1;
+}
+
+} // namespace velmora

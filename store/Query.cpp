@@ -1,0 +1,217 @@
+#include "store/Query.h"
+
+#include "store/Database.h"
+#include "store/Dialect.h"
+#include "store/StoreError.h"
+
+#include <QSqlError>
+#include <QSqlRecord>
+
+namespace velmora {
+
+namespace {
+
+QString normalName(const QString& name) {
+    return name.startsWith(QLatin1Char(':')) ? name.mid(1) : name;
+}
+
+QString asText(const QVariant& value) {
+    if (value.isNull())
+        return {};
+    switch (value.typeId()) {
+    case QMetaType::Double:
+        return QString::number(value.toDouble(), 'g', 17);
+    case QMetaType::QByteArray:
+        return QString::fromUtf8(value.toByteArray());
+    default:
+        return value.toString();
+    }
+}
+
+} // namespace
+
+Query::Query(Database& db, QString objectName) : db_(db), name_(std::move(objectName)) {}
+
+Query::~Query() = default;
+
+void Query::close() {
+    query_.reset(); // finishes the statement, so it holds no read lock
+    row_.clear();
+    columns_.clear();
+    open_ = false;
+    eof_ = true;
+    empty_ = true;
+    rowCount_ = -1;
+}
+
+void Query::clear() {
+    close();
+    lines_.clear();
+    bindings_.clear();
+}
+
+void Query::add(const QString& line) {
+    lines_.append(line);
+}
+
+void Query::bind(const QString& name, const QVariant& value) {
+    const QString key = normalName(name);
+    for (auto& binding : bindings_) {
+        if (binding.first.compare(key, Qt::CaseInsensitive) == 0) {
+            binding.second = value;
+            return;
+        }
+    }
+    bindings_.append({key, value});
+}
+
+void Query::bindText(const QString& name, const QString& value) {
+    // A null QString would bind NULL; the program's empty text is an empty string.
+    bind(name, value.isNull() ? QString(QLatin1String("")) : value);
+}
+
+void Query::bindInt(const QString& name, qint64 value) {
+    bind(name, value);
+}
+
+QString Query::statement() const {
+    QString text = lines_.join(QLatin1Char('\n')).trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    return text;
+}
+
+StoreError Query::failure(const QString& why) const {
+    return StoreError(QStringLiteral("%1\n%2").arg(why, statement()));
+}
+
+std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
+    const Dialect::Prepared p = Dialect::prepare(statement());
+    auto query = std::make_unique<QSqlQuery>(db_.handle());
+    query->setForwardOnly(true);
+    if (!query->prepare(wrapper.isEmpty() ? p.sql : wrapper.arg(p.sql)))
+        throw failure(query->lastError().text());
+    for (const QString& parameter : p.parameters) {
+        const auto found =
+            std::find_if(bindings_.begin(), bindings_.end(), [&](const auto& binding) {
+                return binding.first.compare(parameter, Qt::CaseInsensitive) == 0;
+            });
+        if (found == bindings_.end())
+            throw failure(QStringLiteral("Parâmetro sem valor: :%1").arg(parameter));
+        query->addBindValue(found->second);
+    }
+    return query;
+}
+
+bool Query::isSelect() const {
+    const QString text = statement().trimmed();
+    return text.startsWith(QLatin1String("select"), Qt::CaseInsensitive) ||
+           text.startsWith(QLatin1String("with"), Qt::CaseInsensitive);
+}
+
+void Query::execute() {
+    // A select is only checked here: running it twice would cost a whole listing.
+    std::unique_ptr<QSqlQuery> query = prepared();
+    if (isSelect())
+        return;
+    if (!query->exec())
+        throw failure(query->lastError().text());
+}
+
+void Query::open() {
+    close();
+    std::unique_ptr<QSqlQuery> query = prepared();
+    if (!query->exec())
+        throw failure(query->lastError().text());
+    const QSqlRecord record = query->record();
+    for (int i = 0; i < record.count(); ++i)
+        columns_ << record.fieldName(i);
+    query_ = std::move(query);
+    open_ = true;
+    // Forward only and fetched row by row: a long listing opens as fast as a short one.
+    if (query_->next()) {
+        empty_ = false;
+        eof_ = false;
+        fetchCurrent();
+    } else {
+        checkFetch();
+        row_ = QVector<QString>(columns_.size());
+    }
+}
+
+void Query::run(const QStringList& lines) {
+    clear();
+    for (const QString& line : lines)
+        add(line);
+    open();
+}
+
+bool Query::isOpen() const {
+    return open_;
+}
+bool Query::eof() const {
+    return eof_;
+}
+bool Query::isEmpty() const {
+    return empty_;
+}
+
+void Query::next() {
+    if (!open_ || eof_)
+        return;
+    if (query_->next()) {
+        fetchCurrent();
+    } else {
+        checkFetch();
+        eof_ = true; // the last row stays current
+    }
+}
+
+void Query::checkFetch() const {
+    if (query_->lastError().isValid())
+        throw failure(query_->lastError().text());
+}
+
+int Query::rowCount() {
+    if (!open_)
+        return 0;
+    if (rowCount_ < 0) {
+        if (empty_) {
+            rowCount_ = 0;
+        } else {
+            // Counted by a second statement: the open listing is not read ahead.
+            std::unique_ptr<QSqlQuery> count =
+                prepared(QStringLiteral("select count(*) from (%1)"));
+            if (!count->exec() || !count->next())
+                throw failure(count->lastError().text());
+            rowCount_ = count->value(0).toInt();
+        }
+    }
+    return rowCount_;
+}
+
+QString Query::field(int column) const {
+    if (column < 0 || column >= row_.size())
+        return {};
+    return row_[column];
+}
+
+QString Query::fieldByName(const QString& column) const {
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0)
+            return field(i);
+    }
+    throw failure(QStringLiteral("Coluna não encontrada no resultado: %1").arg(column));
+}
+
+int Query::columnCount() const {
+    return int(columns_.size());
+}
+
+void Query::fetchCurrent() {
+    row_.resize(columns_.size());
+    for (int i = 0; i < columns_.size(); ++i)
+        row_[i] = asText(query_->value(i));
+}
+
+} // namespace velmora
