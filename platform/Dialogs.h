@@ -8,6 +8,8 @@ class QWidget;
 
 namespace velmora {
 
+class Forms;
+
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No };
@@ -24,6 +26,27 @@ public:
     // choice). Returns true and sets fileName when a file is chosen; on cancel,
     // returns false and leaves fileName as it was.
     virtual bool openPicture(QString& fileName) = 0;
+
+    // An entry box counts as one of the program's windows: the window tracker is
+    // told when one opens and closes. Forms registers itself here.
+    void setForms(Forms* forms) { forms_ = forms; }
+    Forms* forms() const { return forms_; }
+
+protected:
+    // Marks an entry box as up for the window tracker during its modal run.
+    class EntryBoxScope final {
+    public:
+        explicit EntryBoxScope(Forms* forms);
+        ~EntryBoxScope();
+        EntryBoxScope(const EntryBoxScope&) = delete;
+        EntryBoxScope& operator=(const EntryBoxScope&) = delete;
+
+    private:
+        Forms* forms_;
+    };
+
+private:
+    Forms* forms_ = nullptr;
 };
 
 // Qt implementation: QMessageBox, an entry box, a non-native QFileDialog with preview.

@@ -1,5 +1,7 @@
 #include "platform/Fonts.h"
 
+#include <QStringList>
+
 namespace velmora {
 
 void installFontSubstitutes() {

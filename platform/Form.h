@@ -41,7 +41,7 @@ private:
     Dialogs& dialogs_;
     QPointer<Form> last_;
     QPointer<Form> beforeEntry_;
-    bool entryUp_ = false;
+    int entryDepth_ = 0; // entry boxes up (one may open from another's handler)
 };
 
 // Base of every window: a caption bar without title-bar buttons, a fixed client
@@ -61,6 +61,8 @@ public:
 
     // Placement on show: centred on the desktop, or at the designed position.
     void place();
+    // True once placed: later shows keep where the user left the window.
+    bool isPlaced() const { return placed_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -70,6 +72,7 @@ private:
     QWidget* client_;
     QSize clientSize_;
     std::optional<QPoint> placedAt_;
+    bool placed_ = false;
 };
 
 } // namespace velmora

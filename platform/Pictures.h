@@ -5,6 +5,7 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <list>
 #include <stdexcept>
 
 class QLabel;
@@ -36,14 +37,34 @@ public:
     // Decodes path for a box: the picture scaled to exactly box (stretched), or at
     // its own size when box is empty. Throws PictureError.
     QImage load(const QString& path, QSize box = {});
+    // The picture scaled to fit inside bounds with its aspect ratio kept (previews).
+    QImage loadFitted(const QString& path, QSize bounds);
     // Decodes a JPEG at the smallest DCT scale that still covers box (no cache).
     static QImage decodeJpeg(const QString& path, QSize box = {});
+    // The picture's own size, read from its header only. Throws PictureError.
+    static QSize pictureSize(const QString& path);
 
     void clearCache();
-    int cacheSize() const;
+    int cacheSize() const;     // pictures held
+    qint64 cacheBytes() const; // their decoded bytes
+    void setCacheLimit(qint64 bytes);
+    int decodeCount() const { return decodes_; } // files decoded so far (cache misses)
 
 private:
-    // cache: the implementation's choice (keyed by path, size, mtime and box)
+    struct Entry {
+        QString key;
+        QImage image;
+    };
+    QImage decodeFor(const QString& path, QSize box);
+    void remember(const QString& key, const QImage& image);
+    void trim();
+
+    // Most recently used first; looked up by a key of path, size, mtime and box.
+    std::list<Entry> entries_;
+    QHash<QString, std::list<Entry>::iterator> index_;
+    qint64 bytes_ = 0;
+    qint64 limit_ = 64LL * 1024 * 1024;
+    int decodes_ = 0;
 };
 
 // Shows path in a picture box (a QLabel): stretched to the box when stretch is true,

@@ -1,0 +1,154 @@
+#include "platform/Dialogs.h"
+
+#include "platform/Form.h"
+#include "platform/Pictures.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+
+namespace velmora {
+
+namespace {
+
+QWidget* dialogParent() {
+    if (QWidget* modal = QApplication::activeModalWidget())
+        return modal;
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon toQt(MsgIcon icon) {
+    switch (icon) {
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Error:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    case MsgIcon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+constexpr QSize previewSize{200, 200};
+
+// The preview pane of the picture dialog: the selected file, fitted into the pane.
+// Files that fail to load show nothing.
+void attachPreview(QFileDialog& dialog) {
+    auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
+    if (grid == nullptr)
+        return;
+    auto* preview = new QLabel(&dialog);
+    preview->setObjectName(QStringLiteral("Preview"));
+    preview->setFixedSize(previewSize);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
+    QObject::connect(
+        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+            preview->clear();
+            try {
+                Pictures pictures;
+                preview->setPixmap(QPixmap::fromImage(pictures.loadFitted(path, previewSize)));
+            } catch (const PictureError&) {
+                // Not a picture (or a broken one): nothing to preview.
+            }
+        });
+}
+
+} // namespace
+
+Dialogs::EntryBoxScope::EntryBoxScope(Forms* forms) : forms_(forms) {
+    if (forms_ != nullptr)
+        forms_->entryBoxOpened();
+}
+
+Dialogs::EntryBoxScope::~EntryBoxScope() {
+    if (forms_ != nullptr)
+        forms_->entryBoxClosed();
+}
+
+MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIcon icon,
+                             MsgButtons buttons) {
+    const auto qtButtons =
+        buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
+    QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent());
+    box.setObjectName(QStringLiteral("MessageBox"));
+    const int pressed = box.exec();
+    if (buttons == MsgButtons::Ok)
+        return MsgResult::Ok;
+    return pressed == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
+}
+
+QString QtDialogs::entry(const QString& caption, const QString& prompt) {
+    QInputDialog box(dialogParent());
+    box.setObjectName(QStringLiteral("EntryBox"));
+    box.setInputMode(QInputDialog::TextInput);
+    box.setWindowTitle(caption);
+    box.setLabelText(prompt);
+    box.setTextValue(QString());
+    box.setOkButtonText(QStringLiteral("OK"));
+    box.setCancelButtonText(QStringLiteral("Cancelar"));
+    EntryBoxScope scope(forms());
+    if (box.exec() != QDialog::Accepted)
+        return {};
+    return box.textValue();
+}
+
+bool QtDialogs::openPicture(QString& fileName) {
+    QFileDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("ProcuraFoto"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setNameFilters(Pictures::nameFilters());
+    attachPreview(dialog);
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
+QStringList ScriptedDialogs::messages() const {
+    QStringList texts;
+    for (const Shown& s : shown_)
+        if (s.kind == QLatin1String("message"))
+            texts.append(s.text);
+    return texts;
+}
+
+MsgResult ScriptedDialogs::message(const QString& caption, const QString& text, MsgIcon icon,
+                                   MsgButtons buttons) {
+    shown_.append({QStringLiteral("message"), caption, text, icon, buttons});
+    if (!answers_.isEmpty())
+        return answers_.takeFirst();
+    return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
+}
+
+QString ScriptedDialogs::entry(const QString& caption, const QString& prompt) {
+    shown_.append({QStringLiteral("entry"), caption, prompt, MsgIcon::None, MsgButtons::Ok});
+    EntryBoxScope scope(forms());
+    return entries_.isEmpty() ? QString() : entries_.takeFirst();
+}
+
+bool ScriptedDialogs::openPicture(QString& fileName) {
+    shown_.append({QStringLiteral("picture"), QString(), fileName, MsgIcon::None, MsgButtons::Ok});
+    if (pictures_.isEmpty())
+        return false;
+    const QString chosen = pictures_.takeFirst();
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen;
+    return true;
+}
+
+} // namespace velmora

@@ -1,0 +1,102 @@
+#include "platform/Form.h"
+
+#include "platform/Dialogs.h"
+#include "platform/ErrorReport.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
+
+namespace velmora {
+
+Forms::Forms(Dialogs& dialogs, QObject* parent) : QObject(parent), dialogs_(dialogs) {
+    dialogs_.setForms(this);
+}
+
+Forms::~Forms() {
+    if (dialogs_.forms() == this)
+        dialogs_.setForms(nullptr);
+}
+
+void Forms::show(Form* form) {
+    if (form == nullptr)
+        return;
+    if (!form->isVisible()) {
+        if (!form->isPlaced())
+            form->place();
+        form->show();
+    }
+    form->raise();
+    form->activateWindow();
+}
+
+void Forms::close(Form* form) {
+    if (form != nullptr)
+        form->hide();
+}
+
+void Forms::entryBoxOpened() {
+    if (entryDepth_++ > 0)
+        return;
+    beforeEntry_ = last_;
+    last_ = nullptr; // the entry box is now the active program window
+}
+
+void Forms::entryBoxClosed() {
+    if (entryDepth_ == 0 || --entryDepth_ > 0)
+        return;
+    Form* back = beforeEntry_;
+    beforeEntry_ = nullptr;
+    // Activation returns to the window underneath; do not wait for the platform's
+    // activation event, which some platforms never send for a window that kept focus.
+    if (back != nullptr && back->isVisible())
+        formActivated(back);
+}
+
+void Forms::formActivated(Form* form) {
+    // While an entry box is up it is the active program window; its closing
+    // hands activation back.
+    if (form == nullptr || entryDepth_ > 0 || !form->isVisible() || last_ == form)
+        return;
+    last_ = form;
+    QPointer<Form> guarded = form;
+    guard(dialogs_, [&guarded] {
+        if (guarded)
+            guarded->FormActivate();
+    });
+}
+
+Form::Form(Forms& forms, const QString& objectName, const QString& caption, QSize clientSize,
+           std::optional<QPoint> placedAt)
+    : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
+      forms_(forms), client_(new QWidget(this)), clientSize_(clientSize), placedAt_(placedAt) {
+    setObjectName(objectName);
+    setWindowTitle(caption);
+    client_->setObjectName(QStringLiteral("client"));
+    client_->setFixedSize(clientSize_);
+    setCentralWidget(client_);
+}
+
+void Form::place() {
+    placed_ = true;
+    if (placedAt_) {
+        move(*placedAt_);
+        return;
+    }
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    adjustSize();
+    QRect frame = frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    move(frame.topLeft());
+}
+
+bool Form::event(QEvent* e) {
+    const bool handled = QMainWindow::event(e);
+    if (e->type() == QEvent::WindowActivate)
+        forms_.formActivated(this);
+    return handled;
+}
+
+} // namespace velmora
