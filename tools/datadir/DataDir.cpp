@@ -1,0 +1,552 @@
+#include "tools/datadir/DataDir.h"
+
+#include "platform/Pictures.h"
+#include "platform/System.h"
+#include "store/Database.h"
+#include "store/Module.h"
+#include "store/Schema.h"
+#include "store/StoreError.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTextStream>
+#include <QVariant>
+#include <algorithm>
+
+namespace velmora::datadir {
+
+namespace {
+
+const QString brasil = QStringLiteral("Brasil");
+constexpr int firstYear = 1850;
+constexpr int lastYear = 2050;
+constexpr int maxPicturePath = 100; // width of every picture path field
+
+using Row = QHash<QString, QString>;
+using Values = QHash<QString, QVariant>;
+
+[[noreturn]] void fail(Exit code, const QString& message) {
+    throw DataDirError(code, message);
+}
+
+[[noreturn]] void badData(const QString& message) {
+    fail(Exit::Failed, QStringLiteral("Dados embutidos inválidos: %1").arg(message));
+}
+
+// A shipped table: UTF-8 TSV with a header line.
+QList<Row> readTsv(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        badData(QStringLiteral("não foi possível ler %1").arg(path));
+    QTextStream in(&file);
+    in.setEncoding(QStringConverter::Utf8);
+    const QStringList header = in.readLine().split(QLatin1Char('\t'));
+    QList<Row> rows;
+    for (int line = 2; !in.atEnd(); ++line) {
+        const QString text = in.readLine();
+        if (text.isEmpty())
+            continue;
+        const QStringList cells = text.split(QLatin1Char('\t'));
+        if (cells.size() != header.size())
+            badData(QStringLiteral("%1, linha %2: %3 colunas em vez de %4")
+                        .arg(path)
+                        .arg(line)
+                        .arg(cells.size())
+                        .arg(header.size()));
+        Row row;
+        for (qsizetype i = 0; i < header.size(); ++i)
+            row.insert(header[i], cells[i]);
+        rows.append(row);
+    }
+    return rows;
+}
+
+int toInt(const Row& row, const QString& column) {
+    bool ok = false;
+    const int value = row.value(column).toInt(&ok);
+    if (!ok)
+        badData(QStringLiteral("%1 não é um número: \"%2\"").arg(column, row.value(column)));
+    return value;
+}
+
+struct Copy {
+    QString source; // inside the shipped data
+    QString target; // full path in the data directory
+};
+
+struct TableRows {
+    const TableDef* def;
+    QList<Values> rows;
+};
+
+// Everything a create writes, worked out before the disk is touched.
+struct Plan {
+    QString root;
+    QList<Copy> copies;
+    QList<TableRows> tables;
+    Counts counts;
+};
+
+// Full path of a picture copied from the shipped data into a folder of the data directory.
+QString addPicture(Plan& plan, const QString& source, const char* folder, const QString& name) {
+    const QString target =
+        plan.root + QLatin1Char('/') + QLatin1String(folder) + QLatin1Char('/') + name;
+    plan.copies.append({source, target});
+    return target;
+}
+
+TableRows tableRows(const char* name) {
+    return TableRows{&Schema::table(QLatin1String(name)), {}};
+}
+
+void planCountries(Plan& plan, const QString& src, QHash<QString, QString>& flags) {
+    TableRows t = tableRows("Paises");
+    for (const Row& r : readTsv(src + QStringLiteral("/countries.tsv"))) {
+        const QString file = r["code3"].toLower() + QStringLiteral(".jpg");
+        const QString flag = addPicture(plan, src + QStringLiteral("/flags/countries/") + file,
+                                        countryFlagsDir, file);
+        flags.insert(r["name_pt"], flag);
+        t.rows.append(
+            Values{{"CodPais", r["code3"]}, {"NomePais", r["name_pt"]}, {"BandeiraPais", flag}});
+    }
+    plan.counts.countries = int(t.rows.size());
+    plan.tables.append(t);
+}
+
+void planStates(Plan& plan, const QString& src, QHash<QString, QString>& flags) {
+    TableRows t = tableRows("UF");
+    for (const Row& r : readTsv(src + QStringLiteral("/states.tsv"))) {
+        const QString file = r["uf"].toLower() + QStringLiteral(".jpg");
+        const QString flag =
+            addPicture(plan, src + QStringLiteral("/flags/states/") + file, stateFlagsDir, file);
+        flags.insert(r["uf"], flag);
+        t.rows.append(Values{{"Codigo", int(t.rows.size()) + 1},
+                             {"UF", r["uf"]},
+                             {"NomeCompleto", r["name_pt"]},
+                             {"BandeiraUF", flag}});
+    }
+    plan.counts.states = int(t.rows.size());
+    plan.tables.append(t);
+}
+
+void planYears(Plan& plan) {
+    TableRows t = tableRows("Anos");
+    for (int year = firstYear; year <= lastYear; ++year)
+        t.rows.append(Values{{"Ano", year}});
+    plan.counts.years = int(t.rows.size());
+    plan.tables.append(t);
+}
+
+void planFederations(Plan& plan, const QString& src, QHash<QString, QString>& logos) {
+    TableRows t = tableRows("Federacao");
+    for (const Row& r : readTsv(src + QStringLiteral("/federations.tsv"))) {
+        const QString file = r["name"].toLower() + QStringLiteral(".jpg");
+        const QString logo =
+            addPicture(plan, src + QStringLiteral("/logos/") + file, logosDir, file);
+        logos.insert(r["name"], logo);
+        t.rows.append(Values{{"NomeFederacao", r["name"]}, {"LogoFederacao", logo}});
+    }
+    plan.counts.federations = int(t.rows.size());
+    plan.tables.append(t);
+}
+
+// "Brasil" is the one country whose rows carry a state; any other has none.
+void checkState(const QString& what, const QString& country, const QString& uf,
+                const QHash<QString, QString>& stateFlags) {
+    if (country == brasil ? !stateFlags.contains(uf) : !uf.isEmpty())
+        badData(QStringLiteral("%1: estado \"%2\" não combina com o país \"%3\"")
+                    .arg(what, uf, country));
+}
+
+QSet<QString> planCities(Plan& plan, const QString& src, const QHash<QString, QString>& countries,
+                         const QHash<QString, QString>& states) {
+    TableRows t = tableRows("Cidades");
+    QSet<QString> keys;
+    for (const Row& r : readTsv(src + QStringLiteral("/cities.tsv"))) {
+        if (!countries.contains(r["country_pt"]))
+            badData(QStringLiteral("cidade %1 de um país sem linha: %2")
+                        .arg(r["city"], r["country_pt"]));
+        checkState(r["city"], r["country_pt"], r["uf"], states);
+        t.rows.append(Values{
+            {"Estado", r["uf"]}, {"Cidade", r["city"]}, {QStringLiteral("País"), r["country_pt"]}});
+        keys.insert(r["country_pt"] + QLatin1Char('|') + r["uf"] + QLatin1Char('|') + r["city"]);
+    }
+    plan.counts.cities = int(t.rows.size());
+    plan.tables.append(t);
+    return keys;
+}
+
+QString lookup(const QHash<QString, QString>& paths, const QString& key, const QString& what) {
+    const auto it = paths.find(key);
+    if (it == paths.end())
+        badData(QStringLiteral("%1 sem linha de referência: \"%2\"").arg(what, key));
+    return *it;
+}
+
+// The sample catalogue, filled as the club editor would save each row.
+void planSample(Plan& plan, const QString& src, int currentYear,
+                const QHash<QString, QString>& countryFlags,
+                const QHash<QString, QString>& stateFlags, const QHash<QString, QString>& logos,
+                const QSet<QString>& cities) {
+    TableRows t = tableRows("Clubes");
+    QSet<QString> names;
+    for (const Row& r : readTsv(src + QStringLiteral("/sample/clubs.tsv"))) {
+        const QString name = r["NomeClube"];
+        const QString country = r["PaisClube"];
+        const QString uf = r["UFClube"];
+        const int year = toInt(r, QStringLiteral("AnoFundacao"));
+        if (name.isEmpty() || names.contains(name))
+            badData(QStringLiteral("nome de clube vazio ou repetido: \"%1\"").arg(name));
+        names.insert(name);
+        if (year < firstYear || year > lastYear)
+            badData(QStringLiteral("%1: ano de fundação fora da tabela de anos").arg(name));
+        checkState(name, country, uf, stateFlags);
+        if (!cities.contains(country + QLatin1Char('|') + uf + QLatin1Char('|') + r["CidadeClube"]))
+            badData(QStringLiteral("%1: cidade sem linha: %2").arg(name, r["CidadeClube"]));
+        const QString badge = addPicture(
+            plan, src + QStringLiteral("/sample/badges/") + r["Escudo"], badgesDir, r["Escudo"]);
+        t.rows.append(Values{
+            {"Codigo", int(t.rows.size()) + 1},
+            {"NomeClube", name},
+            {"NomeCompletoClube", r["NomeCompletoClube"]},
+            {"AnoFundacao", year},
+            {"PaisClube", country},
+            {"UFClube", uf},
+            {"CidadeClube", r["CidadeClube"]},
+            {"IdadeClube", QStringLiteral("%1 anos").arg(currentYear - year)},
+            {"EscudoClube", badge},
+            {"BandeiraPais", lookup(countryFlags, country, QStringLiteral("país"))},
+            {"BandeiraUF", country == brasil ? stateFlags.value(uf) : QString()},
+            {"Federacao", r["Federacao"]},
+            {"LogoFederacao", lookup(logos, r["Federacao"], QStringLiteral("federação"))},
+            {"Identificador", toInt(r, QStringLiteral("Identificador"))},
+            {"Extinto", toInt(r, QStringLiteral("Extinto"))},
+            {"Estadio", r["Estadio"]},
+            {"Capacidade", r["Capacidade"]},
+        });
+    }
+    plan.counts.clubs = int(t.rows.size());
+    plan.tables.append(t);
+}
+
+Plan makePlan(const QString& root, const CreateOptions& options) {
+    Plan plan;
+    plan.root = root;
+    const QString& src = options.source;
+    QHash<QString, QString> countryFlags, stateFlags, logos;
+    planCountries(plan, src, countryFlags);
+    planStates(plan, src, stateFlags);
+    planYears(plan);
+    planFederations(plan, src, logos);
+    const QSet<QString> cities = planCities(plan, src, countryFlags, stateFlags);
+    const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
+    if (options.sample)
+        planSample(plan, src, year, countryFlags, stateFlags, logos, cities);
+    else
+        plan.tables.append(tableRows("Clubes")); // the table exists, empty
+    return plan;
+}
+
+// Picture paths longer than their fields would be cut: refuse the folder instead.
+void checkPathWidths(const Plan& plan) {
+    const auto longest =
+        std::max_element(plan.copies.begin(), plan.copies.end(), [](const Copy& a, const Copy& b) {
+            return a.target.size() < b.target.size();
+        });
+    if (longest != plan.copies.end() && longest->target.size() > maxPicturePath)
+        fail(Exit::BadDir,
+             QStringLiteral("O caminho da pasta %1 é longo demais: o caminho de uma figura "
+                            "ficaria com %2 caracteres (%3), mas o limite é %4. Escolha uma "
+                            "pasta de caminho mais curto.")
+                 .arg(plan.root)
+                 .arg(longest->target.size())
+                 .arg(longest->target)
+                 .arg(maxPicturePath));
+}
+
+void checkTextWidths(const Plan& plan) {
+    for (const TableRows& t : plan.tables)
+        for (const Values& row : t.rows)
+            for (const FieldDef& f : t.def->fields) {
+                if (!row.contains(f.name))
+                    badData(QStringLiteral("falta o campo %1 em %2").arg(f.name, t.def->fileName));
+                const QString text = row.value(f.name).toString();
+                if (f.type == FieldType::Text && text.size() > f.width)
+                    badData(QStringLiteral("\"%1\" passa de %2 caracteres (campo %3 de %4)")
+                                .arg(text)
+                                .arg(f.width)
+                                .arg(f.name, t.def->fileName));
+            }
+}
+
+QStringList storeFiles(const QString& root) {
+    const QString store = root + QLatin1Char('/') + QLatin1String(Database::fileName);
+    return {store, store + QStringLiteral("-journal"), store + QStringLiteral("-wal"),
+            store + QStringLiteral("-shm")};
+}
+
+// Nothing that exists is ever overwritten: refuse before anything is written.
+void checkNothingExists(const Plan& plan) {
+    QStringList targets = storeFiles(plan.root);
+    for (const Copy& c : plan.copies)
+        targets << c.target;
+    for (const QString& target : targets)
+        if (QFileInfo::exists(target))
+            fail(Exit::Refused, QStringLiteral("O arquivo %1 já existe. Nada foi alterado: "
+                                               "velmora-datadir nunca sobrescreve arquivos.")
+                                    .arg(target));
+}
+
+// Remembers what this run created and removes it again unless the run succeeds.
+class Undo final {
+public:
+    Undo() = default;
+    Undo(const Undo&) = delete;
+    Undo& operator=(const Undo&) = delete;
+    ~Undo() {
+        if (kept_)
+            return;
+        for (auto it = files_.crbegin(); it != files_.crend(); ++it)
+            QFile::remove(*it);
+        for (auto it = dirs_.crbegin(); it != dirs_.crend(); ++it)
+            QDir().rmdir(*it);
+    }
+    void addFile(const QString& path) { files_ << path; }
+    void addDir(const QString& path) { dirs_ << path; }
+    void keep() { kept_ = true; }
+
+private:
+    QStringList files_;
+    QStringList dirs_;
+    bool kept_ = false;
+};
+
+// Creates path and its missing parents, remembering each folder it made.
+void makeDir(const QString& path, Undo& undo) {
+    QStringList missing;
+    for (QString p = path; !QFileInfo::exists(p); p = QFileInfo(p).path()) {
+        missing.prepend(p);
+        if (QFileInfo(p).path() == p)
+            break;
+    }
+    if (QFileInfo::exists(path) && !QFileInfo(path).isDir())
+        fail(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(path));
+    for (const QString& dir : missing) {
+        if (!QDir().mkdir(dir))
+            fail(Exit::BadDir, QStringLiteral("Não foi possível criar a pasta %1: sem permissão "
+                                              "de escrita, ou parte do caminho não é uma pasta.")
+                                   .arg(dir));
+        undo.addDir(dir);
+    }
+}
+
+void copyNew(const Copy& c, Undo& undo) {
+    QFile source(c.source);
+    if (!source.open(QIODevice::ReadOnly))
+        badData(QStringLiteral("falta a figura %1").arg(c.source));
+    const QByteArray bytes = source.readAll();
+    QFile target(c.target);
+    // NewOnly: an existing file is never replaced, even one that appeared meanwhile.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        fail(QFileInfo::exists(c.target) ? Exit::Refused : Exit::BadDir,
+             QStringLiteral("Não foi possível criar o arquivo %1: %2")
+                 .arg(c.target, target.errorString()));
+    undo.addFile(c.target);
+    if (target.write(bytes) != bytes.size() || !target.flush())
+        fail(Exit::Failed, QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                               .arg(c.target, target.errorString()));
+}
+
+QString quoted(const QString& identifier) {
+    return QLatin1Char('"') + identifier + QLatin1Char('"');
+}
+
+void insertRows(Database& db, const TableRows& t) {
+    QStringList columns, marks;
+    for (const FieldDef& f : t.def->fields) {
+        columns << quoted(f.name);
+        marks << QStringLiteral("?");
+    }
+    QSqlQuery query(db.handle());
+    if (!query.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                           .arg(quoted(t.def->name), columns.join(QStringLiteral(", ")),
+                                marks.join(QStringLiteral(", ")))))
+        throw StoreError(query.lastError().text());
+    for (const Values& row : t.rows) {
+        for (const FieldDef& f : t.def->fields)
+            query.addBindValue(row.value(f.name));
+        if (!query.exec())
+            throw StoreError(
+                QStringLiteral("%1: %2").arg(t.def->fileName, query.lastError().text()));
+    }
+}
+
+void writeStore(const Plan& plan, Undo& undo) {
+    for (const QString& f : storeFiles(plan.root))
+        undo.addFile(f); // none existed (checked): whatever SQLite makes goes on failure
+    try {
+        Database db(plan.root, true);
+        Schema::create(db.handle());
+        Transaction transaction(db);
+        for (const TableRows& t : plan.tables)
+            insertRows(db, t);
+        transaction.commit();
+    } catch (const StoreError& e) {
+        fail(Exit::Failed, QStringLiteral("Erro ao criar o arquivo de dados: %1").arg(e.text()));
+    }
+}
+
+QString absoluteDir(const QString& dir) {
+    if (dir.isEmpty())
+        fail(Exit::Usage, QStringLiteral("Pasta de dados não informada."));
+    return QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+}
+
+} // namespace
+
+QString defaultDataDir() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/Velmora");
+#else
+    return QDir::homePath() + QStringLiteral("/Velmora");
+#endif
+}
+
+Counts create(const CreateOptions& options) {
+    const QString root = absoluteDir(options.dir);
+    const QFileInfo info(root);
+    if (info.exists() && !info.isDir())
+        fail(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(root));
+    if (QFileInfo::exists(root + QLatin1Char('/') + QLatin1String(Database::fileName)))
+        fail(Exit::Refused, QStringLiteral("A pasta %1 já tem um arquivo de dados (%2). Nada foi "
+                                           "alterado: velmora-datadir nunca sobrescreve uma "
+                                           "pasta de dados.")
+                                .arg(root, QLatin1String(Database::fileName)));
+    const Plan plan = makePlan(root, options);
+    checkPathWidths(plan);
+    checkTextWidths(plan);
+    checkNothingExists(plan);
+
+    Undo undo;
+    makeDir(root, undo);
+    for (const char* folder : {countryFlagsDir, stateFlagsDir, logosDir, badgesDir})
+        makeDir(root + QLatin1Char('/') + QLatin1String(folder), undo);
+    for (const Copy& c : plan.copies)
+        copyNew(c, undo);
+    writeStore(plan, undo);
+    undo.keep();
+    return plan.counts;
+}
+
+namespace {
+
+struct PictureField {
+    const char* table;
+    QStringList key; // columns shown as the row's key
+    const char* field;
+    bool onlyBrasil; // required only when PaisClube is "Brasil"
+};
+
+const QList<PictureField>& pictureFields() {
+    static const QList<PictureField> list = {
+        {"Paises", {"CodPais", "NomePais"}, "BandeiraPais", false},
+        {"UF", {"UF"}, "BandeiraUF", false},
+        {"Federacao", {"NomeFederacao"}, "LogoFederacao", false},
+        {"Clubes", {"Codigo", "NomeClube"}, "EscudoClube", false},
+        {"Clubes", {"Codigo", "NomeClube"}, "BandeiraPais", false},
+        {"Clubes", {"Codigo", "NomeClube"}, "BandeiraUF", true},
+        {"Clubes", {"Codigo", "NomeClube"}, "LogoFederacao", false},
+    };
+    return list;
+}
+
+QSqlQuery select(Database& db, const QString& sql) {
+    QSqlQuery query(db.handle());
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+    return query;
+}
+
+// Why a picture path does not load; empty when it does.
+QString pictureFault(Pictures& pictures, const QString& path) {
+    if (path.isEmpty())
+        return QStringLiteral("caminho vazio");
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return QStringLiteral("arquivo ausente");
+    if (!Pictures::extensions().contains(info.suffix().toLower()))
+        return QStringLiteral("tipo desconhecido");
+    try {
+        pictures.load(path);
+    } catch (const PictureError&) {
+        return QStringLiteral("arquivo danificado");
+    }
+    return {};
+}
+
+void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, CheckReport& report) {
+    const TableDef& def = Schema::table(QLatin1String(pf.table));
+    QStringList columns = pf.key;
+    columns << QLatin1String(pf.field);
+    if (pf.onlyBrasil)
+        columns << QStringLiteral("PaisClube");
+    for (QString& c : columns)
+        c = quoted(c);
+    QSqlQuery query = select(db, QStringLiteral("select %1 from %2 order by rowid")
+                                     .arg(columns.join(QStringLiteral(", ")), quoted(def.name)));
+    const int pathColumn = int(pf.key.size());
+    while (query.next()) {
+        const QString path = query.value(pathColumn).toString();
+        if (pf.onlyBrasil && path.isEmpty() && query.value(pathColumn + 1).toString() != brasil)
+            continue; // no state flag outside Brasil
+        ++report.pictures;
+        const QString fault = pictureFault(pictures, path);
+        if (fault.isEmpty())
+            continue;
+        QStringList key;
+        for (int i = 0; i < pathColumn; ++i)
+            key << query.value(i).toString();
+        report.problems.append(
+            {def.fileName, key.join(QStringLiteral(" - ")), QLatin1String(pf.field), path, fault});
+    }
+}
+
+int countRows(Database& db, const char* table) {
+    QSqlQuery query = select(db, QStringLiteral("select count(*) from %1")
+                                     .arg(quoted(Schema::table(QLatin1String(table)).name)));
+    return query.next() ? query.value(0).toInt() : 0;
+}
+
+} // namespace
+
+CheckReport check(const QString& dir) {
+    const QString root = absoluteDir(dir);
+    const QFileInfo info(root);
+    if (!info.exists())
+        fail(Exit::BadDir, QStringLiteral("A pasta %1 não existe.").arg(root));
+    if (!info.isDir())
+        fail(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(root));
+    CheckReport report;
+    try {
+        TFrmDm dm(root); // opens and checks the store exactly as the program does
+        Database& db = dm.database();
+        report.counts = {countRows(db, "Paises"),  countRows(db, "UF"),
+                         countRows(db, "Anos"),    countRows(db, "Federacao"),
+                         countRows(db, "Cidades"), countRows(db, "Clubes")};
+        Pictures pictures;
+        for (const PictureField& pf : pictureFields())
+            checkPictures(db, pf, pictures, report);
+    } catch (const StoreError& e) {
+        fail(Exit::Problems,
+             QStringLiteral("O arquivo de dados de %1 não abre: %2").arg(root, e.text()));
+    }
+    return report;
+}
+
+} // namespace velmora::datadir

@@ -1,0 +1,12 @@
+#include "tools/datadir/Cli.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <cstdio>
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return velmora::datadir::run(app.arguments().mid(1), out, err);
+}
