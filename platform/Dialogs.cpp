@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 
 namespace velmora {
 
@@ -35,6 +36,16 @@ QMessageBox::Icon toQt(MsgIcon icon) {
         break;
     }
     return QMessageBox::NoIcon;
+}
+
+// Runs a modal box; afterwards the window it sat on is active again, as a desktop's
+// window manager would have it.
+int runModal(QDialog& box) {
+    const QPointer<QWidget> under = box.parentWidget();
+    const int result = box.exec();
+    if (under && under->isVisible())
+        under->window()->activateWindow();
+    return result;
 }
 
 constexpr QSize previewSize{200, 200};
@@ -81,7 +92,7 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
         buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent());
     box.setObjectName(QStringLiteral("MessageBox"));
-    const int pressed = box.exec();
+    const int pressed = runModal(box);
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
     return pressed == QMessageBox::Yes ? MsgResult::Yes : MsgResult::No;
@@ -97,7 +108,7 @@ QString QtDialogs::entry(const QString& caption, const QString& prompt) {
     box.setOkButtonText(QStringLiteral("OK"));
     box.setCancelButtonText(QStringLiteral("Cancelar"));
     EntryBoxScope scope(forms());
-    if (box.exec() != QDialog::Accepted)
+    if (runModal(box) != QDialog::Accepted)
         return {};
     return box.textValue();
 }
@@ -112,7 +123,7 @@ bool QtDialogs::openPicture(QString& fileName) {
     attachPreview(dialog);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().constFirst();
     return true;

@@ -22,12 +22,19 @@ void Forms::show(Form* form) {
     if (form == nullptr)
         return;
     if (!form->isVisible()) {
-        if (!form->isPlaced())
+        const bool first = !form->isPlaced();
+        if (first)
             form->place();
         form->show();
+        if (first)
+            form->place(); // again, now that the frame around the client is known
     }
     form->raise();
     form->activateWindow();
+    // Some platforms (offscreen) keep a hidden window as the focus window and send
+    // no activation when it comes back; it is the active window all the same.
+    if (form->isActiveWindow() || QGuiApplication::focusWindow() == form->windowHandle())
+        formActivated(form);
 }
 
 void Forms::close(Form* form) {
@@ -51,6 +58,12 @@ void Forms::entryBoxClosed() {
     // activation event, which some platforms never send for a window that kept focus.
     if (back != nullptr && back->isVisible())
         formActivated(back);
+}
+
+void Forms::formHidden(Form* form) {
+    // Whatever comes up next is a change of program window, this form included.
+    if (last_ == form)
+        last_ = nullptr;
 }
 
 void Forms::formActivated(Form* form) {
@@ -96,6 +109,8 @@ bool Form::event(QEvent* e) {
     const bool handled = QMainWindow::event(e);
     if (e->type() == QEvent::WindowActivate)
         forms_.formActivated(this);
+    else if (e->type() == QEvent::Hide && !isVisible())
+        forms_.formHidden(this);
     return handled;
 }
 

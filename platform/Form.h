@@ -35,6 +35,8 @@ public:
 
     // Called by Form on QEvent::WindowActivate.
     void formActivated(Form* form);
+    // Called by Form when it hides.
+    void formHidden(Form* form);
     Form* lastActive() const { return last_; }
 
 private:
