@@ -1,11 +1,67 @@
 #include "gallery/Anos.h"
 
 #include "app/VelmoraApp.h"
+#include "gallery/ChooserControls.h"
+#include "gallery/GalleryCommand.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "store/Module.h"
+
+#include <QLabel>
 
 namespace velmora {
 
 TFrmAno::TFrmAno(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56), std::nullopt),
-      app_(app) {}
+    : Form(app.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
+           std::nullopt),
+      app_(app) {
+    const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
+    Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setFont(corbel);
+    Label1->move(10, 18);
+    Label1->adjustSize();
+
+    ComboAnos = makeChoiceList(client(), QStringLiteral("ComboAnos"), {124, 15}, 81);
+    ComboAnos->setFont(corbel);
+    ComboAnos->setFixedHeight(26);
+
+    BtnOk = makeOkButton(client(), {211, 14, 54, 28});
+    connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
+}
+
+void TFrmAno::FormActivate() {
+    refillChoiceList(ComboAnos, app_.dm().QueryConsulta, QStringLiteral("select ano from anos.db"));
+}
+
+void TFrmAno::BtnOkClick() {
+    runGallery(app_, gallery(), ComboAnos->currentText(), this);
+}
+
+const GalleryDef& TFrmAno::gallery() {
+    using S = GalleryStep;
+    using Box = TitlePicture::Box;
+    static const GalleryDef year = {
+        .listingTail = {QStringLiteral("p.codpais"),
+                        QStringLiteral("from clubes.db as c, paises.db as p"),
+                        QStringLiteral("where c.PaisClube = p.NomePais"),
+                        QStringLiteral("and c.AnoFundacao = :ANOFUND"),
+                        QStringLiteral("and c.Identificador = 0"),
+                        QStringLiteral("order by c.NomeClube")},
+        .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
+                       QStringLiteral("where AnoFundacao = :ANOFUND"),
+                       QStringLiteral("and Identificador = 0")},
+        .parameter = QStringLiteral(":ANOFUND"),
+        .paramKind = ParamKind::Integer,
+        .title = countedTitleWithValue(QStringLiteral("Relação de Todos Clubes fundados em ")),
+        .titlePictures = {{Box::Band, -1, false}, {Box::Feder, -1, false}},
+        .noChoiceWarning = QStringLiteral("É necessário selecionar um ano"),
+        .emptyWarning = QStringLiteral("Não há nenhum clube fundado neste ano"),
+        .button = PageButton::AnoFund,
+        .steps = {S::RequireChoice, S::Listing, S::Count, S::CloseIfNone, S::Title, S::Fill,
+                  S::CloseChooser},
+    };
+    return year;
+}
 
 } // namespace velmora

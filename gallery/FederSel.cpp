@@ -1,11 +1,95 @@
 #include "gallery/FederSel.h"
 
 #include "app/VelmoraApp.h"
+#include "gallery/ChooserControls.h"
+#include "gallery/GalleryCommand.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "store/Module.h"
+
+#include <QLabel>
 
 namespace velmora {
 
 TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"), QSize(300, 145), std::nullopt),
-      app_(app) {}
+    : Form(app.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"), QSize(300, 145),
+           std::nullopt),
+      app_(app) {
+    Image1 = new QLabel(client());
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(0, 0, 300, 145);
+    // Built-in artwork; a broken build shows the report instead of stopping start-up.
+    guard(app_.dialogs, [this] {
+        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/selfeder.jpg"), true);
+    });
+
+    ImgLogoFeder = new QLabel(client());
+    ImgLogoFeder->setObjectName(QStringLiteral("ImgLogoFeder"));
+    ImgLogoFeder->setGeometry(16, 26, 93, 93);
+
+    ComboFeder = makeChoiceList(client(), QStringLiteral("ComboFeder"), {136, 38}, 140);
+    ComboFeder->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
+    // A pick by the user, not the refill, runs the preview.
+    connect(ComboFeder, &QComboBox::activated, this, &TFrmSelFeder::ComboFederChange);
+
+    BtnOk = makeOkButton(client(), {166, 88, 80, 28});
+    connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
+}
+
+void TFrmSelFeder::FormActivate() {
+    ComboFeder->clear();
+    clearPicture(ImgLogoFeder);
+    refillChoiceList(ComboFeder, app_.dm().QueryConsulta,
+                     QStringLiteral("select NomeFederacao from federacao.db"));
+}
+
+void TFrmSelFeder::ComboFederChange() {
+    guard(app_.dialogs, [this] {
+        Query& query = app_.dm().QueryFederacao;
+        query.close();
+        query.clear();
+        query.add(QStringLiteral("select LogoFederacao"));
+        query.add(QStringLiteral("from Federacao.db"));
+        query.add(QStringLiteral("where NomeFederacao = :FEDER"));
+        query.bindText(QStringLiteral(":FEDER"), ComboFeder->currentText());
+        query.execute();
+        query.open();
+        showPicture(app_.pictures, ImgLogoFeder, query.field(0), true);
+    });
+}
+
+void TFrmSelFeder::BtnOkClick() {
+    runGallery(app_, gallery(), ComboFeder->currentText(), this);
+}
+
+const GalleryDef& TFrmSelFeder::gallery() {
+    using S = GalleryStep;
+    using Box = TitlePicture::Box;
+    constexpr int colFederacao = 10;
+    constexpr int colLogoFederacao = 11;
+    static const GalleryDef federation = {
+        .listingTail = {QStringLiteral("p.codpais"),
+                        QStringLiteral("from clubes.db as c, paises.db as p"),
+                        QStringLiteral("where c.PaisClube = p.NomePais"),
+                        QStringLiteral("and Federacao = :FEDERSEL"),
+                        QStringLiteral("and c.Identificador = 0"),
+                        QStringLiteral("order by c.NomeClube")},
+        .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
+                       QStringLiteral("where Federacao = :FEDERSEL"),
+                       QStringLiteral("and Identificador = 0")},
+        .parameter = QStringLiteral(":FEDERSEL"),
+        .paramKind = ParamKind::Text,
+        .title =
+            countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "), colFederacao),
+        // The logo first: a logo that fails to load leaves the flag as it was.
+        .titlePictures = {{Box::Feder, colLogoFederacao, true}, {Box::Band, -1, false}},
+        .noChoiceWarning = QStringLiteral("É necessário selecionar uma Federação"),
+        .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado desta Federação"),
+        .button = PageButton::FederSel,
+        .steps = {S::RequireChoice, S::Listing, S::Count, S::CloseIfNone, S::Title, S::Fill,
+                  S::CloseChooser},
+    };
+    return federation;
+}
 
 } // namespace velmora

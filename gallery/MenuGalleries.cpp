@@ -1,12 +1,164 @@
 #include "gallery/MenuGalleries.h"
 
-#include <stdexcept>
+#include "gallery/GalleryCommand.h"
+
+#include <array>
 
 namespace velmora {
 
-// Placeholder until the galleries land.
-void runMenuGallery(VelmoraApp&, MenuGallery) {
-    throw std::runtime_error("Galeria ainda não disponível.");
+namespace {
+
+using S = GalleryStep;
+using Box = TitlePicture::Box;
+
+// Column of the first row that a title or title picture reads.
+constexpr int colPais = 3;
+constexpr int colBandeiraPais = 7;
+constexpr int colBandeiraUF = 8;
+constexpr int colNomeEstado = 13;
+
+std::vector<TitlePicture> featuredFlag(int column) {
+    return {{Box::Band, column, true}, {Box::Feder, -1, false}};
+}
+std::vector<TitlePicture> noFlag(std::optional<bool> bandVisible) {
+    return {{Box::Band, -1, bandVisible}, {Box::Feder, -1, false}};
+}
+
+// The clubs of the join with Paises.DB, shared by most listings.
+QStringList joinedWith(std::initializer_list<const char*> conditions, const char* order) {
+    QStringList lines = {QStringLiteral("p.codpais"),
+                         QStringLiteral("from clubes.db as c, paises.db as p"),
+                         QStringLiteral("where c.PaisClube = p.NomePais")};
+    for (const char* condition : conditions)
+        lines << QString::fromUtf8(condition);
+    lines << QString::fromUtf8(order);
+    return lines;
+}
+
+QStringList countWhere(std::initializer_list<const char*> conditions) {
+    QStringList lines = {QStringLiteral("select count(*) as qtde"),
+                         QStringLiteral("from clubes.db")};
+    for (const char* condition : conditions)
+        lines << QString::fromUtf8(condition);
+    return lines;
+}
+
+std::array<GalleryDef, 7> makeGalleries() {
+    std::array<GalleryDef, 7> g;
+
+    g[int(MenuGallery::ClubesBrasileiros)] = {
+        .listingTail = joinedWith({"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0"},
+                                  "order by c.NomeClube, c.UFClube"),
+        .countLines = countWhere({"where paisclube = \"Brasil\"", "and identificador = 0"}),
+        .title = countedTitle(QStringLiteral("Relação de Todos Clubes Brasileiros")),
+        .titlePictures = featuredFlag(colBandeiraPais),
+        .emptyWarning = QStringLiteral("Não há nenhum clube brasileiro cadastrado"),
+        .rule = SlotRule::Brazil,
+        .button = PageButton::ClubesBR,
+        .steps = {S::Listing, S::Count, S::WarnIfEmpty, S::Title, S::Fill},
+    };
+
+    g[int(MenuGallery::ClubesPorEstado)] = {
+        .prompt = QStringLiteral("Digite a sigla do estado"),
+        .listingTail = {QStringLiteral("p.codpais,"), QStringLiteral("u.NomeCompleto"),
+                        QStringLiteral("from clubes.db as c, paises.db as p, uf.db as u"),
+                        QStringLiteral("where c.PaisClube = \"Brasil\""),
+                        QStringLiteral("and c.UFClube = upper(:ESTADO)"),
+                        QStringLiteral("and c.PaisClube = p.NomePais"),
+                        QStringLiteral("and c.UFClube = u.uf"),
+                        QStringLiteral("and c.identificador = 0"),
+                        QStringLiteral("order by c.NomeClube")},
+        .countLines = countWhere({"where paisclube = \"Brasil\"", "and UFClube = upper(:ESTADO)",
+                                  "and identificador = 0"}),
+        .parameter = QStringLiteral(":ESTADO"),
+        .paramKind = ParamKind::Text,
+        .title =
+            countedTitleWithColumn(QStringLiteral("Relação de Clubes - Estado: "), colNomeEstado),
+        .titlePictures = featuredFlag(colBandeiraUF),
+        .emptyWarning = QStringLiteral("Não há nenhum clube deste estado cadastrado"),
+        .button = PageButton::ClubesUF,
+        .steps = {S::Entry, S::Listing, S::StopIfNoEntry, S::WarnIfEmpty, S::Count, S::Title,
+                  S::Fill},
+    };
+
+    g[int(MenuGallery::ClubesPorPais)] = {
+        .prompt = QStringLiteral("Digite o nome do país"),
+        .listingTail =
+            joinedWith({"and upper(c.PaisClube) like upper(:PAIS)", "and c.Identificador = 0"},
+                       "order by c.NomeClube"),
+        .countLines =
+            countWhere({"where upper(PaisClube) like upper(:PAIS)", "and identificador = 0"}),
+        .parameter = QStringLiteral(":PAIS"),
+        .paramKind = ParamKind::Pattern,
+        .title = countedTitleWithColumn(QStringLiteral("Relação dos Clubes do(a) "), colPais),
+        .titlePictures = featuredFlag(colBandeiraPais),
+        .emptyWarning = QStringLiteral("Não há nenhum clube deste país cadastrado!"),
+        .button = PageButton::PaisSel,
+        .steps = {S::Entry, S::Listing, S::StopIfNoEntry, S::WarnIfEmpty, S::Count, S::Title,
+                  S::Fill},
+    };
+
+    // Writes its title before it tests the listing.
+    g[int(MenuGallery::TodosOsClubes)] = {
+        .listingTail = joinedWith({"and c.Identificador = 0"}, "order by c.nomeclube"),
+        .countLines = countWhere({"where identificador = 0"}),
+        .title = countedTitle(QStringLiteral("Relação de Todos Clubes Cadastrados")),
+        .titlePictures = noFlag(std::nullopt),
+        .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado!"),
+        .button = PageButton::TodosClubes,
+        .steps = {S::Listing, S::Count, S::Title, S::WarnIfEmpty, S::Fill},
+    };
+
+    // Writes its title before it tests the listing.
+    g[int(MenuGallery::TodasAsSelecoes)] = {
+        .listingTail = joinedWith({"and c.Identificador = 1"}, "order by c.nomeclube"),
+        .countLines = countWhere({"where identificador = 1"}),
+        .title = countedTitle(QStringLiteral("Relação de Todas as Seleções Cadastradas")),
+        .titlePictures = noFlag(std::nullopt),
+        .emptyWarning = QStringLiteral("Nenhuma seleção encontrada!"),
+        .button = PageButton::ProxSel,
+        .steps = {S::Listing, S::Count, S::Title, S::WarnIfEmpty, S::Fill},
+    };
+
+    // No count statement; the title quotes the entry.
+    g[int(MenuGallery::PesquisarPorNome)] = {
+        .prompt = QStringLiteral("Digite o nome do clube (ou parte dele)"),
+        .listingTail =
+            joinedWith({"and upper(c.NomeClube) like upper(:CLUBE)"}, "order by c.NomeClube"),
+        .parameter = QStringLiteral(":CLUBE"),
+        .paramKind = ParamKind::Pattern,
+        .title =
+            [](const TitleInput& in) {
+                return QStringLiteral("Relação dos Clubes que tenham \"") + in.value +
+                       QStringLiteral("\" no nome");
+            },
+        .titlePictures = noFlag(true),
+        .emptyWarning = QStringLiteral("Nenhum clube encontrado!"),
+        .button = PageButton::PaisSel,
+        .steps = {S::Entry, S::Listing, S::StopIfNoEntry, S::WarnIfEmpty, S::Title, S::Fill},
+    };
+
+    g[int(MenuGallery::Extintos)] = {
+        .listingTail = joinedWith({"and c.extinto = 1"}, "order by c.NomeClube"),
+        .countLines = countWhere({"where extinto = 1"}),
+        .title = countedTitle(QStringLiteral("Relação de Clubes e/ou Seleções Extintos")),
+        .titlePictures = noFlag(true),
+        .emptyWarning = QStringLiteral("Nenhum clube encontrado!"),
+        .button = PageButton::Extinto,
+        .steps = {S::Listing, S::WarnIfEmpty, S::Count, S::Title, S::Fill},
+    };
+    return g;
+}
+
+} // namespace
+
+const GalleryDef& menuGalleryDef(MenuGallery gallery) {
+    static const std::array<GalleryDef, 7> galleries = makeGalleries();
+    return galleries[int(gallery)];
+}
+
+void runMenuGallery(VelmoraApp& app, MenuGallery gallery) {
+    runGallery(app, menuGalleryDef(gallery));
 }
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 namespace velmora {
 
 class VelmoraApp;
+struct GalleryDef;
 
 // The seven galleries started from the main window's "Relatórios" menu.
 enum class MenuGallery {
@@ -17,5 +18,8 @@ enum class MenuGallery {
 
 // Runs one menu gallery: entry box where it has one, listing, count, title, page fill.
 void runMenuGallery(VelmoraApp& app, MenuGallery gallery);
+
+// What each menu gallery runs: statements, title, warning, button and step order.
+const GalleryDef& menuGalleryDef(MenuGallery gallery);
 
 } // namespace velmora

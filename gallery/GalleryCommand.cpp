@@ -1,0 +1,184 @@
+#include "gallery/GalleryCommand.h"
+
+#include "app/VelmoraApp.h"
+#include "platform/ErrorReport.h"
+#include "platform/Pictures.h"
+#include "store/Module.h"
+#include "store/Query.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <stdexcept>
+
+namespace velmora {
+
+namespace {
+
+const QString caption = QStringLiteral("Velmora");
+
+// One run of a gallery command: the value it binds, its listing and its count.
+class GalleryRun final {
+public:
+    GalleryRun(VelmoraApp& app, const GalleryDef& def, const QString& choice, Form* chooser)
+        : app_(app), def_(def), page_(*app.FrmRelatorios), value_(choice), chooser_(chooser) {}
+
+    void run() {
+        for (GalleryStep step : def_.steps) {
+            if (!perform(step))
+                return;
+        }
+    }
+
+private:
+    // False ends the command.
+    bool perform(GalleryStep step) {
+        switch (step) {
+        case GalleryStep::RequireChoice:
+            return value_.isEmpty() ? warn(def_.noChoiceWarning) : true;
+        case GalleryStep::Entry:
+            value_ = QLocale().toUpper(app_.dialogs.entry(caption, def_.prompt));
+            return true;
+        case GalleryStep::Listing:
+            runListing();
+            return true;
+        case GalleryStep::StopIfNoEntry:
+            return !value_.isEmpty();
+        case GalleryStep::WarnIfEmpty:
+            return listing_->isEmpty() ? warn(def_.emptyWarning) : true;
+        case GalleryStep::Count:
+            runCount();
+            return true;
+        case GalleryStep::Title:
+            setTitle();
+            return true;
+        case GalleryStep::CloseIfNone:
+            // A count above zero whose clubs all lack their country has no row either.
+            if (count_ != QLatin1String("0") && !listing_->isEmpty())
+                return true;
+            app_.forms.close(chooser_);
+            return warn(def_.emptyWarning);
+        case GalleryStep::Fill:
+            page_.fillFirstPage(std::move(listing_), def_.rule, def_.button);
+            return true;
+        case GalleryStep::CloseChooser:
+            app_.forms.close(chooser_);
+            return true;
+        }
+        return true;
+    }
+
+    bool warn(const QString& text) {
+        app_.dialogs.message(caption, text, MsgIcon::Warning, MsgButtons::Ok);
+        return false;
+    }
+
+    void bindParameter(Query& query) const {
+        switch (def_.paramKind) {
+        case ParamKind::None:
+            return;
+        case ParamKind::Text:
+            query.bindText(def_.parameter, value_);
+            return;
+        case ParamKind::Pattern:
+            query.bindText(def_.parameter, QLatin1Char('%') + value_ + QLatin1Char('%'));
+            return;
+        case ParamKind::Integer:
+            query.bindInt(def_.parameter, wholeNumber());
+            return;
+        }
+    }
+
+    qint64 wholeNumber() const {
+        bool ok = false;
+        const qint64 number = value_.toLongLong(&ok);
+        if (!ok)
+            throw std::runtime_error(
+                QStringLiteral("\"%1\" não é um número inteiro.").arg(value_).toStdString());
+        return number;
+    }
+
+    void runListing() {
+        listing_ = page_.newListing();
+        for (const QString& line : listingHead())
+            listing_->add(line);
+        for (const QString& line : def_.listingTail)
+            listing_->add(line);
+        bindParameter(*listing_);
+        listing_->execute();
+        listing_->open();
+    }
+
+    void runCount() {
+        Query& query = app_.dm().QueryTodosClubes;
+        query.close();
+        query.clear();
+        for (const QString& line : def_.countLines)
+            query.add(line);
+        bindParameter(query);
+        query.execute();
+        query.open();
+        count_ = query.field(0);
+    }
+
+    void setTitle() {
+        const QString shown =
+            def_.paramKind == ParamKind::Integer ? QString::number(wholeNumber()) : value_;
+        page_.setTitle(def_.title(TitleInput{*listing_, shown, count_}));
+        for (const TitlePicture& picture : def_.titlePictures) {
+            const bool band = picture.box == TitlePicture::Box::Band;
+            QLabel* box = band ? page_.ImgBandTitulo : page_.ImgFeder;
+            if (picture.column < 0)
+                clearPicture(box);
+            else // the flag is stretched into its box, the logo keeps its own size
+                showPicture(app_.pictures, box, listing_->field(picture.column), band);
+            if (picture.visible)
+                box->setVisible(*picture.visible);
+        }
+    }
+
+    VelmoraApp& app_;
+    const GalleryDef& def_;
+    TFrmRelatorios& page_;
+    QString value_;
+    Form* chooser_;
+    std::unique_ptr<Query> listing_;
+    QString count_;
+};
+
+} // namespace
+
+const QStringList& listingHead() {
+    static const QStringList head = {
+        QStringLiteral("select c.NomeClube,"), QStringLiteral("c.NomeCompletoClube,"),
+        QStringLiteral("c.AnoFundacao,"),      QStringLiteral("c.PaisClube,"),
+        QStringLiteral("c.UFClube,"),          QStringLiteral("c.CidadeClube,"),
+        QStringLiteral("c.EscudoClube,"),      QStringLiteral("c.BandeiraPais,"),
+        QStringLiteral("c.BandeiraUF,"),       QStringLiteral("c.IdadeClube,"),
+        QStringLiteral("c.Federacao,"),        QStringLiteral("c.LogoFederacao,"),
+    };
+    return head;
+}
+
+TitleBuilder countedTitle(const QString& prefix) {
+    return [prefix](const TitleInput& in) {
+        return prefix + QStringLiteral(" (") + in.count + QLatin1Char(')');
+    };
+}
+
+TitleBuilder countedTitleWithColumn(const QString& prefix, int column) {
+    return [prefix, column](const TitleInput& in) {
+        return prefix + in.first.field(column) + QStringLiteral(" (") + in.count + QLatin1Char(')');
+    };
+}
+
+TitleBuilder countedTitleWithValue(const QString& prefix) {
+    return [prefix](const TitleInput& in) {
+        return prefix + in.value + QStringLiteral(" (") + in.count + QLatin1Char(')');
+    };
+}
+
+void runGallery(VelmoraApp& app, const GalleryDef& def, const QString& choice, Form* chooser) {
+    guard(app.dialogs, [&] { GalleryRun(app, def, choice, chooser).run(); });
+}
+
+} // namespace velmora
