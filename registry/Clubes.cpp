@@ -1,13 +1,850 @@
 #include "registry/Clubes.h"
 
+#include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "platform/DataControls.h"
+#include "platform/ErrorReport.h"
+#include "platform/Files.h"
+#include "platform/Fonts.h"
+#include "platform/Pictures.h"
+#include "registry/CadCidade.h"
+#include "registry/Cidade.h"
+#include "registry/Federacao.h"
+#include "registry/Paises.h"
+#include "registry/UF.h"
+#include "store/Module.h"
+
+#include <QAction>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QIcon>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPalette>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <stdexcept>
 
 namespace velmora {
 
-TFrmClubes::TFrmClubes(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"), QSize(792, 546), std::nullopt),
-      app_(app) {}
+namespace {
 
-void TFrmClubes::recordDisplay() {}
+const QString caption = QStringLiteral("Velmora");
+const QString brasil = QStringLiteral("Brasil");
+
+// Fields a saved club must have.
+const QStringList& requiredFields() {
+    static const QStringList fields = {
+        QStringLiteral("EscudoClube"),   QStringLiteral("BandeiraPais"),
+        QStringLiteral("LogoFederacao"), QStringLiteral("NomeClube"),
+        QStringLiteral("Identificador"),
+    };
+    return fields;
+}
+
+// Same file on disk, however the two paths are spelled.
+bool sameFile(const QString& a, const QString& b) {
+    if (a.isEmpty() || b.isEmpty())
+        return false;
+    return QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+
+} // namespace
+
+using Editor = TFrmClubes;
+
+const QList<Editor::EditPlace>& Editor::editPlaces() {
+    static const QList<EditPlace> places = {
+        {"EdtNomeClube", &Editor::EdtNomeClube, "NomeClube", {117, 71, 357, 26}},
+        {"EdtIdade", &Editor::EdtIdade, "IdadeClube", {588, 69, 89, 26}},
+        {"EdtNomeCompletoClube",
+         &Editor::EdtNomeCompletoClube,
+         "NomeCompletoClube",
+         {38, 141, 523, 26}},
+        {"EdtNomePais", &Editor::EdtNomePais, "PaisClube", {333, 223, 249, 26}},
+        {"EdtSiglaEstado", &Editor::EdtSiglaEstado, "UFClube", {676, 223, 42, 26}},
+        {"EdtNomeCidade", &Editor::EdtNomeCidade, "CidadeClube", {265, 290, 457, 26}},
+        {"EdtFederacao", &Editor::EdtFederacao, "Federacao", {367, 358, 121, 26}},
+        {"EdtEstadio", &Editor::EdtEstadio, "Estadio", {386, 483, 223, 26}},
+        {"EdtCapacidade", &Editor::EdtCapacidade, "Capacidade", {631, 482, 119, 26}},
+    };
+    return places;
+}
+
+const QList<Editor::PicturePlace>& Editor::picturePlaces() {
+    static const QList<PicturePlace> places = {
+        {"ImgLogoClube", &Editor::ImgLogoClube, {39, 218, 201, 201}},
+        {"ImgBandeira", &Editor::ImgBandeira, {269, 220, 59, 33}},
+        {"ImgUF", &Editor::ImgUF, {613, 220, 59, 33}},
+        {"ImgLogoFederacao", &Editor::ImgLogoFederacao, {266, 338, 85, 85}},
+    };
+    return places;
+}
+
+const QList<Editor::ButtonPlace>& Editor::buttonPlaces() {
+    static const QList<ButtonPlace> places = {
+        {"BtnLocalizar",
+         &Editor::BtnLocalizar,
+         "Localizar",
+         "A pesquisa é feita pelo nome completo do Clube/Seleção",
+         nullptr,
+         {586, 141, 101, 25},
+         &Editor::BtnLocalizarClick},
+        {"BtnSelecionarPais",
+         &Editor::BtnSelecionarPais,
+         "...",
+         "",
+         nullptr,
+         {584, 225, 23, 23},
+         &Editor::BtnSelecionarPaisClick},
+        {"BtnSelecionaUF",
+         &Editor::BtnSelecionaUF,
+         "...",
+         "",
+         nullptr,
+         {719, 224, 23, 23},
+         &Editor::BtnSelecionaPaisClick},
+        {"BtnSelecionarCidade",
+         &Editor::BtnSelecionarCidade,
+         "...",
+         "",
+         nullptr,
+         {723, 291, 23, 23},
+         &Editor::BtnSelecionarCidadeClick},
+        {"BtnFederacao",
+         &Editor::BtnFederacao,
+         "...",
+         "",
+         nullptr,
+         {493, 359, 23, 23},
+         &Editor::BtnFederacaoClick},
+        {"BtnFoto",
+         &Editor::BtnFoto,
+         "Selecionar logo",
+         "",
+         nullptr,
+         {39, 444, 105, 33},
+         &Editor::BtnFotoClick},
+        {"BtnGravar",
+         &Editor::BtnGravar,
+         "",
+         "Gravar",
+         ":/artwork/glyph-gravar.png",
+         {159, 444, 41, 33},
+         &Editor::BtnGravarClick},
+        {"BtnCancelar",
+         &Editor::BtnCancelar,
+         "",
+         "Cancelar",
+         ":/artwork/glyph-cancelar.png",
+         {199, 444, 41, 33},
+         &Editor::BtnCancelarClick},
+    };
+    return places;
+}
+
+const QList<Editor::MenuItem>& Editor::menuItems() {
+    static const QList<MenuItem> items = {
+        {&Editor::Arquivo1, "Novo1", &Editor::Novo1, "Novo", &Editor::Novo1Click},
+        {&Editor::Arquivo1, "Alterar1", &Editor::Alterar1, "Alterar", &Editor::Alterar1Click},
+        {&Editor::Arquivo1, "Excluir1", &Editor::Excluir1, "Excluir", &Editor::Excluir1Click},
+        {&Editor::Arquivo1, "N1", &Editor::N1, nullptr, nullptr},
+        {&Editor::Arquivo1, "Voltar1", &Editor::Voltar1, "Voltar", &Editor::Voltar1Click},
+        {&Editor::Utilitrios1, "Cadastrarcidade1", &Editor::Cadastrarcidade1, "Cadastro de Cidades",
+         &Editor::Cadastrarcidade1Click},
+        {&Editor::Utilitrios1, "RecalcularIdadedosClubes1", &Editor::RecalcularIdadedosClubes1,
+         "Recalcular Idade dos Clubes", &Editor::RecalcularIdadedosClubes1Click},
+    };
+    return items;
+}
+
+TFrmClubes::TFrmClubes(VelmoraApp& app)
+    : Form(app.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"),
+           QSize(792, 546), std::nullopt),
+      app_(app) {
+    buildControls();
+    buildMenu();
+    FormCreate();
+}
+
+void TFrmClubes::buildControls() {
+    QWidget* area = client();
+    TFrmDm& dm = app_.dm();
+    const QFont dataFont = pixelFont(QStringLiteral("Corbel"), 15, true);
+
+    // The background is created first so every control lies above it.
+    Image1 = new QLabel(area);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
+    Image1->setScaledContents(true);
+    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/clubes.jpg")));
+
+    lblCodigo = new QLabel(area);
+    lblCodigo->setObjectName(QStringLiteral("lblCodigo"));
+    lblCodigo->setGeometry(32, 44, 76, 49);
+    lblCodigo->setFont(pixelFont(QStringLiteral("Impact"), 32));
+    lblCodigo->setAlignment(Qt::AlignCenter);
+    QPalette white = lblCodigo->palette();
+    white.setColor(QPalette::WindowText, Qt::white);
+    lblCodigo->setPalette(white);
+
+    for (const EditPlace& place : editPlaces()) {
+        auto* edit =
+            new DbLineEdit(dm.DtsClubes, QString::fromLatin1(place.field), app_.dialogs, area);
+        edit->setObjectName(QString::fromLatin1(place.name));
+        edit->setGeometry(place.rect);
+        edit->setFont(dataFont);
+        edit->setEnabled(false);
+        this->*place.control = edit;
+    }
+
+    ComboAno = new DbComboBox(dm.DtsAnos, QStringLiteral("Ano"), dm.DtsClubes,
+                              QStringLiteral("AnoFundacao"), app_.dialogs, area);
+    ComboAno->setObjectName(QStringLiteral("ComboAno"));
+    ComboAno->setGeometry(501, 70, 65, 26);
+    ComboAno->setFont(dataFont);
+    ComboAno->setEnabled(false);
+    connect(ComboAno, &DbComboBox::chosen, this, &TFrmClubes::ComboAnoClick);
+
+    for (const PicturePlace& place : picturePlaces()) {
+        auto* picture = new QLabel(area);
+        picture->setObjectName(QString::fromLatin1(place.name));
+        picture->setGeometry(place.rect);
+        picture->setScaledContents(true);
+        this->*place.control = picture;
+    }
+
+    for (const ButtonPlace& place : buttonPlaces()) {
+        auto* button = new QPushButton(QString::fromUtf8(place.caption), area);
+        button->setObjectName(QString::fromLatin1(place.name));
+        button->setGeometry(place.rect);
+        button->setToolTip(QString::fromUtf8(place.hint));
+        if (place.glyph != nullptr) {
+            button->setIcon(QIcon(QString::fromLatin1(place.glyph)));
+            button->setIconSize(place.rect.size() - QSize(10, 10));
+        }
+        button->setEnabled(false);
+        const Handler handler = place.handler;
+        connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
+        this->*place.control = button;
+    }
+    BtnLocalizar->setEnabled(true);
+
+    rbSelecao = new QRadioButton(QStringLiteral("Seleção"), area);
+    rbSelecao->setObjectName(QStringLiteral("rbSelecao"));
+    rbSelecao->setGeometry(641, 366, 113, 17);
+    rbClube = new QRadioButton(QStringLiteral("Clube"), area);
+    rbClube->setObjectName(QStringLiteral("rbClube"));
+    rbClube->setGeometry(641, 398, 113, 17);
+    kindGroup = new QButtonGroup(this);
+    kindGroup->setExclusive(true);
+    kindGroup->addButton(rbSelecao);
+    kindGroup->addButton(rbClube);
+    CkbExtinto = new QCheckBox(QStringLiteral("Clube Extinto"), area);
+    CkbExtinto->setObjectName(QStringLiteral("CkbExtinto"));
+    CkbExtinto->setGeometry(368, 402, 121, 17);
+    for (QAbstractButton* box :
+         {static_cast<QAbstractButton*>(rbSelecao), static_cast<QAbstractButton*>(rbClube),
+          static_cast<QAbstractButton*>(CkbExtinto)}) {
+        box->setFont(dataFont);
+        box->setEnabled(false);
+    }
+    // clicked, not toggled: showing a row sets them without writing it.
+    connect(rbSelecao, &QRadioButton::clicked, this, &TFrmClubes::rbSelecaoClick);
+    connect(rbClube, &QRadioButton::clicked, this, &TFrmClubes::rbClubeClick);
+    connect(CkbExtinto, &QCheckBox::clicked, this, &TFrmClubes::CkbExtintoClick);
+
+    Navegador = new DbNavigator(dm.DtsClubes, app_.dialogs, area);
+    Navegador->setObjectName(QStringLiteral("Navegador"));
+    Navegador->setGeometry(39, 481, 200, 25);
+    connect(Navegador, &DbNavigator::clicked, this, &TFrmClubes::NavegadorClick);
+}
+
+void TFrmClubes::buildMenu() {
+    MnClubes = menuBar();
+    MnClubes->setObjectName(QStringLiteral("MnClubes"));
+    Arquivo1 = MnClubes->addMenu(QStringLiteral("Arquivo"));
+    Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
+    Utilitrios1 = MnClubes->addMenu(QStringLiteral("Utilitários"));
+    Utilitrios1->setObjectName(QStringLiteral("Utilitrios1"));
+    for (const MenuItem& entry : menuItems()) {
+        QMenu* menu = this->*entry.menu;
+        QAction* item = entry.caption == nullptr
+                            ? menu->addSeparator()
+                            : menu->addAction(QString::fromUtf8(entry.caption));
+        item->setObjectName(QString::fromLatin1(entry.name));
+        if (entry.handler != nullptr) {
+            const Handler handler = entry.handler;
+            connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+        }
+        this->*entry.item = item;
+    }
+}
+
+Table& TFrmClubes::clubs() const {
+    return app_.dm().TblClubes;
+}
+
+QString TFrmClubes::field(const QString& name) const {
+    return clubs().fieldText(name);
+}
+
+void TFrmClubes::setField(const QString& name, const QString& text) {
+    clubs().setFieldText(name, text);
+}
+
+bool TFrmClubes::editing() const {
+    return clubs().state() != Table::State::Browse;
+}
+
+void TFrmClubes::setStateGroupVisible(bool visible) {
+    EdtSiglaEstado->setVisible(visible);
+    BtnSelecionaUF->setVisible(visible);
+    ImgUF->setVisible(visible);
+}
+
+bool TFrmClubes::stateGroupVisible() const {
+    return !ImgUF->isHidden();
+}
+
+// ---- record display ----
+
+void TFrmClubes::recordDisplay() {
+    guard(app_.dialogs, [this] { displayRecord(); });
+}
+
+// A picture that cannot be loaded leaves its box empty (never another club's picture)
+// and the rest is still shown; the first failure is thrown at the end.
+void TFrmClubes::displayRecord() {
+    QString failure;
+    auto load = [&](QLabel* box, const char* pathField) {
+        try {
+            showPicture(app_.pictures, box, field(QString::fromLatin1(pathField)), true);
+        } catch (const PictureError& e) {
+            clearPicture(box);
+            if (failure.isEmpty())
+                failure = e.text();
+        }
+    };
+    const bool inBrasil = field(QStringLiteral("PaisClube")) == brasil;
+    setStateGroupVisible(inBrasil);
+    if (inBrasil)
+        load(ImgUF, "BandeiraUF");
+    load(ImgBandeira, "BandeiraPais");
+    load(ImgLogoClube, "EscudoClube");
+    load(ImgLogoFederacao, "LogoFederacao");
+    showKind();
+    CkbExtinto->setChecked(field(QStringLiteral("Extinto")) == QLatin1String("1"));
+    showCode();
+    if (!failure.isEmpty())
+        throw PictureError(failure);
+}
+
+void TFrmClubes::showKind() {
+    const bool selecao = field(QStringLiteral("Identificador")) == QLatin1String("1");
+    rbSelecao->setChecked(selecao);
+    rbClube->setChecked(!selecao);
+}
+
+void TFrmClubes::setKindUnchecked() {
+    // An exclusive group never lets its last checked button go; lift it for a moment.
+    kindGroup->setExclusive(false);
+    rbSelecao->setChecked(false);
+    rbClube->setChecked(false);
+    kindGroup->setExclusive(true);
+}
+
+void TFrmClubes::showCode() {
+    lblCodigo->setText(field(QStringLiteral("Codigo")));
+}
+
+void TFrmClubes::clearPictures() {
+    for (const PicturePlace& place : picturePlaces())
+        clearPicture(this->*place.control);
+}
+
+// ---- modes ----
+
+QList<QWidget*> TFrmClubes::pendingControls() const {
+    return {ComboAno,
+            CkbExtinto,
+            BtnFoto,
+            rbClube,
+            rbSelecao,
+            EdtEstadio,
+            EdtCapacidade,
+            BtnFederacao,
+            BtnGravar,
+            BtnCancelar,
+            BtnSelecionaUF,
+            BtnSelecionarPais,
+            EdtNomeClube,
+            EdtNomeCompletoClube,
+            BtnSelecionarCidade};
+}
+
+QList<QAction*> TFrmClubes::browseCommands() const {
+    return {Novo1, Alterar1, Excluir1, Voltar1, Cadastrarcidade1, RecalcularIdadedosClubes1};
+}
+
+void TFrmClubes::enterPending(bool inserting) {
+    for (QWidget* control : pendingControls())
+        control->setEnabled(true);
+    // A new row picks its city only after its country (or state) is known.
+    BtnSelecionarCidade->setEnabled(!inserting);
+    Navegador->setEnabled(false);
+    // Locating would move away from the pending row.
+    BtnLocalizar->setEnabled(false);
+    for (QAction* command : browseCommands())
+        command->setEnabled(false);
+}
+
+void TFrmClubes::enterBrowse() {
+    for (QWidget* control : pendingControls())
+        control->setEnabled(false);
+    Navegador->setEnabled(true);
+    for (QAction* command : browseCommands())
+        command->setEnabled(true);
+    BtnLocalizar->setEnabled(!clubs().isEmpty());
+}
+
+void TFrmClubes::followRowCount() {
+    const bool rows = !clubs().isEmpty();
+    BtnLocalizar->setEnabled(rows);
+    Alterar1->setEnabled(rows);
+    Excluir1->setEnabled(rows);
+    RecalcularIdadedosClubes1->setEnabled(rows);
+    if (rows)
+        showCode();
+}
+
+void TFrmClubes::FormCreate() {
+    setStateGroupVisible(false);
+}
+
+void TFrmClubes::FormActivate() {
+    // A pending row keeps its commands when a selection dialog hands activation back.
+    if (editing())
+        return;
+    guard(app_.dialogs, [this] { followRowCount(); });
+}
+
+// ---- commands ----
+
+void TFrmClubes::Novo1Click() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        Table& table = clubs();
+        // The row and its code first: a failing store leaves the window in browse mode.
+        table.append();
+        try {
+            setField(QStringLiteral("Codigo"), QString::number(app_.dm().nextClubCode()));
+        } catch (...) {
+            table.cancel();
+            throw;
+        }
+        CkbExtinto->setChecked(false);
+        setKindUnchecked();
+        enterPending(true);
+        EdtNomeClube->setFocus();
+        setStateGroupVisible(false);
+        clearPictures();
+        BtnFoto->setText(QStringLiteral("Selecionar logo"));
+        showCode();
+        rememberedName_.clear();
+        rememberedBadge_.clear();
+        pendingBadge_ = 0;
+    });
+}
+
+void TFrmClubes::Alterar1Click() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        Table& table = clubs();
+        if (table.isEmpty()) {
+            app_.dialogs.message(caption, QStringLiteral("Não há registros para serem alterados"),
+                                 MsgIcon::Warning);
+            Alterar1->setEnabled(false);
+            Excluir1->setEnabled(false);
+            return;
+        }
+        table.edit();
+        rememberedName_ = field(QStringLiteral("NomeClube"));
+        showKind();
+        rememberedBadge_ = field(QStringLiteral("EscudoClube"));
+        pendingBadge_ = 0;
+        enterPending(false);
+        BtnFoto->setText(QStringLiteral("Alterar logo"));
+    });
+}
+
+void TFrmClubes::Excluir1Click() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        Table& table = clubs();
+        if (table.isEmpty()) {
+            app_.dialogs.message(caption, QStringLiteral("Não há registros para serem excluídos"),
+                                 MsgIcon::Warning);
+            Alterar1->setEnabled(false);
+            Excluir1->setEnabled(false);
+            setStateGroupVisible(false);
+            clearPictures();
+            lblCodigo->clear();
+            return;
+        }
+        if (app_.dialogs.message(caption, QStringLiteral("Confirma exclusão?"), MsgIcon::Question,
+                                 MsgButtons::YesNo) != MsgResult::Yes)
+            return;
+        const QString badge = field(QStringLiteral("EscudoClube"));
+        table.remove();
+        removeBadgeFile(badge); // a badge already gone is no reason to keep the row
+        if (table.isEmpty()) {
+            clearPictures();
+            setStateGroupVisible(false);
+            lblCodigo->clear();
+            return;
+        }
+        displayRecord();
+    });
+}
+
+void TFrmClubes::Voltar1Click() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        app_.forms.show(app_.FrmInicial.get());
+        app_.forms.close(this);
+    });
+}
+
+void TFrmClubes::NavegadorClick() {
+    guard(app_.dialogs, [this] {
+        if (clubs().isEmpty()) {
+            app_.dialogs.message(caption, QStringLiteral("Não há registros cadastrados"),
+                                 MsgIcon::Warning);
+            return;
+        }
+        displayRecord();
+    });
+}
+
+void TFrmClubes::BtnLocalizarClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        const QString answer =
+            app_.dialogs.entry(caption, QStringLiteral("Digite uma parte do nome do clube"));
+        if (answer.isEmpty())
+            return;
+        Query& query = app_.dm().QueryLocalizaClube;
+        query.close();
+        query.clear();
+        query.add(QStringLiteral("select *"));
+        query.add(QStringLiteral("from clubes.db"));
+        query.add(QStringLiteral("where upper(NomeCompletoClube) like upper(:NOMETIME)"));
+        query.bindText(QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%'));
+        query.execute();
+        query.open();
+        const QString code = query.field(0);
+
+        Table& table = clubs();
+        bool found = false;
+        if (!table.isEmpty()) {
+            {
+                // The bound controls follow the row once the walk has stopped.
+                const QSignalBlocker quiet(&table);
+                if (code.isEmpty()) {
+                    table.last();
+                } else {
+                    for (table.first(); !table.eof(); table.next()) {
+                        if (table.fieldText(QStringLiteral("Codigo")) == code) {
+                            found = true;
+                            break;
+                        }
+                    }
+                }
+            }
+            table.refresh();
+        }
+        if (!found)
+            app_.dialogs.message(caption, QStringLiteral("Clube não encontrado"),
+                                 MsgIcon::Information);
+        if (!table.isEmpty())
+            displayRecord();
+    });
+}
+
+// ---- save and cancel ----
+
+bool TFrmClubes::isDuplicateName(const QString& name) {
+    Query& query = app_.dm().QueryTodosClubes;
+    query.close();
+    query.clear();
+    query.add(QStringLiteral("select NomeClube"));
+    query.add(QStringLiteral("from clubes.db"));
+    query.execute();
+    query.open();
+    for (; !query.eof(); query.next()) {
+        if (query.field(0) == name)
+            return true;
+    }
+    return false;
+}
+
+bool TFrmClubes::checkBeforeSave() {
+    const QString name = EdtNomeClube->text();
+    if (name != rememberedName_ && isDuplicateName(name)) {
+        app_.dialogs.message(
+            caption, QStringLiteral("Existe cadastrado outro Clube e/ou Seleção com este nome."),
+            MsgIcon::Error);
+        EdtNomeClube->setFocus();
+        return false;
+    }
+    for (const QString& required : requiredFields()) {
+        if (field(required).isEmpty()) {
+            app_.dialogs.message(caption,
+                                 QStringLiteral("Todos os campos são de preenchimento obrigatório"),
+                                 MsgIcon::Warning);
+            return false;
+        }
+    }
+    if (field(QStringLiteral("PaisClube")) == brasil &&
+        field(QStringLiteral("UFClube")).isEmpty()) {
+        app_.dialogs.message(caption, QStringLiteral("Verifique o preenchimento campo ESTADO"),
+                             MsgIcon::Warning);
+        return false;
+    }
+    return true;
+}
+
+void TFrmClubes::choosePictureInto(const QString& path) {
+    const QString before = field(QStringLiteral("EscudoClube"));
+    // The field first: a path too long for it is refused before anything is shown.
+    setField(QStringLiteral("EscudoClube"), path);
+    try {
+        showPicture(app_.pictures, ImgLogoClube, path, true);
+    } catch (...) {
+        setField(QStringLiteral("EscudoClube"), before);
+        throw;
+    }
+}
+
+QString TFrmClubes::freeBadgeTarget() {
+    auto targetFor = [this] {
+        return app_.badgeDir() + files::fileName(field(QStringLiteral("EscudoClube")));
+    };
+    QString target = targetFor();
+    // Every club gets a badge file of its own: a taken name sends the user back to
+    // the dialog until a free one is chosen.
+    while (files::exists(target)) {
+        app_.dialogs.message(
+            caption,
+            QStringLiteral("Arquivo duplicado, favor selecionar outro distintivo ou renomear o "
+                           "atual."),
+            MsgIcon::Error);
+        app_.dialogs.openPicture(lastPictureFile_);
+        choosePictureInto(lastPictureFile_);
+        target = targetFor();
+    }
+    return target;
+}
+
+void TFrmClubes::removeBadgeFile(const QString& path) {
+    // Only the program's own copies are deleted, never a file elsewhere on disk.
+    if (path.isEmpty() || !sameFile(QFileInfo(path).absolutePath() + QLatin1Char('/'),
+                                    QFileInfo(app_.badgeDir()).absolutePath() + QLatin1Char('/')))
+        return;
+    files::remove(path);
+}
+
+void TFrmClubes::saveRow() {
+    const QString escudo = QStringLiteral("EscudoClube");
+    QString source;
+    QString copied;
+    if (pendingBadge_ == 1) {
+        const QString target = freeBadgeTarget();
+        source = field(escudo);
+        files::ensureDir(app_.badgeDir());
+        setField(escudo, target);
+        try {
+            files::copyNoOverwrite(source, target);
+        } catch (...) {
+            setField(escudo, source);
+            throw;
+        }
+        copied = target;
+    }
+    // Always 0 or 1, whatever the row held before.
+    setField(QStringLiteral("Extinto"),
+             CkbExtinto->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    try {
+        clubs().post();
+    } catch (...) {
+        // Nothing left behind: the fresh copy goes, the row keeps its chosen file.
+        if (!copied.isEmpty()) {
+            files::remove(copied);
+            setField(escudo, source);
+        }
+        throw;
+    }
+    if (!copied.isEmpty()) {
+        // The replaced badge goes only once the row points to its successor.
+        if (!sameFile(rememberedBadge_, copied))
+            removeBadgeFile(rememberedBadge_);
+        pendingBadge_ = 0;
+    }
+}
+
+void TFrmClubes::BtnGravarClick() {
+    guard(app_.dialogs, [this] {
+        if (!editing() || !checkBeforeSave())
+            return;
+        saveRow();
+        enterBrowse();
+        emit editingEnded();
+    });
+}
+
+void TFrmClubes::BtnCancelarClick() {
+    guard(app_.dialogs, [this] {
+        if (!editing())
+            return;
+        Table& table = clubs();
+        table.cancel();
+        pendingBadge_ = 0;
+        enterBrowse();
+        emit editingEnded();
+        showCode();
+        if (table.isEmpty()) {
+            clearPictures();
+            setStateGroupVisible(false);
+            return;
+        }
+        displayRecord();
+    });
+}
+
+// ---- badge, kind, extinct, year ----
+
+void TFrmClubes::BtnFotoClick() {
+    guard(app_.dialogs, [this] {
+        if (!editing() || !app_.dialogs.openPicture(lastPictureFile_))
+            return;
+        choosePictureInto(lastPictureFile_);
+        pendingBadge_ = 1;
+    });
+}
+
+void TFrmClubes::rbSelecaoClick() {
+    guard(app_.dialogs, [this] {
+        if (editing() && rbSelecao->isChecked())
+            setField(QStringLiteral("Identificador"), QStringLiteral("1"));
+    });
+}
+
+void TFrmClubes::rbClubeClick() {
+    guard(app_.dialogs, [this] {
+        if (editing() && rbClube->isChecked())
+            setField(QStringLiteral("Identificador"), QStringLiteral("0"));
+    });
+}
+
+void TFrmClubes::CkbExtintoClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            setField(QStringLiteral("Extinto"),
+                     CkbExtinto->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+    });
+}
+
+int TFrmClubes::yearShown() const {
+    bool ok = false;
+    const int year = ComboAno->currentText().toInt(&ok);
+    if (!ok)
+        throw std::runtime_error(QStringLiteral("\"%1\" não é um ano de fundação válido.")
+                                     .arg(ComboAno->currentText())
+                                     .toStdString());
+    return year;
+}
+
+QString TFrmClubes::ageText(int foundation) const {
+    return QString::number(app_.clock.currentYear() - foundation) + QStringLiteral(" anos");
+}
+
+void TFrmClubes::ComboAnoClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            setField(QStringLiteral("IdadeClube"), ageText(yearShown()));
+    });
+}
+
+void TFrmClubes::RecalcularIdadedosClubes1Click() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            return;
+        Table& table = clubs();
+        if (table.isEmpty()) {
+            app_.dialogs.message(caption, QStringLiteral("Não há clubes cadastrados"),
+                                 MsgIcon::Warning);
+            return;
+        }
+        for (table.first(); !table.eof(); table.next()) {
+            table.edit();
+            try {
+                setField(QStringLiteral("IdadeClube"), ageText(yearShown()));
+                table.post();
+            } catch (...) {
+                table.cancel(); // the failing row stays as it was
+                throw;
+            }
+        }
+        displayRecord();
+        app_.dialogs.message(caption, QStringLiteral("Idades atualizadas com sucesso!"),
+                             MsgIcon::Information);
+    });
+}
+
+// ---- the other windows ----
+
+void TFrmClubes::BtnSelecionarPaisClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            app_.forms.show(app_.FrmPaises.get());
+    });
+}
+
+void TFrmClubes::BtnSelecionaPaisClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            app_.forms.show(app_.FrmUF.get());
+    });
+}
+
+void TFrmClubes::BtnSelecionarCidadeClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            app_.forms.show(app_.FrmCidade.get());
+    });
+}
+
+void TFrmClubes::BtnFederacaoClick() {
+    guard(app_.dialogs, [this] {
+        if (editing())
+            app_.forms.show(app_.FrmFederacao.get());
+    });
+}
+
+void TFrmClubes::Cadastrarcidade1Click() {
+    guard(app_.dialogs, [this] {
+        if (!editing())
+            app_.forms.show(app_.FrmCadastroCidade.get());
+    });
+}
 
 } // namespace velmora

@@ -2,21 +2,193 @@
 
 #include "platform/Form.h"
 
+#include <QList>
+#include <QRect>
+#include <QString>
+
+class QAction;
+class QButtonGroup;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+
 namespace velmora {
 
 class VelmoraApp;
+class DbComboBox;
+class DbLineEdit;
+class DbNavigator;
+class Table;
 
+// The club editor: creates, changes, deletes, browses and locates the rows of
+// Clubes.db through controls bound to the current row of TblClubes. Browse, insert
+// and edit mode follow the table's own state.
 class TFrmClubes final : public Form {
     Q_OBJECT
 public:
     explicit TFrmClubes(VelmoraApp& app);
 
     // Shows the current row of TblClubes in the parts not bound to it (state group,
-    // pictures, kind buttons, extinct box, code).
+    // pictures, kind buttons, extinct box, code). A picture that cannot be loaded goes
+    // to the general error report.
     void recordDisplay();
 
+    // True while a row is being inserted or edited.
+    bool editing() const;
+    // The state group (EdtSiglaEstado, BtnSelecionaUF, ImgUF): shown for "Brasil" only.
+    void setStateGroupVisible(bool visible);
+    bool stateGroupVisible() const;
+
+    // Editor state kept between commands.
+    const QString& rememberedName() const { return rememberedName_; }
+    const QString& rememberedBadge() const { return rememberedBadge_; }
+    int pendingBadge() const { return pendingBadge_; }
+    const QString& lastPictureFile() const { return lastPictureFile_; }
+
+    void FormCreate();
+    void FormActivate() override;
+
+    // Handlers, each wired to its control and run inside the general error report.
+    void Novo1Click();
+    void Alterar1Click();
+    void Excluir1Click();
+    void Voltar1Click();
+    void Cadastrarcidade1Click();
+    void RecalcularIdadedosClubes1Click();
+    void BtnGravarClick();
+    void BtnCancelarClick();
+    void NavegadorClick();
+    void BtnLocalizarClick();
+    void BtnSelecionarPaisClick();
+    void BtnSelecionaPaisClick(); // the state button's handler keeps its historic name
+    void BtnSelecionarCidadeClick();
+    void BtnFederacaoClick();
+    void BtnFotoClick();
+    void ComboAnoClick();
+    void rbSelecaoClick();
+    void rbClubeClick();
+    void CkbExtintoClick();
+
+    QLabel* Image1 = nullptr;
+    QLabel* lblCodigo = nullptr;
+    DbLineEdit* EdtNomeClube = nullptr;
+    DbComboBox* ComboAno = nullptr;
+    DbLineEdit* EdtIdade = nullptr;
+    DbLineEdit* EdtNomeCompletoClube = nullptr;
+    QPushButton* BtnLocalizar = nullptr;
+    QLabel* ImgLogoClube = nullptr;
+    QLabel* ImgBandeira = nullptr;
+    DbLineEdit* EdtNomePais = nullptr;
+    QPushButton* BtnSelecionarPais = nullptr;
+    QLabel* ImgUF = nullptr;
+    DbLineEdit* EdtSiglaEstado = nullptr;
+    QPushButton* BtnSelecionaUF = nullptr;
+    DbLineEdit* EdtNomeCidade = nullptr;
+    QPushButton* BtnSelecionarCidade = nullptr;
+    QLabel* ImgLogoFederacao = nullptr;
+    DbLineEdit* EdtFederacao = nullptr;
+    QPushButton* BtnFederacao = nullptr;
+    QRadioButton* rbSelecao = nullptr;
+    QRadioButton* rbClube = nullptr;
+    QButtonGroup* kindGroup = nullptr;
+    QCheckBox* CkbExtinto = nullptr;
+    QPushButton* BtnFoto = nullptr;
+    QPushButton* BtnGravar = nullptr;
+    QPushButton* BtnCancelar = nullptr;
+    DbNavigator* Navegador = nullptr;
+    DbLineEdit* EdtEstadio = nullptr;
+    DbLineEdit* EdtCapacidade = nullptr;
+
+    QMenuBar* MnClubes = nullptr;
+    QMenu* Arquivo1 = nullptr;
+    QAction* Novo1 = nullptr;
+    QAction* Alterar1 = nullptr;
+    QAction* Excluir1 = nullptr;
+    QAction* N1 = nullptr;
+    QAction* Voltar1 = nullptr;
+    QMenu* Utilitrios1 = nullptr;
+    QAction* Cadastrarcidade1 = nullptr;
+    QAction* RecalcularIdadedosClubes1 = nullptr;
+
+    // Where each control sits, described once.
+    using Handler = void (TFrmClubes::*)();
+    struct EditPlace {
+        const char* name;
+        DbLineEdit* TFrmClubes::*control;
+        const char* field;
+        QRect rect;
+    };
+    struct PicturePlace {
+        const char* name;
+        QLabel* TFrmClubes::*control;
+        QRect rect; // stretched
+    };
+    struct ButtonPlace {
+        const char* name;
+        QPushButton* TFrmClubes::*control;
+        const char* caption; // "" for a picture button
+        const char* hint;
+        const char* glyph; // built-in picture, or nullptr
+        QRect rect;
+        Handler handler;
+    };
+    struct MenuItem {
+        QMenu* TFrmClubes::*menu;
+        const char* name;
+        QAction* TFrmClubes::*item;
+        const char* caption; // nullptr for a separator
+        Handler handler;
+    };
+    static const QList<EditPlace>& editPlaces();
+    static const QList<PicturePlace>& picturePlaces();
+    static const QList<ButtonPlace>& buttonPlaces();
+    static const QList<MenuItem>& menuItems();
+
+signals:
+    // A save or a cancel has left insert or edit mode; open selection dialogs close.
+    void editingEnded();
+
 private:
+    void buildControls();
+    void buildMenu();
+    void run(Handler handler);
+
+    Table& clubs() const;
+    QString field(const QString& name) const;
+    void setField(const QString& name, const QString& text);
+
+    // Record display, throwing the first picture failure after every part is shown.
+    void displayRecord();
+    void showKind();
+    void showCode();
+    void clearPictures();
+
+    // Which controls and commands each mode allows.
+    QList<QWidget*> pendingControls() const;
+    QList<QAction*> browseCommands() const;
+    void enterPending(bool inserting);
+    void enterBrowse();
+    void followRowCount();
+    void setKindUnchecked();
+
+    bool isDuplicateName(const QString& name);
+    bool checkBeforeSave();
+    QString freeBadgeTarget();
+    void choosePictureInto(const QString& path);
+    void removeBadgeFile(const QString& path);
+    void saveRow();
+    int yearShown() const;
+    QString ageText(int foundation) const;
+
     VelmoraApp& app_;
+    QString rememberedName_;
+    QString rememberedBadge_;
+    int pendingBadge_ = 0;
+    QString lastPictureFile_;
 };
 
 } // namespace velmora
