@@ -128,8 +128,14 @@ QString TestStore::storeFile() const {
 
 Database& TestStore::database() {
     if (!db_)
-        db_ = std::make_unique<Database>(dir_);
+        open(false);
     return *db_;
+}
+
+void TestStore::open(bool create) {
+    db_ = std::make_unique<Database>(dir_, create);
+    // Seeding needs no protection against power cuts; the program's own connection keeps it.
+    db_->exec(QStringLiteral("PRAGMA synchronous = OFF"));
 }
 
 void TestStore::close() {
@@ -140,7 +146,7 @@ void TestStore::create() {
     for (const char* folder : {"Bandeiras", "Estados", "Federacoes", "Distintivos", "Fontes"})
         QDir(dir_).mkpath(QString::fromLatin1(folder));
     const bool fresh = !QFileInfo::exists(storeFile());
-    db_ = std::make_unique<Database>(dir_, true);
+    open(true);
     if (!fresh)
         return; // an existing store is kept as it is
     Schema::create(db_->handle());

@@ -96,6 +96,7 @@ public:
 
 private:
     void create();
+    void open(bool create);
 
     std::unique_ptr<QTemporaryDir> ownDir_;
     QString dir_;

@@ -1,0 +1,189 @@
+// Query objects as the windows use them: lines, bindings, open, walk, empty results.
+#include "store/Query.h"
+#include "store/StoreError.h"
+#include "store/Table.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::TestStore;
+
+class TestQuery final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() {
+        store_ = std::make_unique<TestStore>();
+        for (int code = 1; code <= 5; ++code)
+            store_->add(code, QStringLiteral("Clube %1").arg(code));
+        store_->exec(QStringLiteral("update Clubes set AnoFundacao = null where Codigo = 5"));
+        db_ = std::make_unique<Database>(store_->dir());
+        q_ = std::make_unique<Query>(*db_, QStringLiteral("QueryConsulta"));
+    }
+    void cleanup() {
+        q_.reset();
+        db_.reset();
+        store_.reset();
+    }
+
+    void linesJoinAndClear() {
+        QCOMPARE(q_->objectName(), QStringLiteral("QueryConsulta"));
+        q_->add(QStringLiteral("select NomeClube"));
+        q_->add(QStringLiteral("from clubes.db"));
+        QCOMPARE(q_->lines(), (QStringList{"select NomeClube", "from clubes.db"}));
+        QCOMPARE(q_->statement(), QStringLiteral("select NomeClube\nfrom clubes.db"));
+        q_->open();
+        q_->close();
+        QVERIFY(!q_->isOpen());
+        QCOMPARE(q_->lines().size(), 2); // close keeps the lines
+        q_->clear();
+        QVERIFY(q_->lines().isEmpty());
+    }
+
+    void binding_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("asInt");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text without colon") << "NOME" << false << "3";
+        QTest::newRow("text with colon") << ":NOME" << false << "3";
+        QTest::newRow("other letter case") << "nome" << false << "3";
+        QTest::newRow("integer") << ":COD" << true << "Clube 2";
+    }
+    void binding() {
+        QFETCH(QString, name);
+        QFETCH(bool, asInt);
+        QFETCH(QString, expected);
+        if (asInt) {
+            q_->run({"select NomeClube from clubes.db"}); // leaves lines to be replaced
+            q_->clear();
+            q_->add(QStringLiteral("select NomeClube from clubes.db where Codigo = :COD"));
+            q_->bindInt(name, 1);
+            q_->bindInt(name, 2); // binding again replaces
+        } else {
+            q_->add(QStringLiteral("select Codigo from clubes.db where NomeClube = :NOME"));
+            q_->bindText(name, QStringLiteral("Clube 3"));
+        }
+        q_->open();
+        QCOMPARE(q_->field(0), expected);
+    }
+
+    void unboundParameterIsRefused() {
+        q_->add(QStringLiteral("select * from clubes.db where NomeClube = :NOME"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, q_->open());
+        q_->bindText(QStringLiteral("NOME"), QStringLiteral("Clube 1"));
+        q_->clear(); // clear drops the bindings too
+        q_->add(QStringLiteral("select * from clubes.db where NomeClube = :NOME"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, q_->open());
+    }
+
+    void executeOfSelectHasNoEffect() {
+        q_->add(QStringLiteral("select * from clubes.db"));
+        q_->execute();
+        QVERIFY(!q_->isOpen());
+        QCOMPARE(q_->field(0), QString());
+        QCOMPARE(store_->count(QStringLiteral("Clubes.db")), 5);
+        q_->open();
+        QCOMPARE(q_->field(1), QStringLiteral("Clube 1"));
+    }
+
+    void executeRunsOtherStatements() {
+        q_->add(QStringLiteral("delete from clubes.db where Codigo = :C"));
+        q_->bindInt(QStringLiteral("C"), 4);
+        q_->execute();
+        QCOMPARE(store_->count(QStringLiteral("Clubes")), 4);
+    }
+
+    void failureNamesEngineTextAndStatement() {
+        q_->add(QStringLiteral("select NomeTime"));
+        q_->add(QStringLiteral("from clubes.db"));
+        try {
+            q_->open();
+            QFAIL("opened");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("NomeTime")), qPrintable(e.text()));
+            QVERIFY2(e.text().contains(QStringLiteral("select NomeTime\nfrom clubes.db")),
+                     qPrintable(e.text()));
+        }
+        QVERIFY(!q_->isOpen());
+    }
+
+    void openStandsOnFirstRowAndWalks() {
+        q_->run(
+            {"select Codigo, NomeClube, AnoFundacao", "from clubes.db", "order by Codigo desc"});
+        QVERIFY(q_->isOpen());
+        QVERIFY(!q_->eof());
+        QVERIFY(!q_->isEmpty());
+        QCOMPARE(q_->columnCount(), 3);
+        QStringList seen;
+        for (; !q_->eof(); q_->next())
+            seen << q_->field(0) + "|" + q_->field(1) + "|" + q_->field(2);
+        QCOMPARE(seen, (QStringList{"5|Clube 5|", "4|Clube 4|1910", "3|Clube 3|1910",
+                                    "2|Clube 2|1910", "1|Clube 1|1910"}));
+        // Past the end the last row stays current.
+        QVERIFY(q_->eof());
+        QCOMPARE(q_->field(0), QStringLiteral("1"));
+        q_->next();
+        QCOMPARE(q_->field(1), QStringLiteral("Clube 1"));
+    }
+
+    void emptyResultReadsEmptyText() {
+        q_->run({"select NomeClube, Codigo", "from clubes.db", "where Codigo = 99"});
+        QVERIFY(q_->isOpen());
+        QVERIFY(q_->isEmpty());
+        QVERIFY(q_->eof());
+        QCOMPARE(q_->rowCount(), 0);
+        QCOMPARE(q_->field(0), QString());
+        QCOMPARE(q_->field(1), QString());
+        QCOMPARE(q_->field(7), QString());
+        QCOMPARE(q_->fieldByName(QStringLiteral("codigo")), QString());
+    }
+
+    void rowCountKeepsPosition() {
+        q_->run({"select NomeClube from clubes.db", "where Codigo > 1", "order by Codigo"});
+        q_->next();
+        QCOMPARE(q_->rowCount(), 4);
+        QCOMPARE(q_->field(0), QStringLiteral("Clube 3"));
+        q_->next();
+        QCOMPARE(q_->field(0), QStringLiteral("Clube 4"));
+        QCOMPARE(q_->rowCount(), 4);
+    }
+
+    void fieldByName() {
+        q_->run({"select max(codigo) as ultimo", "from clubes.db"});
+        QCOMPARE(q_->fieldByName(QStringLiteral("ultimo")), QStringLiteral("5"));
+        QCOMPARE(q_->fieldByName(QStringLiteral("ULTIMO")), QStringLiteral("5"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, q_->fieldByName(QStringLiteral("primeiro")));
+    }
+
+    void closeReleasesResult() {
+        q_->run({"select NomeClube from clubes.db"});
+        q_->close();
+        QVERIFY(!q_->isOpen());
+        QVERIFY(q_->eof());
+        QCOMPARE(q_->field(0), QString());
+    }
+
+    // A listing left open (the gallery pages through it) must not block writes.
+    void openListingDoesNotBlockWrites() {
+        q_->run({"select NomeClube from clubes.db", "order by NomeClube"});
+        Table table(*db_, Schema::table(QStringLiteral("Clubes")), QStringLiteral("TblClubes"));
+        table.first();
+        table.edit();
+        table.setFieldText(QStringLiteral("Estadio"), QStringLiteral("Arena"));
+        table.post();
+        store_->add(6, QStringLiteral("Clube 6")); // another connection
+        QCOMPARE(store_->value(QStringLiteral("select Estadio from Clubes where Codigo = 1")),
+                 QStringLiteral("Arena"));
+        q_->next();
+        QCOMPARE(q_->field(0), QStringLiteral("Clube 2"));
+    }
+
+private:
+    std::unique_ptr<TestStore> store_;
+    std::unique_ptr<Database> db_;
+    std::unique_ptr<Query> q_;
+};
+
+QTEST_GUILESS_MAIN(TestQuery)
+#include "test_query.moc"
