@@ -1,0 +1,395 @@
+// The picture loader: decoders by extension, damaged and huge files, DCT scaling,
+// the cache and the picture boxes. Every file is made here, in a temporary folder.
+#include "platform/Pictures.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace velmora;
+
+namespace {
+
+const QColor left(200, 30, 40);
+const QColor right(30, 60, 210);
+
+// Left half one colour, right half another.
+QImage twoColours(QSize size = {64, 32}) {
+    QImage image(size, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, size.width() / 2, size.height(), left);
+    p.fillRect(size.width() / 2, 0, size.width() - size.width() / 2, size.height(), right);
+    return image;
+}
+
+// Noise over gradients: compresses like a photograph.
+QImage photoLike(QSize size) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < size.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < size.width(); ++x) {
+            const int n = int(rng.bounded(48));
+            line[x] = qRgb((x * 255 / size.width() + n) & 255, (y * 255 / size.height() + n) & 255,
+                           ((x + y) * 127 / size.width() + n) & 255);
+        }
+    }
+    return image;
+}
+
+bool near(QRgb a, QColor b, int tolerance = 12) {
+    return qAbs(qRed(a) - b.red()) <= tolerance && qAbs(qGreen(a) - b.green()) <= tolerance &&
+           qAbs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& data) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(data), data.size());
+}
+
+// Rewrites the frame size in a JPEG's SOF0 header; the data stays tiny.
+QByteArray withJpegSize(QByteArray jpeg, int width, int height) {
+    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof < 0)
+        return {};
+    jpeg[sof + 5] = char(height >> 8);
+    jpeg[sof + 6] = char(height & 0xFF);
+    jpeg[sof + 7] = char(width >> 8);
+    jpeg[sof + 8] = char(width & 0xFF);
+    return jpeg;
+}
+
+// Rewrites the size in a BMP's info header (little-endian 32-bit fields).
+QByteArray withBmpSize(QByteArray bmp, int width, int height) {
+    for (int i = 0; i < 4; ++i) {
+        bmp[18 + i] = char((width >> (8 * i)) & 0xFF);
+        bmp[22 + i] = char((height >> (8 * i)) & 0xFF);
+    }
+    return bmp;
+}
+
+QString loadError(Pictures& pictures, const QString& path, QSize box = {}) {
+    try {
+        pictures.load(path, box);
+    } catch (const PictureError& e) {
+        return e.text();
+    }
+    return {};
+}
+
+} // namespace
+
+class TestPictures final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString bigJpeg;  // 2000 x 2000
+    QString wideJpeg; // 2000 x 1000
+
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+    QString saved(const QImage& image, const QString& name, const char* format, int quality = 95) {
+        const QString p = path(name);
+        if (!image.save(p, format, quality))
+            qWarning("could not write %s", qPrintable(p));
+        return p;
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        bigJpeg = saved(photoLike({2000, 2000}), QStringLiteral("big.jpg"), "JPEG", 90);
+        wideJpeg = saved(photoLike({2000, 1000}), QStringLiteral("wide.jpg"), "JPEG", 90);
+    }
+
+    void filtersNameEveryTypeOnceAndAllTogetherFirst() {
+        QCOMPARE(Pictures::extensions(), QStringList({"jpg", "jpeg", "bmp", "ico", "png"}));
+        QCOMPARE(
+            Pictures::nameFilters(),
+            QStringList({QStringLiteral("Todas as imagens (*.jpg *.jpeg *.bmp *.ico *.png)"),
+                         QStringLiteral("JPEG (*.jpg *.jpeg)"), QStringLiteral("Bitmap (*.bmp)"),
+                         QStringLiteral("Ícone (*.ico)"), QStringLiteral("PNG (*.png)")}));
+    }
+
+    void decodesEachTypeByExtension_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("format");
+        QTest::addColumn<int>("tolerance");
+        QTest::newRow("jpg") << "a.jpg" << QByteArray("JPEG") << 12;
+        QTest::newRow("JPG upper case") << "b.JPG" << QByteArray("JPEG") << 12;
+        QTest::newRow("jpeg") << "c.jpeg" << QByteArray("JPEG") << 12;
+        QTest::newRow("Jpeg mixed case") << "d.Jpeg" << QByteArray("JPEG") << 12;
+        QTest::newRow("bmp") << "e.bmp" << QByteArray("BMP") << 0;
+        QTest::newRow("BMP upper case") << "f.BMP" << QByteArray("BMP") << 0;
+        QTest::newRow("ico") << "g.ico" << QByteArray("ICO") << 0;
+        QTest::newRow("png") << "h.png" << QByteArray("PNG") << 0;
+    }
+    void decodesEachTypeByExtension() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, format);
+        QFETCH(int, tolerance);
+        const QString file = saved(twoColours(), name, format.constData());
+        Pictures pictures;
+        const QImage image = pictures.load(file);
+        QCOMPARE(image.size(), QSize(64, 32));
+        QVERIFY(near(image.pixel(8, 16), left, tolerance));
+        QVERIFY(near(image.pixel(56, 16), right, tolerance));
+        // Stretched into a box: exactly the box, colours in their halves.
+        const QImage boxed = pictures.load(file, {20, 50});
+        QCOMPARE(boxed.size(), QSize(20, 50));
+        QVERIFY(near(boxed.pixel(2, 25), left, tolerance + 4));
+        QVERIFY(near(boxed.pixel(17, 25), right, tolerance + 4));
+    }
+
+    void decodesGreyscaleJpeg() {
+        QImage grey(16, 16, QImage::Format_Grayscale8);
+        grey.fill(100);
+        const QString file = saved(grey, QStringLiteral("grey.jpg"), "JPEG");
+        const QImage image = Pictures().load(file);
+        QVERIFY(near(image.pixel(8, 8), QColor(100, 100, 100), 3));
+    }
+
+    void decodesCmykJpeg() {
+        const QString convert = QStandardPaths::findExecutable(QStringLiteral("convert"));
+        if (convert.isEmpty())
+            QSKIP("ImageMagick's convert is not installed");
+        const QString source = saved(twoColours(), QStringLiteral("rgb.png"), "PNG");
+        const QString file = path(QStringLiteral("cmyk.jpg"));
+        QCOMPARE(QProcess::execute(convert,
+                                   {source, QStringLiteral("-colorspace"), QStringLiteral("CMYK"),
+                                    QStringLiteral("-quality"), QStringLiteral("95"), file}),
+                 0);
+        const QImage image = Pictures().load(file);
+        QVERIFY2(near(image.pixel(8, 16), left, 30), qPrintable(QColor(image.pixel(8, 16)).name()));
+        QVERIFY2(near(image.pixel(56, 16), right, 30),
+                 qPrintable(QColor(image.pixel(56, 16)).name()));
+    }
+
+    void badFilesFailWithMessageNamingTheFile_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content"); // empty: no file made
+        QTest::addColumn<QString>("reason");
+        const QByteArray jpeg = [] {
+            QByteArray data;
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            photoLike({256, 256}).save(&buffer, "JPEG", 90);
+            return data;
+        }();
+        QByteArray garbled = jpeg;
+        for (qsizetype i = jpeg.size() / 2; i < jpeg.size() / 2 + 64; ++i)
+            garbled[i] = char(0xFF - i % 7);
+        QByteArray badHeader = jpeg;
+        badHeader[0] = 'X';
+        const QByteArray bmp = [] {
+            QByteArray data;
+            QBuffer buffer(&data);
+            buffer.open(QIODevice::WriteOnly);
+            twoColours().save(&buffer, "BMP");
+            return data;
+        }();
+
+        const QString damaged = QStringLiteral("danificado ou incompleto");
+        const QString limit = QStringLiteral("acima do limite de 100 megapixels");
+        QTest::newRow("truncated JPEG") << "half.jpg" << jpeg.left(jpeg.size() / 2) << damaged;
+        QTest::newRow("garbage in JPEG data") << "garbled.jpg" << garbled << damaged;
+        QTest::newRow("not a JPEG") << "header.jpg" << badHeader << damaged;
+        QTest::newRow("empty JPEG file") << "empty.jpg" << QByteArray("") << damaged;
+        QTest::newRow("JPEG over 100 megapixels")
+            << "huge.jpg" << withJpegSize(jpeg, 10001, 10000) << limit;
+        QTest::newRow("bitmap over 100 megapixels")
+            << "huge.bmp" << withBmpSize(bmp, 12000, 9000) << limit;
+        QTest::newRow("damaged bitmap") << "bad.bmp" << bmp.left(10) << "danificado ou ilegível";
+        QTest::newRow("JPEG data under a bitmap name") << "photo.bmp" << jpeg << "danificado";
+        QTest::newRow("unknown extension") << "flag.gif" << jpeg << "tipo de imagem desconhecido";
+        QTest::newRow("no extension") << "flag" << jpeg << "não tem extensão";
+        QTest::newRow("missing file") << "missing.jpg" << QByteArray() << "arquivo não encontrado";
+    }
+    void badFilesFailWithMessageNamingTheFile() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        const QString file = path(name);
+        if (!content.isNull())
+            writeAll(file, content);
+        Pictures pictures;
+        const QString message = loadError(pictures, file, {57, 57});
+        QVERIFY2(message.startsWith(QStringLiteral("Não foi possível carregar a imagem \"") + file +
+                                    QStringLiteral("\": ")),
+                 qPrintable(message));
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        QCOMPARE(pictures.cacheSize(), 0);
+    }
+
+    void pathsThatAreNoPictureFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("empty path")
+            << QString()
+            << QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado.");
+        const QString folder = path(QStringLiteral("pasta.jpg"));
+        QTest::newRow("directory") << folder
+                                   << QStringLiteral("Não foi possível carregar a imagem \"%1\": o "
+                                                     "caminho não é um arquivo.")
+                                          .arg(folder);
+        const QString wmf = path(QStringLiteral("logo.WMF"));
+        QTest::newRow("metafile") << wmf
+                                  << QStringLiteral("Formato de imagem não suportado: %1").arg(wmf);
+        const QString emf = path(QStringLiteral("logo.emf"));
+        QTest::newRow("enhanced metafile")
+            << emf << QStringLiteral("Formato de imagem não suportado: %1").arg(emf);
+    }
+    void pathsThatAreNoPictureFile() {
+        QFETCH(QString, file);
+        QFETCH(QString, expected);
+        QDir().mkpath(path(QStringLiteral("pasta.jpg")));
+        for (const char* name : {"logo.WMF", "logo.emf"})
+            writeAll(path(QString::fromLatin1(name)), "metafile");
+        Pictures pictures;
+        QCOMPARE(loadError(pictures, file), expected);
+    }
+
+    void dctScaleIsSmallestThatCoversTheBox_data() {
+        QTest::addColumn<bool>("wide");
+        QTest::addColumn<QSize>("box");
+        QTest::addColumn<QSize>("decoded");
+        QTest::newRow("badge slot") << false << QSize(57, 57) << QSize(250, 250);
+        QTest::newRow("exactly one eighth") << false << QSize(250, 250) << QSize(250, 250);
+        QTest::newRow("just over one eighth") << false << QSize(251, 10) << QSize(500, 500);
+        QTest::newRow("editor badge") << false << QSize(201, 201) << QSize(250, 250);
+        QTest::newRow("three eighths") << false << QSize(700, 600) << QSize(750, 750);
+        QTest::newRow("full size") << false << QSize(2000, 2000) << QSize(2000, 2000);
+        QTest::newRow("larger than picture") << false << QSize(2500, 100) << QSize(2000, 2000);
+        QTest::newRow("no box") << false << QSize() << QSize(2000, 2000);
+        QTest::newRow("wide picture, tall box") << true << QSize(100, 200) << QSize(500, 250);
+    }
+    void dctScaleIsSmallestThatCoversTheBox() {
+        QFETCH(bool, wide);
+        QFETCH(QSize, box);
+        QFETCH(QSize, decoded);
+        const QString file = wide ? wideJpeg : bigJpeg;
+        QCOMPARE(Pictures::decodeJpeg(file, box).size(), decoded);
+        if (!box.isEmpty())
+            QCOMPARE(Pictures().load(file, box).size(), box);
+    }
+
+    void pictureSizeReadsOnlyTheHeader() {
+        QCOMPARE(Pictures::pictureSize(wideJpeg), QSize(2000, 1000));
+        const QString huge = path(QStringLiteral("header-only.jpg"));
+        writeAll(huge, withJpegSize(readAll(saved(twoColours(), "tiny.jpg", "JPEG")), 9000, 7000));
+        QCOMPARE(Pictures::pictureSize(huge), QSize(9000, 7000));
+        QCOMPARE(Pictures::pictureSize(saved(twoColours(), "size.bmp", "BMP")), QSize(64, 32));
+    }
+
+    void fittedKeepsAspectRatio() {
+        Pictures pictures;
+        QCOMPARE(pictures.loadFitted(wideJpeg, {200, 200}).size(), QSize(200, 100));
+        const QString small = saved(twoColours(), QStringLiteral("small.png"), "PNG");
+        QCOMPARE(pictures.loadFitted(small, {200, 200}).size(), QSize(64, 32));
+    }
+
+    void cacheServesUnchangedFileOnly() {
+        const QString file = saved(twoColours(), QStringLiteral("cached.jpg"), "JPEG");
+        Pictures pictures;
+        pictures.load(file, {30, 30});
+        pictures.load(file, {30, 30});
+        QCOMPARE(pictures.decodeCount(), 1);
+        QCOMPARE(pictures.cacheSize(), 1);
+        pictures.load(file, {31, 30}); // another box is another picture
+        QCOMPARE(pictures.decodeCount(), 2);
+
+        // Same name, other content: decoded again and the new colours shown.
+        QImage swapped = twoColours().mirrored(true, false);
+        QVERIFY(swapped.save(file, "JPEG", 95));
+        QFile touched(file);
+        QVERIFY(touched.open(QIODevice::ReadWrite));
+        QVERIFY(touched.setFileTime(QDateTime::currentDateTime().addSecs(5),
+                                    QFileDevice::FileModificationTime));
+        touched.close();
+        const QImage fresh = pictures.load(file, {30, 30});
+        QCOMPARE(pictures.decodeCount(), 3);
+        QVERIFY(near(fresh.pixel(3, 15), right, 16));
+
+        // Gone from disk: never served from the cache.
+        QVERIFY(QFile::remove(file));
+        QVERIFY(loadError(pictures, file, {30, 30}).contains(QStringLiteral("não encontrado")));
+        QCOMPARE(pictures.decodeCount(), 3);
+    }
+
+    void sameSizeRewriteWithinTheSecondIsSeen() {
+        const QString file = path(QStringLiteral("subsecond.bmp"));
+        QVERIFY(twoColours().save(file, "BMP"));
+        Pictures pictures;
+        QVERIFY(near(pictures.load(file).pixel(8, 16), left, 0));
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        const QDateTime first = f.fileTime(QFileDevice::FileModificationTime);
+        f.close();
+        QVERIFY(twoColours().mirrored(true, false).save(file, "BMP")); // same size in bytes
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(first.addMSecs(1), QFileDevice::FileModificationTime));
+        f.close();
+        QVERIFY(near(pictures.load(file).pixel(8, 16), right, 0));
+        QCOMPARE(pictures.decodeCount(), 2);
+    }
+
+    void cacheStaysWithinItsLimit() {
+        Pictures pictures;
+        pictures.setCacheLimit(3 * 100 * 100 * 4);
+        for (int side = 100; side < 106; ++side)
+            pictures.load(bigJpeg, {side, 100});
+        QVERIFY(pictures.cacheBytes() <= 3 * 100 * 100 * 4);
+        QVERIFY(pictures.cacheSize() >= 2);
+        // The most recent survive, the oldest went.
+        pictures.load(bigJpeg, {105, 100});
+        QCOMPARE(pictures.decodeCount(), 6);
+        pictures.load(bigJpeg, {100, 100});
+        QCOMPARE(pictures.decodeCount(), 7);
+        pictures.clearCache();
+        QCOMPARE(pictures.cacheSize(), 0);
+        QCOMPARE(pictures.cacheBytes(), 0);
+    }
+
+    void pictureBoxStretchedOrOwnSize() {
+        const QString file = saved(twoColours(), QStringLiteral("box.png"), "PNG");
+        Pictures pictures;
+        QLabel box;
+        box.setGeometry(0, 0, 40, 30);
+        showPicture(pictures, &box, file, true);
+        QCOMPARE(box.pixmap().size(), QSize(40, 30));
+        showPicture(pictures, &box, file, false);
+        QCOMPARE(box.pixmap().size(), QSize(64, 32));
+        QCOMPARE(box.alignment(), Qt::AlignLeft | Qt::AlignTop);
+        clearPicture(&box);
+        QVERIFY(box.pixmap().isNull());
+    }
+
+    void failedLoadKeepsTheOldPicture() {
+        const QString file = saved(twoColours(), QStringLiteral("keep.bmp"), "BMP");
+        Pictures pictures;
+        QLabel box;
+        box.setGeometry(0, 0, 40, 30);
+        showPicture(pictures, &box, file, true);
+        const QImage before = box.pixmap().toImage();
+        QVERIFY_THROWS_EXCEPTION(PictureError, showPicture(pictures, &box, path("none.jpg")));
+        QCOMPARE(box.pixmap().toImage(), before);
+    }
+};
+
+QTEST_MAIN(TestPictures)
+#include "test_pictures.moc"
