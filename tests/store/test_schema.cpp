@@ -1,0 +1,240 @@
+// Opening a store: every way it can be wrong is named in Portuguese with its table
+// file; older stores are upgraded, newer ones refused.
+#include "store/Dialect.h"
+#include "store/Module.h"
+#include "store/Schema.h"
+#include "store/StoreError.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::TestStore;
+
+namespace {
+
+// The message opening the data module gives, or "" when it opens.
+QString openError(const QString& dir) {
+    try {
+        TFrmDm dm(dir);
+    } catch (const StoreError& e) {
+        return e.text();
+    }
+    return {};
+}
+
+// Clubes with every declared field, NomeClube before Codigo.
+QString clubesWithNameFirst() {
+    QStringList columns;
+    for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields) {
+        columns << QStringLiteral("\"%1\" %2")
+                       .arg(f.name, f.type == FieldType::Integer
+                                        ? QStringLiteral("INTEGER")
+                                        : QStringLiteral("VARCHAR(%1)").arg(f.width));
+    }
+    columns.swapItemsAt(0, 1);
+    return QStringLiteral("create table Clubes (%1)").arg(columns.join(", "));
+}
+
+} // namespace
+
+class TestSchema final : public QObject {
+    Q_OBJECT
+
+private slots:
+    void declaredOnce() {
+        const QStringList files = {"Clubes.db",  "Paises.DB", "UF.DB",
+                                   "Cidades.DB", "Anos.DB",   "Federacao.db"};
+        QStringList seen;
+        for (const TableDef& t : Schema::tables())
+            seen << t.fileName;
+        QCOMPARE(seen, files);
+        const TableDef& clubes = Schema::table(QStringLiteral("clubes.db"));
+        QCOMPARE(clubes.fields.size(), 17);
+        QCOMPARE(clubes.fields.first().name, QStringLiteral("Codigo"));
+        QCOMPARE(&Schema::table(QStringLiteral("UF")), &Schema::table(QStringLiteral("uf.db")));
+        QCOMPARE(Schema::table(QStringLiteral("Cidades")).fields.last().name,
+                 QStringLiteral("País"));
+        QVERIFY_THROWS_EXCEPTION(StoreError, Schema::table(QStringLiteral("Times.db")));
+    }
+
+    void createdStoreOpens() {
+        TestStore store;
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")),
+                 QString::number(Schema::version));
+        store.close();
+        QCOMPARE(openError(store.dir()), QString());
+    }
+
+    void brokenStore_data() {
+        QTest::addColumn<QStringList>("breakage");
+        QTest::addColumn<QString>("message"); // start of the message; "" = opens
+        const auto row = [](const char* tag, QStringList sql, const char* message) {
+            QTest::newRow(tag) << sql << QString::fromUtf8(message);
+        };
+        row("missing Clubes", {"drop table Clubes"}, "Tabela não encontrada: Clubes.db (");
+        row("missing Paises", {"drop table Paises"}, "Tabela não encontrada: Paises.DB (");
+        row("missing UF", {"drop table UF"}, "Tabela não encontrada: UF.DB (");
+        row("missing Cidades", {"drop table Cidades"}, "Tabela não encontrada: Cidades.DB (");
+        row("missing Anos", {"drop table Anos"}, "Tabela não encontrada: Anos.DB (");
+        row("missing Federacao", {"drop table Federacao"}, "Tabela não encontrada: Federacao.db (");
+        row("missing field", {"alter table Clubes drop column Estadio"},
+            "Campo ausente em Clubes.db: Estadio");
+        row("missing accented field",
+            {"drop index CidadesPaisEstado", "alter table Cidades drop column \"País\""},
+            "Campo ausente em Cidades.DB: País");
+        row("accented field in other case",
+            {"drop table Cidades",
+             "create table Cidades (Estado VARCHAR(2), Cidade VARCHAR(40), \"PAÍS\" VARCHAR(45))"},
+            "Campo ausente em Cidades.DB: País");
+        row("integer stored as text", {"drop table Anos", "create table Anos (Ano VARCHAR(4))"},
+            "Campo de outro tipo em Anos.DB: Ano (esperado inteiro, encontrado VARCHAR(4))");
+        row("untyped field", {"drop table Anos", "create table Anos (Ano)"},
+            "Campo de outro tipo em Anos.DB: Ano (esperado inteiro, encontrado sem tipo)");
+        row("text stored as integer",
+            {"drop table UF", "create table UF (Codigo INTEGER, UF INTEGER, "
+                              "NomeCompleto VARCHAR(40), BandeiraUF VARCHAR(100))"},
+            "Campo de outro tipo em UF.DB: UF");
+        row("other width",
+            {"drop table Federacao",
+             "create table Federacao (NomeFederacao VARCHAR(10), LogoFederacao VARCHAR(100))"},
+            "Campo de outro tamanho em Federacao.db: NomeFederacao (esperado texto de 8 "
+            "caracteres, encontrado texto de 10 caracteres)");
+        row("code not first", {"drop table Clubes", clubesWithNameFirst()},
+            "O primeiro campo de Clubes.db deve ser Codigo");
+        row("extra field accepted", {"alter table Clubes add column Apelido VARCHAR(20)"}, "");
+        row("ASCII case of a field accepted",
+            {"drop table Anos", "create table Anos (ANO INTEGER)"}, "");
+        row("other field order accepted",
+            {"drop table Paises", "create table Paises (NomePais VARCHAR(45), "
+                                  "BandeiraPais VARCHAR(100), CodPais VARCHAR(3))"},
+            "");
+    }
+    void brokenStore() {
+        QFETCH(QStringList, breakage);
+        QFETCH(QString, message);
+        TestStore store;
+        for (const QString& sql : breakage)
+            store.exec(sql);
+        store.close();
+        const QString error = openError(store.dir());
+        if (message.isEmpty())
+            QCOMPARE(error, QString());
+        else
+            QVERIFY2(error.startsWith(message), qPrintable(error));
+    }
+
+    void missingStoreFile() {
+        TestStore store;
+        store.close();
+        QVERIFY(QFile::remove(store.storeFile()));
+        const QString error = openError(store.dir());
+        QVERIFY2(error.startsWith(QStringLiteral("Tabela não encontrada: Clubes.db (")),
+                 qPrintable(error));
+        QVERIFY(error.contains(store.storeFile()));
+        QVERIFY(!QFile::exists(store.storeFile())); // opening never creates a store
+    }
+
+    void missingDataDir() {
+        QTemporaryDir parent;
+        const QString dir = parent.filePath(QStringLiteral("Velmora"));
+        QCOMPARE(openError(dir), QStringLiteral("Diretório de dados não encontrado: ") + dir);
+        QVERIFY(!QFileInfo::exists(dir));
+    }
+
+    void olderStoreIsUpgraded() {
+        TestStore store;
+        store.add(1, QStringLiteral("Flamengo"), QStringLiteral("Brasil"), QStringLiteral("RJ"));
+        for (const QString& index : Schema::indexNames())
+            store.exec(QStringLiteral("drop index \"%1\"").arg(index));
+        store.exec(QStringLiteral("PRAGMA user_version = 0"));
+        store.close();
+        QCOMPARE(openError(store.dir()), QString());
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")), QStringLiteral("1"));
+        QStringList indexes =
+            store.column(QStringLiteral("select name from sqlite_master where type = 'index' "
+                                        "and name not like 'sqlite_%' order by name"));
+        QStringList expected = Schema::indexNames();
+        expected.sort();
+        QCOMPARE(indexes, expected);
+        QCOMPARE(store.value(QStringLiteral("select NomeClube from Clubes")),
+                 QStringLiteral("Flamengo"));
+    }
+
+    void newerStoreIsRefused() {
+        TestStore store;
+        store.exec(QStringLiteral("PRAGMA user_version = %1").arg(Schema::version + 1));
+        store.close();
+        const QString error = openError(store.dir());
+        QVERIFY2(error.contains(QStringLiteral("versão %1, mais nova").arg(Schema::version + 1)),
+                 qPrintable(error));
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")),
+                 QString::number(Schema::version + 1));
+    }
+
+    // The counters and lookups run at every activation: each must be answered from an
+    // index, never by reading every club.
+    void statementsUseIndexes_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("index");
+        const auto row = [](const char* tag, const char* sql, const char* index) {
+            QTest::newRow(tag) << QString::fromUtf8(sql) << QString::fromUtf8(index);
+        };
+        row("counter selecoes", "select count(*) as qtde from clubes.db where identificador = 1",
+            "ClubesIdentificador");
+        row("counter clubes",
+            "select count(*) as qtde from clubes.db where identificador = 0 and extinto = 0",
+            "ClubesIdentificadorExtinto");
+        row("counter brasil",
+            "select count(*) as qtde from clubes.db where paisclube = \"Brasil\" "
+            "and identificador = 0",
+            "ClubesPais");
+        row("counter extintos", "select count(*) as qtde from clubes.db where extinto = 1",
+            "ClubesExtinto");
+        row("featured club",
+            "select c.NomeClube, p.codpais from clubes.db as c, paises.db as p "
+            "where c.codigo = :C and c.PaisClube = p.NomePais",
+            "PaisesNome");
+        row("card",
+            "select c.NomeClube from clubes.db as c, paises.db as p "
+            "where c.PaisClube = p.NomePais and c.NomeClube = :N order by c.nomeclube",
+            "ClubesNome");
+        row("year count",
+            "select count(*) as qtde from clubes.db where AnoFundacao = :A "
+            "and Identificador = 0",
+            "ClubesAno");
+        row("federation count",
+            "select count(*) as qtde from clubes.db where Federacao = :F "
+            "and Identificador = 0",
+            "ClubesFederacao");
+        row("state name", "select NomeCompleto as estados from UF.db where UF = :E", "UFSigla");
+        row("cities of a state",
+            "select cidade from cidades.db where país = :P and estado = :E "
+            "order by cidade",
+            "CidadesPaisEstado");
+        row("federation logo", "select LogoFederacao from Federacao.db where NomeFederacao = :F",
+            "FederacaoNome");
+    }
+    void statementsUseIndexes() {
+        QFETCH(QString, sql);
+        QFETCH(QString, index);
+        TestStore store;
+        QSqlQuery q(store.database().handle());
+        const auto prepared = Dialect::prepare(sql);
+        QVERIFY(q.prepare(QStringLiteral("explain query plan ") + prepared.sql));
+        for (int i = 0; i < prepared.parameters.size(); ++i)
+            q.addBindValue(QStringLiteral("x"));
+        QVERIFY(q.exec());
+        QStringList plan;
+        while (q.next())
+            plan << q.value(3).toString();
+        const QString text = plan.join(QLatin1String("; "));
+        QVERIFY2(text.contains(index), qPrintable(text));
+        QVERIFY2(!text.contains(QRegularExpression(QStringLiteral("SCAN (Clubes|c)( |;|$)"))),
+                 qPrintable(text));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSchema)
+#include "test_schema.moc"
