@@ -25,14 +25,15 @@ TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
 
     ImgLogoFeder = new QLabel(client());
     ImgLogoFeder->setObjectName(QStringLiteral("ImgLogoFeder"));
-    ImgLogoFeder->setGeometry(16, 26, 93, 93);
+    ImgLogoFeder->setGeometry(14, 42, 93, 93);
 
-    ComboFeder = makeChoiceList(client(), QStringLiteral("ComboFeder"), {136, 38}, 140);
+    ComboFeder = makeChoiceList(client(), QStringLiteral("ComboFeder"), {132, 64}, 140);
+    ComboFeder->setFixedHeight(24);
     ComboFeder->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
     // A pick by the user, not the refill, runs the preview.
     connect(ComboFeder, &QComboBox::activated, this, &TFrmSelFeder::ComboFederChange);
 
-    BtnOk = makeOkButton(client(), {166, 88, 80, 28});
+    BtnOk = makeOkButton(client(), {197, 102, 75, 25});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
 }
 
