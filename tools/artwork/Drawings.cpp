@@ -188,6 +188,17 @@ void paintPitchLines(QPainter& p, const QRectF& box) {
     p.restore();
 }
 
+// Floodlight glow: a soft white spot fading out to the edge of `box`.
+void paintGlow(QPainter& p, const QRectF& box) {
+    QRadialGradient g(box.center(), std::min(box.width(), box.height()) / 2);
+    g.setColorAt(0, QColor(255, 255, 255, 70));
+    g.setColorAt(0.5, QColor(255, 255, 255, 22));
+    g.setColorAt(1, QColor(255, 255, 255, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(g);
+    p.drawEllipse(box);
+}
+
 QPen glyphPen(const QColor& c, qreal width) {
     return QPen(c, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 }
@@ -287,6 +298,9 @@ void paintOrnament(QPainter& p, const Ornament& o) {
         break;
     case Drawing::PitchLines:
         paintPitchLines(p, o.rect);
+        break;
+    case Drawing::Glow:
+        paintGlow(p, o.rect);
         break;
     case Drawing::Floppy:
         paintFloppy(p, o.rect);

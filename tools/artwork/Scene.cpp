@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QTextLayout>
 
 #include <cmath>
 
@@ -177,42 +178,70 @@ void paintText(QPainter& p, const Text& t) {
     p.restore();
 }
 
-// Draws wrapped text from the top of `box`; returns the height used.
-qreal paintWrapped(QPainter& p, const QRectF& box, const QString& text) {
-    const QRectF used = p.boundingRect(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-    p.drawText(box, Qt::TextWordWrap | Qt::AlignLeft | Qt::AlignTop, text);
-    return used.height();
+// Lays out wrapped text from (x, y) with a roomier line height than the font's own; returns
+// the height used.
+qreal paintParagraph(QPainter& p, const QPointF& at, qreal width, const QString& text,
+                     const QFont& font) {
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WordWrap);
+    layout.setTextOption(option);
+    const qreal lineHeight = std::round(font.pixelSize() * 1.27);
+    qreal y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        line.setPosition(QPointF(0, y));
+        y += lineHeight;
+    }
+    layout.endLayout();
+    layout.draw(&p, at);
+    return y;
 }
 
 void paintNote(QPainter& p, const Note& n) {
     paintPanel(p, Panel{n.rect, PanelStyle::Outline, 10});
     p.save();
-    const qreal pad = 16;
+    const qreal pad = 14;
     // The number sits in a green medallion at the left.
-    const QPointF medal(n.rect.left() + pad + 15, n.rect.top() + pad + 13);
+    const QPointF medal(n.rect.left() + pad + 15, n.rect.top() + pad + 12);
     paintDisc(p, Disc{medal, 15, palette::green, palette::green, 0});
     paintText(p,
-              Text{n.number, {kImpact, 20}, medal + QPointF(0, 7.5), Qt::white, Qt::AlignHCenter});
+              Text{n.number, {kImpact, 21}, medal + QPointF(0, 7.5), Qt::white, Qt::AlignHCenter});
 
-    const qreal left = n.rect.left() + pad + 42;
+    const qreal left = n.rect.left() + pad + 44;
     const qreal width = n.rect.right() - pad - left;
     paintText(p, Text{n.heading,
                       {kCorbel, 19, true},
-                      QPointF(left, n.rect.top() + pad + 18),
+                      QPointF(left, n.rect.top() + pad + 19),
                       palette::deepGreen});
     qreal y = n.rect.top() + pad + 30;
-    p.setFont(makeFont({kCorbel, 15}));
+    const QFont body = makeFont({kCorbel, 15});
     p.setPen(palette::ink);
-    for (const QString& para : n.paragraphs)
-        y += paintWrapped(p, QRectF(left, y, width, 400), para) + 5;
-    for (const QString& bullet : n.bullets) {
-        p.save();
-        p.setPen(Qt::NoPen);
-        p.setBrush(palette::orange);
-        p.drawEllipse(QPointF(left + 4, y + 9), 3, 3);
-        p.restore();
-        y += paintWrapped(p, QRectF(left + 14, y, width - 14, 400), bullet) + 1;
+    const QString bulletMark = QStringLiteral("• ");
+    constexpr qreal kGap = 4; // after a paragraph or a list
+    for (qsizetype i = 0; i < n.lines.size(); ++i) {
+        const QString& line = n.lines[i];
+        if (line.startsWith(bulletMark)) {
+            p.save();
+            p.setPen(Qt::NoPen);
+            p.setBrush(palette::orange);
+            p.drawEllipse(QPointF(left + 5, y + 10), 3, 3);
+            p.restore();
+            y += paintParagraph(p, QPointF(left + 16, y), width - 16, line.mid(bulletMark.size()),
+                                body);
+            const bool lastBullet =
+                i + 1 == n.lines.size() || !n.lines[i + 1].startsWith(bulletMark);
+            if (lastBullet)
+                y += kGap;
+        } else {
+            y += paintParagraph(p, QPointF(left, y), width, line, body) + kGap;
+        }
     }
+    const qreal overflow = y - kGap - (n.rect.bottom() - 10);
+    if (overflow > 0)
+        qWarning("velmora-artwork: note \"%s\" overflows its box by %d pixels",
+                 qPrintable(n.heading), int(std::ceil(overflow)));
     p.restore();
 }
 

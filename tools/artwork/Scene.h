@@ -92,7 +92,7 @@ struct Path {
     bool dashed = false;
 };
 
-enum class Drawing { Ball, Stadium, PitchLines, Floppy, Cross, Check, Pin };
+enum class Drawing { Ball, Stadium, PitchLines, Glow, Floppy, Cross, Check, Pin };
 
 struct Ornament {
     Drawing drawing;
@@ -100,13 +100,13 @@ struct Ornament {
     qreal opacity = 1.0;
 };
 
-// A block of notes: heading, wrapped paragraphs and a bullet list.
+// A numbered block of notes: a heading, then wrapped paragraphs; a line that starts with
+// "• " is a bullet.
 struct Note {
     QRectF rect;
     QString number;
     QString heading;
-    QStringList paragraphs;
-    QStringList bullets = {};
+    QStringList lines;
 };
 
 using Element = std::variant<Fill, Panel, Disc, Text, Rule, Path, Ornament, Note>;

@@ -45,22 +45,23 @@ Artwork splash() {
         {
             Fill{{0, 0, 494, 296}, Surface::Pitch},
             Ornament{Drawing::PitchLines, {-300, -34, 640, 364}, 0.10},
-            Ornament{Drawing::Ball, {316, 62, 148, 148}},
-            Text{u"VELMORA"_s, {kImpact, 100, false, 3}, {32, 142}, Qt::white},
-            Rule{{36, 158, 96, 5}, palette::orange},
+            Ornament{Drawing::Glow, {276, -4, 260, 260}, 0.9},
+            Ornament{Drawing::Ball, {338, 58, 136, 136}},
+            Text{u"VELMORA"_s, {kImpact, 92, false, 3}, {32, 138}, Qt::white},
+            Rule{{36, 154, 96, 5}, palette::orange},
             Text{u"Catálogo de distintivos de futebol"_s,
                  {kCorbel, 20, true},
-                 {36, 192},
+                 {36, 188},
                  palette::mist},
             Text{u"Clubes  •  Seleções  •  Galerias"_s,
                  {kCorbel, 15},
-                 {36, 216},
+                 {36, 212},
                  QColor(170, 196, 182)},
             Text{u"Carregando o catálogo…"_s,
                  {kCorbel, 13, false, 0, true},
                  {36, 276},
                  QColor(150, 176, 164)},
-            Text{u"v1.0"_s, {kImpact, 26, false, 1}, {466, 278}, palette::orange, Qt::AlignRight},
+            Text{u"v1.0"_s, {kCorbel, 18, true}, {466, 276}, palette::orange, Qt::AlignRight},
         },
     };
 }
@@ -96,6 +97,7 @@ Artwork mainWindow() {
                        {kCorbel, 17},
                        {40, 230},
                        QColor(168, 196, 182)},
+                  Ornament{Drawing::Glow, {40, 244, 280, 280}, 0.8},
                   Ornament{Drawing::Ball, {96, 300, 168, 168}},
                   Panel{{508, -12, 300, 348}, PanelStyle::Glass, 18},
               });
@@ -164,51 +166,56 @@ Artwork information() {
     append(art.elements,
            {
                Fill{{-2, -2, 796, 550}, Surface::Paper},
-               Fill{{-2, -2, 796, 90}, Surface::Pitch},
+               Fill{{-2, -2, 796, 84}, Surface::Pitch},
                Ornament{Drawing::PitchLines, {430, -60, 420, 200}, 0.10},
-               Rule{{-2, 88, 796, 4}, palette::orange},
-               Text{u"INFORMAÇÕES"_s, {kImpact, 46, false, 2}, {30, 52}, Qt::white},
+               Rule{{-2, 82, 796, 4}, palette::orange},
+               Text{u"INFORMAÇÕES"_s, {kImpact, 44, false, 2}, {30, 48}, Qt::white},
                Text{u"Dicas para manter o seu catálogo em ordem"_s,
                     {kCorbel, 18},
-                    {32, 76},
+                    {32, 71},
                     palette::mist},
-               Ornament{Drawing::Ball, {696, 10, 68, 68}},
-               Note{{24, 108, 366, 112},
+               Ornament{Drawing::Ball, {700, 8, 64, 64}},
+               // Left column.
+               Note{{24, 100, 366, 134},
                     u"1"_s,
                     u"Distintivos"_s,
-                    {u"Os distintivos ficam melhores com 201 × 201 pixels, o tamanho em que "
-                     u"o Cadastro de Clubes os mostra. Use arquivos JPEG ou bitmap."_s}},
-               Note{{24, 232, 366, 112},
+                    {u"Os distintivos ficam melhores com 201 × 201 pixels, em arquivos JPEG "
+                     u"ou bitmap."_s,
+                     u"Ao gravar, o Velmora guarda uma cópia na pasta Distintivos."_s}},
+               Note{{24, 244, 366, 135},
                     u"2"_s,
                     u"Cidades"_s,
                     {u"Antes de cadastrar uma cidade, confira se ela ainda não está "
-                     u"cadastrada: o cadastro aceita a mesma cidade mais de uma vez."_s}},
-               Note{{24, 356, 366, 112},
+                     u"cadastrada: o cadastro aceita a mesma cidade mais de uma vez."_s,
+                     u"Cadastre em Utilitários › “Cadastro de Cidades”."_s}},
+               Note{{24, 389, 366, 135},
                     u"3"_s,
                     u"Idade dos clubes"_s,
-                    {u"As idades não mudam sozinhas. Uma vez por ano, no Cadastro de Clubes, "
-                     u"escolha Utilitários › “Recalcular Idade dos Clubes”."_s}},
-               Note{{402, 108, 366, 150},
+                    {u"A idade de um clube é o ano atual menos o ano de fundação, e não muda "
+                     u"sozinha. Uma vez por ano, no Cadastro de Clubes, escolha Utilitários › "
+                     u"“Recalcular Idade dos Clubes”."_s}},
+               // Right column.
+               Note{{402, 100, 366, 140},
                     u"4"_s,
                     u"Campos obrigatórios"_s,
-                    {u"Um clube ou seleção novo precisa ter:"_s},
-                    {u"nome, escudo e federação;"_s, u"país;"_s,
-                     u"estado, para os clubes brasileiros."_s}},
-               Note{{402, 270, 366, 88},
+                    {u"Um clube ou seleção novo precisa ter:"_s, u"• nome e escudo;"_s,
+                     u"• federação e país;"_s, u"• estado, para os clubes brasileiros."_s}},
+               Note{{402, 250, 366, 100},
                     u"5"_s,
                     u"Impressão"_s,
                     {u"As galerias são impressas como aparecem na tela, na impressora "
                      u"padrão."_s}},
-               Note{{402, 370, 366, 158},
+               Note{{402, 360, 366, 164},
                     u"6"_s,
                     u"Cópia de segurança"_s,
-                    {u"Com o programa fechado, copie a pasta de dados inteira (~/Velmora; no "
-                     u"Windows, C:\\Velmora) para outro disco."_s,
-                     u"Para restaurar, feche o programa e copie a pasta de volta para o mesmo "
-                     u"lugar."_s}},
+                    {u"Com o programa fechado, copie para outro disco a pasta de dados "
+                     u"inteira:"_s,
+                     u"• ~/Velmora (no Windows, C:\\Velmora)"_s,
+                     u"Para restaurar, feche o programa e copie a pasta de volta para o "
+                     u"mesmo lugar."_s}},
                Text{u"Velmora v1.0  •  Catálogo de distintivos de futebol"_s,
                     {kCorbel, 12},
-                    {207, 516},
+                    {396, 540},
                     palette::muted,
                     Qt::AlignHCenter},
            });
@@ -470,9 +477,9 @@ Artwork galleryPage() {
     Artwork art{u"relatorios.jpg"_s, {794, 549}, {1, 1}, u"FrmRelatorios"_s, false, {}};
     append(art.elements, {
                              Fill{{-1, -1, 794, 549}, Surface::Page},
-                             Fill{{-1, -1, 794, 57}, Surface::Paper},
-                             Rule{{-1, 54, 794, 2}, palette::green},
-                             Rule{{-1, 56, 794, 1}, palette::orange},
+                             Fill{{-1, -1, 794, 54}, Surface::Paper},
+                             Rule{{-1, 51, 794, 2}, palette::green},
+                             Rule{{-1, 53, 794, 1}, palette::orange},
                          });
     art.controls = {
         {u"ImgBandTitulo"_s, Control::Picture, {22, 10, 57, 33}},
@@ -488,7 +495,7 @@ Artwork galleryPage() {
         const bool left = i < 6;
         const qreal cardLeft = s.badge.x() - 9;
         const qreal cardRight = left ? 402 : 782;
-        const qreal top = s.flag.y() - 10;
+        const qreal top = s.badge.y() - 7;
         const qreal textLeft = s.flag.x() + 63;
         append(art.elements,
                {
@@ -547,19 +554,19 @@ Artwork detailCard() {
             frame({40, 27, 201, 201}, 8),
             Text{
                 u"FICHA DO CLUBE / SELEÇÃO"_s, {kImpact, 22, false, 2}, {277, 62}, palette::orange},
-            Panel{{56, 268, 460, 136}, PanelStyle::Outline, 10},
+            Panel{{60, 268, 456, 136}, PanelStyle::Outline, 10},
             well({86, 280, 107, 107}, 5),
             Text{u"FEDERAÇÃO"_s, kSmallCaps, {213, 309}, palette::green},
-            Panel{{528, 268, 240, 136}, PanelStyle::Outline, 10},
+            Panel{{528, 268, 232, 136}, PanelStyle::Outline, 10},
             Text{u"ESTÁDIO"_s, kSmallCaps, {545, 302}, palette::green},
-            Ornament{Drawing::Stadium, {636, 356, 118, 44}},
-            Panel{{56, 420, 348, 108}, PanelStyle::Outline, 10},
+            Ornament{Drawing::Stadium, {640, 360, 110, 40}},
+            Panel{{60, 420, 344, 108}, PanelStyle::Outline, 10},
             well({87, 443, 105, 68}, 4),
             Text{u"PAÍS"_s, kSmallCaps, {209, 444}, palette::green},
-            Panel{{412, 420, 356, 108}, PanelStyle::Outline, 10},
+            Panel{{412, 420, 348, 108}, PanelStyle::Outline, 10},
             well({424, 441, 105, 68}, 4),
             Text{u"ESTADO"_s, kSmallCaps, {537, 455}, palette::green},
-            Text{u"Velmora v1.0"_s, {kCorbel, 11}, {768, 541}, palette::muted, Qt::AlignRight},
+            Text{u"Velmora v1.0"_s, {kCorbel, 11}, {760, 541}, palette::muted, Qt::AlignRight},
         });
     art.controls = {
         {u"ImgEscudoClube"_s, Control::Picture, {40, 27, 201, 201}},
