@@ -81,6 +81,13 @@ FileStamp stampOf(const QString& path) {
     if (path.isEmpty())
         throw PictureError(
             QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado."));
+    if (path.startsWith(QLatin1String(":/"))) {
+        // Artwork compiled into the program: fixed for the run.
+        const QFileInfo resource(path);
+        if (!resource.exists())
+            fail(path, QStringLiteral("arquivo não encontrado"));
+        return {resource.size(), 0};
+    }
     std::error_code ec;
     const auto p = fsPath(path);
     const auto status = std::filesystem::status(p, ec);

@@ -1,0 +1,153 @@
+// The real boxes, driven from inside their own modal loops.
+#include "platform/Dialogs.h"
+#include "platform/Pictures.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
+#include <QLabel>
+#include <QListView>
+#include <QMessageBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <functional>
+
+using namespace velmora;
+
+namespace {
+
+// Runs act on the modal box once it is up.
+void whenModalUp(std::function<void(QWidget*)> act) {
+    auto* timer = new QTimer(qApp);
+    timer->setInterval(10);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (box == nullptr || !box->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        act(box);
+    });
+    timer->start();
+}
+
+} // namespace
+
+class TestDialogs final : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.filePath(name); }
+
+private slots:
+    void initTestCase() {
+        QImage image(400, 100, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QVERIFY(image.save(path("first.png")));
+        QVERIFY(image.save(path("other.JPG"), "JPEG"));
+        QFile broken(path("broken.jpg"));
+        QVERIFY(broken.open(QIODevice::WriteOnly));
+        broken.write("not a picture");
+    }
+
+    void messageBoxShowsWhatItIsToldAndReturnsTheButton_data() {
+        QTest::addColumn<MsgIcon>("icon");
+        QTest::addColumn<MsgButtons>("buttons");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<QMessageBox::Icon>("qtIcon");
+        QTest::addColumn<MsgResult>("result");
+        QTest::newRow("error, OK") << MsgIcon::Error << MsgButtons::Ok << int(QMessageBox::Ok)
+                                   << QMessageBox::Critical << MsgResult::Ok;
+        QTest::newRow("question, Yes")
+            << MsgIcon::Question << MsgButtons::YesNo << int(QMessageBox::Yes)
+            << QMessageBox::Question << MsgResult::Yes;
+        QTest::newRow("question, No")
+            << MsgIcon::Question << MsgButtons::YesNo << int(QMessageBox::No)
+            << QMessageBox::Question << MsgResult::No;
+        QTest::newRow("warning") << MsgIcon::Warning << MsgButtons::Ok << int(QMessageBox::Ok)
+                                 << QMessageBox::Warning << MsgResult::Ok;
+        QTest::newRow("information")
+            << MsgIcon::Information << MsgButtons::Ok << int(QMessageBox::Ok)
+            << QMessageBox::Information << MsgResult::Ok;
+    }
+    void messageBoxShowsWhatItIsToldAndReturnsTheButton() {
+        QFETCH(MsgIcon, icon);
+        QFETCH(MsgButtons, buttons);
+        QFETCH(int, press);
+        QFETCH(QMessageBox::Icon, qtIcon);
+        QFETCH(MsgResult, result);
+        QString caption, text;
+        QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
+        QMessageBox::StandardButtons shownButtons;
+        whenModalUp([&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            QVERIFY(box);
+            caption = box->windowTitle();
+            text = box->text();
+            shownIcon = box->icon();
+            shownButtons = box->standardButtons();
+            box->button(QMessageBox::StandardButton(press))->click();
+        });
+        QtDialogs dialogs;
+        QCOMPARE(dialogs.message(QStringLiteral("Velmora"), QStringLiteral("Confirma a exclusão?"),
+                                 icon, buttons),
+                 result);
+        QCOMPARE(caption, QStringLiteral("Velmora"));
+        QCOMPARE(text, QStringLiteral("Confirma a exclusão?"));
+        QCOMPARE(shownIcon, qtIcon);
+        QCOMPARE(shownButtons, buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
+                                                            : QMessageBox::Ok);
+    }
+
+    void pictureDialogPreviewsAndReturnsTheChoice() {
+        QString startDir, startSelection;
+        QStringList filters;
+        bool nonNative = false;
+        QSize previewed;
+        bool brokenShowsNothing = false;
+        whenModalUp([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
+            filters = dialog->nameFilters();
+            startDir = dialog->directory().absolutePath();
+            startSelection = dialog->selectedFiles().value(0);
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            auto* preview = dialog->findChild<QLabel*>(QStringLiteral("Preview"));
+            QVERIFY(view && preview);
+            auto* model = qobject_cast<QFileSystemModel*>(view->model());
+            QVERIFY(model);
+            QVERIFY(QTest::qWaitFor([&] { return model->index(path("other.JPG")).isValid(); }));
+            view->setCurrentIndex(model->index(path("other.JPG")));
+            QVERIFY(QTest::qWaitFor([&] { return !preview->pixmap().isNull(); }));
+            previewed = preview->pixmap().size();
+            view->setCurrentIndex(model->index(path("broken.jpg")));
+            brokenShowsNothing = preview->pixmap().isNull();
+            dialog->selectFile(path("other.JPG"));
+            static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
+        });
+        QtDialogs dialogs;
+        QString file = path("first.png");
+        QVERIFY(dialogs.openPicture(file));
+        QCOMPARE(file, path("other.JPG"));
+        QVERIFY(nonNative);
+        QCOMPARE(filters, Pictures::nameFilters());
+        QCOMPARE(startDir, dir.path());
+        QCOMPARE(startSelection, path("first.png"));
+        QCOMPARE(previewed, QSize(200, 50)); // fitted, aspect kept
+        QVERIFY(brokenShowsNothing);
+    }
+
+    void pictureDialogCancelKeepsTheName() {
+        whenModalUp([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
+        QtDialogs dialogs;
+        QString file = path("first.png");
+        QVERIFY(!dialogs.openPicture(file));
+        QCOMPARE(file, path("first.png"));
+    }
+};
+
+QTEST_MAIN(TestDialogs)
+#include "test_dialogs.moc"
