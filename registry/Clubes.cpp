@@ -504,6 +504,7 @@ void TFrmClubes::Excluir1Click() {
         const QString badge = field(QStringLiteral("EscudoClube"));
         table.remove();
         removeBadgeFile(badge); // a badge already gone is no reason to keep the row
+        followRowCount();       // the last row gone: nothing left to change or locate
         if (table.isEmpty()) {
             clearPictures();
             setStateGroupVisible(false);
