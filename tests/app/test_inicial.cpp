@@ -1,0 +1,645 @@
+// The main window: counters, menu rules, featured club, commands and layout.
+#include "app/Informacoes.h"
+#include "app/Inicial.h"
+#include "app/VelmoraApp.h"
+#include "detail/SelClube.h"
+#include "gallery/Anos.h"
+#include "gallery/FederSel.h"
+#include "registry/Clubes.h"
+#include "store/Module.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QFile>
+#include <QFontInfo>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QTimer>
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::AppFixture;
+using velmora::test::Club;
+using velmora::test::TestStore;
+
+namespace {
+
+// An application on a store seeded before start.
+struct Catalogue {
+    AppFixture fx;
+    TestStore store{fx.dataDir()};
+    VelmoraApp* app = nullptr;
+
+    VelmoraApp& start() {
+        app = &fx.start();
+        return *app;
+    }
+    TFrmInicial& main() { return *app->FrmInicial; }
+    QString lastLine() {
+        const QStringList& lines = app->dm().QueryTodosClubes.lines();
+        return lines.isEmpty() ? QString() : lines.last();
+    }
+};
+
+// Makes form the active program window, as a click on it would.
+bool activate(VelmoraApp& app, Form* form) {
+    app.forms.show(form);
+    return QTest::qWaitForWindowActive(form) && app.forms.lastActive() == form;
+}
+
+QStringList counterTexts(TFrmInicial& f) {
+    return {f.LblQtdeClubes->text(), f.LblQtdeBrasil->text(), f.LblQtdeOutros->text(),
+            f.LblSelecoes->text(), f.LblExtintos->text()};
+}
+
+// Object names of the enabled items of "Relatórios".
+QStringList enabledReports(TFrmInicial& f) {
+    QStringList names;
+    for (QAction* a : f.Relatrios1->actions())
+        if (!a->isSeparator() && a->isEnabled())
+            names << a->objectName();
+    return names;
+}
+
+const QStringList allReports = {
+    "ClubesBrasileiros1", "Clubesporestado1",         "ClubesporPas1",
+    "PorAnodeFundao1",    "ClubesporFederao1",        "PesquisarClubeSeleoporNome1",
+    "ClubesExtintos1",    "odososClubesCadastrados1", "odasasSeleesCadastradas1",
+    "DadosdoClube1",
+};
+
+// Rows as "kind country extinct", e.g. "clube Brasil 0" or "selecao Argentina 1".
+void seed(TestStore& store, const QStringList& rows) {
+    int code = 0;
+    for (const QString& row : rows) {
+        const QStringList p = row.split(QLatin1Char(' '));
+        ++code;
+        const QString name = QStringLiteral("Time%1").arg(code);
+        Club c = p[0] == QLatin1String("selecao") ? store.selecao(code, name, p[1])
+                                                  : store.club(code, name, p[1]);
+        c.extinto = p[2].toInt();
+        store.insert(c);
+    }
+}
+
+bool panelEmpty(TFrmInicial& f) {
+    return f.LblNomeClube->text().isEmpty() && f.LblNomeCompleto->text().isEmpty() &&
+           f.LblFederacao->text().isEmpty() && f.LblPais->text().isEmpty() &&
+           f.ImgEscudo->pixmap().isNull() && f.ImgBandPais->pixmap().isNull() &&
+           f.ImgLogoFeder->pixmap().isNull();
+}
+
+const QStringList featuredLines = {
+    "select c.NomeClube,",
+    "c.NomeCompletoClube,",
+    "c.AnoFundacao,",
+    "c.PaisClube,",
+    "c.UFClube,",
+    "c.CidadeClube,",
+    "c.EscudoClube,",
+    "c.BandeiraPais,",
+    "c.BandeiraUF,",
+    "c.IdadeClube,",
+    "c.Federacao,",
+    "c.LogoFederacao,",
+    "p.codpais,",
+    "c.Estadio,",
+    "c.Capacidade",
+    "from clubes.db as c, paises.db as p",
+    "where c.codigo = :CODALEATORIO",
+    "and c.PaisClube = p.NomePais",
+};
+
+} // namespace
+
+class TestInicial : public QObject {
+    Q_OBJECT
+private slots:
+    void controlPlaces_data();
+    void controlPlaces();
+    void fontsAreSubstituted();
+    void menuItemsInOrder();
+    void emptyCatalogue();
+    void countersAndMenuRules_data();
+    void countersAndMenuRules();
+    void drawFeaturesTheDrawnCode_data();
+    void drawFeaturesTheDrawnCode();
+    void gapInCodesFeaturesAnotherClub_data();
+    void gapInCodesFeaturesAnotherClub();
+    void nothingFindableClearsThePanel_data();
+    void nothingFindableClearsThePanel();
+    void pictureFailureStopsTheFill_data();
+    void pictureFailureStopsTheFill();
+    void counterErrorKeepsWhatWasSet();
+    void recountsOnReturnFromAnotherWindow();
+    void informacoesAndBack();
+    void commandsOpenTheirWindows_data();
+    void commandsOpenTheirWindows();
+    void cadastroOnEmptyCatalogue();
+    void sairNoChangesNothing();
+    void sairYesEndsTheProgram();
+};
+
+void TestInicial::controlPlaces_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("rect"); // empty size: sized to its text, only the place counts
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<int>("pixels");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<bool>("centred");
+
+    QTest::newRow("LblQtdeClubes")
+        << "LblQtdeClubes" << QRect(580, 26, 63, 35) << "Impact" << 24 << false << true;
+    QTest::newRow("LblQtdeBrasil")
+        << "LblQtdeBrasil" << QRect(634, 84, 57, 36) << "Impact" << 24 << false << true;
+    QTest::newRow("LblQtdeOutros")
+        << "LblQtdeOutros" << QRect(583, 142, 57, 33) << "Impact" << 24 << false << true;
+    QTest::newRow("LblSelecoes") << "LblSelecoes" << QRect(635, 201, 57, 33) << "Impact" << 24
+                                 << false << true;
+    QTest::newRow("LblExtintos") << "LblExtintos" << QRect(583, 259, 57, 33) << "Impact" << 24
+                                 << false << true;
+    QTest::newRow("LblNomeClube") << "LblNomeClube" << QRect(485, 392, 0, 0) << "Corbel" << 15
+                                  << true << false;
+    QTest::newRow("LblNomeCompleto")
+        << "LblNomeCompleto" << QRect(485, 414, 0, 0) << "Corbel" << 13 << true << false;
+    QTest::newRow("LblFederacao") << "LblFederacao" << QRect(470, 492, 82, 15) << "Corbel" << 13
+                                  << false << true;
+    QTest::newRow("LblPais") << "LblPais" << QRect(564, 493, 57, 15) << "Corbel" << 13 << false
+                             << true;
+    QTest::newRow("ImgFundo") << "ImgFundo" << QRect(-1, -1, 794, 548) << "" << 0 << false << false;
+    QTest::newRow("ImgEscudo") << "ImgEscudo" << QRect(352, 390, 113, 113) << "" << 0 << false
+                               << false;
+    QTest::newRow("ImgLogoFeder") << "ImgLogoFeder" << QRect(485, 436, 53, 53) << "" << 0 << false
+                                  << false;
+    QTest::newRow("ImgBandPais") << "ImgBandPais" << QRect(556, 442, 69, 40) << "" << 0 << false
+                                 << false;
+}
+
+void TestInicial::controlPlaces() {
+    QFETCH(QString, name);
+    QFETCH(QRect, rect);
+    QFETCH(QString, family);
+    QFETCH(int, pixels);
+    QFETCH(bool, bold);
+    QFETCH(bool, centred);
+
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    auto* label = app.FrmInicial->client()->findChild<QLabel*>(name);
+    QVERIFY(label);
+    QCOMPARE(label->parentWidget(), app.FrmInicial->client());
+    if (rect.isEmpty())
+        QCOMPARE(label->pos(), rect.topLeft());
+    else
+        QCOMPARE(label->geometry(), rect);
+    // Labels lie on the artwork without a background of their own.
+    QVERIFY(!label->autoFillBackground());
+    if (family.isEmpty()) {
+        QVERIFY(label->hasScaledContents()); // pictures are stretched to their box
+        return;
+    }
+    QCOMPARE(label->font().family(), family);
+    QCOMPARE(label->font().pixelSize(), pixels);
+    QCOMPARE(label->font().bold(), bold);
+    QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);
+}
+
+void TestInicial::fontsAreSubstituted() {
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    // The named faces are not installed; their look-alikes are what is drawn.
+    QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).family(), QString("Bebas Neue"));
+    QCOMPARE(QFontInfo(app.FrmInicial->LblNomeClube->font()).family(), QString("Carlito"));
+    QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).pixelSize(), 24);
+    // The background artwork is there, stretched over the window.
+    QVERIFY(!app.FrmInicial->ImgFundo->pixmap().isNull());
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QCOMPARE(app.FrmInicial->LblQtdeClubes->palette().color(QPalette::WindowText),
+             QColor(0x80, 0x80, 0x80));
+}
+
+void TestInicial::menuItemsInOrder() {
+    Catalogue c;
+    TFrmInicial& f = *c.start().FrmInicial;
+    QCOMPARE(f.menuBar(), f.MnInicial);
+    QCOMPARE(f.MnInicial->objectName(), QString("MnInicial"));
+
+    QStringList got;
+    for (QAction* top : f.MnInicial->actions()) {
+        QMenu* menu = top->menu();
+        QVERIFY(menu);
+        got << menu->objectName() + " " + top->text();
+        for (QAction* item : menu->actions())
+            got << (item->isSeparator() ? QString("  -")
+                                        : "  " + item->objectName() + " " + item->text());
+    }
+    const QStringList expected = {
+        "Arquivo1 Arquivo",
+        "  Sair1 Sair",
+        "Utilitrios1 Utilitários",
+        "  CadastrodeClubes1 Cadastro de Clubes",
+        "Relatrios1 Relatórios",
+        "  ClubesBrasileiros1 Clubes Brasileiros",
+        "  Clubesporestado1 Clubes por Estado",
+        "  ClubesporPas1 Clubes por País",
+        "  PorAnodeFundao1 Por Ano de Fundação",
+        "  ClubesporFederao1 Clubes por Federação",
+        "  PesquisarClubeSeleoporNome1 Pesquisar Clube/Seleção por Nome",
+        "  ClubesExtintos1 Clubes/Seleções Extintos",
+        "  -",
+        "  odososClubesCadastrados1 Todos os Clubes Cadastrados",
+        "  odasasSeleesCadastradas1 Todas as Seleções Cadastradas",
+        "  DadosdoClube1 Detalhe do Clube/Seleção",
+        "Ajuda1 Ajuda",
+        "  Informaes1 Informações",
+    };
+    QCOMPARE(got, expected);
+}
+
+void TestInicial::emptyCatalogue() {
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    TFrmInicial& f = *app.FrmInicial;
+    // A featured club left from before must go too.
+    f.LblNomeClube->setText("antigo");
+    f.LblPais->setText("XXX");
+    f.ImgEscudo->setPixmap(QPixmap(4, 4));
+
+    f.FormActivate();
+
+    QCOMPARE(counterTexts(f), QStringList({"0", "0", "0", "0", "0"}));
+    QCOMPARE(enabledReports(f), QStringList());
+    QVERIFY(panelEmpty(f));
+    QVERIFY(f.Sair1->isEnabled() && f.CadastrodeClubes1->isEnabled() && f.Informaes1->isEnabled());
+    // No featured statement ran: the extinct counter was the last one.
+    QCOMPARE(c.lastLine(), QString("where extinto = 1"));
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::countersAndMenuRules_data() {
+    QTest::addColumn<QStringList>("rows");
+    QTest::addColumn<QStringList>("counters"); // clubes, brasil, outros, seleções, extintos
+    QTest::addColumn<QStringList>("enabled");
+
+    const QStringList anyRow = {"PesquisarClubeSeleoporNome1", "ClubesExtintos1",
+                                "odasasSeleesCadastradas1", "DadosdoClube1"};
+    QTest::newRow("national teams only") << QStringList{"selecao Brasil 0", "selecao Argentina 0"}
+                                         << QStringList{"0", "0", "0", "2", "0"} << anyRow;
+    QTest::newRow("extinct only, one Brazilian")
+        << QStringList{"clube Brasil 1", "clube Argentina 1"}
+        << QStringList{"0", "1", "1", "0", "2"}
+        << QStringList{"ClubesBrasileiros1", "Clubesporestado1"} + anyRow;
+    QTest::newRow("extinct only, none Brazilian")
+        << QStringList{"clube Argentina 1"} << QStringList{"0", "0", "1", "0", "1"} << anyRow;
+    QTest::newRow("foreign clubs only")
+        << QStringList{"clube Argentina 0", "clube Inglaterra 0"}
+        << QStringList{"2", "0", "2", "0", "0"}
+        << QStringList{"ClubesporPas1", "PorAnodeFundao1", "ClubesporFederao1"} + anyRow +
+               QStringList{"odososClubesCadastrados1"};
+    // Brazilian and other-country counters count extinct clubs; the extinct counter
+    // counts national teams; none counts the other kind.
+    QTest::newRow("mixed") << QStringList{"clube Brasil 0", "clube Brasil 1", "clube Argentina 0",
+                                          "selecao Uruguai 1", "selecao Brasil 0"}
+                           << QStringList{"2", "2", "1", "2", "2"} << allReports;
+}
+
+void TestInicial::countersAndMenuRules() {
+    QFETCH(QStringList, rows);
+    QFETCH(QStringList, counters);
+    QFETCH(QStringList, enabled);
+
+    Catalogue c;
+    seed(c.store, rows);
+    TFrmInicial& f = *c.start().FrmInicial;
+    // Start from the opposite state so every rule has to act.
+    for (QAction* a : f.Relatrios1->actions())
+        a->setEnabled(!enabled.contains(a->objectName()));
+
+    f.FormActivate();
+
+    QCOMPARE(counterTexts(f), counters);
+    QStringList sortedEnabled = enabled;
+    sortedEnabled.sort();
+    QStringList got = enabledReports(f);
+    got.sort();
+    QCOMPARE(got, sortedEnabled);
+    QVERIFY(!f.LblNomeClube->text().isEmpty()); // something is featured
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::drawFeaturesTheDrawnCode_data() {
+    QTest::addColumn<int>("draw");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0 -> code 1") << 0 << "Primeiro";
+    QTest::newRow("1 -> code 2") << 1 << "Segundo";
+}
+
+void TestInicial::drawFeaturesTheDrawnCode() {
+    QFETCH(int, draw);
+    QFETCH(QString, name);
+
+    Catalogue c;
+    const Club first = c.store.add(1, "Primeiro", "Brasil", "SP");
+    const Club second = c.store.add(2, "Segundo", "Argentina");
+    const Club& featured = draw == 0 ? first : second;
+    TFrmInicial& f = *c.start().FrmInicial;
+    c.fx.random.queue(draw);
+
+    f.FormActivate();
+
+    QCOMPARE(c.app->dm().QueryTodosClubes.lines(), featuredLines);
+    QCOMPARE(f.LblNomeClube->text(), name);
+    QCOMPARE(f.LblNomeCompleto->text(), featured.nomeCompletoClube);
+    QCOMPARE(f.LblFederacao->text(), featured.federacao);
+    QCOMPARE(f.LblPais->text(), c.store.countryCode(featured.paisClube));
+    QCOMPARE(f.LblNomeClube->size(), f.LblNomeClube->sizeHint()); // sized to its text
+    QCOMPARE(f.LblNomeCompleto->size(), f.LblNomeCompleto->sizeHint());
+    for (QLabel* picture : {f.ImgEscudo, f.ImgBandPais, f.ImgLogoFeder}) {
+        QVERIFY(!picture->pixmap().isNull());
+        QVERIFY(picture->hasScaledContents());
+    }
+    QCOMPARE(f.ImgEscudo->pixmap().toImage(),
+             c.app->pictures.load(featured.escudoClube, f.ImgEscudo->size()));
+    QCOMPARE(f.ImgBandPais->pixmap().toImage(),
+             c.app->pictures.load(featured.bandeiraPais, f.ImgBandPais->size()));
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::gapInCodesFeaturesAnotherClub_data() {
+    QTest::addColumn<int>("offset"); // the second draw, among the findable clubs
+    QTest::addColumn<QString>("name");
+    QTest::newRow("first findable") << 0 << "Um";
+    QTest::newRow("second findable") << 1 << "Tres";
+}
+
+void TestInicial::gapInCodesFeaturesAnotherClub() {
+    QFETCH(int, offset);
+    QFETCH(QString, name);
+
+    // Code 2 was deleted: two rows, codes 1 and 3.
+    Catalogue c;
+    c.store.add(1, "Um");
+    c.store.add(3, "Tres", "Argentina");
+    TFrmInicial& f = *c.start().FrmInicial;
+    f.LblNomeClube->setText("antigo");
+    c.fx.random.queue(1); // code 2: no row
+    c.fx.random.queue(offset);
+
+    f.FormActivate();
+
+    QCOMPARE(f.LblNomeClube->text(), name);
+    QVERIFY(!f.ImgEscudo->pixmap().isNull());
+    QVERIFY(!f.ImgBandPais->pixmap().isNull());
+    QVERIFY(!f.ImgLogoFeder->pixmap().isNull());
+    QVERIFY(!f.LblPais->text().isEmpty());
+    QCOMPARE(c.fx.dialogs.shown().size(), 0);
+}
+
+void TestInicial::nothingFindableClearsThePanel_data() {
+    QTest::addColumn<QStringList>("countries"); // of codes 1, 2, ...
+    QTest::addColumn<int>("draw");
+    QTest::addColumn<QString>("name"); // featured, "" for none
+
+    // A country missing from Paises.DB drops the club out of the join.
+    QTest::newRow("drawn club's country missing")
+        << QStringList{"Atlântida", "Brasil"} << 0 << "Time2";
+    QTest::newRow("only club's country missing") << QStringList{"Atlântida"} << 0 << "";
+    QTest::newRow("no club findable") << QStringList{"Atlântida", "Lemúria"} << 1 << "";
+}
+
+void TestInicial::nothingFindableClearsThePanel() {
+    QFETCH(QStringList, countries);
+    QFETCH(int, draw);
+    QFETCH(QString, name);
+
+    Catalogue c;
+    for (int i = 0; i < countries.size(); ++i)
+        c.store.add(i + 1, QStringLiteral("Time%1").arg(i + 1), countries[i], QString());
+    TFrmInicial& f = *c.start().FrmInicial;
+    f.LblNomeClube->setText("antigo");
+    f.ImgEscudo->setPixmap(QPixmap(4, 4));
+    c.fx.random.queue(draw);
+
+    f.FormActivate();
+
+    // The club is counted although no gallery can find it.
+    QCOMPARE(f.LblQtdeClubes->text(), QString::number(countries.size()));
+    QCOMPARE(enabledReports(f).contains("DadosdoClube1"), true);
+    if (name.isEmpty())
+        QVERIFY(panelEmpty(f));
+    else
+        QCOMPARE(f.LblNomeClube->text(), name);
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::pictureFailureStopsTheFill_data() {
+    QTest::addColumn<QString>("broken"); // picture of the second club whose file is gone
+    QTest::addColumn<bool>("flagReplaced");
+    QTest::addColumn<bool>("badgeReplaced");
+
+    QTest::newRow("country flag") << "BandeiraPais" << false << false;
+    QTest::newRow("badge") << "EscudoClube" << true << false;
+    QTest::newRow("federation logo") << "LogoFederacao" << true << true;
+}
+
+void TestInicial::pictureFailureStopsTheFill() {
+    QFETCH(QString, broken);
+    QFETCH(bool, flagReplaced);
+    QFETCH(bool, badgeReplaced);
+
+    Catalogue c;
+    const Club before = c.store.add(1, "Primeiro", "Brasil", "SP");
+    const Club next = c.store.add(2, "Segundo", "Argentina");
+    TFrmInicial& f = *c.start().FrmInicial;
+    c.fx.random.queue(0);
+    f.FormActivate();
+    QCOMPARE(f.LblNomeClube->text(), QString("Primeiro"));
+    const qint64 flag = f.ImgBandPais->pixmap().cacheKey();
+    const qint64 badge = f.ImgEscudo->pixmap().cacheKey();
+    const qint64 logo = f.ImgLogoFeder->pixmap().cacheKey();
+
+    const QString gone = broken == "BandeiraPais"  ? next.bandeiraPais
+                         : broken == "EscudoClube" ? next.escudoClube
+                                                   : next.logoFederacao;
+    QVERIFY(QFile::remove(gone));
+    c.fx.random.queue(1);
+    f.FormActivate();
+
+    // The general error report, with the failure's own text.
+    QCOMPARE(c.fx.dialogs.shown().size(), 1);
+    const auto& box = c.fx.dialogs.shown().first();
+    QCOMPARE(box.caption, QString("VELMORA v1.0"));
+    QCOMPARE(box.icon, MsgIcon::Error);
+    QVERIFY2(box.text.contains(gone), qPrintable(box.text));
+    // Filled before the failure: the new club.
+    QCOMPARE(f.LblNomeClube->text(), QString("Segundo"));
+    QCOMPARE(f.LblNomeCompleto->text(), next.nomeCompletoClube);
+    QCOMPARE(f.LblFederacao->text(), next.federacao);
+    // From the failure on: what the previous club left.
+    QCOMPARE(f.ImgBandPais->pixmap().cacheKey() != flag, flagReplaced);
+    QCOMPARE(f.ImgEscudo->pixmap().cacheKey() != badge, badgeReplaced);
+    QCOMPARE(f.ImgLogoFeder->pixmap().cacheKey(), logo);
+    QCOMPARE(f.LblPais->text(), c.store.countryCode(before.paisClube));
+}
+
+void TestInicial::counterErrorKeepsWhatWasSet() {
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0"});
+    TFrmInicial& f = *c.start().FrmInicial;
+    f.FormActivate();
+    QCOMPARE(counterTexts(f), QStringList({"1", "1", "0", "0", "0"}));
+
+    // A national team arrives, then the extinct field goes away: the first counter
+    // still runs, the second fails.
+    c.store.insert(c.store.selecao(2, "Seleção", "Argentina"));
+    c.store.exec("alter table Clubes rename column Extinto to Sumido");
+    f.FormActivate();
+
+    QCOMPARE(c.fx.dialogs.shown().size(), 1);
+    QCOMPARE(c.fx.dialogs.shown().first().caption, QString("VELMORA v1.0"));
+    QCOMPARE(c.fx.dialogs.shown().first().icon, MsgIcon::Error);
+    QCOMPARE(f.LblSelecoes->text(), QString("1"));
+    QCOMPARE(f.LblQtdeClubes->text(), QString("1")); // the failing statement set nothing
+    QCOMPARE(f.LblNomeClube->text(), QString("Time1"));
+}
+
+void TestInicial::recountsOnReturnFromAnotherWindow() {
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0"});
+    VelmoraApp& app = c.start();
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    QCOMPARE(app.FrmInicial->LblQtdeClubes->text(), QString("1"));
+
+    QVERIFY(activate(app, app.FrmClubes.get()));
+    c.store.add(2, "Novo", "Argentina");
+    QVERIFY(activate(app, app.FrmInicial.get()));
+
+    QCOMPARE(counterTexts(*app.FrmInicial), QStringList({"2", "1", "1", "0", "0"}));
+}
+
+void TestInicial::informacoesAndBack() {
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0", "clube Argentina 0"});
+    VelmoraApp& app = c.start();
+    c.fx.random.queue(0);
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time1"));
+
+    app.FrmInicial->Informaes1Click();
+    QVERIFY(QTest::qWaitForWindowActive(app.FrmInformacoes.get()));
+    QVERIFY(app.FrmInicial->isVisible()); // stays underneath
+
+    c.fx.random.queue(1);
+    app.FrmInformacoes->Voltar1Click();
+    QVERIFY(!app.FrmInformacoes->isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(app.FrmInicial.get()));
+    QTRY_COMPARE(app.forms.lastActive(), static_cast<Form*>(app.FrmInicial.get()));
+    // Activated again: a new draw.
+    QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time2"));
+    QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::commandsOpenTheirWindows_data() {
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<QString>("window");
+    QTest::newRow("Cadastro de Clubes") << "CadastrodeClubes1"
+                                        << "FrmClubes";
+    QTest::newRow("Por Ano de Fundação") << "PorAnodeFundao1"
+                                         << "FrmAno";
+    QTest::newRow("Clubes por Federação") << "ClubesporFederao1"
+                                          << "FrmSelFeder";
+    QTest::newRow("Detalhe do Clube/Seleção") << "DadosdoClube1"
+                                              << "FrmSelClube";
+    QTest::newRow("Informações") << "Informaes1"
+                                 << "FrmInformacoes";
+}
+
+void TestInicial::commandsOpenTheirWindows() {
+    QFETCH(QString, command);
+    QFETCH(QString, window);
+
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0", "selecao Argentina 0"});
+    VelmoraApp& app = c.start();
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    auto* selecao = app.FrmSelClube->findChild<QRadioButton*>("rbSelecao");
+    auto* clube = app.FrmSelClube->findChild<QRadioButton*>("rbClube");
+    if (selecao && clube) {
+        selecao->setChecked(true);
+        clube->setChecked(true);
+    }
+
+    auto* action = app.FrmInicial->findChild<QAction*>(command);
+    QVERIFY(action);
+    action->trigger(); // the menu item itself, as a click on it
+
+    QWidget* opened = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w->objectName() == window)
+            opened = w;
+    QVERIFY(opened);
+    QVERIFY(opened->isVisible());
+    QVERIFY(app.FrmInicial->isVisible());
+    if (window == "FrmSelClube") {
+        QVERIFY(selecao && clube);
+        QVERIFY(!selecao->isChecked() && !clube->isChecked());
+    }
+}
+
+void TestInicial::cadastroOnEmptyCatalogue() {
+    // No row to display: the editor opens without its record display failing.
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    app.FrmInicial->CadastrodeClubes1Click();
+    QVERIFY(app.FrmClubes->isVisible());
+    QVERIFY(c.fx.dialogs.messages().isEmpty());
+}
+
+void TestInicial::sairNoChangesNothing() {
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0"});
+    VelmoraApp& app = c.start();
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    const QStringList counters = counterTexts(*app.FrmInicial);
+    const QString lastLine = c.lastLine();
+    c.fx.dialogs.queueAnswer(MsgResult::No);
+
+    app.FrmInicial->Sair1->trigger();
+
+    QCOMPARE(c.fx.dialogs.shown().size(), 1);
+    const auto& box = c.fx.dialogs.shown().first();
+    QCOMPARE(box.caption, QString("Velmora"));
+    QCOMPARE(box.text, QString("Deseja sair do cadastro?"));
+    QCOMPARE(box.icon, MsgIcon::Question);
+    QCOMPARE(box.buttons, MsgButtons::YesNo);
+    QVERIFY(app.FrmInicial->isVisible());
+    QCOMPARE(counterTexts(*app.FrmInicial), counters);
+    QCOMPARE(c.lastLine(), lastLine); // no statement ran
+}
+
+void TestInicial::sairYesEndsTheProgram() {
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    c.fx.dialogs.queueAnswer(MsgResult::Yes);
+
+    QTimer::singleShot(0, app.FrmInicial.get(), [&app] { app.FrmInicial->Sair1Click(); });
+    // Only a guard against a hang: a loop nobody ends fails the test.
+    QTimer guard;
+    guard.setSingleShot(true);
+    connect(&guard, &QTimer::timeout, qApp, [] { QCoreApplication::exit(1); });
+    guard.start(20000);
+    const int code = QCoreApplication::exec();
+    guard.stop();
+
+    QCOMPARE(code, 0);
+    QCOMPARE(quitting.count(), 1);
+    QVERIFY(!app.FrmInicial->isVisible());
+}
+
+QTEST_MAIN(TestInicial)
+#include "test_inicial.moc"

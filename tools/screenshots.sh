@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Pictures of Velmora as a user sees it: the real program under Xvfb (with a
+# window manager, so captions show), on a fresh sample data directory, one PNG
+# of the screen per shot listed in tools/screenshots/shots.txt.
+#
+# Usage: tools/screenshots.sh [output-dir] [shot-name...]
+#   output-dir  where the PNGs go (default /tmp/velmora-shots)
+#   shot-name   take only these shots (and the steps before them still run)
+# VELMORA_BUILD_DIR picks the build directory (default <repo>/build).
+set -euo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${VELMORA_BUILD_DIR:-$root/build}
+out=${1:-/tmp/velmora-shots}
+shift || true
+wanted=("$@")
+shots=$root/tools/screenshots/shots.txt
+# shellcheck source=screenshots/actions.sh
+source "$root/tools/screenshots/actions.sh"
+
+for tool in Xvfb xdotool import xdpyinfo; do
+  command -v "$tool" >/dev/null || { echo "falta o programa $tool (scripts/deps.sh instala)" >&2; exit 1; }
+done
+
+# Build what the shots need; an up-to-date build costs a second.
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" >/dev/null
+fi
+cmake --build "$build" -j2 --target velmora velmora-datadir >/dev/null
+
+work=$(mktemp -d /tmp/velmora-shots-run.XXXXXX)
+pids=()
+cleanup() {
+  for ((i = ${#pids[@]} - 1; i >= 0; i--)); do
+    kill "${pids[i]}" 2>/dev/null || true
+    wait "${pids[i]}" 2>/dev/null || true
+  done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+# The program reads ~/Velmora: a temporary home holds a sample data directory.
+home=$work/home
+mkdir -p "$home"
+"$build/tools/velmora-datadir" create "$home/Velmora" --sample >/dev/null
+
+# A free display number.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
+  display=$((display + 1))
+done
+export DISPLAY=:$display
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 50); do
+  xdpyinfo >/dev/null 2>&1 && break
+  sleep 0.2
+done
+xdpyinfo >/dev/null 2>&1 || { echo "Xvfb não iniciou" >&2; cat "$work/xvfb.log" >&2; exit 1; }
+
+if command -v openbox >/dev/null; then
+  openbox >"$work/openbox.log" 2>&1 &
+  pids+=($!)
+  sleep 1
+fi
+
+HOME=$home LANG=C.UTF-8 "$build/velmora" >"$work/velmora.log" 2>&1 &
+app_pid=$!
+pids+=("$app_pid")
+
+# The splash stays five seconds; then the main window comes.
+if ! wait_window "Velmora" 30; then
+  echo "a janela principal não apareceu" >&2
+  cat "$work/velmora.log" >&2
+  import -window root "$out-failed.png" 2>/dev/null || true
+  exit 1
+fi
+sleep 1
+
+mkdir -p "$out"
+taken=0
+while IFS='|' read -r name steps; do
+  name=$(echo "$name" | xargs)
+  [ -z "$name" ] || [[ $name == \#* ]] && continue
+  run_steps "$steps"
+  if ! kill -0 "$app_pid" 2>/dev/null; then
+    echo "o programa terminou antes de \"$name\"" >&2
+    cat "$work/velmora.log" >&2
+    exit 1
+  fi
+  if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" $name "* ]]; then
+    import -window root "$out/$name.png"
+    echo "$out/$name.png"
+    taken=$((taken + 1))
+  fi
+done <"$shots"
+[ "$taken" -gt 0 ] || { echo "nenhuma foto tirada" >&2; exit 1; }

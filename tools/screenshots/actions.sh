@@ -1,0 +1,91 @@
+# Steps a shot line may run before its picture, driven from outside the program
+# with xdotool (keys and mouse on the menu bars, as a user would).
+#
+#   menu M I WINDOW   open menu M (0 = first) of WINDOW's menu bar, pick item I (0 = first;
+#                     separators and disabled items are skipped, as the keyboard does)
+#   bar WINDOW        click the first entry of WINDOW's menu bar (a bar whose entry is a command)
+#   click X Y WINDOW  click at X, Y of WINDOW (window coordinates)
+#   key KEYS...       xdotool key names, e.g. Return, Escape, alt+F4
+#   type TEXT         type TEXT into the focused window
+#   answer KEY        press KEY in the message or entry box now up (e.g. Return, Escape)
+#   wait SECONDS      pause
+#   gone WINDOW       wait until WINDOW is no longer shown
+# WINDOW is a caption, matched whole (^caption$) among the shown windows.
+# Steps are separated by ";".
+
+# Id of the shown window captioned $1 (the newest when several).
+window_id() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1
+}
+
+# Waits up to $2 seconds for a shown window captioned $1.
+wait_window() {
+  local caption=$1 limit=${2:-10} i
+  for ((i = 0; i < limit * 5; i++)); do
+    [ -n "$(window_id "$caption")" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
+need_window() {
+  local id
+  wait_window "$1" 10 || { echo "janela \"$1\" não encontrada" >&2; return 1; }
+  id=$(window_id "$1")
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  echo "$id"
+}
+
+step_menu() {
+  local menu=$1 item=$2 caption=${*:3} id
+  id=$(need_window "$caption")
+  # The first title sits at the bar's left end; the keyboard reaches the others.
+  xdotool mousemove --window "$id" 18 10 click 1
+  sleep 0.4
+  [ "$menu" -gt 0 ] && xdotool key --delay 120 $(printf 'Right %.0s' $(seq "$menu"))
+  xdotool key --delay 120 $(printf 'Down %.0s' $(seq $((item + 1)))) Return
+}
+
+step_bar() {
+  local id
+  id=$(need_window "$1")
+  xdotool mousemove --window "$id" 18 10 click 1
+}
+
+step_click() {
+  local id
+  id=$(need_window "${*:3}")
+  xdotool mousemove --window "$id" "$1" "$2" click 1
+}
+
+step_gone() {
+  local i
+  for ((i = 0; i < 50; i++)); do
+    [ -z "$(window_id "$1")" ] && return 0
+    sleep 0.2
+  done
+  echo "janela \"$1\" continua aberta" >&2
+  return 1
+}
+
+run_steps() {
+  local steps=$1 step verb args
+  IFS=';' read -ra list <<<"$steps"
+  for step in "${list[@]}"; do
+    read -r verb args <<<"$step"
+    [ -z "${verb:-}" ] && continue
+    case $verb in
+      menu) step_menu $args ;;
+      bar) step_bar "$args" ;;
+      click) step_click $args ;;
+      key) xdotool key --delay 120 $args ;;
+      type) xdotool type --delay 60 "$args" ;;
+      answer) sleep 0.5; xdotool key $args ;;
+      wait) sleep "$args" ;;
+      gone) step_gone "$args" ;;
+      *) echo "passo desconhecido: $verb" >&2; return 1 ;;
+    esac
+  done
+  # Let the windows paint.
+  sleep 1
+}
