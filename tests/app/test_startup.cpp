@@ -1,0 +1,223 @@
+// Start-up sequence and the window set.
+#include "app/Startup.h"
+#include "app/VelmoraApp.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMainWindow>
+#include <QScreen>
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::AppFixture;
+using velmora::test::TestStore;
+
+namespace {
+
+QList<Form*> visibleForms() {
+    QList<Form*> out;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Form*>(w); f && f->isVisible())
+            out.append(f);
+    return out;
+}
+
+Form* formNamed(const QString& name) {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* f = qobject_cast<Form*>(w); f && f->objectName() == name)
+            return f;
+    return nullptr;
+}
+
+} // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void sequenceShowsMainOnlyAfterSplash();
+    void missingStoreEndsBeforeMainWindow_data();
+    void missingStoreEndsBeforeMainWindow();
+    void windowSet_data();
+    void windowSet();
+    void closingOtherWindowsOnlyHides();
+    void showingAShownWindowKeepsIt();
+};
+
+void TestStartup::sequenceShowsMainOnlyAfterSplash() {
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    QStringList steps;
+    bool mainSeenEarly = false;
+    auto app = Startup::start(fx.environment(), [&](const QString& step) {
+        steps << step;
+        if (step != QLatin1String("main shown") && !visibleForms().isEmpty())
+            mainSeenEarly = true;
+    });
+    QVERIFY(app);
+    QCOMPARE(steps, QStringList({"splash shown", "windows created", "splash gone", "main shown"}));
+    QVERIFY(!mainSeenEarly);
+    QCOMPARE(visibleForms(), QList<Form*>{formNamed("FrmInicial")});
+    QVERIFY(!formNamed("FrmSplash"));
+    QCOMPARE(QCoreApplication::applicationName(), QString("VELMORA v1.0"));
+    QVERIFY(fx.dialogs.shown().isEmpty() ||
+            fx.dialogs.shown().first().caption != QLatin1String("VELMORA v1.0"));
+}
+
+void TestStartup::missingStoreEndsBeforeMainWindow_data() {
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("no store file") << "store"
+                                   << "Clubes.db";
+    QTest::newRow("missing table") << "drop Paises"
+                                   << "Paises.DB";
+    QTest::newRow("missing field") << "drop field"
+                                   << "Clubes.db";
+    QTest::newRow("no directory") << "dir"
+                                  << "";
+}
+
+void TestStartup::missingStoreEndsBeforeMainWindow() {
+    QFETCH(QString, damage);
+    QFETCH(QString, expected);
+    AppFixture fx;
+    Environment env = fx.environment();
+    {
+        TestStore store(fx.dataDir());
+        if (damage == QLatin1String("drop Paises"))
+            store.exec("DROP TABLE Paises");
+        if (damage == QLatin1String("drop field"))
+            store.exec("ALTER TABLE Clubes DROP COLUMN Estadio");
+    }
+    if (damage == QLatin1String("store"))
+        QVERIFY(QFile::remove(fx.dataDir() + "/Velmora.sqlite"));
+    if (damage == QLatin1String("dir"))
+        env.dataDir = fx.dataDir() + "/nao-existe";
+
+    QStringList steps;
+    bool splashUpAtError = false;
+    auto app = Startup::start(env, [&](const QString& step) {
+        steps << step;
+        if (step == QLatin1String("error shown"))
+            splashUpAtError = true;
+    });
+    QVERIFY(!app);
+    QVERIFY(splashUpAtError);
+    QVERIFY(!steps.contains("main shown"));
+    QVERIFY(visibleForms().isEmpty());
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const auto box = fx.dialogs.shown().first();
+    QCOMPARE(box.caption, QString("VELMORA v1.0"));
+    QCOMPARE(box.icon, MsgIcon::Error);
+    QVERIFY2(box.text.contains(expected), qPrintable(box.text));
+    QVERIFY(!box.text.isEmpty());
+}
+
+void TestStartup::windowSet_data() {
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QSize>("client");
+    QTest::addColumn<QPoint>("placed"); // (-1,-1) = centred
+    const QPoint centred(-1, -1);
+    QTest::newRow("FrmInicial") << "FrmInicial"
+                                << "Velmora" << QSize(792, 535) << centred;
+    QTest::newRow("FrmClubes") << "FrmClubes"
+                               << "Cadastro de Clubes" << QSize(792, 546) << centred;
+    QTest::newRow("FrmCadastroCidade") << "FrmCadastroCidade"
+                                       << "CADASTRO DE CIDADES" << QSize(519, 282) << centred;
+    QTest::newRow("FrmPaises") << "FrmPaises"
+                               << "Selecionar País" << QSize(422, 101) << centred;
+    QTest::newRow("FrmUF") << "FrmUF"
+                           << "Selecionar Estado" << QSize(441, 107) << centred;
+    QTest::newRow("FrmCidade") << "FrmCidade"
+                               << "Selecionar a Cidade" << QSize(443, 65) << centred;
+    QTest::newRow("FrmInformacoes") << "FrmInformacoes"
+                                    << "Informações" << QSize(792, 546) << centred;
+    QTest::newRow("FrmAno") << "FrmAno"
+                            << "Velmora" << QSize(272, 56) << centred;
+    QTest::newRow("FrmFederacao") << "FrmFederacao"
+                                  << "Selecionar Federação" << QSize(345, 107) << QPoint(372, 332);
+    QTest::newRow("FrmSelFeder") << "FrmSelFeder"
+                                 << "Velmora" << QSize(300, 145) << centred;
+    QTest::newRow("FrmRelatorios") << "FrmRelatorios"
+                                   << "Relatórios" << QSize(792, 546) << centred;
+    QTest::newRow("FrmSelClube") << "FrmSelClube"
+                                 << "Selecionar Clube" << QSize(433, 185) << centred;
+    QTest::newRow("FrmClubeSelecionado") << "FrmClubeSelecionado"
+                                         << "" << QSize(792, 546) << centred;
+}
+
+void TestStartup::windowSet() {
+    QFETCH(QString, object);
+    QFETCH(QString, caption);
+    QFETCH(QSize, client);
+    QFETCH(QPoint, placed);
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    fx.start();
+    Form* form = formNamed(object);
+    QVERIFY2(form, qPrintable(object));
+    QVERIFY(!form->isVisible());
+    QCOMPARE(form->windowTitle(), caption);
+    QCOMPARE(form->client()->size(), client);
+    // A caption bar without any title-bar button.
+    const Qt::WindowFlags flags = form->windowFlags();
+    QVERIFY(flags & Qt::WindowTitleHint);
+    QVERIFY(!(flags & Qt::WindowCloseButtonHint));
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowSystemMenuHint));
+
+    fx.app().forms.show(form);
+    QVERIFY(form->isVisible());
+    if (placed != QPoint(-1, -1)) {
+        QCOMPARE(form->frameGeometry().topLeft(), placed); // the frame, as a window position
+    } else {
+        const QPoint screenCentre = form->screen()->availableGeometry().center();
+        const QPoint c = form->geometry().center();
+        QVERIFY2(qAbs(c.x() - screenCentre.x()) <= 2 && qAbs(c.y() - screenCentre.y()) <= 40,
+                 qPrintable(QString("%1,%2 vs %3,%4")
+                                .arg(c.x())
+                                .arg(c.y())
+                                .arg(screenCentre.x())
+                                .arg(screenCentre.y())));
+    }
+    fx.app().forms.close(form);
+}
+
+void TestStartup::closingOtherWindowsOnlyHides() {
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    auto app = Startup::start(fx.environment());
+    QVERIFY(app);
+    QSignalSpy quit(qApp, &QCoreApplication::aboutToQuit);
+    for (const char* name : {"FrmInformacoes", "FrmRelatorios", "FrmClubeSelecionado"}) {
+        Form* f = formNamed(name);
+        QVERIFY(f);
+        app->forms.show(f);
+        QVERIFY(f->isVisible());
+        QVERIFY(f->close());
+        QVERIFY(!f->isVisible());
+        QVERIFY(formNamed(name)); // still alive
+    }
+    QCoreApplication::processEvents();
+    QCOMPARE(quit.count(), 0);
+    QVERIFY(formNamed("FrmInicial")->isVisible());
+}
+
+void TestStartup::showingAShownWindowKeepsIt() {
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    fx.start();
+    Form* f = formNamed("FrmRelatorios");
+    fx.app().forms.show(f);
+    f->move(f->pos() + QPoint(30, 20));
+    const QPoint at = f->pos();
+    fx.app().forms.show(f);
+    QCOMPARE(f->pos(), at); // brought to front where it is, not placed again
+    QVERIFY(f->isVisible());
+}
+
+QTEST_MAIN(TestStartup)
+#include "test_startup.moc"
