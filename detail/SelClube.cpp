@@ -47,24 +47,24 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     Image1->setScaledContents(true);
     Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/selclube.jpg")));
 
-    rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 24, 80, 24));
-    rbSelecao = kindButton(area, "rbSelecao", QStringLiteral("Seleção"), QRect(120, 24, 96, 24));
+    rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 66, 90, 20));
+    rbSelecao = kindButton(area, "rbSelecao", QStringLiteral("Seleção"), QRect(124, 66, 100, 20));
 
     ImgEscudoClube = new QLabel(area);
     ImgEscudoClube->setObjectName(QStringLiteral("ImgEscudoClube"));
-    ImgEscudoClube->setGeometry(317, 20, 92, 92);
+    ImgEscudoClube->setGeometry(329, 44, 92, 92);
     ImgEscudoClube->setScaledContents(true);
 
     ComboClubes = new QComboBox(area);
     ComboClubes->setObjectName(QStringLiteral("ComboClubes"));
     ComboClubes->setEditable(false);
     ComboClubes->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
-    ComboClubes->setGeometry(24, 72, 281, 24);
+    ComboClubes->setGeometry(24, 112, 281, 24);
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnOk->setIcon(QIcon(QStringLiteral(":/artwork/glyph-ok.png")));
-    BtnOk->setGeometry(24, 130, 90, 32);
+    BtnOk->setGeometry(230, 143, 75, 25);
 
     // A click handler runs only when its button becomes checked.
     connect(rbClube, &QRadioButton::toggled, this, [this](bool checked) {
