@@ -442,7 +442,9 @@ void TFrmClubes::Novo1Click() {
         // The row and its code first: a failing store leaves the window in browse mode.
         table.append();
         try {
-            setField(QStringLiteral("Codigo"), QString::number(app_.dm().nextClubCode()));
+            const int code = app_.dm().nextClubCode();
+            app_.dm().QueryUltimoNum.close(); // no read snapshot kept until the post
+            setField(QStringLiteral("Codigo"), QString::number(code));
         } catch (...) {
             table.cancel();
             throw;
@@ -553,6 +555,7 @@ void TFrmClubes::BtnLocalizarClick() {
         query.execute();
         query.open();
         const QString code = query.field(0);
+        query.close();
 
         Table& table = clubs();
         bool found = false;
@@ -591,11 +594,11 @@ bool TFrmClubes::isDuplicateName(const QString& name) {
     query.add(QStringLiteral("from clubes.db"));
     query.execute();
     query.open();
-    for (; !query.eof(); query.next()) {
-        if (query.field(0) == name)
-            return true;
-    }
-    return false;
+    bool found = false;
+    for (; !query.eof() && !found; query.next())
+        found = query.field(0) == name;
+    query.close(); // holds no read snapshot while the row is written
+    return found;
 }
 
 bool TFrmClubes::checkBeforeSave() {
