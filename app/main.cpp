@@ -2,10 +2,18 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication qapp(argc, argv);
     velmora::installFontSubstitutes();
+    // Qt's own button texts (Yes/No, Cancel) in Portuguese like the rest of the program.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        qapp.installTranslator(&qtTexts);
 
     velmora::QtDialogs dialogs;
     velmora::QtPrinting printing;

@@ -7,8 +7,11 @@ namespace velmora {
 void installFontSubstitutes() {
     QFont::insertSubstitutions(QStringLiteral("Corbel"),
                                {QStringLiteral("Carlito"), QStringLiteral("DejaVu Sans")});
+    // Impact is a heavy face; the Bold cut is the look-alike (the family's default
+    // face is a thin one).
     QFont::insertSubstitutions(QStringLiteral("Impact"),
-                               {QStringLiteral("Bebas Neue"), QStringLiteral("DejaVu Sans")});
+                               {QStringLiteral("Bebas Neue Bold"), QStringLiteral("Bebas Neue"),
+                                QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Arial"), {QStringLiteral("Liberation Sans"),
                                                         QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("MS Sans Serif"),

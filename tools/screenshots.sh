@@ -22,12 +22,6 @@ for tool in Xvfb xdotool import xdpyinfo; do
   command -v "$tool" >/dev/null || { echo "falta o programa $tool (scripts/deps.sh instala)" >&2; exit 1; }
 done
 
-# Build what the shots need; an up-to-date build costs a second.
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" >/dev/null
-fi
-cmake --build "$build" -j2 --target velmora velmora-datadir >/dev/null
-
 work=$(mktemp -d /tmp/velmora-shots-run.XXXXXX)
 pids=()
 cleanup() {
@@ -38,6 +32,12 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+
+# Build what the shots need; an up-to-date build costs a second.
+{
+  [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build"
+  cmake --build "$build" -j2 --target velmora velmora-datadir
+} >"$work/build.log" 2>&1 || { cat "$work/build.log" >&2; exit 1; }
 
 # The program reads ~/Velmora: a temporary home holds a sample data directory.
 home=$work/home

@@ -211,7 +211,7 @@ void TestInicial::fontsAreSubstituted() {
     Catalogue c;
     VelmoraApp& app = c.start();
     // The named faces are not installed; their look-alikes are what is drawn.
-    QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).family(), QString("Bebas Neue"));
+    QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).family(), QString("Bebas Neue Bold"));
     QCOMPARE(QFontInfo(app.FrmInicial->LblNomeClube->font()).family(), QString("Carlito"));
     QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).pixelSize(), 24);
     // The background artwork is there, stretched over the window.
