@@ -1,0 +1,146 @@
+// "Imprimir" on the gallery page, for real: a private CUPS scheduler with the PDF queue,
+// the printed page read back as pixels. Also the page's error when there is no printer.
+#include "gallery/MenuGalleries.h"
+#include "tests/gallery/GalleryTest.h"
+#include "tests/support/CupsFixture.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::AppFixture;
+using velmora::test::CupsFixture;
+using velmora::test::TestStore;
+
+namespace {
+
+// An application that prints on the real default printer.
+struct PrintingApp {
+    AppFixture fx;
+    TestStore store{fx.dataDir()};
+    QtPrinting printing;
+    std::unique_ptr<VelmoraApp> app;
+
+    TFrmRelatorios& filledPage() {
+        for (int i = 1; i <= 3; ++i)
+            store.add(i, QStringLiteral("Clube%1").arg(i));
+        Environment env = fx.environment();
+        env.printing = &printing;
+        app = std::make_unique<VelmoraApp>(env);
+        runMenuGallery(*app, MenuGallery::TodosOsClubes);
+        return *app->FrmRelatorios;
+    }
+};
+
+// Mean colour of a rectangle of an image.
+QColor meanColour(const QImage& image, const QRect& rect) {
+    qint64 r = 0, g = 0, b = 0, n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if (!image.rect().contains(x, y))
+                continue;
+            const QRgb p = image.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+            ++n;
+        }
+    return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
+}
+
+int darkPixels(const QImage& image, const QRect& rect) {
+    int dark = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x)
+            if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 80)
+                ++dark;
+    return dark;
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance) {
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestGalleryPrinting final : public QObject {
+    Q_OBJECT
+
+    CupsFixture cups; // before any CUPS call of this process
+
+private slots:
+    // Runs before the scheduler starts: CUPS knows no printer.
+    void noPrinterGoesToTheGeneralErrorReport() {
+        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+        PrintingApp p;
+        TFrmRelatorios& page = p.filledPage();
+        page.Imprimir1->trigger();
+        const auto& shown = p.fx.dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("VELMORA v1.0"));
+        QCOMPARE(shown[0].icon, MsgIcon::Error);
+        QCOMPARE(shown[0].text, QStringLiteral("Nenhuma impressora disponível para imprimir."));
+        QVERIFY(page.isVisible()); // the page goes on
+    }
+
+    void printsTheFilledPageOnOnePdfPage() {
+        const QString why = cups.start();
+        if (!why.isEmpty())
+            QSKIP(qPrintable(why));
+        for (const char* tool : {"pdfinfo", "pdftoppm"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP("poppler-utils is not installed");
+        QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
+
+        PrintingApp p;
+        TFrmRelatorios& page = p.filledPage();
+        const QImage screen = page.client()->grab().toImage();
+        const CupsFixture::Snapshot before = CupsFixture::pdfs();
+        page.Imprimir1->trigger();
+        QVERIFY2(p.fx.dialogs.shown().isEmpty(),
+                 qPrintable(p.fx.dialogs.messages().join(QLatin1Char('\n'))));
+
+        const QString pdf = cups.awaitPdf(before);
+        QVERIFY2(!pdf.isEmpty(),
+                 qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
+        QCOMPARE(CupsFixture::pageCount(pdf), 1);
+
+        // Rendered at the window's resolution, one window pixel is one page pixel,
+        // from the top-left corner of the printable area.
+        const int dpiX = page.client()->logicalDpiX();
+        const double sy = double(dpiX) / page.client()->logicalDpiY();
+        const QImage rendered = cups.render(pdf, dpiX);
+        QVERIFY(!rendered.isNull());
+        const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        const QPointF origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
+        const auto onPage = [&](const QRect& r) {
+            return QRectF(origin.x() + r.x(), origin.y() + r.y() * sy, r.width(), r.height() * sy)
+                .toRect();
+        };
+
+        // The title is there, dark, where the window shows it.
+        const QRect title = page.LblTitulo->geometry();
+        const int screenDark = darkPixels(screen, title);
+        QVERIFY(screenDark > 50);
+        QVERIFY2(darkPixels(rendered, onPage(title)) > screenDark / 2,
+                 qPrintable(QStringLiteral("%1 dark title pixels on screen, %2 printed")
+                                .arg(screenDark)
+                                .arg(darkPixels(rendered, onPage(title)))));
+        // Badges, flags and the background keep their colours in their places.
+        for (QWidget* w : QList<QWidget*>{page.slot(1).ImgClube, page.slot(2).ImgClube,
+                                          page.slot(3).ImgBandClube, page.slot(9).ImgClube}) {
+            const QRect inner = w->geometry().adjusted(6, 6, -6, -6);
+            const QColor shown = meanColour(screen, inner);
+            const QColor printed = meanColour(rendered, onPage(inner));
+            QVERIFY2(near(shown, printed, 40),
+                     qPrintable(QStringLiteral("%1: %2 on screen, %3 printed")
+                                    .arg(w->objectName(), shown.name(), printed.name())));
+        }
+    }
+};
+
+QTEST_MAIN(TestGalleryPrinting)
+#include "test_printing.moc"
