@@ -1,0 +1,106 @@
+// Opening a detail card on a big catalogue: from OK to the card filled, with the
+// picture cache emptied before each open (the badge is a 1000 x 1000 JPEG).
+#include "app/VelmoraApp.h"
+#include "bench/ClubGenerator.h"
+#include "detail/ClubeSelecionado.h"
+#include "detail/SelClube.h"
+#include "store/Database.h"
+#include "store/Module.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QImage>
+#include <QRadioButton>
+#include <QRandomGenerator>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+
+using namespace velmora;
+
+namespace {
+
+// A photograph-like badge: noise over gradients, so the decoder has real work.
+QString makePhotoBadge(const QString& path) {
+    QImage image(1000, 1000, QImage::Format_RGB32);
+    QRandomGenerator rng(7);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int n = int(rng.bounded(40));
+            line[x] = qRgb((x / 4 + n) & 255, (y / 4 + n) & 255, ((x + y) / 8 + n) & 255);
+        }
+    }
+    image.save(path, "JPEG", 90);
+    return path;
+}
+
+// A private copy of the generated store whose chosen Brazilian club carries the
+// big badge, so the shared store other benchmarks read stays as generated.
+struct CardStore {
+    QTemporaryDir dir;
+    QString club;
+
+    explicit CardStore(int clubs) {
+        const QString source = bench::cachedStore(clubs);
+        QFile::copy(source + QLatin1Char('/') + QLatin1String(Database::fileName),
+                    dir.filePath(QLatin1String(Database::fileName)));
+        const QString badge = makePhotoBadge(dir.filePath(QStringLiteral("escudo-grande.jpg")));
+        Database db(dir.path());
+        club = db.value(QStringLiteral("select NomeClube from Clubes where PaisClube = 'Brasil' "
+                                       "and Identificador = 0 and Codigo >= %1 "
+                                       "order by Codigo limit 1")
+                            .arg(clubs / 2))
+                   .toString();
+        QSqlQuery update(db.handle());
+        update.prepare(QStringLiteral("update Clubes set EscudoClube = ? where NomeClube = ?"));
+        update.addBindValue(badge);
+        update.addBindValue(club);
+        update.exec();
+    }
+};
+
+void BM_OpenCard(benchmark::State& state) {
+    CardStore store(int(state.range(0)));
+    ScriptedDialogs dialogs;
+    RecordingPrinting printing;
+    FixedClock clock(2024);
+    ScriptedRandom random;
+    NoSleep sleep;
+    Environment env;
+    env.dataDir = store.dir.path();
+    env.dialogs = &dialogs;
+    env.printing = &printing;
+    env.clock = &clock;
+    env.random = &random;
+    env.sleep = &sleep;
+    env.splashMs = 0;
+    auto app = std::make_unique<VelmoraApp>(env);
+
+    TFrmSelClube& chooser = *app->FrmSelClube;
+    TFrmClubeSelecionado& card = *app->FrmClubeSelecionado;
+    chooser.rbClube->setChecked(true); // lists every club once
+    chooser.ComboClubes->setCurrentIndex(chooser.ComboClubes->findText(store.club));
+    if (chooser.ComboClubes->currentText() != store.club) {
+        state.SkipWithError("the chosen club is not listed");
+        return;
+    }
+    for (auto _ : state) {
+        state.PauseTiming();
+        app->pictures.clearCache();
+        app->forms.close(&card);
+        state.ResumeTiming();
+        chooser.BtnOkClick();
+    }
+    if (!dialogs.shown().isEmpty() || card.windowTitle() != store.club)
+        state.SkipWithError("the card did not open");
+    state.SetLabel(store.club.toStdString());
+}
+BENCHMARK(BM_OpenCard)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+} // namespace
