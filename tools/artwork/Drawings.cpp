@@ -38,7 +38,6 @@ void paintBall(QPainter& p, const QRectF& box) {
     shadow.setColorAt(0, QColor(0, 0, 0, 90));
     shadow.setColorAt(1, QColor(0, 0, 0, 0));
     p.save();
-    p.translate(0, 0);
     p.setPen(Qt::NoPen);
     p.setBrush(shadow);
     p.drawEllipse(QRectF(c.x() - r * 0.9, c.y() + r * 0.82, r * 1.8, r * 0.32));
