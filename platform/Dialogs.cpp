@@ -3,6 +3,7 @@
 #include "platform/Form.h"
 #include "platform/Pictures.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <utility>
 
 namespace velmora {
 
@@ -92,6 +94,11 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
         buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent());
     box.setObjectName(QStringLiteral("MessageBox"));
+    // Portuguese whatever translations the machine has.
+    for (const auto& [button, label] :
+         {std::pair{QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sim"}, {QMessageBox::No, "Não"}})
+        if (QAbstractButton* b = box.button(button))
+            b->setText(QString::fromUtf8(label));
     const int pressed = runModal(box);
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
@@ -120,6 +127,13 @@ bool QtDialogs::openPicture(QString& fileName) {
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(Pictures::nameFilters());
+    dialog.setWindowTitle(QStringLiteral("Abrir"));
+    for (const auto& [label, text] : {std::pair{QFileDialog::LookIn, "Examinar:"},
+                                      {QFileDialog::FileName, "Nome do arquivo:"},
+                                      {QFileDialog::FileType, "Arquivos do tipo:"},
+                                      {QFileDialog::Accept, "Abrir"},
+                                      {QFileDialog::Reject, "Cancelar"}})
+        dialog.setLabelText(label, QString::fromUtf8(text));
     attachPreview(dialog);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);

@@ -81,6 +81,7 @@ private slots:
         QString caption, text;
         QMessageBox::Icon shownIcon = QMessageBox::NoIcon;
         QMessageBox::StandardButtons shownButtons;
+        QStringList labels;
         whenModalUp([&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             QVERIFY(box);
@@ -88,6 +89,8 @@ private slots:
             text = box->text();
             shownIcon = box->icon();
             shownButtons = box->standardButtons();
+            for (QAbstractButton* b : box->buttons())
+                labels << b->text();
             box->button(QMessageBox::StandardButton(press))->click();
         });
         QtDialogs dialogs;
@@ -99,6 +102,9 @@ private slots:
         QCOMPARE(shownIcon, qtIcon);
         QCOMPARE(shownButtons, buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No
                                                             : QMessageBox::Ok);
+        labels.sort();
+        QCOMPARE(labels,
+                 buttons == MsgButtons::YesNo ? QStringList({"Não", "Sim"}) : QStringList({"OK"}));
     }
 
     void pictureDialogPreviewsAndReturnsTheChoice() {
@@ -107,11 +113,13 @@ private slots:
         bool nonNative = false;
         QSize previewed;
         bool brokenShowsNothing = false;
+        QString acceptLabel;
         whenModalUp([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
             QVERIFY(dialog);
             nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
             filters = dialog->nameFilters();
+            acceptLabel = dialog->labelText(QFileDialog::Accept);
             startDir = dialog->directory().absolutePath();
             startSelection = dialog->selectedFiles().value(0);
             auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
@@ -133,6 +141,7 @@ private slots:
         QVERIFY(dialogs.openPicture(file));
         QCOMPARE(file, path("other.JPG"));
         QVERIFY(nonNative);
+        QCOMPARE(acceptLabel, QStringLiteral("Abrir"));
         QCOMPARE(filters, Pictures::nameFilters());
         QCOMPARE(startDir, dir.path());
         QCOMPARE(startSelection, path("first.png"));
