@@ -244,6 +244,13 @@ QString TestStore::makeBadge(const QString& fileName, QColor colour, const QStri
 }
 
 Club TestStore::club(int codigo, const QString& nome, const QString& pais, const QString& uf) {
+    const QString badge = makeBadge(QStringLiteral("%1%2.jpg").arg(fileStem(nome)).arg(codigo),
+                                    colourFor(codigo), QStringLiteral("Distintivos"));
+    return clubSharingBadge(codigo, nome, pais, uf, badge);
+}
+
+Club TestStore::clubSharingBadge(int codigo, const QString& nome, const QString& pais,
+                                 const QString& uf, const QString& escudo) const {
     Club c;
     c.codigo = codigo;
     c.nomeClube = nome.left(40);
@@ -251,8 +258,7 @@ Club TestStore::club(int codigo, const QString& nome, const QString& pais, const
     c.anoFundacao = 1910;
     c.idadeClube = QStringLiteral("%1 anos").arg(fixtureYear - 1910);
     c.paisClube = pais;
-    c.escudoClube = makeBadge(QStringLiteral("%1%2.jpg").arg(fileStem(nome)).arg(codigo),
-                              colourFor(codigo), QStringLiteral("Distintivos"));
+    c.escudoClube = escudo;
     c.bandeiraPais = countryFlag(pais);
     c.estadio = (QStringLiteral("Estádio ") + nome).left(35);
     c.capacidade = QStringLiteral("30.000");
@@ -274,12 +280,16 @@ Club TestStore::club(int codigo, const QString& nome, const QString& pais, const
 
 Club TestStore::selecao(int codigo, const QString& nome, const QString& pais) {
     Club c = club(codigo, nome, pais, QString());
+    makeSelecao(c);
+    return c;
+}
+
+void TestStore::makeSelecao(Club& c) const {
     c.identificador = 1;
     c.ufClube.clear();
     c.bandeiraUF.clear();
     c.federacao = QStringLiteral("FIFA");
     c.logoFederacao = logo(c.federacao);
-    return c;
 }
 
 void TestStore::insert(const Club& c) {

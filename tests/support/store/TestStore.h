@@ -74,8 +74,12 @@ public:
     // for year 2024. An unknown country gets empty flag, city and federation.
     Club club(int codigo, const QString& nome, const QString& pais = QStringLiteral("Brasil"),
               const QString& uf = QStringLiteral("SP"));
+    // The same row pointing at an existing badge file (no picture is written).
+    Club clubSharingBadge(int codigo, const QString& nome, const QString& pais, const QString& uf,
+                          const QString& escudo) const;
     // A national team of a country: Identificador 1, no state, FIFA.
     Club selecao(int codigo, const QString& nome, const QString& pais);
+    void makeSelecao(Club& club) const; // turns a row into a national team's
 
     void insert(const Club& club);
     // Shorthand: insert(club(codigo, nome, pais, uf)) and return the row.

@@ -1,0 +1,90 @@
+// Store speed: the main window's counters and opening the data module on big stores.
+#include "bench/ClubGenerator.h"
+#include "store/Module.h"
+#include "store/Query.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace velmora;
+
+namespace {
+
+void BM_CountStatement(benchmark::State& state) {
+    Database db(bench::cachedStore(int(state.range(0))));
+    Query query(db, QStringLiteral("QueryTodosClubes"));
+    for (auto _ : state) {
+        query.close();
+        query.clear();
+        query.add(QStringLiteral("select count(*) as qtde"));
+        query.add(QStringLiteral("from clubes.db"));
+        query.add(QStringLiteral("where identificador = 0"));
+        query.add(QStringLiteral("and extinto = 0"));
+        query.open();
+        benchmark::DoNotOptimize(query.field(0));
+    }
+}
+BENCHMARK(BM_CountStatement)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+void BM_OpenDataModule(benchmark::State& state) {
+    const QString dir = bench::cachedStore(int(state.range(0)));
+    for (auto _ : state) {
+        TFrmDm dm(dir);
+        benchmark::DoNotOptimize(dm.TblClubes.rowCount());
+    }
+}
+BENCHMARK(BM_OpenDataModule)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// The all-clubs gallery: open the listing and read its first page of twelve rows.
+void BM_ListingFirstPage(benchmark::State& state) {
+    Database db(bench::cachedStore(int(state.range(0))));
+    Query query(db, QStringLiteral("QueryConsulta"));
+    const QStringList lines = {"select c.NomeClube,",
+                               "c.NomeCompletoClube,",
+                               "c.AnoFundacao,",
+                               "c.PaisClube,",
+                               "c.UFClube,",
+                               "c.CidadeClube,",
+                               "c.EscudoClube,",
+                               "c.BandeiraPais,",
+                               "c.BandeiraUF,",
+                               "c.IdadeClube,",
+                               "c.Federacao,",
+                               "c.LogoFederacao,",
+                               "p.codpais",
+                               "from clubes.db as c, paises.db as p",
+                               "where c.PaisClube = p.NomePais",
+                               "and c.Identificador = 0",
+                               "order by c.nomeclube"};
+    for (auto _ : state) {
+        query.run(lines);
+        for (int slot = 0; slot < 12 && !query.eof(); ++slot) {
+            benchmark::DoNotOptimize(query.field(0));
+            query.next();
+        }
+    }
+}
+BENCHMARK(BM_ListingFirstPage)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The editor's record navigator walking the club table.
+void BM_TableNext(benchmark::State& state) {
+    TFrmDm dm(bench::cachedStore(int(state.range(0))));
+    dm.TblClubes.first();
+    for (auto _ : state) {
+        dm.TblClubes.next();
+        if (dm.TblClubes.eof())
+            dm.TblClubes.first();
+        benchmark::DoNotOptimize(dm.TblClubes.fieldText(QStringLiteral("NomeClube")));
+    }
+}
+BENCHMARK(BM_TableNext)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
