@@ -22,10 +22,6 @@ QFont pixelFont(const QString& family, int pixelSize, bool bold) {
     QFont f(family);
     f.setPixelSize(pixelSize);
     f.setBold(bold);
-    // Bebas Neue ships five weights under one family; without a style name the
-    // matcher may take the thin one.
-    if (family == QLatin1String("Impact"))
-        f.setStyleName(bold ? QStringLiteral("Bold") : QStringLiteral("Regular"));
     return f;
 }
 
