@@ -348,6 +348,16 @@ private slots:
         QCOMPARE(pictures.decodeCount(), 2);
     }
 
+    void compiledInPicturesLoadAndCache() {
+        const QString icon = QStringLiteral(":/qt-project.org/styles/commonstyle/images/up-16.png");
+        Pictures pictures;
+        QCOMPARE(pictures.load(icon).size(), QSize(16, 16));
+        QCOMPARE(pictures.load(icon).size(), QSize(16, 16));
+        QCOMPARE(pictures.decodeCount(), 1);
+        const QString missing = QStringLiteral(":/velmora/nenhuma.jpg");
+        QVERIFY(loadError(pictures, missing).contains(QStringLiteral("arquivo não encontrado")));
+    }
+
     void cacheStaysWithinItsLimit() {
         Pictures pictures;
         pictures.setCacheLimit(3 * 100 * 100 * 4);
