@@ -6,6 +6,7 @@
 #include <QEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 namespace velmora {
 
@@ -33,7 +34,8 @@ void Forms::show(Form* form) {
     form->activateWindow();
     // Some platforms (offscreen) keep a hidden window as the focus window and send
     // no activation when it comes back; it is the active window all the same.
-    if (form->isActiveWindow() || QGuiApplication::focusWindow() == form->windowHandle())
+    const QWindow* handle = form->windowHandle();
+    if (form->isActiveWindow() || (handle != nullptr && QGuiApplication::focusWindow() == handle))
         formActivated(form);
 }
 

@@ -396,6 +396,8 @@ void Pictures::setCacheLimit(qint64 bytes) {
 }
 
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch) {
+    if (box == nullptr)
+        return;
     const QImage image = pictures.load(path, stretch ? box->size() : QSize());
     box->setScaledContents(stretch);
     if (!stretch)
@@ -404,7 +406,8 @@ void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stre
 }
 
 void clearPicture(QLabel* box) {
-    box->clear();
+    if (box != nullptr)
+        box->clear();
 }
 
 } // namespace velmora
