@@ -1,11 +1,254 @@
 #include "registry/CadCidade.h"
 
 #include "app/VelmoraApp.h"
+#include "platform/ErrorReport.h"
+#include "platform/Fonts.h"
+#include "platform/Pictures.h"
+#include "registry/Clubes.h"
+#include "registry/SelectionDialog.h"
+#include "store/Module.h"
+
+#include <QComboBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalBlocker>
 
 namespace velmora {
 
+namespace {
+
+const QString caption = QStringLiteral("CADASTRO DE CIDADES");
+const QString brasil = QStringLiteral("Brasil");
+
+QLabel* makePicture(QWidget* parent, const QString& name, QRect place) {
+    auto* picture = new QLabel(parent);
+    picture->setObjectName(name);
+    picture->setGeometry(place);
+    picture->setScaledContents(true);
+    return picture;
+}
+
+QComboBox* makeList(QWidget* parent, const QString& name, QRect place) {
+    auto* list = new QComboBox(parent);
+    list->setObjectName(name);
+    list->setEditable(false);
+    list->setGeometry(place);
+    return list;
+}
+
+QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QString& hint,
+                             const QString& glyph, QRect place) {
+    auto* button = new QPushButton(QIcon(glyph), QString(), parent);
+    button->setObjectName(name);
+    button->setToolTip(hint);
+    button->setGeometry(place);
+    button->setIconSize(QSize(18, 18));
+    return button;
+}
+
+// Empties a list and fills it from a statement, one item per row; nothing is picked.
+// The query is closed and emptied afterwards: the list keeps the rows.
+void refill(QComboBox* list, Query& query, const QStringList& lines,
+            QString (*item)(const Query&)) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    runStatement(query, {lines, {}});
+    QStringList items;
+    for (; !query.eof(); query.next())
+        items << item(query);
+    query.close();
+    query.clear();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+}
+
+// The picture path in the first column of a one-parameter statement.
+QString pathFrom(Query& query, const QStringList& lines, const QString& parameter,
+                 const QString& value) {
+    runStatement(query, {lines, {{parameter, value}}});
+    const QString path = query.field(0);
+    query.close();
+    return path;
+}
+
+// A flag that cannot be shown leaves its box empty, never another country's flag.
+void showFlag(Pictures& pictures, QLabel* box, const QString& path) {
+    clearPicture(box);
+    showPicture(pictures, box, path, true);
+}
+
+} // namespace
+
 TFrmCadastroCidade::TFrmCadastroCidade(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmCadastroCidade"), QStringLiteral("CADASTRO DE CIDADES"), QSize(519, 282), std::nullopt),
-      app_(app) {}
+    : Form(app.forms, QStringLiteral("FrmCadastroCidade"), caption, QSize(519, 282), std::nullopt),
+      app_(app) {
+    buildControls();
+    FormCreate();
+}
+
+void TFrmCadastroCidade::buildControls() {
+    QWidget* area = client();
+    Image1 = makePicture(area, QStringLiteral("Image1"), QRect(QPoint(0, 0), clientSize()));
+    // Built-in artwork; a broken build shows the report instead of stopping start-up.
+    guard(app_.dialogs, [this] {
+        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/cadcidade.jpg"), true);
+    });
+
+    EdtCidade = new QLineEdit(area);
+    EdtCidade->setObjectName(QStringLiteral("EdtCidade"));
+    EdtCidade->setGeometry(32, 46, 353, 26);
+    EdtCidade->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
+    for (const FieldDef& field : app_.dm().TblCidades.def().fields)
+        if (field.name == QLatin1String("Cidade"))
+            EdtCidade->setMaxLength(field.width);
+
+    ComboPais = makeList(area, QStringLiteral("ComboPais"), {112, 133, 305, 22});
+    ImgBandPais = makePicture(area, QStringLiteral("ImgBandPais"), {32, 122, 73, 46});
+    ComboUF = makeList(area, QStringLiteral("ComboUF"), {112, 225, 305, 22});
+    ImgBandUF = makePicture(area, QStringLiteral("ImgBandUF"), {32, 214, 73, 46});
+    // A pick by the user, not a refill, runs the handlers.
+    connect(ComboPais, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            ComboPaisChange();
+    });
+    connect(ComboUF, &QComboBox::currentIndexChanged, this, [this](int index) {
+        if (index >= 0)
+            ComboUFChange();
+    });
+
+    BtnGravar = makeGlyphButton(area, QStringLiteral("BtnGravar"), QStringLiteral("Gravar"),
+                                QStringLiteral(":/artwork/glyph-gravar.png"), {415, 45, 33, 25});
+    BtnCancelar =
+        makeGlyphButton(area, QStringLiteral("BtnCancelar"), QStringLiteral("Cancelar"),
+                        QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
+    connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
+    connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+}
+
+void TFrmCadastroCidade::FormCreate() {
+    showStatePart(false);
+    guard(app_.dialogs, [this] { fillCountries(); });
+}
+
+void TFrmCadastroCidade::showStatePart(bool visible) {
+    ComboUF->setVisible(visible);
+    ImgBandUF->setVisible(visible);
+}
+
+void TFrmCadastroCidade::fillCountries() {
+    refill(ComboPais, app_.dm().QueryTodosPaises,
+           {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
+            QStringLiteral("order by paises")},
+           [](const Query& query) { return query.field(0); });
+}
+
+void TFrmCadastroCidade::fillStates() {
+    // Ordered by name; the code first, so the first two characters are the state code.
+    refill(
+        ComboUF, app_.dm().QueryTodosEstados,
+        {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
+         QStringLiteral("order by estado")},
+        [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
+}
+
+void TFrmCadastroCidade::open() {
+    guard(app_.dialogs, [this] {
+        if (isVisible()) {
+            app_.forms.show(this);
+            return;
+        }
+        app_.forms.show(this);
+        Table& cities = app_.dm().TblCidades;
+        cities.cancel(); // nothing is left over from an earlier opening
+        cities.append();
+        EdtCidade->clear();
+        EdtCidade->setFocus();
+        showStatePart(false);
+        ImgBandPais->hide();
+        clearPicture(ImgBandPais);
+        clearPicture(ImgBandUF);
+        fillCountries();
+    });
+}
+
+void TFrmCadastroCidade::ComboPaisChange() {
+    guard(app_.dialogs, [this] {
+        const QString pais = ComboPais->currentText();
+        const bool inBrasil = pais == brasil;
+        showStatePart(inBrasil);
+        ImgBandPais->show();
+        if (inBrasil)
+            fillStates();
+        else
+            clearPicture(ImgBandUF);
+        showFlag(
+            app_.pictures, ImgBandPais,
+            pathFrom(app_.dm().QueryBandPaises,
+                     {QStringLiteral("select BandeiraPais as bandeira"),
+                      QStringLiteral("from paises.db"), QStringLiteral("where NomePais = :PAIS")},
+                     QStringLiteral("PAIS"), pais));
+    });
+}
+
+void TFrmCadastroCidade::ComboUFChange() {
+    guard(app_.dialogs, [this] {
+        showFlag(app_.pictures, ImgBandUF,
+                 pathFrom(app_.dm().QueryBandUF,
+                          {QStringLiteral("select BandeiraUF as bandeira"),
+                           QStringLiteral("from uf.db"), QStringLiteral("where UF = :SIGLA")},
+                          QStringLiteral("SIGLA"), ComboUF->currentText().left(2)));
+    });
+}
+
+QString TFrmCadastroCidade::refusal() const {
+    if (EdtCidade->text().trimmed().isEmpty())
+        return QStringLiteral("É necessário informar o nome da Cidade.");
+    if (ComboPais->currentIndex() < 0)
+        return QStringLiteral("É necessário escolher um País.");
+    if (ComboPais->currentText() == brasil && ComboUF->currentIndex() < 0)
+        return QStringLiteral("É necessário escolher um Estado.");
+    return {};
+}
+
+void TFrmCadastroCidade::BtnGravarClick() {
+    guard(app_.dialogs, [this] {
+        // A city without a name, country or (in Brazil) state could never be picked.
+        if (const QString why = refusal(); !why.isEmpty()) {
+            app_.dialogs.message(caption, why, MsgIcon::Warning);
+            return;
+        }
+        if (app_.dialogs.message(caption, QStringLiteral("Confirma cadastro?"), MsgIcon::Question,
+                                 MsgButtons::YesNo) != MsgResult::Yes)
+            return;
+        Table& cities = app_.dm().TblCidades;
+        if (cities.state() == Table::State::Browse)
+            cities.append();
+        const QString pais = ComboPais->currentText();
+        cities.setFieldText(QStringLiteral("País"), pais);
+        cities.setFieldText(QStringLiteral("Cidade"), EdtCidade->text().trimmed());
+        // Only Brazilian cities have a state, whatever was picked before the country.
+        cities.setFieldText(QStringLiteral("Estado"),
+                            pais == brasil ? ComboUF->currentText().left(2) : QString());
+        cities.post();
+        leave();
+    });
+}
+
+void TFrmCadastroCidade::BtnCancelarClick() {
+    guard(app_.dialogs, [this] {
+        app_.dm().TblCidades.cancel();
+        leave();
+    });
+}
+
+void TFrmCadastroCidade::leave() {
+    app_.forms.close(this);
+    // The editor that opened the registry becomes the active window again.
+    TFrmClubes* editor = app_.FrmClubes.get();
+    if (editor != nullptr && editor->isVisible())
+        app_.forms.show(editor);
+}
 
 } // namespace velmora

@@ -1,11 +1,57 @@
 #include "registry/Cidade.h"
 
 #include "app/VelmoraApp.h"
+#include "registry/Clubes.h"
+#include "store/Module.h"
 
 namespace velmora {
 
-TFrmCidade::TFrmCidade(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmCidade"), QStringLiteral("Selecionar a Cidade"), QSize(443, 65), std::nullopt),
-      app_(app) {}
+namespace {
+
+// Brazilian cities are listed by state as well.
+DialogStatement citiesOf(const Table& clubs) {
+    const QString pais = clubs.fieldText(QStringLiteral("PaisClube"));
+    DialogStatement statement{{QStringLiteral("select cidade"), QStringLiteral("from cidades.db"),
+                               QStringLiteral("where país = :NOMEPAIS")},
+                              {{QStringLiteral("NOMEPAIS"), pais}}};
+    if (pais == QLatin1String("Brasil")) {
+        statement.lines << QStringLiteral("and estado = :SIGLAUF");
+        statement.parameters.append(
+            {QStringLiteral("SIGLAUF"), clubs.fieldText(QStringLiteral("UFClube"))});
+    }
+    statement.lines << QStringLiteral("order by cidade");
+    return statement;
+}
+
+} // namespace
+
+const SelectionDef& TFrmCidade::definition() {
+    static const SelectionDef def = {
+        .objectName = "FrmCidade",
+        .caption = "Selecionar a Cidade",
+        .clientSize = {443, 65},
+        .placedAt = std::nullopt,
+        .background = nullptr,
+        .query = &TFrmDm::QueryTodasCidades,
+        .listName = "ComboCidade",
+        .listRect = {16, 21, 327, 24},
+        .previewName = nullptr,
+        .previewRect = {},
+        .okRect = {352, 20, 75, 25},
+        .listStatement = &citiesOf,
+        .item = [](const Query& query) { return query.field(0); },
+        .clearPreviewAfterFill = false,
+        .pictureLines = {},
+        .pictureParameter = nullptr,
+        .pictureKey = PickPart::Text,
+        .emptyMessage = "É necessário escolher uma Cidade.",
+        .editorPicture = nullptr,
+        .writes = {{"CidadeClube", PickPart::Text}},
+        .afterOk = nullptr,
+    };
+    return def;
+}
+
+TFrmCidade::TFrmCidade(VelmoraApp& app) : SelectionDialog(app, definition()), ComboCidade(list()) {}
 
 } // namespace velmora

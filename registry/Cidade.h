@@ -1,18 +1,19 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "registry/SelectionDialog.h"
 
 namespace velmora {
 
-class VelmoraApp;
-
-class TFrmCidade final : public Form {
+// The city dialog: the cities of Cidades.DB registered for the pending club's
+// country (and, for "Brasil", its state); OK writes the city into the row.
+class TFrmCidade final : public SelectionDialog {
     Q_OBJECT
 public:
     explicit TFrmCidade(VelmoraApp& app);
 
-private:
-    VelmoraApp& app_;
+    static const SelectionDef& definition();
+
+    QComboBox* ComboCidade = nullptr;
 };
 
 } // namespace velmora

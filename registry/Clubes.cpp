@@ -10,6 +10,7 @@
 #include "registry/CadCidade.h"
 #include "registry/Cidade.h"
 #include "registry/Federacao.h"
+#include "registry/Idade.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
 #include "store/Module.h"
@@ -767,50 +768,17 @@ void TFrmClubes::CkbExtintoClick() {
     });
 }
 
-int TFrmClubes::yearShown() const {
-    bool ok = false;
-    const int year = ComboAno->currentText().toInt(&ok);
-    if (!ok)
-        throw std::runtime_error(QStringLiteral("\"%1\" não é um ano de fundação válido.")
-                                     .arg(ComboAno->currentText())
-                                     .toStdString());
-    return year;
-}
-
-QString TFrmClubes::ageText(int foundation) const {
-    return QString::number(app_.clock.currentYear() - foundation) + QStringLiteral(" anos");
-}
-
 void TFrmClubes::ComboAnoClick() {
     guard(app_.dialogs, [this] {
         if (editing())
-            setField(QStringLiteral("IdadeClube"), ageText(yearShown()));
+            setPendingAge(clubs(), app_.clock.currentYear(), ComboAno->currentText());
     });
 }
 
 void TFrmClubes::RecalcularIdadedosClubes1Click() {
     guard(app_.dialogs, [this] {
-        if (editing())
-            return;
-        Table& table = clubs();
-        if (table.isEmpty()) {
-            app_.dialogs.message(caption, QStringLiteral("Não há clubes cadastrados"),
-                                 MsgIcon::Warning);
-            return;
-        }
-        for (table.first(); !table.eof(); table.next()) {
-            table.edit();
-            try {
-                setField(QStringLiteral("IdadeClube"), ageText(yearShown()));
-                table.post();
-            } catch (...) {
-                table.cancel(); // the failing row stays as it was
-                throw;
-            }
-        }
-        displayRecord();
-        app_.dialogs.message(caption, QStringLiteral("Idades atualizadas com sucesso!"),
-                             MsgIcon::Information);
+        if (!editing())
+            recalcularIdades(app_);
     });
 }
 
@@ -819,35 +787,35 @@ void TFrmClubes::RecalcularIdadedosClubes1Click() {
 void TFrmClubes::BtnSelecionarPaisClick() {
     guard(app_.dialogs, [this] {
         if (editing())
-            app_.forms.show(app_.FrmPaises.get());
+            app_.FrmPaises->open();
     });
 }
 
 void TFrmClubes::BtnSelecionaPaisClick() {
     guard(app_.dialogs, [this] {
         if (editing())
-            app_.forms.show(app_.FrmUF.get());
+            app_.FrmUF->open();
     });
 }
 
 void TFrmClubes::BtnSelecionarCidadeClick() {
     guard(app_.dialogs, [this] {
         if (editing())
-            app_.forms.show(app_.FrmCidade.get());
+            app_.FrmCidade->open();
     });
 }
 
 void TFrmClubes::BtnFederacaoClick() {
     guard(app_.dialogs, [this] {
         if (editing())
-            app_.forms.show(app_.FrmFederacao.get());
+            app_.FrmFederacao->open();
     });
 }
 
 void TFrmClubes::Cadastrarcidade1Click() {
     guard(app_.dialogs, [this] {
         if (!editing())
-            app_.forms.show(app_.FrmCadastroCidade.get());
+            app_.FrmCadastroCidade->open();
     });
 }
 

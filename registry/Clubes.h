@@ -181,8 +181,6 @@ private:
     void choosePictureInto(const QString& path);
     void removeBadgeFile(const QString& path);
     void saveRow();
-    int yearShown() const;
-    QString ageText(int foundation) const;
 
     VelmoraApp& app_;
     QString rememberedName_;

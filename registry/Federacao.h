@@ -1,18 +1,22 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "registry/SelectionDialog.h"
 
 namespace velmora {
 
-class VelmoraApp;
-
-class TFrmFederacao final : public Form {
+// The federation dialog: the federations of Federacao.db with a preview of the
+// logo; OK writes the federation and its logo into the pending club row.
+class TFrmFederacao final : public SelectionDialog {
     Q_OBJECT
 public:
     explicit TFrmFederacao(VelmoraApp& app);
 
-private:
-    VelmoraApp& app_;
+    static const SelectionDef& definition();
+
+    void ComboFederacaoChange() { listChange(); }
+
+    QComboBox* ComboFederacao = nullptr;
+    QLabel* ImgLogoFederacao = nullptr;
 };
 
 } // namespace velmora

@@ -1,18 +1,23 @@
 #pragma once
 
-#include "platform/Form.h"
+#include "registry/SelectionDialog.h"
 
 namespace velmora {
 
-class VelmoraApp;
-
-class TFrmPaises final : public Form {
+// The country dialog: every country of Paises.DB with a preview of its flag; OK
+// writes the country and its flag into the pending club row and sets the editor's
+// state group and city button by whether the country is "Brasil".
+class TFrmPaises final : public SelectionDialog {
     Q_OBJECT
 public:
     explicit TFrmPaises(VelmoraApp& app);
 
-private:
-    VelmoraApp& app_;
+    static const SelectionDef& definition();
+
+    void ComboPaisChange() { listChange(); }
+
+    QComboBox* ComboPais = nullptr;
+    QLabel* ImgBandeiraPais = nullptr;
 };
 
 } // namespace velmora

@@ -1,11 +1,59 @@
 #include "registry/UF.h"
 
 #include "app/VelmoraApp.h"
+#include "registry/Cidade.h"
+#include "registry/Clubes.h"
+#include "store/Module.h"
+
+#include <QPushButton>
 
 namespace velmora {
 
+namespace {
+
+void stateChosen(VelmoraApp& app, const QString&) {
+    app.FrmClubes->BtnSelecionarCidade->setEnabled(true);
+    app.forms.close(app.FrmCidade.get()); // its list was read for the state before
+}
+
+} // namespace
+
+const SelectionDef& TFrmUF::definition() {
+    static const SelectionDef def = {
+        .objectName = "FrmUF",
+        .caption = "Selecionar Estado",
+        .clientSize = {441, 107},
+        .placedAt = std::nullopt,
+        .background = ":/artwork/uf.jpg",
+        .query = &TFrmDm::QueryTodosEstados,
+        .listName = "ComboUf",
+        .listRect = {132, 35, 292, 24},
+        .previewName = "ImgBandeiraUF",
+        .previewRect = {14, 23, 95, 61},
+        .okRect = {349, 65, 75, 25},
+        .listStatement =
+            [](const Table&) {
+                return DialogStatement{{QStringLiteral("select UF, NomeCompleto as estados"),
+                                        QStringLiteral("from UF.db"),
+                                        QStringLiteral("order by UF")},
+                                       {}};
+            },
+        // The code first, so the first two characters of an item are its state code.
+        .item = [](const Query& query) { return query.field(0) + u'-' + query.field(1); },
+        .clearPreviewAfterFill = false,
+        .pictureLines = {QStringLiteral("select BandeiraUF as estados"),
+                         QStringLiteral("from UF.db"), QStringLiteral("where UF = :ESTADO")},
+        .pictureParameter = "ESTADO",
+        .pictureKey = PickPart::Code,
+        .emptyMessage = "É necessário escolher um Estado.",
+        .editorPicture = &TFrmClubes::ImgUF,
+        .writes = {{"BandeiraUF", PickPart::Picture}, {"UFClube", PickPart::Code}},
+        .afterOk = &stateChosen,
+    };
+    return def;
+}
+
 TFrmUF::TFrmUF(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmUF"), QStringLiteral("Selecionar Estado"), QSize(441, 107), std::nullopt),
-      app_(app) {}
+    : SelectionDialog(app, definition()), ComboUf(list()), ImgBandeiraUF(preview()) {}
 
 } // namespace velmora

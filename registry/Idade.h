@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+
+namespace velmora {
+
+class Database;
+class Table;
+class VelmoraApp;
+
+// A club's age as stored in IdadeClube: "124 anos" (a year still to come gives a
+// negative number).
+QString ageText(int currentYear, int foundationYear);
+
+// A year picked in the editor: the pending row's IdadeClube from the year text the
+// year box shows. Throws when the text is no year.
+void setPendingAge(Table& clubs, int currentYear, const QString& yearText);
+
+// Rewrites IdadeClube of every stored club that has a foundation year, in one
+// transaction; a club without a year keeps its age. Returns the clubs rewritten.
+// Throws StoreError, having written nothing, when an age would not fit the field.
+int storeAges(Database& db, int currentYear);
+
+// "Recalcular Idade dos Clubes": every age for this year, then the editor shows the
+// last club and the user is told.
+void recalcularIdades(VelmoraApp& app);
+
+} // namespace velmora
