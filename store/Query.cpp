@@ -37,6 +37,8 @@ Query::~Query() = default;
 void Query::close() {
     query_.reset(); // finishes the statement, so it holds no read lock
     row_.clear();
+    ahead_.clear();
+    position_ = 0;
     columns_.clear();
     open_ = false;
     eof_ = true;
@@ -128,14 +130,31 @@ void Query::open() {
         columns_ << record.fieldName(i);
     query_ = std::move(query);
     open_ = true;
-    // Forward only and fetched row by row: a long listing opens as fast as a short one.
-    if (query_->next()) {
-        empty_ = false;
-        eof_ = false;
-        fetchCurrent();
-    } else {
-        checkFetch();
+    // Read lazily, a few rows at a time: a long listing opens as fast as a short one.
+    readAhead();
+    if (ahead_.isEmpty()) {
         row_ = QVector<QString>(columns_.size());
+        return;
+    }
+    empty_ = false;
+    eof_ = false;
+    row_ = ahead_.takeFirst();
+}
+
+void Query::readAhead() {
+    if (!query_)
+        return;
+    for (int n = 0; n < readAheadRows; ++n) {
+        if (!query_->next()) {
+            if (query_->lastError().isValid())
+                throw failure(query_->lastError().text());
+            query_.reset();
+            return;
+        }
+        QVector<QString> row(columns_.size());
+        for (int i = 0; i < columns_.size(); ++i)
+            row[i] = asText(query_->value(i));
+        ahead_.append(std::move(row));
     }
 }
 
@@ -159,17 +178,14 @@ bool Query::isEmpty() const {
 void Query::next() {
     if (!open_ || eof_)
         return;
-    if (query_->next()) {
-        fetchCurrent();
-    } else {
-        checkFetch();
+    if (ahead_.isEmpty())
+        readAhead();
+    if (ahead_.isEmpty()) {
         eof_ = true; // the last row stays current
+        return;
     }
-}
-
-void Query::checkFetch() const {
-    if (query_->lastError().isValid())
-        throw failure(query_->lastError().text());
+    row_ = ahead_.takeFirst();
+    ++position_;
 }
 
 int Query::rowCount() {
@@ -178,6 +194,8 @@ int Query::rowCount() {
     if (rowCount_ < 0) {
         if (empty_) {
             rowCount_ = 0;
+        } else if (!query_) {
+            rowCount_ = position_ + 1 + int(ahead_.size());
         } else {
             // Counted by a second statement: the open listing is not read ahead.
             std::unique_ptr<QSqlQuery> count =
@@ -206,12 +224,6 @@ QString Query::fieldByName(const QString& column) const {
 
 int Query::columnCount() const {
     return int(columns_.size());
-}
-
-void Query::fetchCurrent() {
-    row_.resize(columns_.size());
-    for (int i = 0; i < columns_.size(); ++i)
-        row_[i] = asText(query_->value(i));
 }
 
 } // namespace velmora

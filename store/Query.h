@@ -60,20 +60,25 @@ private:
     // wraps the translated text.
     std::unique_ptr<QSqlQuery> prepared(const QString& wrapper = {}) const;
     bool isSelect() const;
-    void fetchCurrent();
-    void checkFetch() const;
+    // Reads up to readAhead rows into ahead_; a statement read to its end is finished
+    // at once, so a short result never keeps the store's snapshot pinned.
+    void readAhead();
     StoreError failure(const QString& why) const;
+
+    static constexpr int readAheadRows = 64;
 
     Database& db_;
     QString name_;
     QStringList lines_;
     QVector<QPair<QString, QVariant>> bindings_;
-    std::unique_ptr<QSqlQuery> query_;
-    QVector<QString> row_; // current row as text
-    QStringList columns_;  // result column names
+    std::unique_ptr<QSqlQuery> query_; // null once read to the end
+    QVector<QString> row_;             // current row as text
+    QList<QVector<QString>> ahead_;    // rows read but not yet reached
+    QStringList columns_;              // result column names
     bool open_ = false;
     bool eof_ = true;
     bool empty_ = true;
+    int position_ = 0; // 0-based index of the current row
     int rowCount_ = -1;
 };
 

@@ -33,6 +33,7 @@ const QList<IndexDef>& indexes() {
         {"ClubesIdentificadorNome", "Clubes", {"Identificador", "NomeClube"}},
         {"ClubesNome", "Clubes", {"NomeClube"}},
         {"ClubesPais", "Clubes", {"PaisClube", "Identificador"}},
+        {"ClubesIdentificadorPais", "Clubes", {"Identificador", "PaisClube"}},
         {"ClubesUF", "Clubes", {"UFClube"}},
         {"ClubesAno", "Clubes", {"AnoFundacao", "Identificador"}},
         {"ClubesFederacao", "Clubes", {"Federacao", "Identificador"}},

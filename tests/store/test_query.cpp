@@ -179,7 +179,59 @@ private slots:
         QCOMPARE(q_->field(0), QStringLiteral("Clube 2"));
     }
 
+    // Longer than the rows read ahead: every row comes once, in order.
+    void longResultWalksEveryRow() {
+        addClubs(6, 300);
+        q_->run({"select Codigo from clubes.db", "order by Codigo"});
+        QCOMPARE(q_->rowCount(), 300);
+        int expected = 1;
+        for (; !q_->eof(); q_->next()) {
+            QCOMPARE(q_->field(0), QString::number(expected++));
+            if (expected == 150)
+                QCOMPARE(q_->rowCount(), 300);
+        }
+        QCOMPARE(expected, 301);
+        QCOMPARE(q_->field(0), QStringLiteral("300"));
+    }
+
+    // The program's own posts go through while a long listing is still being read.
+    void longListingLeftOpenAllowsOwnPosts() {
+        addClubs(6, 300);
+        q_->run({"select NomeClube from clubes.db", "order by Codigo"});
+        Table table(*db_, Schema::table(QStringLiteral("Clubes")), QStringLiteral("TblClubes"));
+        table.first();
+        table.append();
+        table.setFieldText(QStringLiteral("Codigo"), QStringLiteral("1000"));
+        table.setFieldText(QStringLiteral("NomeClube"), QStringLiteral("Novo"));
+        table.post();
+        Query count(*db_, QStringLiteral("QueryTodosClubes"));
+        count.run({"select count(*) as qtde", "from clubes.db"});
+        QCOMPARE(count.field(0), QStringLiteral("301"));
+        q_->next();
+        QCOMPARE(q_->field(0), QStringLiteral("Clube 2"));
+    }
+
+    // A short result is read whole at once, so rows stored meanwhile by anyone are
+    // seen by the next statement.
+    void shortResultDoesNotHoldAnOldView() {
+        q_->run({"select NomeClube from clubes.db", "order by Codigo"});
+        store_->add(6, QStringLiteral("Clube 6"));
+        Query count(*db_, QStringLiteral("QueryTodosClubes"));
+        count.run({"select count(*) as qtde", "from clubes.db"});
+        QCOMPARE(count.field(0), QStringLiteral("6"));
+        QCOMPARE(q_->field(0), QStringLiteral("Clube 1"));
+    }
+
 private:
+    void addClubs(int from, int to) {
+        Transaction transaction(store_->database());
+        for (int code = from; code <= to; ++code)
+            store_->insert(store_->clubSharingBadge(code, QStringLiteral("Clube %1").arg(code),
+                                                    QStringLiteral("Brasil"), QStringLiteral("SP"),
+                                                    QStringLiteral("/x.jpg")));
+        transaction.commit();
+    }
+
     std::unique_ptr<TestStore> store_;
     std::unique_ptr<Database> db_;
     std::unique_ptr<Query> q_;
