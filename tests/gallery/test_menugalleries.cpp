@@ -71,6 +71,8 @@ private slots:
     void thirteenNationalTeamsPage();
     void nameSearchPagesWithTheCountryButton();
     void unloadableTitleFlagStopsBeforeTheFill();
+    void countFollowsChangesToTheStore_data();
+    void countFollowsChangesToTheStore();
 };
 
 void TestMenuGalleries::listsTitlesAndFlags_data() {
@@ -415,6 +417,47 @@ void TestMenuGalleries::unloadableTitleFlagStopsBeforeTheFill() {
     QVERIFY(!c.page().isVisible());
     QCOMPARE(c.slotNames(), padded({}));
     QVERIFY(c.page().listing() == nullptr);
+}
+
+void TestMenuGalleries::countFollowsChangesToTheStore_data() {
+    QTest::addColumn<bool>("ownConnection"); // the editor's table, else another program
+    QTest::newRow("through the data module") << true;
+    QTest::newRow("through another connection") << false;
+}
+
+void TestMenuGalleries::countFollowsChangesToTheStore() {
+    QFETCH(bool, ownConnection);
+
+    Catalogue c;
+    c.addClubs(3, QStringLiteral("Clube"));
+    VelmoraApp& app = c.start();
+    runMenuGallery(app, G::TodosOsClubes);
+    runMenuGallery(app, G::TodosOsClubes);
+    QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (3)"));
+
+    const Club added = c.store.club(4, QStringLiteral("Clube04"));
+    if (ownConnection) {
+        Table& clubes = app.dm().TblClubes;
+        clubes.append();
+        const std::pair<const char*, QString> fields[] = {{"Codigo", "4"},
+                                                          {"NomeClube", added.nomeClube},
+                                                          {"PaisClube", added.paisClube},
+                                                          {"UFClube", added.ufClube},
+                                                          {"CidadeClube", added.cidadeClube},
+                                                          {"EscudoClube", added.escudoClube},
+                                                          {"BandeiraPais", added.bandeiraPais},
+                                                          {"BandeiraUF", added.bandeiraUF},
+                                                          {"Identificador", "0"},
+                                                          {"Extinto", "0"}};
+        for (const auto& [field, text] : fields)
+            clubes.setFieldText(QString::fromLatin1(field), text);
+        clubes.post();
+    } else {
+        c.store.insert(added);
+    }
+    runMenuGallery(app, G::TodosOsClubes);
+    QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (4)"));
+    QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Clube"), 1, 4));
 }
 
 QTEST_MAIN(TestMenuGalleries)

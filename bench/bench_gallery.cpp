@@ -1,0 +1,171 @@
+// The gallery page: filling twelve slots with big photo-like badges and flags from a
+// cold picture cache, against decoding the same files alone; and the first page of
+// "Todos os Clubes Cadastrados" on big catalogues.
+#include "app/VelmoraApp.h"
+#include "bench/ClubGenerator.h"
+#include "gallery/GalleryCommand.h"
+#include "gallery/MenuGalleries.h"
+#include "gallery/Relatorios.h"
+#include "store/Module.h"
+#include "store/Query.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <vector>
+
+using namespace velmora;
+
+namespace {
+
+// A photograph-like picture: noise over gradients, so the decoder has real work.
+QString makePhoto(const QString& path, QSize size, quint32 seed) {
+    QImage image(size, QImage::Format_RGB32);
+    QRandomGenerator rng(seed);
+    const int shift = int(seed % 97);
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            const int n = int(rng.bounded(40));
+            line[x] = qRgb((x / 4 + n + shift) & 255, (y / 4 + n) & 255,
+                           ((x + y) / 8 + n + 2 * shift) & 255);
+        }
+    }
+    image.save(path, "JPEG", 90);
+    return path;
+}
+
+// The program's environment with no boxes on the screen.
+struct BenchApp {
+    ScriptedDialogs dialogs;
+    RecordingPrinting printing;
+    FixedClock clock{2024};
+    ScriptedRandom random;
+    NoSleep sleep;
+    std::unique_ptr<VelmoraApp> app;
+
+    explicit BenchApp(const QString& dir) {
+        Environment env;
+        env.dataDir = dir;
+        env.dialogs = &dialogs;
+        env.printing = &printing;
+        env.clock = &clock;
+        env.random = &random;
+        env.sleep = &sleep;
+        env.splashMs = 0;
+        app = std::make_unique<VelmoraApp>(env);
+    }
+};
+
+// Twelve clubs, each with its own 1000 x 1000 badge and its own flag.
+struct PhotoPage {
+    test::TestStore store;
+    std::unique_ptr<BenchApp> bench;
+    std::vector<std::pair<QString, QSize>> pictures; // the 24 files and their boxes
+
+    PhotoPage() {
+        for (int i = 1; i <= TFrmRelatorios::slotCount; ++i) {
+            test::Club club =
+                store.club(i, QStringLiteral("Clube%1").arg(i, 2, 10, QLatin1Char('0')));
+            club.escudoClube =
+                makePhoto(store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)), {1000, 1000},
+                          quint32(i));
+            club.bandeiraPais = makePhoto(store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
+                                          {1000, 667}, quint32(100 + i));
+            store.insert(club);
+        }
+        store.close();
+        bench = std::make_unique<BenchApp>(store.dir());
+        TFrmRelatorios& page = *bench->app->FrmRelatorios;
+        for (int i = 1; i <= TFrmRelatorios::slotCount; ++i) {
+            const TFrmRelatorios::Slot& s = page.slot(i);
+            pictures.push_back(
+                {store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)), s.ImgClube->size()});
+            pictures.push_back({store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
+                                s.ImgBandClube->size()});
+        }
+    }
+
+    // The listing of the clubs' gallery, open on its first row.
+    std::unique_ptr<Query> listing() {
+        std::unique_ptr<Query> q = bench->app->FrmRelatorios->newListing();
+        const GalleryDef& all = menuGalleryDef(MenuGallery::TodosOsClubes);
+        for (const QString& line : listingHead() + all.listingTail)
+            q->add(line);
+        q->open();
+        return q;
+    }
+};
+
+void BM_PageFill(benchmark::State& state) {
+    PhotoPage photos;
+    VelmoraApp& app = *photos.bench->app;
+    TFrmRelatorios& page = *app.FrmRelatorios;
+    for (auto _ : state) {
+        state.PauseTiming();
+        app.pictures.clearCache();
+        std::unique_ptr<Query> listing = photos.listing();
+        state.ResumeTiming();
+        page.fillFirstPage(std::move(listing), SlotRule::Standard, PageButton::TodosClubes);
+    }
+    if (page.slot(12).LblNomeClube->text() != QLatin1String("Clube12") ||
+        page.slot(12).ImgBandClube->pixmap().isNull() || app.pictures.decodeCount() == 0)
+        state.SkipWithError("the page was not filled");
+}
+BENCHMARK(BM_PageFill)->Unit(benchmark::kMillisecond)->Repetitions(5)->DisplayAggregatesOnly(true);
+
+void BM_PageFillDecodeOnly(benchmark::State& state) {
+    PhotoPage photos;
+    for (auto _ : state)
+        for (const auto& [path, box] : photos.pictures)
+            benchmark::DoNotOptimize(Pictures::decodeJpeg(path, box));
+}
+BENCHMARK(BM_PageFillDecodeOnly)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// Listing, count, title and first page; the pictures come from the cache.
+void BM_GalleryFirstPage(benchmark::State& state) {
+    BenchApp bench(bench::cachedStore(int(state.range(0))));
+    VelmoraApp& app = *bench.app;
+    runMenuGallery(app, MenuGallery::TodosOsClubes); // warms the picture cache
+    for (auto _ : state)
+        runMenuGallery(app, MenuGallery::TodosOsClubes);
+    const TFrmRelatorios& page = *app.FrmRelatorios;
+    if (!bench.dialogs.shown().isEmpty() || page.slot(12).LblNomeClube->text().isEmpty() ||
+        page.pageButton(PageButton::TodosClubes)->isHidden())
+        state.SkipWithError("the first page was not filled");
+    state.SetLabel(page.LblTitulo->text().toStdString());
+}
+BENCHMARK(BM_GalleryFirstPage)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+// The same with the count statement run every time, as after any change to the store.
+void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
+    BenchApp bench(bench::cachedStore(int(state.range(0))));
+    VelmoraApp& app = *bench.app;
+    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    for (auto _ : state) {
+        app.FrmRelatorios->counts().clear();
+        runMenuGallery(app, MenuGallery::TodosOsClubes);
+    }
+    if (!bench.dialogs.shown().isEmpty())
+        state.SkipWithError("the gallery failed");
+}
+BENCHMARK(BM_GalleryFirstPageFreshCount)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+} // namespace
