@@ -295,7 +295,7 @@ void TFrmInicial::drawFeatured() {
     const int drawn = app_.random.below(app_.dm().TblClubes.rowCount()) + 1;
     // Codes keep gaps after deletions, and a club whose country is not in Paises.DB
     // drops out of the join: then another findable club is featured instead.
-    if (openFeaturedByCode(drawn) || openFeaturedAmongJoinable())
+    if (openFeaturedByCode(drawn) || openFeaturedAmongFindable())
         showFeatured(app_.dm().QueryTodosClubes);
     else
         clearFeatured();
@@ -316,7 +316,7 @@ bool TFrmInicial::openFeaturedByCode(int code) {
     return !query.isEmpty();
 }
 
-bool TFrmInicial::openFeaturedAmongJoinable() {
+bool TFrmInicial::openFeaturedAmongFindable() {
     Query& query = app_.dm().QueryTodosClubes;
     query.run({QStringLiteral("select count(*) as qtde"), featuredFrom,
                QStringLiteral("where c.PaisClube = p.NomePais")});
@@ -324,18 +324,17 @@ bool TFrmInicial::openFeaturedAmongJoinable() {
     if (findable <= 0)
         return false;
 
+    // Any fixed order of the findable rows makes a uniform offset a uniform draw;
+    // without "order by" the engine walks its indexes and never reads whole rows.
     query.close();
     query.clear();
-    for (const QString& line : featuredColumns)
-        query.add(line);
+    query.add(QStringLiteral("select c.codigo"));
     query.add(featuredFrom);
     query.add(QStringLiteral("where c.PaisClube = p.NomePais"));
-    query.add(QStringLiteral("order by c.codigo"));
     query.add(QStringLiteral("limit 1 offset :DESLOCAMENTO"));
     query.bindInt(QStringLiteral("DESLOCAMENTO"), app_.random.below(findable));
-    query.execute();
     query.open();
-    return !query.isEmpty();
+    return !query.isEmpty() && openFeaturedByCode(query.field(0).toInt());
 }
 
 void TFrmInicial::showFeatured(const Query& row) {

@@ -80,7 +80,7 @@ private:
     void countAndGate();
     void drawFeatured();
     bool openFeaturedByCode(int code);
-    bool openFeaturedAmongJoinable();
+    bool openFeaturedAmongFindable();
     void showFeatured(const Query& row);
     void clearFeatured();
     void setAutoSizedText(QLabel* label, const QString& text);

@@ -189,7 +189,11 @@ private slots:
         row("counter brasil",
             "select count(*) as qtde from clubes.db where paisclube = \"Brasil\" "
             "and identificador = 0",
-            "ClubesPais");
+            "COVERING INDEX Clubes");
+        row("counter outros",
+            "select count(*) as qtde from clubes.db where paisclube not in (\"Brasil\") "
+            "and identificador = 0",
+            "COVERING INDEX ClubesIdentificadorPais");
         row("counter extintos", "select count(*) as qtde from clubes.db where extinto = 1",
             "ClubesExtinto");
         row("featured club",
