@@ -1,0 +1,199 @@
+// Club ages: the age text, the age set when a year is picked in the editor, and the
+// recomputation of every stored age.
+#include "registry/Idade.h"
+#include "tests/registry/test_clubes_support.h"
+
+#include <QComboBox>
+
+using namespace velmora;
+using velmora::test::Club;
+using velmora::test::EditorRig;
+
+namespace {
+
+// Picks a year in the editor's year box as the user does.
+bool pickYear(DbComboBox* box, const QString& year) {
+    const int index = box->findText(year);
+    if (index < 0)
+        return false;
+    box->setCurrentIndex(index);
+    emit box->activated(index);
+    return true;
+}
+
+} // namespace
+
+class TestIdade final : public QObject {
+    Q_OBJECT
+private slots:
+    void text_data();
+    void text();
+    void yearPicked_data();
+    void yearPicked();
+    void recomputeAfterYearChange();
+    void recomputeShowsLastRow();
+    void recomputeOnEmptyTable();
+    void rowWithoutYear();
+    void ageTooLongWritesNothing();
+    void storeAgesCountsRows();
+};
+
+void TestIdade::text_data() {
+    QTest::addColumn<int>("current");
+    QTest::addColumn<int>("founded");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("1900 in 2024") << 2024 << 1900 << "124 anos";
+    QTest::newRow("this year") << 2024 << 2024 << "0 anos";
+    QTest::newRow("still to come") << 2024 << 2030 << "-6 anos";
+    QTest::newRow("no padding") << 2024 << 2019 << "5 anos";
+}
+
+void TestIdade::text() {
+    QFETCH(int, current);
+    QFETCH(int, founded);
+    QFETCH(QString, expected);
+    QCOMPARE(ageText(current, founded), expected);
+}
+
+void TestIdade::yearPicked_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::newRow("insert") << true;
+    QTest::newRow("edit") << false;
+}
+
+void TestIdade::yearPicked() {
+    QFETCH(bool, inserting);
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    TFrmClubes& editor = rig.open();
+    (inserting ? editor.Novo1 : editor.Alterar1)->trigger();
+    QVERIFY(pickYear(editor.ComboAno, QStringLiteral("1900")));
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("AnoFundacao")), QStringLiteral("1900"));
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("IdadeClube")), QStringLiteral("124 anos"));
+    QCOMPARE(editor.EdtIdade->text(), QStringLiteral("124 anos"));
+    QVERIFY(rig.dialogs().shown().isEmpty());
+
+    // The clock, not the stored age, decides.
+    rig.fx.clock.setYear(2030);
+    QVERIFY(pickYear(editor.ComboAno, QStringLiteral("1930")));
+    QCOMPARE(editor.EdtIdade->text(), QStringLiteral("100 anos"));
+
+    rig.click(editor.BtnCancelar);
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("114 anos"));
+    QCOMPARE(rig.store.count(QStringLiteral("Clubes")), 1);
+    QCOMPARE(editor.EdtIdade->text(), QStringLiteral("114 anos"));
+}
+
+void TestIdade::recomputeAfterYearChange() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos")); // 1910, "114 anos"
+    Club later = rig.store.club(2, QStringLiteral("Palmeiras"));
+    later.anoFundacao = 1950;
+    later.idadeClube = QStringLiteral("74 anos");
+    rig.store.insert(later);
+    Club odd = rig.store.selecao(3, QStringLiteral("Antiga"), QStringLiteral("Uruguai"));
+    odd.anoFundacao = 1700; // not a year the year box lists
+    odd.idadeClube = QStringLiteral("324 anos");
+    odd.extinto = 1;
+    rig.store.insert(odd);
+    TFrmClubes& editor = rig.open();
+
+    rig.fx.clock.setYear(2030);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("120 anos"));
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("80 anos"));
+    QCOMPARE(rig.stored(3, QStringLiteral("IdadeClube")), QStringLiteral("330 anos"));
+    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!"});
+    const ScriptedDialogs::Shown& told = rig.dialogs().shown().constLast();
+    QCOMPARE(told.caption, QStringLiteral("Velmora"));
+    QCOMPARE(told.icon, MsgIcon::Information);
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
+    // Nothing but the ages changed.
+    QCOMPARE(rig.stored(2, QStringLiteral("AnoFundacao")), QStringLiteral("1950"));
+    QCOMPARE(rig.stored(3, QStringLiteral("NomeClube")), QStringLiteral("Antiga"));
+}
+
+void TestIdade::recomputeShowsLastRow() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    Club last = rig.store.selecao(7, QStringLiteral("Uruguai"), QStringLiteral("Uruguai"));
+    last.extinto = 1;
+    rig.store.insert(last);
+    rig.store.add(4, QStringLiteral("Palmeiras"));
+    TFrmClubes& editor = rig.open();
+    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("1"));
+    QVERIFY(editor.stateGroupVisible());
+    rig.fx.clock.setYear(2025);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("7"));
+    QCOMPARE(editor.EdtNomeClube->text(), QStringLiteral("Uruguai"));
+    QCOMPARE(editor.EdtIdade->text(), QStringLiteral("115 anos"));
+    QVERIFY(editor.rbSelecao->isChecked());
+    QVERIFY(editor.CkbExtinto->isChecked());
+    QVERIFY(!editor.stateGroupVisible());
+    QVERIFY(rig.hasPicture(editor.ImgLogoClube));
+    QVERIFY(rig.hasPicture(editor.ImgBandeira));
+}
+
+void TestIdade::recomputeOnEmptyTable() {
+    EditorRig rig;
+    TFrmClubes& editor = rig.open();
+    QVERIFY(!editor.RecalcularIdadedosClubes1->isEnabled());
+    editor.RecalcularIdadedosClubes1Click();
+    QCOMPARE(rig.dialogs().messages(), QStringList{"Não há clubes cadastrados"});
+    const ScriptedDialogs::Shown& shown = rig.dialogs().shown().constLast();
+    QCOMPARE(shown.caption, QStringLiteral("Velmora"));
+    QCOMPARE(shown.icon, MsgIcon::Warning);
+    QCOMPARE(rig.store.count(QStringLiteral("Clubes")), 0);
+}
+
+void TestIdade::rowWithoutYear() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    Club unknown = rig.store.club(2, QStringLiteral("Sem Ano"));
+    unknown.anoFundacao.reset();
+    unknown.idadeClube = QStringLiteral("?");
+    rig.store.insert(unknown);
+    rig.store.add(3, QStringLiteral("Palmeiras"));
+    TFrmClubes& editor = rig.open();
+    rig.fx.clock.setYear(2026);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("?"));
+    QCOMPARE(rig.stored(3, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
+    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!"});
+}
+
+void TestIdade::ageTooLongWritesNothing() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    Club absurd = rig.store.club(2, QStringLiteral("Absurdo"));
+    absurd.anoFundacao = -99999; // "102023 anos" does not fit eight characters
+    rig.store.insert(absurd);
+    TFrmClubes& editor = rig.open();
+    rig.fx.clock.setYear(2030);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.dialogs().shown().size(), 1);
+    const ScriptedDialogs::Shown& report = rig.dialogs().shown().constLast();
+    QCOMPARE(report.caption, QStringLiteral("VELMORA v1.0"));
+    QVERIFY2(report.text.contains(QStringLiteral("Absurdo")), qPrintable(report.text));
+    // One transaction: the club before it keeps its old age too.
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("114 anos"));
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), absurd.idadeClube);
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
+}
+
+void TestIdade::storeAgesCountsRows() {
+    test::TestStore store;
+    store.add(1, QStringLiteral("Santos"));
+    Club unknown = store.club(2, QStringLiteral("Sem Ano"));
+    unknown.anoFundacao.reset();
+    store.insert(unknown);
+    store.add(3, QStringLiteral("Palmeiras"));
+    QCOMPARE(storeAges(store.database(), 2000), 2);
+    QCOMPARE(store.column(QStringLiteral("select IdadeClube from Clubes order by Codigo")),
+             (QStringList{"90 anos", unknown.idadeClube, "90 anos"}));
+}
+
+QTEST_MAIN(TestIdade)
+#include "test_idade.moc"
