@@ -1,0 +1,102 @@
+// The main window's activation on a big catalogue: five counters, the menu rules,
+// the featured club's statement and its three pictures (from the picture cache
+// after the first round).
+#include "app/Inicial.h"
+#include "app/VelmoraApp.h"
+#include "bench/ClubGenerator.h"
+#include "store/Database.h"
+
+#include <QLabel>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <utility>
+
+using namespace velmora;
+
+namespace {
+
+// The program's own environment, but no boxes on the screen.
+struct MainApp {
+    ScriptedDialogs dialogs;
+    RecordingPrinting printing;
+    FixedClock clock{2024};
+    NoSleep sleep;
+    std::unique_ptr<VelmoraApp> app;
+
+    MainApp(const QString& dir, Random& random) {
+        Environment env;
+        env.dataDir = dir;
+        env.dialogs = &dialogs;
+        env.printing = &printing;
+        env.clock = &clock;
+        env.random = &random;
+        env.sleep = &sleep;
+        env.splashMs = 0;
+        app = std::make_unique<VelmoraApp>(env);
+    }
+};
+
+// Every first draw lands on a club whose country is not in Paises.DB, so each
+// activation takes the fallback draw among the findable clubs.
+class UnfindableFirst final : public Random {
+public:
+    explicit UnfindableFirst(int code) : code_(code) {}
+    void seedFromClock() override { first_ = true; }
+    int below(int n) override {
+        if (std::exchange(first_, false))
+            return code_ - 1;
+        return Random::below(n);
+    }
+
+private:
+    int code_;
+    bool first_ = true;
+};
+
+void activateRepeatedly(benchmark::State& state, MainApp& main) {
+    TFrmInicial& window = *main.app->FrmInicial;
+    window.FormActivate(); // fills the picture cache
+    for (auto _ : state)
+        window.FormActivate();
+    if (!main.dialogs.shown().isEmpty())
+        state.SkipWithError(main.dialogs.shown().first().text.toStdString().c_str());
+    else if (window.LblNomeClube->text().isEmpty())
+        state.SkipWithError("no club featured");
+}
+
+void BM_MainActivation(benchmark::State& state) {
+    Random random; // the program's clock-seeded draw
+    MainApp main(bench::cachedStore(int(state.range(0))), random);
+    activateRepeatedly(state, main);
+}
+
+void BM_MainActivationFallback(benchmark::State& state) {
+    const QString dir = bench::cachedStore(int(state.range(0)));
+    int unfindable = 0;
+    {
+        Database db(dir);
+        unfindable = db.value(QStringLiteral("select min(Codigo) from Clubes where PaisClube "
+                                             "not in (select NomePais from Paises)"))
+                         .toInt();
+    }
+    if (unfindable <= 0) {
+        state.SkipWithError("the store has no club outside Paises.DB");
+        return;
+    }
+    UnfindableFirst random(unfindable);
+    MainApp main(dir, random);
+    activateRepeatedly(state, main);
+}
+
+void asMilliseconds(benchmark::internal::Benchmark* b) {
+    b->Arg(1000)
+        ->Arg(100000)
+        ->Unit(benchmark::kMillisecond)
+        ->Repetitions(5)
+        ->DisplayAggregatesOnly(true);
+}
+
+BENCHMARK(BM_MainActivation)->Apply(asMilliseconds);
+BENCHMARK(BM_MainActivationFallback)->Apply(asMilliseconds);
+
+} // namespace
