@@ -587,17 +587,21 @@ void TFrmClubes::BtnLocalizarClick() {
 
 // ---- save and cancel ----
 
+// Any stored row whose short name equals name exactly (letter case and spaces count).
+// The engine compares: "=" is exact, and the name index spares a walk over every row.
+// A row without a name reads as empty text, as a walk would read it.
 bool TFrmClubes::isDuplicateName(const QString& name) {
     Query& query = app_.dm().QueryTodosClubes;
     query.close();
     query.clear();
     query.add(QStringLiteral("select NomeClube"));
     query.add(QStringLiteral("from clubes.db"));
+    query.add(name.isEmpty() ? QStringLiteral("where NomeClube = :NOME or NomeClube is null")
+                             : QStringLiteral("where NomeClube = :NOME"));
+    query.bindText(QStringLiteral("NOME"), name);
     query.execute();
     query.open();
-    bool found = false;
-    for (; !query.eof() && !found; query.next())
-        found = query.field(0) == name;
+    const bool found = !query.isEmpty();
     query.close(); // holds no read snapshot while the row is written
     return found;
 }

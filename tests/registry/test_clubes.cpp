@@ -65,6 +65,7 @@ private slots:
     void editedNameRules_data();
     void editedNameRules();
     void lastEditedNameStillDuplicate();
+    void clearedNameMeetsNamelessRow();
     void emptyTableCommands_data();
     void emptyTableCommands();
     void deleteInMiddle();
@@ -81,7 +82,6 @@ private slots:
     void voltar();
     void editingEnded();
     void yearGivesAge();
-    void recomputeAges();
     void brokenPictureStillShowsRow();
 };
 
@@ -491,6 +491,20 @@ void TestClubes::lastEditedNameStillDuplicate() {
     QCOMPARE(rig.clubs().state(), Table::State::Insert);
 }
 
+void TestClubes::clearedNameMeetsNamelessRow() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    rig.store.add(2, QStringLiteral("Sem Nome"));
+    rig.store.exec(QStringLiteral("update Clubes set NomeClube = null where Codigo = 2"));
+    TFrmClubes& editor = rig.open();
+    editor.Alterar1->trigger();
+    editor.EdtNomeClube->clear();
+    rig.click(editor.BtnGravar);
+    // A stored row without a name reads as empty text, so it is the same name.
+    QCOMPARE(rig.dialogs().messages(),
+             QStringList{"Existe cadastrado outro Clube e/ou Seleção com este nome."});
+}
+
 void TestClubes::emptyTableCommands_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("message");
@@ -814,37 +828,6 @@ void TestClubes::yearGivesAge() {
     rig.click(editor.BtnCancelar);
     QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("114 anos"));
     QCOMPARE(editor.ComboAno->currentText(), QStringLiteral("1910"));
-}
-
-void TestClubes::recomputeAges() {
-    EditorRig rig;
-    rig.store.add(1, QStringLiteral("Santos"));
-    rig.store.add(2, QStringLiteral("Palmeiras"));
-    Club odd = rig.store.club(3, QStringLiteral("Antigo"));
-    odd.anoFundacao = 1700; // not among the years offered
-    rig.store.insert(odd);
-    rig.store.add(4, QStringLiteral("Depois"));
-    TFrmClubes& editor = rig.open();
-    rig.fx.clock.setYear(2026);
-    editor.RecalcularIdadedosClubes1->trigger();
-    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
-    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
-    QCOMPARE(rig.stored(3, QStringLiteral("IdadeClube")), odd.idadeClube);
-    QCOMPARE(rig.stored(4, QStringLiteral("IdadeClube")), QStringLiteral("114 anos"));
-    QCOMPARE(rig.dialogs().shown().constLast().caption, QStringLiteral("VELMORA v1.0"));
-    QCOMPARE(rig.clubs().state(), Table::State::Browse);
-
-    rig.store.exec(QStringLiteral("delete from Clubes where Codigo = 3"));
-    rig.clubs().refresh();
-    rig.dialogs().clearLog();
-    editor.RecalcularIdadedosClubes1->trigger();
-    QCOMPARE(rig.stored(4, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
-    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!"});
-    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("4"));
-
-    EditorRig empty;
-    empty.open().RecalcularIdadedosClubes1Click();
-    QCOMPARE(empty.dialogs().messages(), QStringList{"Não há clubes cadastrados"});
 }
 
 void TestClubes::brokenPictureStillShowsRow() {

@@ -1,0 +1,132 @@
+// Club editor speed on big stores: saving an edited row with a new badge, and one
+// step of the record navigator with its record display.
+#include "app/Inicial.h"
+#include "bench/ClubGenerator.h"
+#include "platform/DataControls.h"
+#include "registry/Clubes.h"
+#include "store/Module.h"
+#include "tests/support/AppFixture.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <benchmark/benchmark.h>
+
+using namespace velmora;
+
+namespace {
+
+// The editor works on a copy: the cached store is shared with other benchmarks.
+void copyTree(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        const QString target = to + file.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        QFile::copy(file, target);
+    }
+}
+
+// A badge of about 200 KB: a noisy JPEG compresses poorly.
+QString makeBigBadge(const QString& dir) {
+    QDir().mkpath(dir);
+    QImage image(520, 520, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, random.generate() | 0xff000000u);
+    const QString path = dir + QStringLiteral("/modelo.jpg");
+    image.save(path, "JPG", 85);
+    return path;
+}
+
+// The editor opened on a store of `clubs` clubs, as the main window opens it.
+struct EditorOnStore {
+    test::AppFixture fx;
+    TFrmClubes* editor = nullptr;
+
+    EditorOnStore(const QString& dataDir, bool copy) {
+        if (copy)
+            copyTree(dataDir, fx.dataDir());
+        Environment env = fx.environment();
+        if (!copy)
+            env.dataDir = dataDir;
+        app = std::make_unique<VelmoraApp>(env);
+        editor = app->FrmClubes.get();
+        app->FrmInicial->CadastrodeClubes1Click();
+    }
+    ~EditorOnStore() { app.reset(); }
+    std::unique_ptr<VelmoraApp> app;
+};
+
+void BM_EditorSave(benchmark::State& state) {
+    EditorOnStore on(bench::cachedStore(int(state.range(0))), true);
+    TFrmClubes& editor = *on.editor;
+    Table& clubs = on.app->dm().TblClubes;
+    const QString sources = on.fx.dataDir() + QStringLiteral("/BenchFontes");
+    const QString model = makeBigBadge(sources);
+    state.counters["badge_KB"] = double(QFileInfo(model).size()) / 1024.0;
+
+    int round = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        ++round;
+        const QString source = sources + QStringLiteral("/novo%1.jpg").arg(round);
+        QFile::copy(model, source);
+        editor.Alterar1Click();
+        // A new short name, so the save scans every stored one.
+        editor.EdtNomeClube->setText(QStringLiteral("Bench %1").arg(round));
+        on.fx.dialogs.queuePicture(source);
+        editor.BtnFotoClick();
+        on.fx.dialogs.clearLog();
+        state.ResumeTiming();
+
+        editor.BtnGravarClick();
+
+        state.PauseTiming();
+        if (clubs.state() != Table::State::Browse || !on.fx.dialogs.shown().isEmpty()) {
+            state.SkipWithError("the save did not go through");
+            break;
+        }
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_EditorSave)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+void BM_NavigatorNext(benchmark::State& state) {
+    EditorOnStore on(bench::cachedStore(int(state.range(0))), false);
+    TFrmClubes& editor = *on.editor;
+    DbNavigator& navigator = *editor.Navegador;
+    // Every picture the first rows use is decoded once before timing.
+    for (int i = 0; i < 200; ++i)
+        navigator.press(DbNavigator::Button::Next);
+    navigator.press(DbNavigator::Button::First);
+    on.fx.dialogs.clearLog();
+
+    for (auto _ : state) {
+        if (!navigator.button(DbNavigator::Button::Next)->isEnabled()) {
+            state.PauseTiming();
+            navigator.press(DbNavigator::Button::First);
+            state.ResumeTiming();
+        }
+        navigator.press(DbNavigator::Button::Next);
+    }
+    // Clubs of a country without a flag row report their empty flag path.
+    state.counters["picture_errors"] = double(on.fx.dialogs.shown().size());
+}
+BENCHMARK(BM_NavigatorNext)
+    ->Arg(100000)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->DisplayAggregatesOnly(true);
+
+} // namespace
