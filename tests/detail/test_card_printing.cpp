@@ -1,0 +1,143 @@
+// "Imprimir" on the detail card, for real: a private CUPS scheduler with the PDF queue,
+// the printed page read back as pixels; and the card's error when there is no printer.
+#include "tests/detail/CardHelpers.h"
+#include "tests/support/CupsFixture.h"
+
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QStandardPaths>
+
+using namespace velmora;
+using namespace velmora::test;
+
+namespace {
+
+// An application that prints on the real default printer, its card open.
+struct PrintingApp {
+    AppFixture fx;
+    TestStore store{fx.dataDir()};
+    QtPrinting printing;
+    std::unique_ptr<VelmoraApp> app;
+
+    TFrmClubeSelecionado* openedCard() {
+        store.add(1, QStringLiteral("Paulista"), QStringLiteral("Brasil"), QStringLiteral("SP"));
+        Environment env = fx.environment();
+        env.printing = &printing;
+        app = std::make_unique<VelmoraApp>(env);
+        if (!openCard(*app, QStringLiteral("Paulista")))
+            return nullptr;
+        return app->FrmClubeSelecionado.get();
+    }
+};
+
+QColor meanColour(const QImage& image, const QRect& rect) {
+    qint64 r = 0, g = 0, b = 0, n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if (!image.rect().contains(x, y))
+                continue;
+            const QRgb p = image.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+            ++n;
+        }
+    return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
+}
+
+bool near(const QColor& a, const QColor& b, int tolerance) {
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+class TestCardPrinting final : public QObject {
+    Q_OBJECT
+
+    CupsFixture cups; // before any CUPS call of this process
+
+private slots:
+    // Runs before the scheduler starts: CUPS knows no printer.
+    void noPrinterGoesToTheGeneralErrorReport() {
+        QVERIFY(QPrinterInfo::defaultPrinter().isNull());
+        PrintingApp p;
+        TFrmClubeSelecionado* card = p.openedCard();
+        QVERIFY(card);
+        card->Imprimir1->trigger();
+        const auto& shown = p.fx.dialogs.shown();
+        QCOMPARE(shown.size(), 1);
+        QCOMPARE(shown[0].caption, QStringLiteral("VELMORA v1.0"));
+        QCOMPARE(shown[0].icon, MsgIcon::Error);
+        QCOMPARE(shown[0].text, QStringLiteral("Nenhuma impressora disponível para imprimir."));
+        QVERIFY(card->isVisible()); // the card stays
+    }
+
+    void printsTheCardOnOnePdfPage() {
+        const QString why = cups.start();
+        if (!why.isEmpty())
+            QSKIP(qPrintable(why));
+        for (const char* tool : {"pdfinfo", "pdftoppm"})
+            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+                QSKIP("poppler-utils is not installed");
+        QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
+
+        PrintingApp p;
+        TFrmClubeSelecionado* card = p.openedCard();
+        QVERIFY(card);
+        const QImage screen = card->client()->grab().toImage();
+        const CupsFixture::Snapshot before = CupsFixture::pdfs();
+        card->Imprimir1->trigger();
+        QVERIFY2(p.fx.dialogs.shown().isEmpty(),
+                 qPrintable(p.fx.dialogs.messages().join(QLatin1Char('\n'))));
+
+        const QString pdf = cups.awaitPdf(before);
+        QVERIFY2(!pdf.isEmpty(),
+                 qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
+        QCOMPARE(CupsFixture::pageCount(pdf), 1);
+
+        // Rendered at the window's resolution one window pixel is one page pixel, from
+        // the top-left corner of the printable area.
+        const int dpiX = card->client()->logicalDpiX();
+        const double sy = double(dpiX) / card->client()->logicalDpiY();
+        const QImage rendered = cups.render(pdf, dpiX);
+        QVERIFY(!rendered.isNull());
+        const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+        const QPointF origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
+        const auto onPage = [&](const QRect& r) {
+            return QRectF(origin.x() + r.x(), origin.y() + r.y() * sy, r.width(), r.height() * sy)
+                .toRect();
+        };
+
+        // The dark header band at the top-left, the light area under it: the client
+        // area starts the page, with no menu bar above it.
+        qWarning() << "DBG" << dpiX << card->client()->logicalDpiY() << card->client()->physicalDpiX() << origin << rendered.size() << printer.logicalDpiX() << printer.logicalDpiY() << printer.pageLayout();
+        const QRect band(6, 4, 24, 16);
+        const QColor printedBand = meanColour(rendered, onPage(band));
+        QVERIFY2(printedBand.lightness() < 90, qPrintable(printedBand.name()));
+        QVERIFY(near(meanColour(screen, band), printedBand, 40));
+        const QRect light(10, 262, 40, 20);
+        QVERIFY(meanColour(rendered, onPage(light)).lightness() > 180);
+        // Badge, flags and logo keep their colours in their places.
+        for (QLabel* picture : {card->ImgEscudoClube, card->ImgBandeiraPais, card->ImgLogoFeder,
+                                card->ImgBandeiraUF}) {
+            const QRect inner = picture->geometry().adjusted(6, 6, -6, -6);
+            const QColor shown = meanColour(screen, inner);
+            const QColor printed = meanColour(rendered, onPage(inner));
+            QVERIFY2(near(shown, printed, 40),
+                     qPrintable(QStringLiteral("%1: %2 on screen, %3 printed")
+                                    .arg(picture->objectName(), shown.name(), printed.name())));
+        }
+        // The white short name over the band.
+        const QRect name = card->LblNomeClube->geometry();
+        int white = 0;
+        for (int y = name.top(); y <= name.bottom(); ++y)
+            for (int x = name.left(); x <= name.right(); ++x)
+                if (qGray(rendered.pixel(onPage(QRect(x, y, 1, 1)).topLeft())) > 220)
+                    ++white;
+        QVERIFY2(white > 50, qPrintable(QString::number(white)));
+    }
+};
+
+QTEST_MAIN(TestCardPrinting)
+#include "test_card_printing.moc"
