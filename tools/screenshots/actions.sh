@@ -3,6 +3,7 @@
 #
 #   menu M I WINDOW   open menu M (0 = first) of WINDOW's menu bar, pick item I (0 = first;
 #                     separators and disabled items are skipped, as the keyboard does)
+#   open M WINDOW     open menu M of WINDOW's menu bar and leave it open (close with key Escape)
 #   bar WINDOW        click the first entry of WINDOW's menu bar (a bar whose entry is a command)
 #   click X Y WINDOW  click at X, Y of WINDOW (window coordinates)
 #   key KEYS...       xdotool key names, e.g. Return, Escape, alt+F4
@@ -42,8 +43,24 @@ step_menu() {
   # The first title sits at the bar's left end; the keyboard reaches the others.
   xdotool mousemove --window "$id" 18 10 click 1
   sleep 0.4
+  # A menu opened by the mouse has no item highlighted; one reached with Right opens
+  # on its first item.
+  local downs=$((item + 1))
+  if [ "$menu" -gt 0 ]; then
+    xdotool key --delay 120 $(printf 'Right %.0s' $(seq "$menu"))
+    downs=$item
+  fi
+  [ "$downs" -gt 0 ] && xdotool key --delay 120 $(printf 'Down %.0s' $(seq "$downs"))
+  xdotool key Return
+}
+
+step_open() {
+  local menu=$1 id
+  id=$(need_window "${*:2}")
+  xdotool mousemove --window "$id" 18 10 click 1
+  sleep 0.4
   [ "$menu" -gt 0 ] && xdotool key --delay 120 $(printf 'Right %.0s' $(seq "$menu"))
-  xdotool key --delay 120 $(printf 'Down %.0s' $(seq $((item + 1)))) Return
+  return 0
 }
 
 step_bar() {
@@ -76,6 +93,7 @@ run_steps() {
     [ -z "${verb:-}" ] && continue
     case $verb in
       menu) step_menu $args ;;
+      open) step_open $args ;;
       bar) step_bar "$args" ;;
       click) step_click $args ;;
       key) xdotool key --delay 120 $args ;;
