@@ -5,6 +5,8 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -17,6 +19,35 @@ int fieldWidth(const TableDef& table, const QString& name) {
             return field.width;
     return 0;
 }
+
+// Rewriting every club touches every page of the table: while it runs, the page cache
+// holds the whole store (up to a limit), so pages are written once, at the commit,
+// instead of spilling to the log one by one.
+class WholeStoreCache final {
+public:
+    explicit WholeStoreCache(Database& db)
+        : db_(db), before_(db.value(QStringLiteral("PRAGMA cache_size")).toLongLong()) {
+        constexpr qint64 limitKiB = 256 * 1024;
+        const qint64 pages = db.value(QStringLiteral("PRAGMA page_count")).toLongLong();
+        const qint64 pageSize = db.value(QStringLiteral("PRAGMA page_size")).toLongLong();
+        const qint64 wantedKiB = std::min(limitKiB, pages * pageSize / 1024 + 1024);
+        if (before_ >= 0 || -before_ < wantedKiB)
+            db.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(wantedKiB));
+    }
+    ~WholeStoreCache() {
+        try {
+            db_.exec(QStringLiteral("PRAGMA cache_size = %1").arg(before_));
+        } catch (...) {
+            // Only memory is at stake; the ages are stored either way.
+        }
+    }
+    WholeStoreCache(const WholeStoreCache&) = delete;
+    WholeStoreCache& operator=(const WholeStoreCache&) = delete;
+
+private:
+    Database& db_;
+    qint64 before_;
+};
 
 } // namespace
 
@@ -36,6 +67,7 @@ int storeAges(Database& db, int currentYear) {
     const int width = fieldWidth(Schema::table(QStringLiteral("Clubes")), idadeClube);
     // The year is a number of ours, never typed text: it goes into the statement as digits.
     const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
+    const WholeStoreCache cache(db);
     Transaction transaction(db);
     const QVariant tooLong = db.value(
         QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes "

@@ -190,7 +190,9 @@ void TestIdade::storeAgesCountsRows() {
     unknown.anoFundacao.reset();
     store.insert(unknown);
     store.add(3, QStringLiteral("Palmeiras"));
+    const QVariant cache = store.database().value(QStringLiteral("PRAGMA cache_size"));
     QCOMPARE(storeAges(store.database(), 2000), 2);
+    QCOMPARE(store.database().value(QStringLiteral("PRAGMA cache_size")), cache);
     QCOMPARE(store.column(QStringLiteral("select IdadeClube from Clubes order by Codigo")),
              (QStringList{"90 anos", unknown.idadeClube, "90 anos"}));
 }
