@@ -135,6 +135,7 @@ private slots:
     void counterErrorKeepsWhatWasSet();
     void recountsOnReturnFromAnotherWindow();
     void informacoesAndBack();
+    void entryBoxClosingDrawsAgain();
     void commandsOpenTheirWindows_data();
     void commandsOpenTheirWindows();
     void cadastroOnEmptyCatalogue();
@@ -535,6 +536,24 @@ void TestInicial::informacoesAndBack() {
     // Activated again: a new draw.
     QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time2"));
     QVERIFY(c.fx.dialogs.shown().isEmpty());
+}
+
+void TestInicial::entryBoxClosingDrawsAgain() {
+    Catalogue c;
+    seed(c.store, {"clube Brasil 0", "clube Brasil 0"});
+    VelmoraApp& app = c.start();
+    c.fx.random.queue(0);
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time1"));
+
+    // "Clubes por Estado" asks for the state in an entry box; cancelling it ends the
+    // command, and the main window, active again, draws anew.
+    c.fx.random.queue(1);
+    app.FrmInicial->Clubesporestado1->trigger();
+
+    QCOMPARE(c.fx.dialogs.shown().size(), 1);
+    QCOMPARE(c.fx.dialogs.shown().first().kind, QString("entry"));
+    QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time2"));
 }
 
 void TestInicial::commandsOpenTheirWindows_data() {
