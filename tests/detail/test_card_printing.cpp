@@ -111,7 +111,6 @@ private slots:
 
         // The dark header band at the top-left, the light area under it: the client
         // area starts the page, with no menu bar above it.
-        qWarning() << "DBG" << dpiX << card->client()->logicalDpiY() << card->client()->physicalDpiX() << origin << rendered.size() << printer.logicalDpiX() << printer.logicalDpiY() << printer.pageLayout();
         const QRect band(6, 4, 24, 16);
         const QColor printedBand = meanColour(rendered, onPage(band));
         QVERIFY2(printedBand.lightness() < 90, qPrintable(printedBand.name()));
