@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QDir>
 #include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
@@ -666,10 +667,9 @@ QString TFrmClubes::freeBadgeTarget() {
 
 void TFrmClubes::removeBadgeFile(const QString& path) {
     // Only the program's own copies are deleted, never a file elsewhere on disk.
-    if (path.isEmpty() || !sameFile(QFileInfo(path).absolutePath() + QLatin1Char('/'),
-                                    QFileInfo(app_.badgeDir()).absolutePath() + QLatin1Char('/')))
-        return;
-    files::remove(path);
+    const QString folder = QDir::cleanPath(QDir(app_.badgeDir()).absolutePath());
+    if (!path.isEmpty() && QDir::cleanPath(QFileInfo(path).absolutePath()) == folder)
+        files::remove(path);
 }
 
 void TFrmClubes::saveRow() {
