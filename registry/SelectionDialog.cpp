@@ -59,6 +59,9 @@ SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
     : Form(app.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
            def.clientSize, def.placedAt),
       app_(app), def_(def) {
+    // No menu bar: the window is its client area. Fixed, so that placing it never
+    // grows a low window (the city dialog) to a toolkit's minimum height.
+    setFixedSize(def_.clientSize);
     QWidget* area = client();
     if (def_.background != nullptr) {
         Image1 = makePicture(area, "Image1", QRect(QPoint(0, 0), def_.clientSize));

@@ -216,6 +216,8 @@ void TestDialogs::lists() {
     SelectionDialog& dialog = rig.openDialog(QString::fromLatin1(QTest::currentDataTag()));
     QVERIFY(dialog.isVisible());
     QVERIFY(editor.isVisible());
+    // Shown at exactly its client size, however low.
+    QCOMPARE(dialog.size(), dialog.clientSize());
     QCOMPARE(items(dialog.list()), expected);
     QCOMPARE(dialog.list()->currentIndex(), -1);
     QVERIFY(dialog.list()->currentText().isEmpty());
