@@ -398,7 +398,10 @@ void Pictures::setCacheLimit(qint64 bytes) {
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch) {
     if (box == nullptr)
         return;
-    const QImage image = pictures.load(path, stretch ? box->size() : QSize());
+    // A picture shown at its own size is still never cut by its box: one larger
+    // than the box is shrunk to fit, its proportions kept.
+    const QImage image =
+        stretch ? pictures.load(path, box->size()) : pictures.loadFitted(path, box->size());
     box->setScaledContents(stretch);
     if (!stretch)
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);

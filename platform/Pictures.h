@@ -68,7 +68,8 @@ private:
 };
 
 // Shows path in a picture box (a QLabel): stretched to the box when stretch is true,
-// at its own size otherwise. Throws PictureError; the box keeps its old picture then.
+// at its own size otherwise (shrunk to fit, proportions kept, when larger than the box). Throws
+// PictureError; the box keeps its old picture then.
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch = true);
 // Makes a picture box show nothing.
 void clearPicture(QLabel* box);

@@ -382,9 +382,14 @@ private slots:
         box.setGeometry(0, 0, 40, 30);
         showPicture(pictures, &box, file, true);
         QCOMPARE(box.pixmap().size(), QSize(40, 30));
+        // Own size is kept when it fits; a larger picture shrinks, proportions kept.
+        box.setGeometry(0, 0, 80, 40);
         showPicture(pictures, &box, file, false);
         QCOMPARE(box.pixmap().size(), QSize(64, 32));
         QCOMPARE(box.alignment(), Qt::AlignLeft | Qt::AlignTop);
+        box.setGeometry(0, 0, 40, 30);
+        showPicture(pictures, &box, file, false);
+        QCOMPARE(box.pixmap().size(), QSize(40, 20));
         clearPicture(&box);
         QVERIFY(box.pixmap().isNull());
     }
