@@ -34,10 +34,12 @@ const QList<IndexDef>& indexes() {
         {"ClubesNome", "Clubes", {"NomeClube"}},
         {"ClubesPais", "Clubes", {"PaisClube", "Identificador"}},
         {"ClubesIdentificadorPais", "Clubes", {"Identificador", "PaisClube"}},
-        {"ClubesUF", "Clubes", {"UFClube"}},
-        {"ClubesAno", "Clubes", {"AnoFundacao", "Identificador"}},
-        {"ClubesFederacao", "Clubes", {"Federacao", "Identificador"}},
-        {"ClubesExtinto", "Clubes", {"Extinto"}},
+        // State, year, federation and extinct galleries: filter and name order from
+        // one index, so an empty or small gallery never walks the whole catalogue.
+        {"ClubesUFNome", "Clubes", {"UFClube", "Identificador", "NomeClube"}},
+        {"ClubesAnoNome", "Clubes", {"AnoFundacao", "Identificador", "NomeClube"}},
+        {"ClubesFederacaoNome", "Clubes", {"Federacao", "Identificador", "NomeClube"}},
+        {"ClubesExtintoNome", "Clubes", {"Extinto", "NomeClube"}},
         {"PaisesNome", "Paises", {"NomePais"}},
         {"UFSigla", "UF", {"UF"}},
         {"CidadesPaisEstado", "Cidades", {QString::fromUtf8("País"), "Estado", "Cidade"}},
@@ -186,12 +188,21 @@ void createIndexes(QSqlDatabase& db) {
     }
 }
 
+// Version 2 replaced the single-purpose gallery indexes by ones that also give the
+// name order.
+void galleryIndexes(QSqlDatabase& db) {
+    for (const char* old : {"ClubesUF", "ClubesAno", "ClubesFederacao", "ClubesExtinto"})
+        run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(old))));
+    createIndexes(db);
+}
+
 // Upgrade steps: steps()[v] turns a store of version v into version v + 1.
 // Version 0 stores were made before the store had a version or indexes.
 using Step = std::function<void(QSqlDatabase&)>;
 const QList<Step>& steps() {
     static const QList<Step> list = {
-        createIndexes, // 0 -> 1
+        createIndexes,  // 0 -> 1
+        galleryIndexes, // 1 -> 2
     };
     return list;
 }

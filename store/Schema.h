@@ -27,7 +27,7 @@ class Schema final {
 public:
     static const QList<TableDef>& tables();
     static const TableDef& table(const QString& name); // by stem or file name, any case
-    static constexpr int version = 1;
+    static constexpr int version = 2;
 
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);
