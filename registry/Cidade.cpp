@@ -1,7 +1,5 @@
 #include "registry/Cidade.h"
 
-#include "app/VelmoraApp.h"
-#include "registry/Clubes.h"
 #include "store/Module.h"
 
 namespace velmora {

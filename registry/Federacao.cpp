@@ -1,6 +1,5 @@
 #include "registry/Federacao.h"
 
-#include "app/VelmoraApp.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
 
