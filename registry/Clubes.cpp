@@ -27,7 +27,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSignalBlocker>
 #include <stdexcept>
 
 namespace velmora {
@@ -562,21 +561,13 @@ void TFrmClubes::BtnLocalizarClick() {
         Table& table = clubs();
         bool found = false;
         if (!table.isEmpty()) {
-            {
-                // The bound controls follow the row once the walk has stopped.
-                const QSignalBlocker quiet(&table);
-                if (code.isEmpty()) {
-                    table.last();
-                } else {
-                    for (table.first(); !table.eof(); table.next()) {
-                        if (table.fieldText(QStringLiteral("Codigo")) == code) {
-                            found = true;
-                            break;
-                        }
-                    }
-                }
-            }
-            table.refresh();
+            // Straight to the row with that code; without one the search ends on the
+            // last row, as a walk through the table would.
+            bool isCode = false;
+            const qint64 key = code.toLongLong(&isCode);
+            found = isCode && table.seek(key);
+            if (!found)
+                table.last();
         }
         if (!found)
             app_.dialogs.message(caption, QStringLiteral("Clube não encontrado"),

@@ -129,6 +129,15 @@ void Table::next() {
     }
 }
 
+bool Table::seek(qint64 key) {
+    requireBrowse("mudar de registro");
+    if (!load(Move::At, key))
+        return false;
+    bof_ = eof_ = false;
+    emit rowChanged();
+    return true;
+}
+
 void Table::prior() {
     requireBrowse("mudar de registro");
     if (hasRow_ && load(Move::Before, key_)) {

@@ -60,6 +60,9 @@ public:
     // Re-reads the current row (after writes by statements or other connections);
     // a row gone meanwhile gives way to the next one, as remove() does.
     void refresh();
+    // Moves to the row whose key (Codigo for Clubes, the row number for the others)
+    // is key; returns false and stays where it is when there is none.
+    bool seek(qint64 key);
 
 signals:
     void rowChanged();   // the current row or its values changed

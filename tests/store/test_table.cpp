@@ -52,6 +52,24 @@ private slots:
         QCOMPARE(codes, (QStringList{"9", "5", "2"}));
     }
 
+    void seekGoesStraightToAKey() {
+        QSignalSpy moved(clubes_.get(), &Table::rowChanged);
+        QVERIFY(clubes_->seek(9));
+        QCOMPARE(clubes_->fieldText(QStringLiteral("Codigo")), QStringLiteral("9"));
+        QVERIFY(!clubes_->eof());
+        QCOMPARE(moved.count(), 1);
+        // No such key: the cursor stays on its row.
+        QVERIFY(!clubes_->seek(3));
+        QCOMPARE(clubes_->fieldText(QStringLiteral("Codigo")), QStringLiteral("9"));
+        QCOMPARE(moved.count(), 1);
+        clubes_->prior();
+        QCOMPARE(clubes_->fieldText(QStringLiteral("Codigo")), QStringLiteral("5"));
+        // Not while a row is pending.
+        clubes_->edit();
+        QVERIFY(!errorOf([&] { clubes_->seek(2); }).isEmpty());
+        clubes_->cancel();
+    }
+
     void otherTablesInInsertionOrder() {
         auto anos = makeTable(QStringLiteral("Anos.DB"));
         anos->first();
