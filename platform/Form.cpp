@@ -5,6 +5,7 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWindow>
 
@@ -90,6 +91,9 @@ Form::Form(Forms& forms, const QString& objectName, const QString& caption, QSiz
     client_->setObjectName(QStringLiteral("client"));
     client_->setFixedSize(clientSize_);
     setCentralWidget(client_);
+    // The window is exactly its menu bar plus the client area, however small (a
+    // top-level window would otherwise be given a minimum height of its own).
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void Form::place() {

@@ -161,6 +161,8 @@ void TestStartup::windowSet() {
     QVERIFY(!form->isVisible());
     QCOMPARE(form->windowTitle(), caption);
     QCOMPARE(form->client()->size(), client);
+    // The window holds nothing but its menu bar and the client area.
+    const int bar = form->menuWidget() ? form->menuWidget()->sizeHint().height() : 0;
     // A caption bar without any title-bar button.
     const Qt::WindowFlags flags = form->windowFlags();
     QVERIFY(flags & Qt::WindowTitleHint);
@@ -171,6 +173,7 @@ void TestStartup::windowSet() {
 
     fx.app().forms.show(form);
     QVERIFY(form->isVisible());
+    QCOMPARE(form->size(), client + QSize(0, bar));
     if (placed != QPoint(-1, -1)) {
         QCOMPARE(form->frameGeometry().topLeft(), placed); // the frame, as a window position
     } else {
