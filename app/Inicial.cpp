@@ -282,8 +282,11 @@ void TFrmInicial::activate() {
 void TFrmInicial::countAndGate() {
     Query& query = app_.dm().QueryTodosClubes;
     for (const Counter& counter : counters()) {
-        query.run(counter.lines);
-        const QString text = query.field(0);
+        query.close();
+        query.clear();
+        for (const QString& line : counter.lines)
+            query.add(line);
+        const QString text = app_.dm().counts.count(query, query.statement());
         (this->*counter.label)->setText(text);
         for (ActionMember item : counter.gated)
             (this->*item)->setEnabled(text != QLatin1String("0"));

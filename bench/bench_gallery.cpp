@@ -155,7 +155,7 @@ void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
     VelmoraApp& app = *bench.app;
     runMenuGallery(app, MenuGallery::TodosOsClubes);
     for (auto _ : state) {
-        app.FrmRelatorios->counts().clear();
+        app.dm().counts.clear();
         runMenuGallery(app, MenuGallery::TodosOsClubes);
     }
     if (!bench.dialogs.shown().isEmpty())

@@ -117,16 +117,7 @@ private:
         for (const QString& line : def_.countLines)
             query.add(line);
         bindParameter(query);
-        const QString key = query.statement() + QChar(0) + value_;
-        CountCache& cache = page_.counts();
-        if (const std::optional<QString> known = cache.find(app_.dm().database(), key)) {
-            count_ = *known;
-            return;
-        }
-        query.execute();
-        query.open();
-        count_ = query.field(0);
-        cache.remember(key, count_);
+        count_ = app_.dm().counts.count(query, query.statement() + QChar(0) + value_);
     }
 
     void setTitle() {
@@ -155,17 +146,6 @@ private:
 };
 
 } // namespace
-
-std::optional<QString> CountCache::find(Database& db, const QString& key) {
-    const std::pair<qint64, qint64> now = db.changeStamp();
-    if (now != stamp_) {
-        counts_.clear();
-        stamp_ = now;
-        return std::nullopt;
-    }
-    const auto found = counts_.constFind(key);
-    return found == counts_.constEnd() ? std::nullopt : std::optional<QString>(*found);
-}
 
 const QStringList& listingHead() {
     static const QStringList head = {

@@ -73,21 +73,6 @@ struct GalleryDef {
     std::vector<GalleryStep> steps{};
 };
 
-// The count statements scan every matching row; on a store that has not changed since,
-// a gallery shown again takes its count from here instead.
-class CountCache final {
-public:
-    // The count remembered for key, unless the store changed since it was remembered.
-    std::optional<QString> find(Database& db, const QString& key);
-    // Remembers a count read after find() (which noted the store's state).
-    void remember(const QString& key, const QString& count) { counts_.insert(key, count); }
-    void clear() { counts_.clear(); }
-
-private:
-    std::pair<qint64, qint64> stamp_{-1, -1};
-    QHash<QString, QString> counts_;
-};
-
 // The twelve column lines every listing starts with, up to "c.LogoFederacao,".
 const QStringList& listingHead();
 

@@ -110,7 +110,7 @@ void setLabelText(QLabel* label, const QString& text) {
 TFrmRelatorios::TFrmRelatorios(VelmoraApp& app)
     : Form(app.forms, QStringLiteral("FrmRelatorios"), QStringLiteral("Relatórios"),
            QSize(792, 546), std::nullopt),
-      app_(app), counts_(std::make_unique<CountCache>()) {
+      app_(app) {
     client()->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     Image5 = makePicture(client(), QStringLiteral("Image5"), {-1, -1}, {794, 549});
     // Built-in artwork; a broken build shows the report instead of stopping start-up.

@@ -12,7 +12,6 @@ class QPushButton;
 
 namespace velmora {
 
-class CountCache;
 class Query;
 class VelmoraApp;
 
@@ -65,8 +64,6 @@ public:
 
     // The listing the page pages through (null before the first gallery).
     const Query* listing() const { return listing_.get(); }
-    // Gallery counts remembered while the store does not change.
-    CountCache& counts() { return *counts_; }
     const Slot& slot(int n) const { return slots_[n - 1]; } // n from 1 to 12
     QPushButton* pageButton(PageButton b) const { return buttons_[int(b)]; }
 
@@ -109,7 +106,6 @@ private:
     std::array<Slot, slotCount> slots_{};
     std::array<QPushButton*, pageButtonCount> buttons_{};
     std::unique_ptr<Query> listing_;
-    std::unique_ptr<CountCache> counts_;
 };
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/CountCache.h"
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Table.h"
@@ -56,6 +57,9 @@ public:
     DataSource DtsAnos;
     DataSource DtsPaises;
     DataSource DtsEstados;
+
+    // Count statements of the main window and the galleries, while the store is unchanged.
+    CountCache counts;
 };
 
 } // namespace velmora
