@@ -7,9 +7,27 @@
 #include "platform/Fonts.h"
 #include "store/Module.h"
 
+#include <QAbstractItemView>
 #include <QLabel>
+#include <QStyledItemDelegate>
 
 namespace velmora {
+
+namespace {
+
+// The year list's rows are 16 pixels high, so many years show at once.
+class RowHeight final : public QStyledItemDelegate {
+public:
+    RowHeight(int height, QObject* parent) : QStyledItemDelegate(parent), height_(height) {}
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), height_};
+    }
+
+private:
+    int height_;
+};
+
+} // namespace
 
 TFrmAno::TFrmAno(VelmoraApp& app)
     : Form(app.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
@@ -25,6 +43,7 @@ TFrmAno::TFrmAno(VelmoraApp& app)
     ComboAnos = makeChoiceList(client(), QStringLiteral("ComboAnos"), {124, 15}, 81);
     ComboAnos->setFont(corbel);
     ComboAnos->setFixedHeight(26);
+    ComboAnos->setItemDelegate(new RowHeight(16, ComboAnos));
 
     BtnOk = makeOkButton(client(), {211, 14, 54, 28});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);

@@ -5,6 +5,7 @@
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QtTest>
 #include <functional>
@@ -140,6 +141,9 @@ void TestChoosers::yearChooserLayout() {
     QVERIFY(f.Label1->font().bold());
     QCOMPARE(f.ComboAnos->width(), 81);
     QVERIFY(!f.ComboAnos->isEditable());
+    f.ComboAnos->addItem(QStringLiteral("1910"));
+    QCOMPARE(f.ComboAnos->view()->sizeHintForRow(0), 16);
+    f.ComboAnos->clear();
     QCOMPARE(f.BtnOk->text(), QStringLiteral("OK"));
     QVERIFY(!f.BtnOk->icon().isNull());
     for (QWidget* w : {static_cast<QWidget*>(f.Label1), static_cast<QWidget*>(f.ComboAnos),
