@@ -15,8 +15,6 @@
 #include "registry/UF.h"
 #include "store/Module.h"
 
-#include <QDir>
-
 namespace velmora {
 
 VelmoraApp::VelmoraApp(const Environment& env)
@@ -54,14 +52,6 @@ VelmoraApp::~VelmoraApp() {
     FrmClubes.reset();
     FrmInicial.reset();
     FrmDm.reset();
-}
-
-QString VelmoraApp::defaultDataDir() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:/Velmora");
-#else
-    return QDir::homePath() + QStringLiteral("/Velmora");
-#endif
 }
 
 QString VelmoraApp::badgeDir() const {

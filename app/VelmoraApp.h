@@ -49,8 +49,6 @@ public:
     VelmoraApp(const VelmoraApp&) = delete;
     VelmoraApp& operator=(const VelmoraApp&) = delete;
 
-    // The program's fixed data directory: ~/Velmora (C:\Velmora on Windows).
-    static QString defaultDataDir();
     const QString& dataDir() const { return dataDir_; }
     QString badgeDir() const; // dataDir + "/Distintivos/"
 

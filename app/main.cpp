@@ -1,5 +1,6 @@
 #include "app/Startup.h"
 #include "platform/Fonts.h"
+#include "store/Database.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -22,7 +23,7 @@ int main(int argc, char* argv[]) {
     velmora::Sleep sleep;
 
     velmora::Environment env;
-    env.dataDir = velmora::VelmoraApp::defaultDataDir();
+    env.dataDir = velmora::Database::defaultDir();
     env.dialogs = &dialogs;
     env.printing = &printing;
     env.clock = &clock;

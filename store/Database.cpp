@@ -114,6 +114,14 @@ std::pair<qint64, qint64> Database::changeStamp() {
     return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
 }
 
+QString Database::defaultDir() {
+#ifdef Q_OS_WIN
+    return QStringLiteral("C:/Velmora");
+#else
+    return QDir::homePath() + QStringLiteral("/Velmora");
+#endif
+}
+
 Transaction::Transaction(Database& db) : db_(db) {
     if (!db_.handle().transaction())
         throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")

@@ -12,6 +12,8 @@ namespace velmora {
 class Database final {
 public:
     static constexpr const char* fileName = "Velmora.sqlite";
+    // The program's fixed data directory: ~/Velmora (C:/Velmora on Windows).
+    static QString defaultDir();
 
     // Opens an existing store; throws StoreError when the directory or the file is
     // missing (create = false) or cannot be opened.

@@ -1,5 +1,7 @@
 #include "tools/datadir/Cli.h"
 
+#include "store/Database.h"
+
 #include "tools/datadir/DataDir.h"
 
 #include <QDir>
@@ -40,7 +42,7 @@ Command parse(const QStringList& args) {
             cmd.dir = arg;
     }
     if (cmd.dir.isEmpty())
-        cmd.dir = defaultDataDir();
+        cmd.dir = Database::defaultDir();
     cmd.dir = QDir::cleanPath(QFileInfo(cmd.dir).absoluteFilePath());
     return cmd;
 }
@@ -132,7 +134,7 @@ QString helpText() {
                "(não é pasta, sem permissão de escrita, caminho longo demais); 5 outra falha ao "
                "criar\n"
                "(o que foi criado é removido).\n")
-        .arg(defaultDataDir());
+        .arg(Database::defaultDir());
 }
 
 int run(const QStringList& args, QTextStream& out, QTextStream& err) {

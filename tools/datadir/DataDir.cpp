@@ -409,14 +409,6 @@ QString absoluteDir(const QString& dir) {
 
 } // namespace
 
-QString defaultDataDir() {
-#ifdef Q_OS_WIN
-    return QStringLiteral("C:/Velmora");
-#else
-    return QDir::homePath() + QStringLiteral("/Velmora");
-#endif
-}
-
 Counts create(const CreateOptions& options) {
     const QString root = absoluteDir(options.dir);
     const QFileInfo info(root);

@@ -31,9 +31,6 @@ private:
 // Where the shipped data is read from: the resources embedded in the tool.
 inline constexpr const char* shippedData = ":/velmora-data";
 
-// The program's fixed data directory: ~/Velmora (C:/Velmora on Windows).
-QString defaultDataDir();
-
 // Folders of a data directory; Distintivos is the badge directory.
 inline constexpr const char* countryFlagsDir = "Bandeiras";
 inline constexpr const char* stateFlagsDir = "Estados";
