@@ -1,24 +1,20 @@
 // Printing for real: a private CUPS scheduler with the PDF queue, the page read
 // back as pixels. Also the no-printer error and the grab of a window's client area.
 #include "platform/Printing.h"
+#include "tests/support/CupsFixture.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QDirIterator>
 #include <QLabel>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QProcess>
 #include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
-#include <pwd.h>
-#include <unistd.h>
 
 using namespace velmora;
+using velmora::test::CupsFixture;
 
 namespace {
 
@@ -48,152 +44,16 @@ bool isBlock(QRgb p) {
            qAbs(qBlue(p) - blockColour.blue()) < 40;
 }
 
-// Where cups-pdf puts a job of this user, and its folder for unknown users.
-QStringList pdfFolders() {
-    QStringList folders;
-    if (const passwd* pw = getpwuid(getuid()))
-        folders << QString::fromLocal8Bit(pw->pw_dir) + QStringLiteral("/PDF");
-    folders << QStringLiteral("/var/spool/cups-pdf/ANONYMOUS");
-    return folders;
-}
-
-QStringList pdfsIn(const QStringList& folders) {
-    QStringList found;
-    for (const QString& folder : folders)
-        for (const QFileInfo& f :
-             QDir(folder).entryInfoList({QStringLiteral("*.pdf")}, QDir::Files))
-            found << f.absoluteFilePath();
-    return found;
-}
-
-struct Run {
-    int exitCode = -1;
-    QString output;
-};
-
-Run run(const QString& program, const QStringList& args) {
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(program, args);
-    if (!p.waitForFinished(30000))
-        return {-1, QStringLiteral("%1 did not finish").arg(program)};
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromLocal8Bit(p.readAll())};
-}
-
 } // namespace
 
 class TestPrinting final : public QObject {
     Q_OBJECT
 
-    QTemporaryDir root;
-    QProcess cupsd;
+    // Points this process's CUPS calls at its own socket, dead until start().
+    CupsFixture cups;
     QString skipReason; // why no scheduler could start here
-    QStringList produced;
-
-    QString at(const QString& name) const { return root.filePath(name); }
-
-    void writeFile(const QString& name, const QString& text) {
-        QFile f(at(name));
-        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(text.toUtf8());
-    }
-
-    // A scheduler of our own: its own configuration, spool, logs and socket.
-    void writeSchedulerConfig() {
-        for (const char* d : {"etc", "spool/tmp", "cache", "state", "log"})
-            QVERIFY(QDir().mkpath(at(QString::fromLatin1(d))));
-        writeFile(QStringLiteral("etc/cupsd.conf"),
-                  QStringLiteral("Listen %1\nLogLevel info\nWebInterface No\nBrowsing No\n"
-                                 "<Location />\n  Order allow,deny\n  Allow all\n</Location>\n"
-                                 "<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                                 "  </Limit>\n</Policy>\n")
-                      .arg(at(QStringLiteral("cups.sock"))));
-        writeFile(QStringLiteral("etc/cups-files.conf"),
-                  QStringLiteral("ServerRoot %1/etc\nRequestRoot %1/spool\nTempDir %1/spool/tmp\n"
-                                 "CacheDir %1/cache\nStateDir %1/state\n"
-                                 "AccessLog %1/log/access_log\nErrorLog %1/log/error_log\n"
-                                 "PageLog %1/log/page_log\nPrintcap %1/printcap\n")
-                      .arg(root.path()));
-    }
-
-    QString errorLog() const {
-        QFile f(at(QStringLiteral("log/error_log")));
-        return f.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(f.readAll().right(2000))
-                                           : QString();
-    }
-
-    QString startScheduler() {
-        const QString program = QStringLiteral("/usr/sbin/cupsd");
-        if (!QFileInfo(program).isExecutable())
-            return QStringLiteral("cupsd is not installed");
-        cupsd.setProcessChannelMode(QProcess::MergedChannels);
-        cupsd.start(program, {QStringLiteral("-f"), QStringLiteral("-c"), at("etc/cupsd.conf"),
-                              QStringLiteral("-s"), at("etc/cups-files.conf")});
-        if (!cupsd.waitForStarted(10000))
-            return QStringLiteral("cupsd did not start: %1").arg(cupsd.errorString());
-        if (!QTest::qWaitFor([&] { return QFileInfo::exists(at("cups.sock")); }, 15000) ||
-            cupsd.state() != QProcess::Running)
-            return QStringLiteral("cupsd is not listening: %1 %2")
-                .arg(QString::fromLocal8Bit(cupsd.readAll()), errorLog());
-        const Run add = run(QStringLiteral("lpadmin"), {"-p", "PDF", "-v", "cups-pdf:/", "-E", "-m",
-                                                        "lsb/usr/cups-pdf/CUPS-PDF_opt.ppd"});
-        if (add.exitCode != 0)
-            return QStringLiteral("lpadmin could not add the PDF queue: %1").arg(add.output);
-        const Run makeDefault = run(QStringLiteral("lpadmin"), {"-d", "PDF"});
-        if (makeDefault.exitCode != 0)
-            return QStringLiteral("lpadmin -d failed: %1").arg(makeDefault.output);
-        return {};
-    }
-
-    // The new PDF a job left in the cups-pdf folders.
-    QString awaitPdf(const QStringList& before) {
-        QString fresh;
-        (void)QTest::qWaitFor(
-            [&] {
-                for (const QString& f : pdfsIn(pdfFolders()))
-                    if (!before.contains(f) && !produced.contains(f)) {
-                        fresh = f;
-                        return true;
-                    }
-                return false;
-            },
-            60000);
-        if (!fresh.isEmpty()) {
-            produced << fresh;
-            // cups-pdf writes the file in place; wait until it stops growing.
-            qint64 size = -1;
-            while (QFileInfo(fresh).size() != size) {
-                size = QFileInfo(fresh).size();
-                QTest::qWait(300);
-            }
-        }
-        return fresh;
-    }
 
 private slots:
-    void initTestCase() {
-        QVERIFY(root.isValid());
-        // Filters run as the spooler's own user and must reach the spool.
-        QFile::setPermissions(root.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                                               QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-                                               QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                               QFileDevice::ExeOther);
-        writeSchedulerConfig();
-        // Every CUPS call of this process goes to our scheduler, not yet running.
-        qputenv("CUPS_SERVER", at(QStringLiteral("cups.sock")).toLocal8Bit());
-    }
-
-    void cleanupTestCase() {
-        if (cupsd.state() != QProcess::NotRunning) {
-            cupsd.terminate(); // SIGTERM to our scheduler's process id only
-            if (!cupsd.waitForFinished(10000))
-                cupsd.kill();
-        }
-        for (const QString& f : produced)
-            QFile::remove(f);
-    }
-
     void printWindowGrabsTheClientAreaOnly() {
         QMainWindow window;
         window.menuBar()->addMenu(QStringLiteral("Arquivo"));
@@ -241,8 +101,8 @@ private slots:
     void printsOnePageScaledByPrinterOverWindowResolution() {
         QFETCH(double, dpiX);
         QFETCH(double, dpiY);
-        if (skipReason.isNull() && cupsd.state() == QProcess::NotRunning)
-            skipReason = startScheduler();
+        if (skipReason.isNull() && !cups.running())
+            skipReason = cups.start();
         if (!skipReason.isEmpty())
             QSKIP(qPrintable(skipReason));
         for (const char* tool : {"pdfinfo", "pdftoppm"})
@@ -251,25 +111,17 @@ private slots:
 
         const QPrinterInfo info = QPrinterInfo::defaultPrinter();
         QCOMPARE(info.printerName(), QStringLiteral("PDF"));
-        const QStringList before = pdfsIn(pdfFolders());
+        const CupsFixture::Snapshot before = CupsFixture::pdfs();
         QtPrinting().printImage(testWindowImage(), dpiX, dpiY);
-        const QString pdf = awaitPdf(before);
-        QVERIFY2(!pdf.isEmpty(), qPrintable(QStringLiteral("no PDF arrived in %1; log: %2")
-                                                .arg(pdfFolders().join(u' '), errorLog())));
-
-        const Run pages = run(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(pages.output.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))),
-                 qPrintable(pages.output));
+        const QString pdf = cups.awaitPdf(before);
+        QVERIFY2(!pdf.isEmpty(),
+                 qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
+        QCOMPARE(CupsFixture::pageCount(pdf), 1);
 
         // Rendered at the window's horizontal resolution, one window pixel is one
         // page pixel across, and dpiX / dpiY page pixels down.
         const int render = int(dpiX);
-        const QString png = at(QStringLiteral("page"));
-        QCOMPARE(run(QStringLiteral("pdftoppm"),
-                     {"-png", "-singlefile", "-r", QString::number(render), pdf, png})
-                     .exitCode,
-                 0);
-        const QImage page(png + QStringLiteral(".png"));
+        const QImage page = cups.render(pdf, render);
         QVERIFY(!page.isNull());
 
         const QPrinter printer(info, QPrinter::HighResolution);
