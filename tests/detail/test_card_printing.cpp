@@ -3,9 +3,7 @@
 #include "tests/detail/CardHelpers.h"
 #include "tests/support/CupsFixture.h"
 
-#include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -29,26 +27,6 @@ struct PrintingApp {
         return app->FrmClubeSelecionado.get();
     }
 };
-
-QColor meanColour(const QImage& image, const QRect& rect) {
-    qint64 r = 0, g = 0, b = 0, n = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (!image.rect().contains(x, y))
-                continue;
-            const QRgb p = image.pixel(x, y);
-            r += qRed(p);
-            g += qGreen(p);
-            b += qBlue(p);
-            ++n;
-        }
-    return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance) {
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
-}
 
 } // namespace
 
@@ -77,9 +55,6 @@ private slots:
         const QString why = cups.start();
         if (!why.isEmpty())
             QSKIP(qPrintable(why));
-        for (const char* tool : {"pdfinfo", "pdftoppm"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP("poppler-utils is not installed");
         QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
 
         PrintingApp p;
@@ -96,34 +71,26 @@ private slots:
                  qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
         QCOMPARE(CupsFixture::pageCount(pdf), 1);
 
-        // Rendered at the window's resolution one window pixel is one page pixel, from
-        // the top-left corner of the printable area.
-        const int dpiX = card->client()->logicalDpiX();
-        const double sy = double(dpiX) / card->client()->logicalDpiY();
-        const QImage rendered = cups.render(pdf, dpiX);
+        const CupsFixture::PrintedPage printed = cups.renderPrinted(pdf, card->client());
+        const QImage& rendered = printed.image;
         QVERIFY(!rendered.isNull());
-        const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        const QPointF origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
-        const auto onPage = [&](const QRect& r) {
-            return QRectF(origin.x() + r.x(), origin.y() + r.y() * sy, r.width(), r.height() * sy)
-                .toRect();
-        };
+        const auto onPage = [&](const QRect& r) { return printed.onPage(r); };
 
         // The dark header band at the top-left, the light area under it: the client
         // area starts the page, with no menu bar above it.
         const QRect band(6, 4, 24, 16);
-        const QColor printedBand = meanColour(rendered, onPage(band));
+        const QColor printedBand = CupsFixture::meanColour(rendered, onPage(band));
         QVERIFY2(printedBand.lightness() < 90, qPrintable(printedBand.name()));
-        QVERIFY(near(meanColour(screen, band), printedBand, 40));
+        QVERIFY(CupsFixture::near(CupsFixture::meanColour(screen, band), printedBand, 40));
         const QRect light(10, 262, 40, 20);
-        QVERIFY(meanColour(rendered, onPage(light)).lightness() > 180);
+        QVERIFY(CupsFixture::meanColour(rendered, onPage(light)).lightness() > 180);
         // Badge, flags and logo keep their colours in their places.
         for (QLabel* picture : {card->ImgEscudoClube, card->ImgBandeiraPais, card->ImgLogoFeder,
                                 card->ImgBandeiraUF}) {
             const QRect inner = picture->geometry().adjusted(6, 6, -6, -6);
-            const QColor shown = meanColour(screen, inner);
-            const QColor printed = meanColour(rendered, onPage(inner));
-            QVERIFY2(near(shown, printed, 40),
+            const QColor shown = CupsFixture::meanColour(screen, inner);
+            const QColor printed = CupsFixture::meanColour(rendered, onPage(inner));
+            QVERIFY2(CupsFixture::near(shown, printed, 40),
                      qPrintable(QStringLiteral("%1: %2 on screen, %3 printed")
                                     .arg(picture->objectName(), shown.name(), printed.name())));
         }

@@ -4,9 +4,7 @@
 #include "tests/gallery/GalleryTest.h"
 #include "tests/support/CupsFixture.h"
 
-#include <QPrinter>
 #include <QPrinterInfo>
-#include <QStandardPaths>
 #include <QtTest>
 
 using namespace velmora;
@@ -35,21 +33,6 @@ struct PrintingApp {
 };
 
 // Mean colour of a rectangle of an image.
-QColor meanColour(const QImage& image, const QRect& rect) {
-    qint64 r = 0, g = 0, b = 0, n = 0;
-    for (int y = rect.top(); y <= rect.bottom(); ++y)
-        for (int x = rect.left(); x <= rect.right(); ++x) {
-            if (!image.rect().contains(x, y))
-                continue;
-            const QRgb p = image.pixel(x, y);
-            r += qRed(p);
-            g += qGreen(p);
-            b += qBlue(p);
-            ++n;
-        }
-    return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
-}
-
 int darkPixels(const QImage& image, const QRect& rect) {
     int dark = 0;
     for (int y = rect.top(); y <= rect.bottom(); ++y)
@@ -57,11 +40,6 @@ int darkPixels(const QImage& image, const QRect& rect) {
             if (image.rect().contains(x, y) && qGray(image.pixel(x, y)) < 80)
                 ++dark;
     return dark;
-}
-
-bool near(const QColor& a, const QColor& b, int tolerance) {
-    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
-           qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 } // namespace
@@ -90,9 +68,6 @@ private slots:
         const QString why = cups.start();
         if (!why.isEmpty())
             QSKIP(qPrintable(why));
-        for (const char* tool : {"pdfinfo", "pdftoppm"})
-            if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
-                QSKIP("poppler-utils is not installed");
         QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
 
         PrintingApp p;
@@ -108,18 +83,10 @@ private slots:
                  qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
         QCOMPARE(CupsFixture::pageCount(pdf), 1);
 
-        // Rendered at the window's resolution, one window pixel is one page pixel,
-        // from the top-left corner of the printable area.
-        const int dpiX = page.client()->logicalDpiX();
-        const double sy = double(dpiX) / page.client()->logicalDpiY();
-        const QImage rendered = cups.render(pdf, dpiX);
+        const CupsFixture::PrintedPage printed = cups.renderPrinted(pdf, page.client());
+        const QImage& rendered = printed.image;
         QVERIFY(!rendered.isNull());
-        const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-        const QPointF origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
-        const auto onPage = [&](const QRect& r) {
-            return QRectF(origin.x() + r.x(), origin.y() + r.y() * sy, r.width(), r.height() * sy)
-                .toRect();
-        };
+        const auto onPage = [&](const QRect& r) { return printed.onPage(r); };
 
         // The title is there, dark, where the window shows it.
         const QRect title = page.LblTitulo->geometry();
@@ -133,9 +100,9 @@ private slots:
         for (QWidget* w : QList<QWidget*>{page.slot(1).ImgClube, page.slot(2).ImgClube,
                                           page.slot(3).ImgBandClube, page.slot(9).ImgClube}) {
             const QRect inner = w->geometry().adjusted(6, 6, -6, -6);
-            const QColor shown = meanColour(screen, inner);
-            const QColor printed = meanColour(rendered, onPage(inner));
-            QVERIFY2(near(shown, printed, 40),
+            const QColor shown = CupsFixture::meanColour(screen, inner);
+            const QColor printed = CupsFixture::meanColour(rendered, onPage(inner));
+            QVERIFY2(CupsFixture::near(shown, printed, 40),
                      qPrintable(QStringLiteral("%1: %2 on screen, %3 printed")
                                     .arg(w->objectName(), shown.name(), printed.name())));
         }

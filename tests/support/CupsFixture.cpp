@@ -3,8 +3,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPageLayout>
+#include <QPrinter>
+#include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 #include <QTest>
+#include <QWidget>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -55,6 +60,9 @@ QString CupsFixture::start() {
     const QString program = QStringLiteral("/usr/sbin/cupsd");
     if (!QFileInfo(program).isExecutable())
         return QStringLiteral("cupsd is not installed");
+    for (const char* tool : {"pdfinfo", "pdftoppm"})
+        if (QStandardPaths::findExecutable(QString::fromLatin1(tool)).isEmpty())
+            return QStringLiteral("poppler-utils is not installed");
     for (const char* d : {"etc", "spool/tmp", "cache", "state", "log"})
         QDir().mkpath(at(QString::fromLatin1(d)));
     const bool written =
@@ -181,6 +189,41 @@ QImage CupsFixture::render(const QString& pdf, int dpi) {
     if (r.exitCode != 0)
         return {};
     return QImage(stem + QStringLiteral(".png"));
+}
+
+CupsFixture::PrintedPage CupsFixture::renderPrinted(const QString& pdf, const QWidget* client) {
+    PrintedPage page;
+    const int dpiX = client->logicalDpiX();
+    page.scaleY = double(dpiX) / client->logicalDpiY();
+    page.image = render(pdf, dpiX);
+    const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
+    page.origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
+    return page;
+}
+
+QRect CupsFixture::PrintedPage::onPage(const QRect& r) const {
+    return QRectF(origin.x() + r.x(), origin.y() + r.y() * scaleY, r.width(), r.height() * scaleY)
+        .toRect();
+}
+
+QColor CupsFixture::meanColour(const QImage& image, const QRect& rect) {
+    qint64 r = 0, g = 0, b = 0, n = 0;
+    for (int y = rect.top(); y <= rect.bottom(); ++y)
+        for (int x = rect.left(); x <= rect.right(); ++x) {
+            if (!image.rect().contains(x, y))
+                continue;
+            const QRgb p = image.pixel(x, y);
+            r += qRed(p);
+            g += qGreen(p);
+            b += qBlue(p);
+            ++n;
+        }
+    return n == 0 ? QColor() : QColor(int(r / n), int(g / n), int(b / n));
+}
+
+bool CupsFixture::near(const QColor& a, const QColor& b, int tolerance) {
+    return qAbs(a.red() - b.red()) <= tolerance && qAbs(a.green() - b.green()) <= tolerance &&
+           qAbs(a.blue() - b.blue()) <= tolerance;
 }
 
 } // namespace velmora::test

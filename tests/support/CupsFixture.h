@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QColor>
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
@@ -7,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
+
+class QWidget;
 
 namespace velmora::test {
 
@@ -23,7 +26,8 @@ public:
     CupsFixture& operator=(const CupsFixture&) = delete;
 
     // Starts the scheduler and makes "PDF" the default printer. Returns why it could
-    // not ("" on success), so a machine without CUPS skips instead of failing.
+    // not ("" on success), so a machine without CUPS or poppler-utils skips instead of
+    // failing.
     QString start();
     bool running() const { return cupsd_.state() == QProcess::Running; }
 
@@ -41,6 +45,22 @@ public:
         QString output;
     };
     static Run run(const QString& program, const QStringList& args);
+    // A printed window read back: the first page rendered at the window's horizontal
+    // resolution, so one window pixel is one page pixel across, from the top-left of
+    // the default printer's printable area.
+    struct PrintedPage {
+        QImage image;
+        QPointF origin;
+        double scaleY = 1; // window dpiX / dpiY
+        // Where a rectangle of the window's client area lies on the page.
+        QRect onPage(const QRect& r) const;
+    };
+    PrintedPage renderPrinted(const QString& pdf, const QWidget* client);
+
+    // Mean colour of a rectangle (parts outside the image left out).
+    static QColor meanColour(const QImage& image, const QRect& rect);
+    static bool near(const QColor& a, const QColor& b, int tolerance);
+
     // Pages of a PDF by pdfinfo (-1 when it cannot tell).
     static int pageCount(const QString& pdf);
     // The PDF's first page rendered by pdftoppm at dpi.
