@@ -2,6 +2,7 @@
 #include "bench/ClubGenerator.h"
 #include "store/Module.h"
 #include "store/Query.h"
+#include "tests/support/store/Statements.h"
 
 #include <benchmark/benchmark.h>
 
@@ -47,23 +48,7 @@ BENCHMARK(BM_OpenDataModule)
 void BM_ListingFirstPage(benchmark::State& state) {
     Database db(bench::cachedStore(int(state.range(0))));
     Query query(db, QStringLiteral("QueryConsulta"));
-    const QStringList lines = {"select c.NomeClube,",
-                               "c.NomeCompletoClube,",
-                               "c.AnoFundacao,",
-                               "c.PaisClube,",
-                               "c.UFClube,",
-                               "c.CidadeClube,",
-                               "c.EscudoClube,",
-                               "c.BandeiraPais,",
-                               "c.BandeiraUF,",
-                               "c.IdadeClube,",
-                               "c.Federacao,",
-                               "c.LogoFederacao,",
-                               "p.codpais",
-                               "from clubes.db as c, paises.db as p",
-                               "where c.PaisClube = p.NomePais",
-                               "and c.Identificador = 0",
-                               "order by c.nomeclube"};
+    const QStringList lines = test::allClubsListing();
     for (auto _ : state) {
         query.run(lines);
         for (int slot = 0; slot < 12 && !query.eof(); ++slot) {

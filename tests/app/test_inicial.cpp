@@ -8,6 +8,7 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QFile>
@@ -92,26 +93,7 @@ bool panelEmpty(TFrmInicial& f) {
            f.ImgLogoFeder->pixmap().isNull();
 }
 
-const QStringList featuredLines = {
-    "select c.NomeClube,",
-    "c.NomeCompletoClube,",
-    "c.AnoFundacao,",
-    "c.PaisClube,",
-    "c.UFClube,",
-    "c.CidadeClube,",
-    "c.EscudoClube,",
-    "c.BandeiraPais,",
-    "c.BandeiraUF,",
-    "c.IdadeClube,",
-    "c.Federacao,",
-    "c.LogoFederacao,",
-    "p.codpais,",
-    "c.Estadio,",
-    "c.Capacidade",
-    "from clubes.db as c, paises.db as p",
-    "where c.codigo = :CODALEATORIO",
-    "and c.PaisClube = p.NomePais",
-};
+const QStringList& featuredLines = velmora::test::featuredStatement();
 
 } // namespace
 

@@ -2,6 +2,7 @@
 #include "tests/detail/CardHelpers.h"
 
 #include "store/Module.h"
+#include "tests/support/store/Statements.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -251,26 +252,7 @@ void TestCard::statementAsIssued() {
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));
-    const QStringList expected = {"select c.NomeClube,",
-                                  "c.NomeCompletoClube,",
-                                  "c.AnoFundacao,",
-                                  "c.PaisClube,",
-                                  "c.UFClube,",
-                                  "c.CidadeClube,",
-                                  "c.EscudoClube,",
-                                  "c.BandeiraPais,",
-                                  "c.BandeiraUF,",
-                                  "c.IdadeClube,",
-                                  "c.Federacao,",
-                                  "c.LogoFederacao,",
-                                  "p.codpais,",
-                                  "c.extinto,",
-                                  "c.estadio,",
-                                  "c.capacidade",
-                                  "from clubes.db as c, paises.db as p",
-                                  "where c.PaisClube = p.NomePais",
-                                  "and c.NomeClube = :NOME",
-                                  "order by c.nomeclube"};
+    const QStringList& expected = velmora::test::cardStatement();
     QCOMPARE(app.dm().QueryConsulta.lines(), expected);
     QCOMPARE(app.dm().QueryConsulta.field(12), QString("BRA"));
     QCOMPARE(app.dm().QueryTodosEstados.lines(),

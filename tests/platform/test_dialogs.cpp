@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -133,7 +134,13 @@ private slots:
             previewed = preview->pixmap().size();
             view->setCurrentIndex(model->index(path("broken.jpg")));
             brokenShowsNothing = preview->pixmap().isNull();
-            dialog->selectFile(path("other.JPG"));
+            // Picked in the list and in the name box, as a user would: selectFile() leaves
+            // the name box alone once it has the focus, which depends on when the dialog
+            // gets activated.
+            view->setCurrentIndex(model->index(path("other.JPG")));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setText(QStringLiteral("other.JPG"));
             static_cast<QDialog*>(dialog)->accept(); // QFileDialog::accept checks the name
         });
         QtDialogs dialogs;

@@ -1,5 +1,6 @@
 // Every statement the windows issue, run through Query on a seeded store.
 #include "store/Query.h"
+#include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QRegularExpression>
@@ -8,6 +9,9 @@
 using namespace velmora;
 using velmora::test::Club;
 using velmora::test::TestStore;
+using velmora::test::cardStatement;
+using velmora::test::featuredStatement;
+using velmora::test::listing;
 
 namespace {
 
@@ -56,15 +60,6 @@ struct Case {
     int columnCount = -1;      // checked when not -1
     bool firstRowOnly = false; // rows holds the first row alone
 };
-
-const QStringList listingColumns = {
-    "select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-    "c.UFClube,",          "c.CidadeClube,",       "c.EscudoClube,", "c.BandeiraPais,",
-    "c.BandeiraUF,",       "c.IdadeClube,",        "c.Federacao,",   "c.LogoFederacao,"};
-
-QStringList listing(const QStringList& tail) {
-    return listingColumns + tail;
-}
 
 QList<QStringList> names(const QStringList& list) {
     QList<QStringList> rows;
@@ -143,11 +138,7 @@ QList<Case> corpus() {
          one("2")},
         // Main window: featured club.
         {"featured club",
-         {"select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-          "c.UFClube,", "c.CidadeClube,", "c.EscudoClube,", "c.BandeiraPais,", "c.BandeiraUF,",
-          "c.IdadeClube,", "c.Federacao,", "c.LogoFederacao,", "p.codpais,", "c.Estadio,",
-          "c.Capacidade", "from clubes.db as c, paises.db as p", "where c.codigo = :CODALEATORIO",
-          "and c.PaisClube = p.NomePais"},
+         featuredStatement(),
          {{"CODALEATORIO", 3}},
          {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14},
          {{"Flamengo", "Flamengo Futebol Clube", "1895", "Brasil", "RJ", "Rio de Janeiro",
@@ -155,15 +146,7 @@ QList<Case> corpus() {
            "Estádio Flamengo", "30.000"}},
          true,
          15},
-        {"featured club without country row",
-         {"select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-          "c.UFClube,", "c.CidadeClube,", "c.EscudoClube,", "c.BandeiraPais,", "c.BandeiraUF,",
-          "c.IdadeClube,", "c.Federacao,", "c.LogoFederacao,", "p.codpais,", "c.Estadio,",
-          "c.Capacidade", "from clubes.db as c, paises.db as p", "where c.codigo = :CODALEATORIO",
-          "and c.PaisClube = p.NomePais"},
-         {{"CODALEATORIO", 11}},
-         {0},
-         {}},
+        {"featured club without country row", featuredStatement(), {{"CODALEATORIO", 11}}, {0}, {}},
         // Menu galleries: listings.
         {"listing brasileiros",
          listing({"p.codpais", "from clubes.db as c, paises.db as p",
@@ -363,26 +346,7 @@ QList<Case> corpus() {
          {0},
          one("{escudo:14}")},
         {"card",
-         {"select c.NomeClube,",
-          "c.NomeCompletoClube,",
-          "c.AnoFundacao,",
-          "c.PaisClube,",
-          "c.UFClube,",
-          "c.CidadeClube,",
-          "c.EscudoClube,",
-          "c.BandeiraPais,",
-          "c.BandeiraUF,",
-          "c.IdadeClube,",
-          "c.Federacao,",
-          "c.LogoFederacao,",
-          "p.codpais,",
-          "c.extinto,",
-          "c.estadio,",
-          "c.capacidade",
-          "from clubes.db as c, paises.db as p",
-          "where c.PaisClube = p.NomePais",
-          "and c.NomeClube = :NOME",
-          "order by c.nomeclube"},
+         cardStatement(),
          {{"NOME", "Paulistano"}},
          {0, 2, 3, 4, 9, 12, 13, 14, 15},
          {{"Paulistano", "1900", "Brasil", "SP", "124 anos", "BRA", "1", "Estádio Paulistano",
