@@ -6,6 +6,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -52,8 +53,27 @@ int runModal(QDialog& box) {
 
 constexpr QSize previewSize{200, 200};
 
+// Shows path fitted into the preview pane. Merely highlighting a file must never end
+// the program: whatever goes wrong, the pane shows nothing or says why.
+void showPreview(QLabel* preview, const QString& path) {
+    preview->clear();
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return;
+    try {
+        Pictures pictures;
+        preview->setPixmap(QPixmap::fromImage(pictures.loadFitted(path, previewSize)));
+    } catch (const PictureError& e) {
+        // Only a picture the loader knows gets a reason; other files show nothing.
+        if (e.kind() == PictureError::Kind::TooBig || e.kind() == PictureError::Kind::Damaged)
+            preview->setText(e.kind() == PictureError::Kind::TooBig
+                                 ? QStringLiteral("Imagem grande demais")
+                                 : QStringLiteral("Imagem danificada"));
+    } catch (const std::exception&) {
+        preview->setText(QStringLiteral("Sem visualização"));
+    }
+}
+
 // The preview pane of the picture dialog: the selected file, fitted into the pane.
-// Files that fail to load show nothing.
 void attachPreview(QFileDialog& dialog) {
     auto* grid = qobject_cast<QGridLayout*>(dialog.layout());
     if (grid == nullptr)
@@ -62,18 +82,12 @@ void attachPreview(QFileDialog& dialog) {
     preview->setObjectName(QStringLiteral("Preview"));
     preview->setFixedSize(previewSize);
     preview->setAlignment(Qt::AlignCenter);
+    preview->setWordWrap(true);
+    preview->setTextFormat(Qt::PlainText);
     preview->setFrameShape(QFrame::StyledPanel);
     grid->addWidget(preview, 1, grid->columnCount(), 1, 1);
-    QObject::connect(
-        &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-            preview->clear();
-            try {
-                Pictures pictures;
-                preview->setPixmap(QPixmap::fromImage(pictures.loadFitted(path, previewSize)));
-            } catch (const PictureError&) {
-                // Not a picture (or a broken one): nothing to preview.
-            }
-        });
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview,
+                     [preview](const QString& path) { showPreview(preview, path); });
 }
 
 } // namespace

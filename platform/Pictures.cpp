@@ -5,6 +5,8 @@
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <QTransform>
+#include <QtEndian>
 #include <chrono>
 #include <csetjmp>
 #include <cstdio>
@@ -12,6 +14,8 @@
 #include <filesystem>
 
 #include <jpeglib.h>
+// After jpeglib.h, which it needs.
+#include <jerror.h>
 
 namespace velmora {
 
@@ -19,11 +23,17 @@ namespace {
 
 enum class Decoder { Jpeg, Qt };
 
+// Whether a file's header promises more data than the file holds.
+using CompletenessCheck = bool (*)(QIODevice& file, qint64 fileSize);
+bool bmpComplete(QIODevice& file, qint64 fileSize);
+bool icoComplete(QIODevice& file, qint64 fileSize);
+
 struct PictureType {
     QString label;
     QStringList extensions;
     Decoder decoder;
     const char* qtFormat;
+    CompletenessCheck complete = nullptr;
 };
 
 const QList<PictureType>& pictureTypes() {
@@ -32,8 +42,8 @@ const QList<PictureType>& pictureTypes() {
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          Decoder::Jpeg,
          nullptr},
-        {QStringLiteral("Bitmap"), {QStringLiteral("bmp")}, Decoder::Qt, "bmp"},
-        {QStringLiteral("Ícone"), {QStringLiteral("ico")}, Decoder::Qt, "ico"},
+        {QStringLiteral("Bitmap"), {QStringLiteral("bmp")}, Decoder::Qt, "bmp", bmpComplete},
+        {QStringLiteral("Ícone"), {QStringLiteral("ico")}, Decoder::Qt, "ico", icoComplete},
         {QStringLiteral("PNG"), {QStringLiteral("png")}, Decoder::Qt, "png"},
     };
     return types;
@@ -51,16 +61,30 @@ QString globs(const QStringList& extensions) {
     return patterns.join(u' ');
 }
 
-[[noreturn]] void fail(const QString& path, const QString& reason) {
+using Kind = PictureError::Kind;
+
+[[noreturn]] void fail(const QString& path, const QString& reason, Kind kind = Kind::Damaged) {
     throw PictureError(
-        QStringLiteral("Não foi possível carregar a imagem \"%1\": %2.").arg(path, reason));
+        QStringLiteral("Não foi possível carregar a imagem \"%1\": %2.").arg(path, reason), kind);
 }
 
 [[noreturn]] void failTooBig(const QString& path, QSize size) {
-    fail(path, QStringLiteral("a imagem tem %1 × %2 pixels, acima do limite de %3 megapixels")
-                   .arg(size.width())
-                   .arg(size.height())
-                   .arg(Pictures::maxPixels / 1'000'000));
+    fail(path,
+         QStringLiteral("imagem grande demais, %1 × %2 pixels, acima do limite de %3 megapixels")
+             .arg(size.width())
+             .arg(size.height())
+             .arg(Pictures::maxPixels / 1'000'000),
+         Kind::TooBig);
+}
+
+constexpr qint64 mebibyte = 1024 * 1024;
+
+[[noreturn]] void failFileTooBig(const QString& path, qint64 bytes) {
+    fail(path,
+         QStringLiteral("arquivo grande demais, %1 MB, acima do limite de %2 MB para imagens")
+             .arg((bytes + mebibyte - 1) / mebibyte)
+             .arg(Pictures::maxFileBytes / mebibyte),
+         Kind::TooBig);
 }
 
 bool tooBig(QSize size) {
@@ -85,21 +109,24 @@ FileStamp stampOf(const QString& path) {
         // Artwork compiled into the program: fixed for the run.
         const QFileInfo resource(path);
         if (!resource.exists())
-            fail(path, QStringLiteral("arquivo não encontrado"));
+            fail(path, QStringLiteral("arquivo não encontrado"), Kind::Missing);
         return {resource.size(), 0};
     }
     std::error_code ec;
     const auto p = fsPath(path);
     const auto status = std::filesystem::status(p, ec);
     if (ec || !std::filesystem::exists(status))
-        fail(path, QStringLiteral("arquivo não encontrado"));
+        fail(path, QStringLiteral("arquivo não encontrado"), Kind::Missing);
     if (!std::filesystem::is_regular_file(status))
-        fail(path, QStringLiteral("o caminho não é um arquivo"));
+        fail(path, QStringLiteral("o caminho não é um arquivo"), Kind::Missing);
     FileStamp stamp;
     stamp.size = qint64(std::filesystem::file_size(p, ec));
     const auto modified = std::filesystem::last_write_time(p, ec);
     if (ec)
         fail(path, QStringLiteral("não foi possível ler o arquivo"));
+    // Refused on its size alone: nothing of a huge file is ever read.
+    if (stamp.size > Pictures::maxFileBytes)
+        failFileTooBig(path, stamp.size);
     stamp.modifiedNs =
         std::chrono::duration_cast<std::chrono::nanoseconds>(modified.time_since_epoch()).count();
     return stamp;
@@ -110,19 +137,21 @@ const PictureType& typeOf(const QString& path) {
     if (suffix.isEmpty())
         fail(path, QStringLiteral("o arquivo não tem extensão, o tipo da imagem é desconhecido"));
     if (isMetafile(suffix))
-        throw PictureError(QStringLiteral("Formato de imagem não suportado: %1").arg(path));
+        throw PictureError(QStringLiteral("Formato de imagem não suportado: %1").arg(path),
+                           Kind::UnknownType);
     for (const PictureType& t : pictureTypes())
         if (t.extensions.contains(suffix))
             return t;
-    fail(path, QStringLiteral("tipo de imagem desconhecido (\".%1\")").arg(suffix));
+    fail(path, QStringLiteral("tipo de imagem desconhecido (\".%1\")").arg(suffix),
+         Kind::UnknownType);
 }
 
-QByteArray readFile(const QString& path) {
-    stampOf(path);
-    QFile file(path);
+// Opens a picture file for streaming; its size is checked first.
+void openFile(QFile& file) {
+    stampOf(file.fileName());
     if (!file.open(QIODevice::ReadOnly))
-        fail(path, QStringLiteral("não foi possível ler o arquivo (%1)").arg(file.errorString()));
-    return file.readAll();
+        fail(file.fileName(),
+             QStringLiteral("não foi possível ler o arquivo (%1)").arg(file.errorString()));
 }
 
 // ---- JPEG through libjpeg-turbo ----
@@ -147,15 +176,147 @@ void onJpegMessage(j_common_ptr cinfo, int level) {
         onJpegError(cinfo);
 }
 
+// A source manager over a QIODevice: the file is read in chunks as the decoder asks,
+// never whole. Its memory comes from the decoder's pool, so a long jump leaks nothing.
+struct JpegSource {
+    jpeg_source_mgr pub;
+    QIODevice* device;
+    JOCTET* buffer;
+    bool started;
+};
+
+constexpr qint64 jpegChunk = 64 * 1024;
+
+void initJpegSource(j_decompress_ptr cinfo) {
+    reinterpret_cast<JpegSource*>(cinfo->src)->started = false;
+}
+
+boolean fillJpegInput(j_decompress_ptr cinfo) {
+    auto* src = reinterpret_cast<JpegSource*>(cinfo->src);
+    qint64 n = src->device->read(reinterpret_cast<char*>(src->buffer), jpegChunk);
+    if (n <= 0) {
+        if (!src->started)
+            ERREXIT(cinfo, JERR_INPUT_EMPTY);
+        // Cut short: warn (which fails the load) and end the stream cleanly.
+        WARNMS(cinfo, JWRN_JPEG_EOF);
+        src->buffer[0] = JOCTET(0xFF);
+        src->buffer[1] = JOCTET(JPEG_EOI);
+        n = 2;
+    }
+    src->pub.next_input_byte = src->buffer;
+    src->pub.bytes_in_buffer = size_t(n);
+    src->started = true;
+    return TRUE;
+}
+
+void skipJpegInput(j_decompress_ptr cinfo, long count) {
+    if (count <= 0)
+        return;
+    jpeg_source_mgr* src = cinfo->src;
+    while (count > long(src->bytes_in_buffer)) {
+        count -= long(src->bytes_in_buffer);
+        fillJpegInput(cinfo);
+    }
+    src->next_input_byte += count;
+    src->bytes_in_buffer -= size_t(count);
+}
+
+void termJpegSource(j_decompress_ptr) {}
+
+void useDeviceSource(j_decompress_ptr cinfo, QIODevice* device) {
+    auto* common = reinterpret_cast<j_common_ptr>(cinfo);
+    auto* src = static_cast<JpegSource*>(
+        (*cinfo->mem->alloc_small)(common, JPOOL_PERMANENT, sizeof(JpegSource)));
+    src->buffer =
+        static_cast<JOCTET*>((*cinfo->mem->alloc_small)(common, JPOOL_PERMANENT, jpegChunk));
+    src->device = device;
+    src->started = false;
+    src->pub.init_source = initJpegSource;
+    src->pub.fill_input_buffer = fillJpegInput;
+    src->pub.skip_input_data = skipJpegInput;
+    src->pub.resync_to_restart = jpeg_resync_to_restart;
+    src->pub.term_source = termJpegSource;
+    src->pub.bytes_in_buffer = 0;
+    src->pub.next_input_byte = nullptr;
+    cinfo->src = &src->pub;
+}
+
+// The Exif orientation (1 to 8, 1 = as stored) from a TIFF block.
+int tiffOrientation(const JOCTET* data, unsigned length) {
+    if (length < 8)
+        return 1;
+    const bool little = data[0] == 'I' && data[1] == 'I';
+    if (!little && !(data[0] == 'M' && data[1] == 'M'))
+        return 1;
+    const auto u16 = [&](unsigned at) {
+        return little ? qFromLittleEndian<quint16>(data + at) : qFromBigEndian<quint16>(data + at);
+    };
+    const auto u32 = [&](unsigned at) {
+        return little ? qFromLittleEndian<quint32>(data + at) : qFromBigEndian<quint32>(data + at);
+    };
+    const quint32 ifd = u32(4);
+    if (u16(2) != 42 || ifd < 8 || ifd > length - 2)
+        return 1;
+    const unsigned entries = u16(ifd);
+    for (unsigned i = 0; i < entries; ++i) {
+        const quint64 at = ifd + 2 + 12ULL * i;
+        if (at + 12 > length)
+            break;
+        constexpr quint16 orientationTag = 0x0112, shortType = 3;
+        if (u16(unsigned(at)) != orientationTag)
+            continue;
+        const unsigned value = u16(unsigned(at) + 8);
+        return u16(unsigned(at) + 2) == shortType && value >= 1 && value <= 8 ? int(value) : 1;
+    }
+    return 1;
+}
+
+int exifOrientation(const jpeg_decompress_struct& cinfo) {
+    static const char exif[] = "Exif\0";
+    for (jpeg_saved_marker_ptr m = cinfo.marker_list; m != nullptr; m = m->next)
+        if (m->marker == JPEG_APP0 + 1 && m->data_length > sizeof exif &&
+            std::memcmp(m->data, exif, sizeof exif) == 0)
+            return tiffOrientation(m->data + sizeof exif, m->data_length - unsigned(sizeof exif));
+    return 1;
+}
+
+// Orientations 5 to 8 turn the picture a quarter: width and height change places.
+bool turnsQuarter(int orientation) {
+    return orientation >= 5;
+}
+
+QImage oriented(const QImage& image, int orientation) {
+    const auto turned = [&](qreal degrees) { return image.transformed(QTransform().rotate(degrees)); };
+    switch (orientation) {
+    case 2:
+        return image.mirrored(true, false);
+    case 3:
+        return turned(180);
+    case 4:
+        return image.mirrored(false, true);
+    case 5:
+        return turned(90).mirrored(true, false);
+    case 6:
+        return turned(90);
+    case 7:
+        return turned(270).mirrored(true, false);
+    case 8:
+        return turned(270);
+    default:
+        return image;
+    }
+}
+
 enum class JpegOutcome { Done, Damaged, TooBig, NoMemory };
 
 struct JpegJob {
-    const QByteArray* data = nullptr;
-    QSize box;
+    QIODevice* device = nullptr;
+    QSize box; // as shown, after orientation
     bool headerOnly = false;
     // results
-    QSize fullSize;
-    QImage image;
+    QSize fullSize; // as shown, after orientation
+    int orientation = 1;
+    QImage image;   // as stored, before orientation
     char message[JMSG_LENGTH_MAX] = {};
 };
 
@@ -225,17 +386,21 @@ JpegOutcome runJpeg(JpegJob& job) {
         return JpegOutcome::Damaged;
     }
     jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, reinterpret_cast<const unsigned char*>(job.data->constData()),
-                 static_cast<unsigned long>(job.data->size()));
+    useDeviceSource(&cinfo, job.device);
+    jpeg_save_markers(&cinfo, JPEG_APP0 + 1, 0xFFFF);
     jpeg_read_header(&cinfo, TRUE);
+    job.orientation = exifOrientation(cinfo);
+    const bool quarter = turnsQuarter(job.orientation);
     job.fullSize = QSize(int(cinfo.image_width), int(cinfo.image_height));
+    if (quarter)
+        job.fullSize.transpose();
     if (tooBig(job.fullSize) || job.headerOnly) {
         jpeg_destroy_decompress(&cinfo);
         return job.headerOnly ? JpegOutcome::Done : JpegOutcome::TooBig;
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     cinfo.out_color_space = cmyk ? JCS_CMYK : rgb32Space;
-    chooseScale(cinfo, job.box);
+    chooseScale(cinfo, quarter ? job.box.transposed() : job.box);
     jpeg_start_decompress(&cinfo);
     job.image = QImage(int(cinfo.output_width), int(cinfo.output_height), QImage::Format_RGB32);
     if (job.image.isNull()) {
@@ -248,9 +413,11 @@ JpegOutcome runJpeg(JpegJob& job) {
     return JpegOutcome::Done;
 }
 
-JpegJob jpegJob(const QString& path, const QByteArray& data, QSize box, bool headerOnly) {
+JpegJob jpegJob(const QString& path, QSize box, bool headerOnly) {
+    QFile file(path);
+    openFile(file);
     JpegJob job;
-    job.data = &data;
+    job.device = &file;
     job.box = box;
     job.headerOnly = headerOnly;
     switch (runJpeg(job)) {
@@ -262,20 +429,95 @@ JpegJob jpegJob(const QString& path, const QByteArray& data, QSize box, bool hea
     case JpegOutcome::TooBig:
         failTooBig(path, job.fullSize);
     case JpegOutcome::NoMemory:
-        fail(path, QStringLiteral("memória insuficiente para a imagem"));
+        fail(path, QStringLiteral("memória insuficiente para a imagem"), Kind::TooBig);
     }
     return job;
 }
 
-// ---- bitmap, icon and PNG through Qt's readers ----
+// ---- the other types through Qt's readers ----
+
+// Qt's bitmap reader takes a file cut short and makes up the missing rows; the header
+// says how long the pixel data must be.
+bool bmpComplete(QIODevice& file, qint64 fileSize) {
+    const QByteArray head = file.peek(54);
+    if (head.size() < 26 || !head.startsWith("BM"))
+        return true; // no bitmap header at all: the reader refuses it
+    const auto* d = reinterpret_cast<const uchar*>(head.constData());
+    const qint64 pixelsAt = qFromLittleEndian<quint32>(d + 10);
+    const quint32 infoSize = qFromLittleEndian<quint32>(d + 14);
+    qint64 width = 0, rows = 0, bits = 0, compression = 0, stated = 0;
+    if (infoSize == 12) {
+        width = qFromLittleEndian<quint16>(d + 18);
+        rows = qFromLittleEndian<quint16>(d + 20);
+        bits = qFromLittleEndian<quint16>(d + 24);
+    } else {
+        if (head.size() < 38)
+            return false;
+        width = qFromLittleEndian<qint32>(d + 18);
+        rows = qAbs(qint64(qFromLittleEndian<qint32>(d + 22)));
+        bits = qFromLittleEndian<quint16>(d + 28);
+        compression = qFromLittleEndian<quint32>(d + 30);
+        stated = qFromLittleEndian<quint32>(d + 34);
+    }
+    // Sizes the reader refuses anyway are left to it (and keep the sums below small).
+    if (width <= 0 || width > Pictures::maxPixels || rows == 0 || rows > Pictures::maxPixels ||
+        bits == 0 || bits > 64)
+        return true;
+    constexpr qint64 plain = 0, bitfields = 3, alphaBitfields = 6;
+    const bool uncompressed =
+        compression == plain || compression == bitfields || compression == alphaBitfields;
+    const qint64 pixelBytes = uncompressed ? (width * bits + 31) / 32 * 4 * rows : stated;
+    return pixelsAt + pixelBytes <= fileSize;
+}
+
+// An icon's directory names where each picture lies and how long it is.
+bool icoComplete(QIODevice& file, qint64 fileSize) {
+    const QByteArray head = file.peek(6);
+    if (head.size() < 6)
+        return false;
+    const int count = qFromLittleEndian<quint16>(head.constData() + 4);
+    const QByteArray directory = file.peek(6 + 16 * count);
+    if (directory.size() < 6 + 16 * count)
+        return false;
+    for (int i = 0; i < count; ++i) {
+        const char* entry = directory.constData() + 6 + 16 * i;
+        const qint64 bytes = qFromLittleEndian<quint32>(entry + 8);
+        const qint64 offset = qFromLittleEndian<quint32>(entry + 12);
+        if (offset + bytes > fileSize)
+            return false;
+    }
+    return true;
+}
+
+// Our own pixel limit is the only size limit: Qt's smaller default would call a large
+// picture damaged. Room for 8 bytes a pixel (16-bit colour with alpha).
+void allowPixelLimitInQt() {
+    static const bool once = [] {
+        QImageReader::setAllocationLimit(int(Pictures::maxPixels * 8 / mebibyte + 1));
+        return true;
+    }();
+    Q_UNUSED(once);
+}
+
+// Reads the header from the start and leaves the file where the reader had it.
+bool isComplete(QFile& file, CompletenessCheck check) {
+    const qint64 at = file.pos();
+    const bool complete = file.seek(0) && check(file, file.size());
+    file.seek(at);
+    return complete;
+}
 
 QImage decodeWithQt(const QString& path, const PictureType& type) {
-    stampOf(path);
-    QImageReader reader(path, type.qtFormat);
+    allowPixelLimitInQt();
+    QFile file(path);
+    openFile(file);
+    QImageReader reader(&file, type.qtFormat);
     reader.setAutoDetectImageFormat(false); // the extension chooses the decoder
     const QSize size = reader.size();
     if (size.isValid() && tooBig(size))
         failTooBig(path, size);
+    if (type.complete != nullptr && !isComplete(file, type.complete))
+        fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));
     QImage image;
     if (!reader.read(&image))
         fail(path, QStringLiteral("arquivo de imagem danificado ou ilegível (%1)")
@@ -308,17 +550,15 @@ QStringList Pictures::nameFilters() {
 }
 
 QImage Pictures::decodeJpeg(const QString& path, QSize box) {
-    const QByteArray data = readFile(path);
-    return jpegJob(path, data, normalBox(box), false).image;
+    const JpegJob job = jpegJob(path, normalBox(box), false);
+    return oriented(job.image, job.orientation);
 }
 
 QSize Pictures::pictureSize(const QString& path) {
     stampOf(path);
     const PictureType& type = typeOf(path);
-    if (type.decoder == Decoder::Jpeg) {
-        const QByteArray data = readFile(path);
-        return jpegJob(path, data, {}, true).fullSize;
-    }
+    if (type.decoder == Decoder::Jpeg)
+        return jpegJob(path, {}, true).fullSize;
     QImageReader reader(path, type.qtFormat);
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();

@@ -12,22 +12,31 @@ class QLabel;
 
 namespace velmora {
 
-// The picture loader's one way to fail; the message names the file.
+// The picture loader's one way to fail; the message names the file. The kind lets a
+// caller (the data-directory check) sort failures without reading the text.
 class PictureError final : public std::runtime_error {
 public:
-    explicit PictureError(const QString& message)
-        : std::runtime_error(message.toStdString()), text_(message) {}
+    enum class Kind { Missing, UnknownType, Damaged, TooBig };
+
+    explicit PictureError(const QString& message, Kind kind = Kind::Damaged)
+        : std::runtime_error(message.toStdString()), text_(message), kind_(kind) {}
     const QString& text() const { return text_; }
+    Kind kind() const { return kind_; }
 
 private:
     QString text_;
+    Kind kind_;
 };
 
-// Loads pictures by file-name extension (jpg/jpeg by libjpeg-turbo, bmp/ico/png by
-// Qt) and keeps a small cache of decoded, box-sized pictures.
+// Loads pictures by file-name extension (jpg/jpeg by libjpeg-turbo, streamed from the
+// file; the others by Qt's readers) and keeps a small cache of decoded, box-sized pictures.
 class Pictures final {
 public:
+    // Limits checked before a picture is decoded: a file above maxFileBytes is refused
+    // before a byte of it is read; a picture above maxPixels after its header.
+    // A badge photo of a 50-megapixel camera stays far below both.
     static constexpr qint64 maxPixels = 100'000'000;
+    static constexpr qint64 maxFileBytes = 100LL * 1024 * 1024;
 
     // Extensions the loader knows, lower case ("jpg", "jpeg", "bmp", "ico", "png").
     static QStringList extensions();

@@ -51,6 +51,10 @@ private slots:
         QFile broken(path("broken.jpg"));
         QVERIFY(broken.open(QIODevice::WriteOnly));
         broken.write("not a picture");
+        // Far larger than memory, yet no disk space: highlighting it must not end the program.
+        QFile huge(path("enorme.jpg"));
+        QVERIFY(huge.open(QIODevice::WriteOnly));
+        QVERIFY(huge.resize(qint64(1) << 40));
     }
 
     void messageBoxShowsWhatItIsToldAndReturnsTheButton_data() {
@@ -114,6 +118,7 @@ private slots:
         bool nonNative = false;
         QSize previewed;
         bool brokenShowsNothing = false;
+        QString hugeSays;
         QString acceptLabel;
         whenModalUp([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -134,6 +139,9 @@ private slots:
             previewed = preview->pixmap().size();
             view->setCurrentIndex(model->index(path("broken.jpg")));
             brokenShowsNothing = preview->pixmap().isNull();
+            QVERIFY(QTest::qWaitFor([&] { return model->index(path("enorme.jpg")).isValid(); }));
+            view->setCurrentIndex(model->index(path("enorme.jpg")));
+            hugeSays = preview->pixmap().isNull() ? preview->text() : QString();
             // Picked in the list and in the name box, as a user would: selectFile() leaves
             // the name box alone once it has the focus, which depends on when the dialog
             // gets activated.
@@ -154,6 +162,7 @@ private slots:
         QCOMPARE(startSelection, path("first.png"));
         QCOMPARE(previewed, QSize(200, 50)); // fitted, aspect kept
         QVERIFY(brokenShowsNothing);
+        QCOMPARE(hugeSays, QStringLiteral("Imagem grande demais"));
     }
 
     void pictureDialogCancelKeepsTheName() {

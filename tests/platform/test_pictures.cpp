@@ -14,6 +14,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 using namespace velmora;
 
@@ -81,6 +82,42 @@ QByteArray withBmpSize(QByteArray bmp, int width, int height) {
         bmp[22 + i] = char((height >> (8 * i)) & 0xFF);
     }
     return bmp;
+}
+
+// A file of the given length that takes no disk space: all zeros after head.
+void sparseFile(const QString& path, const QByteArray& head, qint64 length) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    QCOMPARE(f.write(head), head.size());
+    QVERIFY(f.resize(length));
+}
+
+QByteArray encoded(const QImage& image, const char* format) {
+    QByteArray data;
+    QBuffer buffer(&data);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return data;
+}
+
+// The header of an uncompressed bottom-up bitmap; the pixel rows are left to the caller.
+QByteArray bmpHeader(int width, int height, int bits) {
+    const int stride = (width * bits + 31) / 32 * 4;
+    QByteArray header(54, '\0');
+    const auto put = [&](int at, quint32 value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            header[at + i] = char((value >> (8 * i)) & 0xFF);
+    };
+    header[0] = 'B';
+    header[1] = 'M';
+    put(2, quint32(54 + stride * height), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, quint32(width), 4);
+    put(22, quint32(height), 4);
+    put(26, 1, 2);
+    put(28, quint32(bits), 2);
+    return header;
 }
 
 QString loadError(Pictures& pictures, const QString& path, QSize box = {}) {
@@ -215,6 +252,13 @@ private slots:
         QTest::newRow("bitmap over 100 megapixels")
             << "huge.bmp" << withBmpSize(bmp, 12000, 9000) << limit;
         QTest::newRow("damaged bitmap") << "bad.bmp" << bmp.left(10) << "danificado ou ilegível";
+        const QByteArray ico = encoded(twoColours({32, 32}), "ICO");
+        const QByteArray png = encoded(twoColours(), "PNG");
+        const QString cut = QStringLiteral("danificado ou incompleto");
+        QTest::newRow("truncated bitmap") << "cut.bmp" << bmp.left(bmp.size() * 3 / 4) << cut;
+        QTest::newRow("bitmap cut after its header") << "head.bmp" << bmp.left(60) << cut;
+        QTest::newRow("truncated icon") << "cut.ico" << ico.left(ico.size() * 3 / 4) << cut;
+        QTest::newRow("truncated PNG") << "cut.png" << png.left(png.size() * 3 / 4) << "danificado";
         QTest::newRow("JPEG data under a bitmap name") << "photo.bmp" << jpeg << "danificado";
         QTest::newRow("unknown extension") << "flag.gif" << jpeg << "tipo de imagem desconhecido";
         QTest::newRow("no extension") << "flag" << jpeg << "não tem extensão";
@@ -294,6 +338,82 @@ private slots:
         writeAll(huge, withJpegSize(readAll(saved(twoColours(), "tiny.jpg", "JPEG")), 9000, 7000));
         QCOMPARE(Pictures::pictureSize(huge), QSize(9000, 7000));
         QCOMPARE(Pictures::pictureSize(saved(twoColours(), "size.bmp", "BMP")), QSize(64, 32));
+    }
+
+    // A file beyond the limit is refused on its size alone: a read would take minutes
+    // and more memory than the machine has.
+    void filesBeyondTheSizeLimitAreRefusedUnread_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<qint64>("length");
+        const qint64 justOver = Pictures::maxFileBytes + 1;
+        const qint64 beyondMemory = qint64(1) << 40;
+        for (const char* ext : {"jpg", "jpeg", "bmp", "ico", "png"}) {
+            const QString name = QStringLiteral("oversized.%1").arg(QLatin1String(ext));
+            QTest::newRow(qPrintable(name + " just over")) << name << justOver;
+            QTest::newRow(qPrintable(name + " 1 TiB")) << name << beyondMemory;
+        }
+    }
+    void filesBeyondTheSizeLimitAreRefusedUnread() {
+        QFETCH(QString, name);
+        QFETCH(qint64, length);
+        const QString file = path(name);
+        sparseFile(file, encoded(twoColours(), "JPEG"), length);
+        Pictures pictures;
+        for (const auto& attempt : std::initializer_list<std::function<void()>>{
+                 [&] { pictures.load(file, {57, 57}); },
+                 [&] { pictures.loadFitted(file, {200, 200}); },
+                 [&] { Pictures::pictureSize(file); }}) {
+            try {
+                attempt();
+                QFAIL("a file over the limit was accepted");
+            } catch (const PictureError& e) {
+                QCOMPARE(e.kind(), PictureError::Kind::TooBig);
+                QVERIFY2(e.text().contains(QStringLiteral("grande demais")), qPrintable(e.text()));
+                QVERIFY2(e.text().contains(QStringLiteral("limite de 100 MB")),
+                         qPrintable(e.text()));
+            }
+        }
+        QVERIFY(QFile::remove(file));
+    }
+
+    // Qt's readers stop at about 33 megapixels by default and call the picture damaged;
+    // below our own limit such a picture loads, above it the refusal says it is too big.
+    void largePicturesLoadOrAreCalledTooBig_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<int>("bits"); // of a bitmap
+        QTest::addColumn<bool>("loads");
+        QTest::newRow("36-megapixel PNG") << "large.png" << QSize(6000, 6000) << 0 << true;
+        QTest::newRow("36-megapixel 16-bit bitmap") << "large.bmp" << QSize(6000, 6000) << 16 << true;
+        QTest::newRow("bitmap over the pixel limit, small file")
+            << "over.bmp" << QSize(11000, 10000) << 1 << false;
+    }
+    void largePicturesLoadOrAreCalledTooBig() {
+        QFETCH(QString, name);
+        QFETCH(QSize, size);
+        QFETCH(int, bits);
+        QFETCH(bool, loads);
+        const QString file = path(name);
+        if (name.endsWith(QLatin1String(".png"))) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(right);
+            QVERIFY(image.save(file, "PNG"));
+        } else {
+            const int stride = (size.width() * bits + 31) / 32 * 4;
+            sparseFile(file, bmpHeader(size.width(), size.height(), bits),
+                       54 + qint64(stride) * size.height());
+        }
+        Pictures pictures;
+        try {
+            const QImage image = pictures.load(file, {57, 57});
+            QVERIFY(loads);
+            QCOMPARE(image.size(), QSize(57, 57));
+        } catch (const PictureError& e) {
+            QVERIFY2(!loads, qPrintable(e.text()));
+            QCOMPARE(e.kind(), PictureError::Kind::TooBig);
+            QVERIFY2(e.text().contains(QStringLiteral("grande demais")), qPrintable(e.text()));
+        }
+        QVERIFY(QFile::remove(file));
     }
 
     void fittedKeepsAspectRatio() {

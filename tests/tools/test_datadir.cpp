@@ -357,7 +357,8 @@ private slots:
 
     // check names every picture that does not load and why.
     void checkReportsBrokenPictures_data() {
-        QTest::addColumn<QString>("action"); // on file: rm, cut, write (text), gif (a copy)
+        // on file: rm, cut, write (text), gif (a copy), huge (grown sparse, far beyond memory)
+        QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("sql"); // then run on the store; %1 is the folder
         QTest::addColumn<QString>("table");
@@ -397,6 +398,14 @@ private slots:
                                        << "EscudoClube"
                                        << "%1/Distintivos/santos.jpg"
                                        << "arquivo danificado";
+        QTest::newRow("badge larger than memory") << "huge"
+                                                  << "Distintivos/santos.jpg"
+                                                  << ""
+                                                  << "Clubes.db"
+                                                  << "4 - Santos"
+                                                  << "EscudoClube"
+                                                  << "%1/Distintivos/santos.jpg"
+                                                  << "arquivo grande demais";
         QTest::newRow("logo of unknown type")
             << "gif"
             << "Federacoes/uefa.jpg"
@@ -452,6 +461,9 @@ private slots:
             writeFile(target, bytes.left(bytes.size() / 2));
         } else if (action == "write") {
             writeFile(target, "isto não é uma figura");
+        } else if (action == "huge") {
+            QFile grown(target);
+            QVERIFY(grown.resize(qint64(1) << 40));
         } else if (action == "gif") {
             QVERIFY(QFile::copy(target, target.left(target.size() - 3) + "gif"));
         }

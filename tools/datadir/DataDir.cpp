@@ -17,6 +17,7 @@
 #include <QTextStream>
 #include <QVariant>
 #include <algorithm>
+#include <new>
 
 namespace velmora::datadir {
 
@@ -476,8 +477,11 @@ QString pictureFault(Pictures& pictures, const QString& path) {
         return QStringLiteral("tipo desconhecido");
     try {
         pictures.load(path);
-    } catch (const PictureError&) {
-        return QStringLiteral("arquivo danificado");
+    } catch (const PictureError& e) {
+        return e.kind() == PictureError::Kind::TooBig ? QStringLiteral("arquivo grande demais")
+                                                      : QStringLiteral("arquivo danificado");
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("arquivo grande demais");
     }
     return {};
 }
