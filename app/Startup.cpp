@@ -3,11 +3,49 @@
 #include "app/Inicial.h"
 #include "app/Splash.h"
 #include "platform/ErrorReport.h"
+#include "store/Database.h"
+#include "store/Module.h"
+#include "store/StoreError.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 
 namespace velmora {
+
+namespace {
+
+// What the user reads when the store does not open: our words first, the engine's
+// after them; a damaged file says how to get the catalogue back.
+QString startupFailure(const QString& dataDir, const std::exception& e) {
+    const auto* store = dynamic_cast<const StoreError*>(&e);
+    if (store == nullptr)
+        return QString::fromLocal8Bit(e.what());
+    if (const QString damage = Database::damage(dataDir); !damage.isEmpty())
+        return QStringLiteral("O arquivo do catálogo %1 está danificado e o Velmora não pode "
+                              "usá-lo.\nRestaure a cópia de segurança mais recente: com o "
+                              "Velmora fechado, copie a pasta de dados guardada de volta para "
+                              "%2. O comando \"velmora-datadir check\" mostra o que está "
+                              "danificado.\n\nDetalhe: %3")
+            .arg(QDir(dataDir).filePath(QString::fromLatin1(Database::fileName)),
+                 QDir::toNativeSeparators(dataDir), damage);
+    return QStringLiteral("Não foi possível abrir o catálogo do Velmora em %1.\n\nDetalhe: %2")
+        .arg(QDir::toNativeSeparators(dataDir), store->text());
+}
+
+void tellReadOnly(VelmoraApp& app) {
+    app.dialogs.message(
+        QString::fromLatin1(applicationTitle),
+        QStringLiteral("O catálogo em %1 não pode ser gravado: o arquivo %2 ou a pasta é "
+                       "somente leitura.\nO Velmora foi aberto apenas para consulta; incluir, "
+                       "alterar, excluir, recalcular idades e cadastrar cidades ficam "
+                       "desativados. Para gravar, feche o Velmora e dê permissão de escrita "
+                       "ao arquivo e à pasta.")
+            .arg(QDir::toNativeSeparators(app.dataDir()), QString::fromLatin1(Database::fileName)),
+        MsgIcon::Warning);
+}
+
+} // namespace
 
 std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observer& observe) {
     auto step = [&](const char* name) {
@@ -28,7 +66,7 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         app = std::make_unique<VelmoraApp>(env);
     } catch (const std::exception& e) {
         // Shown over the splash; the main window never appears.
-        reportError(*env.dialogs, e);
+        reportError(*env.dialogs, startupFailure(env.dataDir, e));
         step("error shown");
         splash.reset();
         return nullptr;
@@ -43,6 +81,8 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
 
     app->forms.show(app->FrmInicial.get());
     step("main shown");
+    if (app->dm().readOnly())
+        tellReadOnly(*app);
     return app;
 }
 

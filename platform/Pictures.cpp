@@ -286,7 +286,9 @@ bool turnsQuarter(int orientation) {
 }
 
 QImage oriented(const QImage& image, int orientation) {
-    const auto turned = [&](qreal degrees) { return image.transformed(QTransform().rotate(degrees)); };
+    const auto turned = [&](qreal degrees) {
+        return image.transformed(QTransform().rotate(degrees));
+    };
     switch (orientation) {
     case 2:
         return image.mirrored(true, false);
@@ -316,7 +318,7 @@ struct JpegJob {
     // results
     QSize fullSize; // as shown, after orientation
     int orientation = 1;
-    QImage image;   // as stored, before orientation
+    QImage image; // as stored, before orientation
     char message[JMSG_LENGTH_MAX] = {};
 };
 

@@ -123,6 +123,8 @@ void TFrmCadastroCidade::buildControls() {
     BtnCancelar =
         makeGlyphButton(area, QStringLiteral("BtnCancelar"), QStringLiteral("Cancelar"),
                         QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
+    // A store that cannot be written takes no new city.
+    BtnGravar->setEnabled(!app_.dm().readOnly());
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
 }

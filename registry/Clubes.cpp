@@ -169,6 +169,7 @@ TFrmClubes::TFrmClubes(VelmoraApp& app)
     buildControls();
     buildMenu();
     FormCreate();
+    holdWritingCommands();
 }
 
 void TFrmClubes::buildControls() {
@@ -410,6 +411,7 @@ void TFrmClubes::enterBrowse() {
     for (QAction* command : browseCommands())
         command->setEnabled(true);
     BtnLocalizar->setEnabled(!clubs().isEmpty());
+    holdWritingCommands();
 }
 
 void TFrmClubes::followRowCount() {
@@ -418,8 +420,18 @@ void TFrmClubes::followRowCount() {
     Alterar1->setEnabled(rows);
     Excluir1->setEnabled(rows);
     RecalcularIdadedosClubes1->setEnabled(rows);
+    holdWritingCommands();
     if (rows)
         showCode();
+}
+
+void TFrmClubes::holdWritingCommands() {
+    if (!app_.dm().readOnly())
+        return;
+    for (QAction* command :
+         {Novo1, Alterar1, Excluir1, Cadastrarcidade1, RecalcularIdadedosClubes1})
+        command->setEnabled(false);
+    BtnGravar->setEnabled(false);
 }
 
 void TFrmClubes::FormCreate() {

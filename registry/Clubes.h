@@ -156,6 +156,8 @@ private:
     void buildControls();
     void buildMenu();
     void run(Handler handler);
+    // A store that cannot be written offers no command that would save.
+    void holdWritingCommands();
 
     Table& clubs() const;
     QString field(const QString& name) const;

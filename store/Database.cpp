@@ -4,10 +4,12 @@
 #include "store/StoreError.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <atomic>
 #include <sqlite3.h>
 
@@ -54,6 +56,19 @@ Database::Database(const QString& dataDir, bool create)
 
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db_.setDatabaseName(path);
+    const QFileInfo folder(dataDir_);
+    readOnly_ = !create && (!QFileInfo(path).isWritable() || !folder.isWritable());
+    if (readOnly_) {
+        QString options = QStringLiteral("QSQLITE_OPEN_READONLY");
+        // In a folder it cannot write, the engine cannot make the shared-memory file a
+        // WAL store needs; with no journal left over the file alone is the catalogue.
+        if (!folder.isWritable() && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
+            options += QStringLiteral(";QSQLITE_OPEN_URI");
+            db_.setDatabaseName(QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded) +
+                                QStringLiteral("?immutable=1"));
+        }
+        db_.setConnectOptions(options);
+    }
     if (!db_.open()) {
         const QString why = db_.lastError().text();
         db_ = QSqlDatabase();
@@ -73,8 +88,10 @@ Database::Database(const QString& dataDir, bool create)
         exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         // WAL lets a listing stay open while a row is posted; FULL makes every post
         // survive a power cut, not just a crash of the program.
-        exec(QStringLiteral("PRAGMA journal_mode = WAL"));
-        exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        if (!readOnly_) {
+            exec(QStringLiteral("PRAGMA journal_mode = WAL"));
+            exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        }
     } catch (...) {
         db_.close();
         db_ = QSqlDatabase();
@@ -112,6 +129,39 @@ std::pair<qint64, qint64> Database::changeStamp() {
     const qint64 others = value(QStringLiteral("PRAGMA data_version")).toLongLong();
     sqlite3* handle = nativeHandle(db_);
     return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
+}
+
+QString Database::damage(const QString& dataDir) {
+    const QString path = QDir(dataDir).filePath(QString::fromLatin1(fileName));
+    if (!QFileInfo(path).isFile())
+        return {};
+    sqlite3* handle = nullptr;
+    const QByteArray name = QFile::encodeName(path);
+    // Only the engine's own verdict counts: a file it cannot open for other reasons
+    // (permissions, a folder it cannot write) is no damage.
+    const auto damaged = [&] {
+        const int code = sqlite3_errcode(handle) & 0xFF;
+        return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+    };
+    QString found;
+    if (sqlite3_open_v2(name.constData(), &handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        if (damaged())
+            found = QString::fromUtf8(sqlite3_errmsg(handle));
+    } else {
+        sqlite3_stmt* statement = nullptr;
+        int rc = sqlite3_prepare_v2(handle, "PRAGMA quick_check(20)", -1, &statement, nullptr);
+        QStringList lines;
+        while (rc == SQLITE_OK && sqlite3_step(statement) == SQLITE_ROW)
+            lines << QString::fromUtf8(
+                reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        if (damaged())
+            found = QString::fromUtf8(sqlite3_errmsg(handle));
+        else if (lines != QStringList{QStringLiteral("ok")} && !lines.isEmpty())
+            found = lines.join(u'\n');
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(handle);
+    return found;
 }
 
 QString Database::defaultDir() {

@@ -16,7 +16,8 @@ public:
     static QString defaultDir();
 
     // Opens an existing store; throws StoreError when the directory or the file is
-    // missing (create = false) or cannot be opened.
+    // missing (create = false) or cannot be opened. A store whose file or folder cannot
+    // be written is opened for reading only (see readOnly()).
     explicit Database(const QString& dataDir, bool create = false);
     ~Database();
     Database(const Database&) = delete;
@@ -25,6 +26,12 @@ public:
     QSqlDatabase& handle() { return db_; }
     const QString& dataDir() const { return dataDir_; }
     QString filePath() const; // <dataDir>/Velmora.sqlite
+    // True when the store file or its folder cannot be written: nothing may be saved.
+    bool readOnly() const { return readOnly_; }
+
+    // The engine's account of damage in dataDir's store, "" when it finds none (or
+    // there is no store to look at). Reads only; used to explain a failed opening.
+    static QString damage(const QString& dataDir);
 
     // Runs one SQLite statement (no result); throws StoreError.
     void exec(const QString& sql);
@@ -37,6 +44,7 @@ private:
     QString dataDir_;
     QString connection_;
     QSqlDatabase db_;
+    bool readOnly_ = false;
 };
 
 // Rolls back unless commit() was called.

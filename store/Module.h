@@ -22,6 +22,8 @@ public:
 
     Database& database() { return db; }
     const QString& dataDir() const { return db.dataDir(); }
+    // The store cannot be written: windows offer no command that saves.
+    bool readOnly() const { return db.readOnly(); }
 
     // Code for a new club: 1 on an empty Clubes.db, else max(codigo) + 1
     // through QueryUltimoNum.

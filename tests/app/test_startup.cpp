@@ -4,11 +4,19 @@
 #include "tests/support/AppFixture.h"
 #include "tests/support/store/TestStore.h"
 
+#include "registry/CadCidade.h"
+#include "registry/Clubes.h"
+#include "store/Module.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
+#include <QProcess>
+#include <QPushButton>
 #include <QScreen>
 #include <QtTest>
+#include <unistd.h>
 
 using namespace velmora;
 using velmora::test::AppFixture;
@@ -31,6 +39,41 @@ Form* formNamed(const QString& name) {
     return nullptr;
 }
 
+// Makes a file or folder unwritable for this process while in scope; root ignores
+// permission bits, so it gets the immutable flag instead.
+class Unwritable final {
+public:
+    explicit Unwritable(const QString& path) : path_(path), before_(QFile::permissions(path)) {
+        if (geteuid() == 0)
+            ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path_}) == 0;
+        else
+            ok_ = QFile::setPermissions(path_, before_ & ~(QFile::WriteOwner | QFile::WriteUser |
+                                                           QFile::WriteGroup | QFile::WriteOther));
+    }
+    ~Unwritable() {
+        if (geteuid() == 0)
+            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
+        else
+            QFile::setPermissions(path_, before_);
+    }
+    Unwritable(const Unwritable&) = delete;
+    Unwritable& operator=(const Unwritable&) = delete;
+    bool ok() const { return ok_ && !QFileInfo(path_).isWritable(); }
+
+private:
+    QString path_;
+    QFile::Permissions before_;
+    bool ok_ = false;
+};
+
+// Overwrites part of the store file with bytes that mean nothing to the engine.
+void scribble(const QString& file, qint64 at, qint64 length) {
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadWrite));
+    QVERIFY(f.seek(at));
+    QCOMPARE(f.write(QByteArray(int(length), char(0xA5))), length);
+}
+
 } // namespace
 
 class TestStartup : public QObject {
@@ -43,6 +86,10 @@ private slots:
     void windowSet();
     void closingOtherWindowsOnlyHides();
     void showingAShownWindowKeepsIt();
+    void unwritableStoreOpensForReadingOnly_data();
+    void unwritableStoreOpensForReadingOnly();
+    void damagedStoreSaysHowToRestore_data();
+    void damagedStoreSaysHowToRestore();
 };
 
 void TestStartup::sequenceShowsMainOnlyAfterSplash() {
@@ -111,7 +158,9 @@ void TestStartup::missingStoreEndsBeforeMainWindow() {
     QCOMPARE(box.caption, QString("VELMORA v1.0"));
     QCOMPARE(box.icon, MsgIcon::Error);
     QVERIFY2(box.text.contains(expected), qPrintable(box.text));
-    QVERIFY(!box.text.isEmpty());
+    // Our own words first, the engine's after them.
+    QVERIFY2(box.text.startsWith(QStringLiteral("Não foi possível abrir o catálogo do Velmora")),
+             qPrintable(box.text));
 }
 
 void TestStartup::windowSet_data() {
@@ -220,6 +269,88 @@ void TestStartup::showingAShownWindowKeepsIt() {
     fx.app().forms.show(f);
     QCOMPARE(f->pos(), at); // brought to front where it is, not placed again
     QVERIFY(f->isVisible());
+}
+
+void TestStartup::unwritableStoreOpensForReadingOnly_data() {
+    QTest::addColumn<bool>("folder"); // the whole data folder, not only the store file
+    QTest::newRow("store file") << false;
+    QTest::newRow("data folder") << true;
+}
+
+void TestStartup::unwritableStoreOpensForReadingOnly() {
+    QFETCH(bool, folder);
+    AppFixture fx;
+    QString file;
+    {
+        TestStore store(fx.dataDir());
+        store.add(1, QStringLiteral("Santos"));
+        store.add(2, QStringLiteral("Palmeiras"));
+        file = store.storeFile();
+    }
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    Unwritable locked(folder ? fx.dataDir() : file);
+    if (!locked.ok())
+        QSKIP("this machine cannot make a file unwritable for this process");
+
+    auto app = Startup::start(fx.environment());
+    QVERIFY(app);
+    QVERIFY(formNamed("FrmInicial")->isVisible());
+    // Said once, at start-up, in Portuguese.
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const auto box = fx.dialogs.shown().first();
+    QCOMPARE(box.icon, MsgIcon::Warning);
+    QVERIFY2(box.text.contains(QStringLiteral("somente leitura")), qPrintable(box.text));
+    QVERIFY(box.text.contains(QStringLiteral("apenas para consulta")));
+
+    // Readable as before; no command that would save is offered.
+    QCOMPARE(app->dm().TblClubes.rowCount(), 2);
+    TFrmClubes& editor = *app->FrmClubes;
+    app->forms.show(&editor);
+    editor.FormActivate();
+    for (QAction* command : {editor.Novo1, editor.Alterar1, editor.Excluir1,
+                             editor.RecalcularIdadedosClubes1, editor.Cadastrarcidade1})
+        QVERIFY2(!command->isEnabled(), qPrintable(command->objectName()));
+    QVERIFY(!editor.BtnGravar->isEnabled());
+    QVERIFY(editor.Voltar1->isEnabled());
+    QVERIFY(editor.BtnLocalizar->isEnabled());
+    QVERIFY(!app->FrmCadastroCidade->BtnGravar->isEnabled());
+    app.reset();
+
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+}
+
+void TestStartup::damagedStoreSaysHowToRestore_data() {
+    QTest::addColumn<qint64>("at");
+    QTest::addColumn<qint64>("length");
+    QTest::newRow("header overwritten") << qint64(0) << qint64(100);
+    QTest::newRow("table list overwritten") << qint64(100) << qint64(3000);
+}
+
+void TestStartup::damagedStoreSaysHowToRestore() {
+    QFETCH(qint64, at);
+    QFETCH(qint64, length);
+    AppFixture fx;
+    QString file;
+    {
+        TestStore store(fx.dataDir());
+        store.add(1, QStringLiteral("Santos"));
+        file = store.storeFile();
+    }
+    scribble(file, at, length);
+    auto app = Startup::start(fx.environment());
+    QVERIFY(!app);
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const QString text = fx.dialogs.shown().first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("O arquivo do catálogo ") + file +
+                             QStringLiteral(" está danificado")),
+             qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("Restaure a cópia de segurança")));
+    QVERIFY(text.contains(QStringLiteral("Detalhe: ")));
 }
 
 QTEST_MAIN(TestStartup)

@@ -359,10 +359,14 @@ private slots:
         const QString file = path(name);
         sparseFile(file, encoded(twoColours(), "JPEG"), length);
         Pictures pictures;
-        for (const auto& attempt : std::initializer_list<std::function<void()>>{
-                 [&] { pictures.load(file, {57, 57}); },
-                 [&] { pictures.loadFitted(file, {200, 200}); },
-                 [&] { Pictures::pictureSize(file); }}) {
+        for (const auto& attempt :
+             std::initializer_list<std::function<void()>>{[&] {
+                                                              pictures.load(file, {57, 57});
+                                                          },
+                                                          [&] {
+                                                              pictures.loadFitted(file, {200, 200});
+                                                          },
+                                                          [&] { Pictures::pictureSize(file); }}) {
             try {
                 attempt();
                 QFAIL("a file over the limit was accepted");
@@ -384,7 +388,8 @@ private slots:
         QTest::addColumn<int>("bits"); // of a bitmap
         QTest::addColumn<bool>("loads");
         QTest::newRow("36-megapixel PNG") << "large.png" << QSize(6000, 6000) << 0 << true;
-        QTest::newRow("36-megapixel 16-bit bitmap") << "large.bmp" << QSize(6000, 6000) << 16 << true;
+        QTest::newRow("36-megapixel 16-bit bitmap")
+            << "large.bmp" << QSize(6000, 6000) << 16 << true;
         QTest::newRow("bitmap over the pixel limit, small file")
             << "over.bmp" << QSize(11000, 10000) << 1 << false;
     }
