@@ -5,6 +5,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QStandardPaths>
 #include <utility>
 
 namespace velmora {
@@ -52,6 +54,12 @@ int runModal(QDialog& box) {
 }
 
 constexpr QSize previewSize{200, 200};
+
+// Where the first choice starts: the user's Pictures folder, else the home folder.
+QString firstPictureFolder() {
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return !pictures.isEmpty() && QFileInfo(pictures).isDir() ? pictures : QDir::homePath();
+}
 
 // Shows path fitted into the preview pane. Merely highlighting a file must never end
 // the program: whatever goes wrong, the pane shows nothing or says why.
@@ -151,6 +159,8 @@ bool QtDialogs::openPicture(QString& fileName) {
     attachPreview(dialog);
     if (!fileName.isEmpty())
         dialog.selectFile(fileName);
+    else
+        dialog.setDirectory(firstPictureFolder());
     if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return false;
     fileName = dialog.selectedFiles().constFirst();

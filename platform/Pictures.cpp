@@ -34,6 +34,7 @@ struct PictureType {
     Decoder decoder;
     const char* qtFormat;
     CompletenessCheck complete = nullptr;
+    bool vector = false; // drawn at the size asked for, never scaled from pixels
 };
 
 const QList<PictureType>& pictureTypes() {
@@ -45,6 +46,12 @@ const QList<PictureType>& pictureTypes() {
         {QStringLiteral("Bitmap"), {QStringLiteral("bmp")}, Decoder::Qt, "bmp", bmpComplete},
         {QStringLiteral("Ícone"), {QStringLiteral("ico")}, Decoder::Qt, "ico", icoComplete},
         {QStringLiteral("PNG"), {QStringLiteral("png")}, Decoder::Qt, "png"},
+        {QStringLiteral("WebP"), {QStringLiteral("webp")}, Decoder::Qt, "webp"},
+        {QStringLiteral("SVG"), {QStringLiteral("svg")}, Decoder::Qt, "svg", nullptr, true},
+        {QStringLiteral("TIFF"),
+         {QStringLiteral("tif"), QStringLiteral("tiff")},
+         Decoder::Qt,
+         "tiff"},
     };
     return types;
 }
@@ -509,13 +516,27 @@ bool isComplete(QFile& file, CompletenessCheck check) {
     return complete;
 }
 
-QImage decodeWithQt(const QString& path, const PictureType& type) {
+// The picture's size as shown: a reader that turns it a quarter (Exif or TIFF
+// orientation) swaps width and height.
+QSize shownSize(QImageReader& reader) {
+    QSize size = reader.size();
+    if (size.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90))
+        size.transpose();
+    return size;
+}
+
+QImage decodeWithQt(const QString& path, const PictureType& type, QSize box) {
     allowPixelLimitInQt();
     QFile file(path);
     openFile(file);
     QImageReader reader(&file, type.qtFormat);
     reader.setAutoDetectImageFormat(false); // the extension chooses the decoder
-    const QSize size = reader.size();
+    reader.setAutoTransform(true);
+    QSize size = reader.size();
+    if (type.vector && box.isValid()) {
+        reader.setScaledSize(box); // drawn sharp at the box, whatever size it declares
+        size = box;
+    }
     if (size.isValid() && tooBig(size))
         failTooBig(path, size);
     if (type.complete != nullptr && !isComplete(file, type.complete))
@@ -563,8 +584,9 @@ QSize Pictures::pictureSize(const QString& path) {
         return jpegJob(path, {}, true).fullSize;
     QImageReader reader(path, type.qtFormat);
     reader.setAutoDetectImageFormat(false);
-    const QSize size = reader.size();
-    return size.isValid() ? size : decodeWithQt(path, type).size();
+    reader.setAutoTransform(true);
+    const QSize size = shownSize(reader);
+    return size.isValid() ? size : decodeWithQt(path, type, {}).size();
 }
 
 QImage Pictures::load(const QString& path, QSize box) {
@@ -595,7 +617,8 @@ QImage Pictures::loadFitted(const QString& path, QSize bounds) {
 QImage Pictures::decodeFor(const QString& path, QSize box) {
     const PictureType& type = typeOf(path);
     ++decodes_;
-    QImage image = type.decoder == Decoder::Jpeg ? decodeJpeg(path, box) : decodeWithQt(path, type);
+    QImage image =
+        type.decoder == Decoder::Jpeg ? decodeJpeg(path, box) : decodeWithQt(path, type, box);
     if (box.isValid() && image.size() != box)
         image = image.scaled(box, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     return image;

@@ -38,7 +38,8 @@ public:
     static constexpr qint64 maxPixels = 100'000'000;
     static constexpr qint64 maxFileBytes = 100LL * 1024 * 1024;
 
-    // Extensions the loader knows, lower case ("jpg", "jpeg", "bmp", "ico", "png").
+    // Extensions the loader knows, lower case ("jpg", "jpeg", "bmp", "ico", "png", "webp",
+    // "svg", "tif", "tiff").
     static QStringList extensions();
     // Filter for the open dialog: all picture types, then one entry per type.
     static QStringList nameFilters();

@@ -8,7 +8,7 @@ PACKAGES=(
   qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libjpeg62-turbo-dev libsqlite3-dev
   libbenchmark-dev
   fonts-crosextra-carlito fonts-liberation fonts-bebas-neue fonts-dejavu-core
-  qt6-translations-l10n
+  qt6-translations-l10n qt6-image-formats-plugins libqt6svg6
   xvfb x11-utils imagemagick xdotool openbox
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
 )

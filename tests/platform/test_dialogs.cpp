@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
 #include <QLabel>
@@ -163,6 +164,32 @@ private slots:
         QCOMPARE(previewed, QSize(200, 50)); // fitted, aspect kept
         QVERIFY(brokenShowsNothing);
         QCOMPARE(hugeSays, QStringLiteral("Imagem grande demais"));
+    }
+
+    // The first choice starts where a desktop keeps pictures, not in the program's folder.
+    void pictureDialogFirstOpensInThePicturesFolder() {
+        const QString pictures = path("Imagens");
+        QVERIFY(QDir().mkpath(pictures));
+        QVERIFY(QDir().mkpath(path("config")));
+        QFile dirs(path("config/user-dirs.dirs"));
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write(QStringLiteral("XDG_PICTURES_DIR=\"%1\"\n").arg(pictures).toUtf8());
+        dirs.close();
+        const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", path("config").toUtf8());
+        QString startDir;
+        whenModalUp([&](QWidget* w) {
+            startDir = qobject_cast<QFileDialog*>(w)->directory().absolutePath();
+            qobject_cast<QDialog*>(w)->reject();
+        });
+        QtDialogs dialogs;
+        QString file;
+        QVERIFY(!dialogs.openPicture(file));
+        if (oldConfig.isNull())
+            qunsetenv("XDG_CONFIG_HOME");
+        else
+            qputenv("XDG_CONFIG_HOME", oldConfig);
+        QCOMPARE(startDir, pictures);
     }
 
     void pictureDialogCancelKeepsTheName() {

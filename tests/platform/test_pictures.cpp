@@ -120,6 +120,28 @@ QByteArray bmpHeader(int width, int height, int bits) {
     return header;
 }
 
+// A square split along its diagonal: left-bottom one colour, right-top the other.
+QByteArray svgDiagonal(int width = 10, int height = 10) {
+    return QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%1\" "
+                          "height=\"%2\" viewBox=\"0 0 10 10\">"
+                          "<rect width=\"10\" height=\"10\" fill=\"%3\"/>"
+                          "<polygon points=\"0,0 10,10 0,10\" fill=\"%4\"/></svg>")
+        .arg(width)
+        .arg(height)
+        .arg(right.name(), left.name())
+        .toUtf8();
+}
+
+// A JPEG with an Exif block giving its orientation (1 to 8).
+QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
+    QByteArray tiff("II*\0\x08\0\0\0\x01\0\x12\x01\x03\0\x01\0\0\0", 18);
+    tiff.append(char(orientation)).append(QByteArray(7, '\0'));
+    const QByteArray body = QByteArray("Exif\0\0", 6) + tiff;
+    QByteArray segment("\xFF\xE1", 2);
+    segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xFF));
+    return jpeg.left(2) + segment + body + jpeg.mid(2);
+}
+
 QString loadError(Pictures& pictures, const QString& path, QSize box = {}) {
     try {
         pictures.load(path, box);
@@ -155,12 +177,16 @@ private slots:
     }
 
     void filtersNameEveryTypeOnceAndAllTogetherFirst() {
-        QCOMPARE(Pictures::extensions(), QStringList({"jpg", "jpeg", "bmp", "ico", "png"}));
+        QCOMPARE(Pictures::extensions(),
+                 QStringList({"jpg", "jpeg", "bmp", "ico", "png", "webp", "svg", "tif", "tiff"}));
         QCOMPARE(
             Pictures::nameFilters(),
-            QStringList({QStringLiteral("Todas as imagens (*.jpg *.jpeg *.bmp *.ico *.png)"),
+            QStringList({QStringLiteral("Todas as imagens (*.jpg *.jpeg *.bmp *.ico *.png "
+                                        "*.webp *.svg *.tif *.tiff)"),
                          QStringLiteral("JPEG (*.jpg *.jpeg)"), QStringLiteral("Bitmap (*.bmp)"),
-                         QStringLiteral("Ícone (*.ico)"), QStringLiteral("PNG (*.png)")}));
+                         QStringLiteral("Ícone (*.ico)"), QStringLiteral("PNG (*.png)"),
+                         QStringLiteral("WebP (*.webp)"), QStringLiteral("SVG (*.svg)"),
+                         QStringLiteral("TIFF (*.tif *.tiff)")}));
     }
 
     void decodesEachTypeByExtension_data() {
@@ -175,6 +201,9 @@ private slots:
         QTest::newRow("BMP upper case") << "f.BMP" << QByteArray("BMP") << 0;
         QTest::newRow("ico") << "g.ico" << QByteArray("ICO") << 0;
         QTest::newRow("png") << "h.png" << QByteArray("PNG") << 0;
+        QTest::newRow("webp") << "i.webp" << QByteArray("WEBP") << 12;
+        QTest::newRow("tif") << "j.tif" << QByteArray("TIFF") << 0;
+        QTest::newRow("TIFF upper case") << "k.TIFF" << QByteArray("TIFF") << 0;
     }
     void decodesEachTypeByExtension() {
         QFETCH(QString, name);
@@ -259,6 +288,11 @@ private slots:
         QTest::newRow("bitmap cut after its header") << "head.bmp" << bmp.left(60) << cut;
         QTest::newRow("truncated icon") << "cut.ico" << ico.left(ico.size() * 3 / 4) << cut;
         QTest::newRow("truncated PNG") << "cut.png" << png.left(png.size() * 3 / 4) << "danificado";
+        const QByteArray webp = encoded(photoLike({64, 64}), "WEBP");
+        const QByteArray tiff = encoded(twoColours(), "TIFF");
+        QTest::newRow("truncated WebP") << "cut.webp" << webp.left(webp.size() / 2) << "danificado";
+        QTest::newRow("truncated TIFF") << "cut.tif" << tiff.left(tiff.size() / 2) << "danificado";
+        QTest::newRow("truncated SVG") << "cut.svg" << svgDiagonal().left(60) << "danificado";
         QTest::newRow("JPEG data under a bitmap name") << "photo.bmp" << jpeg << "danificado";
         QTest::newRow("unknown extension") << "flag.gif" << jpeg << "tipo de imagem desconhecido";
         QTest::newRow("no extension") << "flag" << jpeg << "não tem extensão";
@@ -419,6 +453,59 @@ private slots:
             QVERIFY2(e.text().contains(QStringLiteral("grande demais")), qPrintable(e.text()));
         }
         QVERIFY(QFile::remove(file));
+    }
+
+    // Vector badges are drawn at the size they are shown, not scaled up from their
+    // declared size: the diagonal stays sharp in a box twenty times larger.
+    void svgIsDrawnAtTheBoxSize() {
+        const QString file = path(QStringLiteral("diagonal.svg"));
+        writeAll(file, svgDiagonal());
+        Pictures pictures;
+        QCOMPARE(pictures.load(file).size(), QSize(10, 10));
+        const QImage big = pictures.load(file, {200, 200});
+        QCOMPARE(big.size(), QSize(200, 200));
+        QVERIFY(near(big.pixel(100, 106), left, 8));
+        QVERIFY(near(big.pixel(106, 100), right, 8));
+        QCOMPARE(Pictures::pictureSize(file), QSize(10, 10));
+        // Declared larger than the pane: drawn straight at the fitted size.
+        const QString large = path(QStringLiteral("large.svg"));
+        writeAll(large, svgDiagonal(2000, 2000));
+        const QImage fitted = pictures.loadFitted(large, {200, 100});
+        QCOMPARE(fitted.size(), QSize(100, 100));
+        QVERIFY(near(fitted.pixel(50, 53), left, 8));
+        // At its own declared size, the pixel limit holds as for any picture.
+        const QString huge = path(QStringLiteral("huge.svg"));
+        writeAll(huge, svgDiagonal(20000, 20000));
+        QVERIFY(loadError(pictures, huge).contains(QStringLiteral("grande demais")));
+    }
+
+    // Photos of real badges carry the camera's orientation; the picture is shown upright.
+    void jpegExifOrientationIsHonoured_data() {
+        QTest::addColumn<int>("orientation");
+        QTest::addColumn<QSize>("shown");
+        QTest::addColumn<QPoint>("redAt"); // where the picture's left half ends up
+        QTest::newRow("as stored") << 1 << QSize(64, 32) << QPoint(8, 16);
+        QTest::newRow("mirrored") << 2 << QSize(64, 32) << QPoint(56, 16);
+        QTest::newRow("upside down") << 3 << QSize(64, 32) << QPoint(56, 16);
+        QTest::newRow("flipped") << 4 << QSize(64, 32) << QPoint(8, 16);
+        QTest::newRow("transposed") << 5 << QSize(32, 64) << QPoint(16, 8);
+        QTest::newRow("quarter clockwise") << 6 << QSize(32, 64) << QPoint(16, 8);
+        QTest::newRow("transverse") << 7 << QSize(32, 64) << QPoint(16, 56);
+        QTest::newRow("quarter anticlockwise") << 8 << QSize(32, 64) << QPoint(16, 56);
+    }
+    void jpegExifOrientationIsHonoured() {
+        QFETCH(int, orientation);
+        QFETCH(QSize, shown);
+        QFETCH(QPoint, redAt);
+        const QString file = path(QStringLiteral("turned%1.jpg").arg(orientation));
+        writeAll(file, withOrientation(encoded(twoColours(), "JPEG"), orientation));
+        Pictures pictures;
+        const QImage image = pictures.load(file);
+        QCOMPARE(image.size(), shown);
+        QVERIFY(near(image.pixel(redAt), left));
+        QCOMPARE(Pictures::pictureSize(file), shown);
+        QCOMPARE(pictures.loadFitted(file, {16, 16}).size(),
+                 shown.scaled(16, 16, Qt::KeepAspectRatio));
     }
 
     void fittedKeepsAspectRatio() {

@@ -34,6 +34,8 @@ class TestClubesBadges final : public QObject {
     Q_OBJECT
 private slots:
     void newBadgeIsCopied();
+    void badgeOfEveryTypeKeepsItsName_data();
+    void badgeOfEveryTypeKeepsItsName();
     void replacedBadgeGoesAfterSave();
     void editWithoutBadgeTouchesNoFile();
     void duplicateFileName_data();
@@ -66,6 +68,26 @@ void TestClubesBadges::newBadgeIsCopied() {
     QCOMPARE(bytes(rig.badgeDir() + "escudo.jpg"), bytes(source));
     QCOMPARE(editor.pendingBadge(), 0);
     QCOMPARE(rig.stored(1, QStringLiteral("Extinto")), QStringLiteral("0"));
+}
+
+void TestClubesBadges::badgeOfEveryTypeKeepsItsName_data() {
+    QTest::addColumn<QString>("file");
+    for (const char* name :
+         {"escudo.webp", "escudo.svg", "escudo.tif", "escudo.TIFF", "escudo.png"})
+        QTest::newRow(name) << QString::fromLatin1(name);
+}
+
+void TestClubesBadges::badgeOfEveryTypeKeepsItsName() {
+    QFETCH(QString, file);
+    EditorRig rig;
+    TFrmClubes& editor = rig.open();
+    rig.fillNew(QStringLiteral("Boca"), file);
+    QVERIFY(rig.hasPicture(editor.ImgLogoClube));
+    QVERIFY(rig.dialogs().messages().isEmpty());
+    rig.click(editor.BtnGravar);
+    QCOMPARE(rig.stored(1, QStringLiteral("EscudoClube")), rig.badgeDir() + file);
+    QCOMPARE(rig.badgeFiles(), QStringList{file});
+    QCOMPARE(bytes(rig.badgeDir() + file), bytes(rig.store.path(QStringLiteral("Fontes/") + file)));
 }
 
 void TestClubesBadges::replacedBadgeGoesAfterSave() {

@@ -235,9 +235,20 @@ QString TestStore::makeBadge(const QString& fileName, QColor colour, const QStri
         painter.fillRect(0, 18, 48, 12, colour.darker(200));
     }
     const QString suffix = QFileInfo(fileName).suffix().toLower();
-    const char* format = suffix == QLatin1String("bmp")   ? "BMP"
-                         : suffix == QLatin1String("png") ? "PNG"
-                                                          : "JPEG";
+    if (suffix == QLatin1String("svg")) {
+        QFile svg(file);
+        const QByteArray text =
+            QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"48\" "
+                           "height=\"48\"><rect width=\"48\" height=\"48\" fill=\"%1\"/>"
+                           "<rect y=\"18\" width=\"48\" height=\"12\" fill=\"%2\"/></svg>")
+                .arg(colour.name(), colour.darker(200).name())
+                .toUtf8();
+        if (!svg.open(QIODevice::WriteOnly) || svg.write(text) != text.size())
+            fail(QStringLiteral("TestStore: cannot write picture %1").arg(file));
+        return file;
+    }
+    // Any other type by its extension; a name without one is a JPEG.
+    const char* format = suffix.isEmpty() ? "JPEG" : nullptr;
     if (!image.save(file, format, 90))
         fail(QStringLiteral("TestStore: cannot write picture %1").arg(file));
     return file;
