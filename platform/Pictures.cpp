@@ -542,7 +542,7 @@ QImage decodeWithQt(const QString& path, const PictureType& type, QSize box) {
     if (type.complete != nullptr && !isComplete(file, type.complete))
         fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));
     QImage image;
-    if (!reader.read(&image))
+    if (!reader.read(&image) || image.isNull())
         fail(path, QStringLiteral("arquivo de imagem danificado ou ilegível (%1)")
                        .arg(reader.errorString()));
     const auto format =

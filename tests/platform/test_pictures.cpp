@@ -473,6 +473,15 @@ private slots:
         const QImage fitted = pictures.loadFitted(large, {200, 100});
         QCOMPARE(fitted.size(), QSize(100, 100));
         QVERIFY(near(fitted.pixel(50, 53), left, 8));
+        // No usable size: refused, or drawn in the pane, never an empty picture.
+        const QString sizeless = path(QStringLiteral("sizeless.svg"));
+        writeAll(sizeless, "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"d2\"/>");
+        try {
+            const QImage shown = pictures.loadFitted(sizeless, {200, 200});
+            QVERIFY(!shown.isNull());
+        } catch (const PictureError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("danificado")), qPrintable(e.text()));
+        }
         // At its own declared size, the pixel limit holds as for any picture.
         const QString huge = path(QStringLiteral("huge.svg"));
         writeAll(huge, svgDiagonal(20000, 20000));
