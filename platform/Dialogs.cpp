@@ -76,7 +76,7 @@ void showPreview(QLabel* preview, const QString& path) {
             preview->setText(e.kind() == PictureError::Kind::TooBig
                                  ? QStringLiteral("Imagem grande demais")
                                  : QStringLiteral("Imagem danificada"));
-    } catch (const std::exception&) {
+    } catch (...) {
         preview->setText(QStringLiteral("Sem visualização"));
     }
 }

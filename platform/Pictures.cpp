@@ -111,7 +111,8 @@ struct FileStamp {
 FileStamp stampOf(const QString& path) {
     if (path.isEmpty())
         throw PictureError(
-            QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado."));
+            QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado."),
+            Kind::Missing);
     if (path.startsWith(QLatin1String(":/"))) {
         // Artwork compiled into the program: fixed for the run.
         const QFileInfo resource(path);
@@ -142,7 +143,8 @@ FileStamp stampOf(const QString& path) {
 const PictureType& typeOf(const QString& path) {
     const QString suffix = QFileInfo(path).suffix().toLower();
     if (suffix.isEmpty())
-        fail(path, QStringLiteral("o arquivo não tem extensão, o tipo da imagem é desconhecido"));
+        fail(path, QStringLiteral("o arquivo não tem extensão, o tipo da imagem é desconhecido"),
+             Kind::UnknownType);
     if (isMetafile(suffix))
         throw PictureError(QStringLiteral("Formato de imagem não suportado: %1").arg(path),
                            Kind::UnknownType);
@@ -455,9 +457,10 @@ bool bmpComplete(QIODevice& file, qint64 fileSize) {
     const qint64 pixelsAt = qFromLittleEndian<quint32>(d + 10);
     const quint32 infoSize = qFromLittleEndian<quint32>(d + 14);
     qint64 width = 0, rows = 0, bits = 0, compression = 0, stated = 0;
-    if (infoSize == 12) {
-        width = qFromLittleEndian<quint16>(d + 18);
-        rows = qFromLittleEndian<quint16>(d + 20);
+    if (infoSize < 40) {
+        // The old core header, and what Qt's reader takes for one: 16-bit sides.
+        width = qAbs(qint64(qFromLittleEndian<qint16>(d + 18)));
+        rows = qAbs(qint64(qFromLittleEndian<qint16>(d + 20)));
         bits = qFromLittleEndian<quint16>(d + 24);
     } else {
         if (head.size() < 38)
@@ -516,10 +519,19 @@ bool isComplete(QFile& file, CompletenessCheck check) {
     return complete;
 }
 
+// The size the header declares; a negative side (a top-down bitmap, or a lie) counts
+// by its length. Invalid when the reader cannot tell.
+QSize declaredSize(QImageReader& reader) {
+    const QSize size = reader.size();
+    if (size == QSize(-1, -1))
+        return {};
+    return {qAbs(size.width()), qAbs(size.height())};
+}
+
 // The picture's size as shown: a reader that turns it a quarter (Exif or TIFF
 // orientation) swaps width and height.
 QSize shownSize(QImageReader& reader) {
-    QSize size = reader.size();
+    QSize size = declaredSize(reader);
     if (size.isValid() && (reader.transformation() & QImageIOHandler::TransformationRotate90))
         size.transpose();
     return size;
@@ -532,12 +544,16 @@ QImage decodeWithQt(const QString& path, const PictureType& type, QSize box) {
     QImageReader reader(&file, type.qtFormat);
     reader.setAutoDetectImageFormat(false); // the extension chooses the decoder
     reader.setAutoTransform(true);
-    QSize size = reader.size();
+    QSize size = declaredSize(reader);
     if (type.vector && box.isValid()) {
         reader.setScaledSize(box); // drawn sharp at the box, whatever size it declares
         size = box;
     }
-    if (size.isValid() && tooBig(size))
+    // Without a size from the header nothing bounds what decoding would cost.
+    if (!size.isValid())
+        fail(path,
+             QStringLiteral("arquivo de imagem danificado ou ilegível (tamanho desconhecido)"));
+    if (tooBig(size))
         failTooBig(path, size);
     if (type.complete != nullptr && !isComplete(file, type.complete))
         fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));

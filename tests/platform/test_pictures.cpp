@@ -286,6 +286,12 @@ private slots:
         const QString cut = QStringLiteral("danificado ou incompleto");
         QTest::newRow("truncated bitmap") << "cut.bmp" << bmp.left(bmp.size() * 3 / 4) << cut;
         QTest::newRow("bitmap cut after its header") << "head.bmp" << bmp.left(60) << cut;
+        // Found by fuzzing: a header the reader takes for an old 16-bit one, with a
+        // negative height; it once took minutes to decode from 38 bytes.
+        QTest::newRow("old-style bitmap header with negative height")
+            << "negative.bmp"
+            << QByteArray::fromBase64("Qk2EtgIAAELHAAAAAAAYAAAAECkDwAEAEAAAAAAQAABGRlwAAAE=")
+            << limit;
         QTest::newRow("truncated icon") << "cut.ico" << ico.left(ico.size() * 3 / 4) << cut;
         QTest::newRow("truncated PNG") << "cut.png" << png.left(png.size() * 3 / 4) << "danificado";
         const QByteArray webp = encoded(photoLike({64, 64}), "WEBP");

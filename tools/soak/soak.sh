@@ -16,6 +16,7 @@ mkdir -p "$work"
 state="$work/estado"
 : >"$state"
 failures=0
+acknowledged=0
 last=""
 for ((t = 1; t <= trials; t++)); do
   ledger="$work/registro-$t"
@@ -26,6 +27,7 @@ for ((t = 1; t <= trials; t++)); do
   kill -9 "$pid" 2>/dev/null || true
   wait "$pid" 2>/dev/null || true
   if last=$("$soak" check "$work/dados" "$state" "$ledger"); then
+    acknowledged=$((acknowledged + $(grep -o '[0-9]* passos confirmados' <<<"$last" | grep -o '^[0-9]*')))
     rm -f "$ledger" "$ledger.err"
   else
     failures=$((failures + 1))
@@ -33,5 +35,6 @@ for ((t = 1; t <= trials; t++)); do
     cp "$work/dados/Velmora.sqlite" "$work/falha-$t.sqlite" 2>/dev/null || true
   fi
 done
-echo "$trials tentativas de kill -9, $failures falhas; última verificação: $last"
+echo "$trials tentativas de kill -9, $failures falhas, $acknowledged passos confirmados ao todo;" \
+  "última verificação: $last"
 [ "$failures" -eq 0 ]
