@@ -140,6 +140,27 @@ private slots:
         QCOMPARE(names, expected);
     }
 
+    // Whatever upper() found on both sides, fold() finds too.
+    void foldFindsWhatUpperFound() {
+        const auto names = [this](const char* function, const QString& pattern) {
+            Query q(*db_, QStringLiteral("Q"));
+            q.add(QStringLiteral("select NomeClube from clubes.db"));
+            q.add(QStringLiteral("where %1(NomeClube) like %1(:X)").arg(QLatin1String(function)));
+            q.bindText(QStringLiteral("X"), pattern);
+            q.open();
+            QStringList found;
+            for (; !q.eof(); q.next())
+                found << q.field(0);
+            return found;
+        };
+        for (const char* typed : {"%", "%a%", "%ÃO%", "s_o%", "%é", "D'%", "%' %", "%O B%"}) {
+            const QString pattern = QString::fromUtf8(typed);
+            const QStringList byFold = names("fold", pattern);
+            for (const QString& name : names("upper", pattern))
+                QVERIFY2(byFold.contains(name), qPrintable(pattern + QLatin1String(": ") + name));
+        }
+    }
+
     void upperOfValues_data() {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("expected");
