@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTranslator>
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -57,8 +58,8 @@ QStringList argumentsOf(int argc, char* argv[]) {
 }
 
 // --help and --version are answered before the application object exists, so they work
-// without a display and never open a window. Returns the exit code, or -1 to go on.
-int answerInfoOptions(const QStringList& args) {
+// without a display and never open a window. Returns the exit code when answered.
+std::optional<int> answerInfoOptions(const QStringList& args) {
     QCommandLineParser parser;
     setUp(parser);
     parser.parse(args); // Qt's own options (-platform, ...) are still on the line here
@@ -70,7 +71,7 @@ int answerInfoOptions(const QStringList& args) {
         print(stdout, QStringLiteral("velmora %1\n").arg(QLatin1String(velmora::version)));
         return 0;
     }
-    return -1;
+    return std::nullopt;
 }
 
 // Once QApplication has taken its own options, anything left is a mistake.
@@ -103,8 +104,8 @@ QIcon programIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const int code = answerInfoOptions(argumentsOf(argc, argv)); code >= 0)
-        return code;
+    if (const auto code = answerInfoOptions(argumentsOf(argc, argv)))
+        return *code;
     QApplication qapp(argc, argv);
     if (!argumentsAccepted(qapp.arguments()))
         return badArguments;
