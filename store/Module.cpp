@@ -1,10 +1,18 @@
 #include "store/Module.h"
 
 #include "store/Schema.h"
+#include "store/StoreError.h"
 
 namespace velmora {
 
 TFrmDm::Checked::Checked(Database& db) {
+    // An upgrade writes: say why it cannot happen rather than let the engine refuse.
+    if (db.readOnly() && db.value(QStringLiteral("PRAGMA user_version")).toInt() < Schema::version)
+        throw StoreError(QStringLiteral("O catálogo %1 é de uma versão anterior do Velmora e "
+                                        "precisa ser atualizado, mas o arquivo ou a pasta é "
+                                        "somente leitura. Dê permissão de escrita ao arquivo e à "
+                                        "pasta e abra o Velmora de novo.")
+                             .arg(db.filePath()));
     Schema::check(db.handle());
 }
 

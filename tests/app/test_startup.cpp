@@ -88,6 +88,7 @@ private slots:
     void showingAShownWindowKeepsIt();
     void unwritableStoreOpensForReadingOnly_data();
     void unwritableStoreOpensForReadingOnly();
+    void olderStoreThatCannotBeWrittenSaysWhy();
     void damagedStoreSaysHowToRestore_data();
     void damagedStoreSaysHowToRestore();
 };
@@ -322,6 +323,25 @@ void TestStartup::unwritableStoreOpensForReadingOnly() {
     QFile f(file);
     QVERIFY(f.open(QIODevice::ReadOnly));
     QCOMPARE(f.readAll(), before);
+}
+
+void TestStartup::olderStoreThatCannotBeWrittenSaysWhy() {
+    AppFixture fx;
+    QString file;
+    {
+        TestStore store(fx.dataDir());
+        store.exec(QStringLiteral("PRAGMA user_version = 1"));
+        file = store.storeFile();
+    }
+    Unwritable locked(file);
+    if (!locked.ok())
+        QSKIP("this machine cannot make a file unwritable for this process");
+    auto app = Startup::start(fx.environment());
+    QVERIFY(!app);
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const QString text = fx.dialogs.shown().first().text;
+    QVERIFY2(text.contains(QStringLiteral("versão anterior do Velmora")), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("somente leitura")));
 }
 
 void TestStartup::damagedStoreSaysHowToRestore_data() {

@@ -29,6 +29,7 @@ description=$(field Description)
 depends=$(field Depends)
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
   libqt6printsupport6 libjpeg62-turbo libqt6sql6-sqlite qt6-qpa-plugins \
+  qt6-image-formats-plugins libqt6svg6 \
   fonts-crosextra-carlito fonts-bebas-neue fonts-liberation fonts-dejavu-core; do
   grep -qE "(^|, )${package//+/\\+}( |,|$)" <<<"$depends" || fail "Depends sem $package: $depends"
 done
