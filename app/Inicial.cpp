@@ -373,9 +373,10 @@ void TFrmInicial::Sair1Click() {
                                                  MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgResult::Yes || !mayDiscardPendingClub())
             return;
-        // The main window going away ends the program.
+        // The main window going away ends the program. Not quit(): that first closes
+        // every window, and a close runs each window's own way out.
         hide();
-        QCoreApplication::quit();
+        QCoreApplication::exit(0);
     });
 }
 

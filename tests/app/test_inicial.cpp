@@ -5,6 +5,7 @@
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
+#include "platform/DataControls.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"

@@ -1,4 +1,5 @@
 // Start-up sequence and the window set.
+#include "app/Inicial.h"
 #include "app/Startup.h"
 #include "app/VelmoraApp.h"
 #include "tests/support/AppFixture.h"

@@ -812,7 +812,7 @@ void TestClubes::closeBox() {
 
     editor.close();
     QCOMPARE(editor.isVisible(), pending);
-    QVERIFY(rig.app().FrmInicial->isVisible());
+    QCOMPARE(rig.app().FrmInicial->isVisible(), !pending);
     QCOMPARE(rig.clubs().state(), state);
     QVERIFY(rig.dialogs().shown().isEmpty());
     if (!pending)
