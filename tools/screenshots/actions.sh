@@ -12,6 +12,7 @@
 #   wait SECONDS      pause
 #   gone WINDOW       wait until WINDOW is no longer shown
 #   focus WINDOW      make WINDOW the active window (as a click on its caption would)
+#   active WINDOW     fail the run unless WINDOW is the active window now
 #   run COMMAND       a shell command of this script (e.g. to move a folder of the data
 #                     directory, $home/Velmora, away and back)
 # WINDOW is a caption, matched whole (^caption$) among the shown windows.
@@ -99,6 +100,15 @@ step_gone() {
   return 1
 }
 
+step_active() {
+  local name
+  sleep 0.5
+  name=$(xdotool getactivewindow getwindowname 2>/dev/null || true)
+  [ "$name" = "$1" ] && return 0
+  echo "a janela ativa é \"$name\", e não \"$1\"" >&2
+  return 1
+}
+
 run_steps() {
   local steps=$1 step verb args
   IFS=';' read -ra list <<<"$steps"
@@ -116,6 +126,7 @@ run_steps() {
       wait) sleep "$args" ;;
       gone) step_gone "$args" ;;
       focus) need_window "$args" >/dev/null ;;
+      active) step_active "$args" ;;
       run) eval "$args" ;;
       *) echo "passo desconhecido: $verb" >&2; return 1 ;;
     esac
