@@ -4,5 +4,5 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" velmora velmora-datadir  # not the tests and benchmarks
 exec bash "$root/scripts/start.sh" "$@"
