@@ -297,7 +297,7 @@ bool hasTrigger(QSqlDatabase& db, const QString& name) {
         QStringLiteral("select 1 from sqlite_master where type = 'trigger' and name = ?"));
     query.addBindValue(name);
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(engineMessage(query.lastError()));
     return query.next();
 }
 
