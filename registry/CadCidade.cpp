@@ -127,6 +127,7 @@ void TFrmCadastroCidade::buildControls() {
     BtnGravar->setEnabled(!app_.dm().readOnly());
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+    setWayOut(BtnCancelar);
 }
 
 void TFrmCadastroCidade::FormCreate() {
