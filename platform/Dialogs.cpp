@@ -143,6 +143,29 @@ bool QtDialogs::openPicture(QString& fileName) {
     return true;
 }
 
+bool QtDialogs::savePdf(QString& fileName) {
+    QFileDialog dialog(dialogParent());
+    dialog.setObjectName(QStringLiteral("SalvarPdf"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Documento PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setWindowTitle(QStringLiteral("Salvar como PDF"));
+    for (const auto& [label, text] : {std::pair{QFileDialog::LookIn, "Salvar em:"},
+                                      {QFileDialog::FileName, "Nome do arquivo:"},
+                                      {QFileDialog::FileType, "Salvar como tipo:"},
+                                      {QFileDialog::Accept, "Salvar"},
+                                      {QFileDialog::Reject, "Cancelar"}})
+        dialog.setLabelText(label, QString::fromUtf8(text));
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
 QStringList ScriptedDialogs::messages() const {
     QStringList texts;
     for (const Shown& s : shown_)
@@ -170,6 +193,17 @@ bool ScriptedDialogs::openPicture(QString& fileName) {
     if (pictures_.isEmpty())
         return false;
     const QString chosen = pictures_.takeFirst();
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen;
+    return true;
+}
+
+bool ScriptedDialogs::savePdf(QString& fileName) {
+    shown_.append({QStringLiteral("save"), QString(), fileName, MsgIcon::None, MsgButtons::Ok});
+    if (saves_.isEmpty())
+        return false;
+    const QString chosen = saves_.takeFirst();
     if (chosen.isEmpty())
         return false;
     fileName = chosen;

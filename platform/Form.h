@@ -3,6 +3,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -46,6 +47,14 @@ private:
     int entryDepth_ = 0; // entry boxes up (one may open from another's handler)
 };
 
+// Where a window whose frame is `frame` may stand on `available`: moved only as far as
+// needed to fit; a window larger than the screen keeps its top-left corner (caption
+// and menu bar) on it.
+QPoint keepOnScreen(const QRect& frame, const QRect& available);
+// keepOnScreen on the available area of the screen under the frame's top-left corner
+// (the primary screen when none is).
+QPoint keepOnScreen(const QRect& frame);
+
 // Base of every window: a caption bar without title-bar buttons, a fixed client
 // size, centred or placed, absolutely placed controls on client().
 class Form : public QMainWindow {
@@ -66,10 +75,15 @@ public:
     // True once placed: later shows keep where the user left the window.
     bool isPlaced() const { return placed_; }
 
+    // Tab visits the controls as they are seen: rows from top to bottom, each row
+    // from left to right. Done at the first show, once every control exists.
+    void orderTabs();
+
 protected:
     bool event(QEvent* e) override;
 
 private:
+    bool tabsOrdered_ = false;
     Forms& forms_;
     QWidget* client_;
     QSize clientSize_;

@@ -99,6 +99,7 @@ void TFrmCadastroCidade::buildControls() {
     EdtCidade = new QLineEdit(area);
     EdtCidade->setObjectName(QStringLiteral("EdtCidade"));
     EdtCidade->setGeometry(32, 46, 353, 26);
+    EdtCidade->setAccessibleName(QStringLiteral("Cidade a ser cadastrada"));
     EdtCidade->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
     for (const FieldDef& field : app_.dm().TblCidades.def().fields)
         if (field.name == QLatin1String("Cidade"))
@@ -108,6 +109,10 @@ void TFrmCadastroCidade::buildControls() {
     ImgBandPais = makePicture(area, QStringLiteral("ImgBandPais"), {32, 122, 73, 46});
     ComboUF = makeList(area, QStringLiteral("ComboUF"), {112, 225, 305, 22});
     ImgBandUF = makePicture(area, QStringLiteral("ImgBandUF"), {32, 214, 73, 46});
+    ComboPais->setAccessibleName(QStringLiteral("País"));
+    ImgBandPais->setAccessibleName(QStringLiteral("Bandeira do país"));
+    ComboUF->setAccessibleName(QStringLiteral("Estado (apenas para o Brasil)"));
+    ImgBandUF->setAccessibleName(QStringLiteral("Bandeira do estado"));
     // A pick by the user, not a refill, runs the handlers.
     connect(ComboPais, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
