@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -130,6 +131,9 @@ void TFrmCadastroCidade::buildControls() {
                         QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+    // The keys the club editor uses for the same two commands.
+    BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
 }
 
 void TFrmCadastroCidade::FormCreate() {

@@ -223,6 +223,16 @@ void TestDesktop::shortcutsOfTheEditor() {
     QTRY_VERIFY(!editor.editing());
     QVERIFY(editor.isVisible());
     QCOMPARE(app.dm().TblClubes.rowCount(), 1);
+    // The city registry leaves on Esc as on its "Cancelar", back to the editor.
+    editor.Cadastrarcidade1->trigger();
+    TFrmCadastroCidade& cities = *app.FrmCadastroCidade;
+    QVERIFY(QTest::qWaitForWindowActive(&cities));
+    cities.EdtCidade->setText(QStringLiteral("Nenhuma"));
+    QTest::keyClick(&cities, Qt::Key_Escape);
+    QTRY_VERIFY(!cities.isVisible());
+    QCOMPARE(app.dm().TblCidades.rowCount(), rig.store.count(QStringLiteral("Cidades")));
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+
     // ... and in browse mode goes back to the main window.
     QTest::keyClick(&editor, Qt::Key_Escape);
     QVERIFY(!editor.isVisible());
