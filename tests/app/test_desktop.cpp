@@ -183,6 +183,12 @@ void TestDesktop::shortcutsOfTheMainWindow() {
     TFrmInicial& main = *app.FrmInicial;
     QVERIFY(rig.show(&main));
 
+    // Alt with a menu's letter opens that menu.
+    QTest::keyClick(&main, Qt::Key_R, Qt::AltModifier);
+    QTRY_VERIFY(main.Relatrios1->isVisible());
+    main.Relatrios1->close();
+    QTRY_VERIFY(!main.Relatrios1->isVisible());
+
     QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier); // answered No
     QCOMPARE(rig.fx.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
     QVERIFY(main.isVisible());
