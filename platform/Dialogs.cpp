@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <algorithm>
 #include <utility>
 
 namespace velmora {
@@ -68,8 +69,15 @@ void attachPreview(QFileDialog& dialog) {
         &dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
             preview->clear();
             try {
+                // Fitted into the pane, then decoded for the screen's pixels there.
+                QSize fitted = Pictures::pictureSize(path);
+                if (fitted.width() > previewSize.width() || fitted.height() > previewSize.height())
+                    fitted.scale(previewSize, Qt::KeepAspectRatio);
+                const qreal ratio = std::max<qreal>(1, preview->devicePixelRatioF());
                 Pictures pictures;
-                preview->setPixmap(QPixmap::fromImage(pictures.loadFitted(path, previewSize)));
+                QImage image = pictures.load(path, fitted.expandedTo({1, 1}) * ratio);
+                image.setDevicePixelRatio(ratio);
+                preview->setPixmap(QPixmap::fromImage(image));
             } catch (const PictureError&) {
                 // Not a picture (or a broken one): nothing to preview.
             }

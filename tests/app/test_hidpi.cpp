@@ -4,14 +4,19 @@
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "registry/Federacao.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QApplication>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
+#include <QListView>
 #include <QScreen>
+#include <QTimer>
 #include <QtTest>
 
 using namespace velmora;
@@ -40,6 +45,42 @@ private slots:
         QCOMPARE(shown.size(), QSize(226, 226));
         QCOMPARE(shown.devicePixelRatio(), 2.0);
         QCOMPARE(shown.deviceIndependentSize(), QSizeF(113, 113));
+    }
+
+    // The picture dialog's preview pane: fitted into the pane, in the screen's pixels.
+    void pictureDialogPreviewIsSharp() {
+        TestStore store;
+        const QString badge = store.makeBadge(QStringLiteral("grande.jpg"));
+        QSize previewed;
+        qreal ratio = 0;
+        auto* timer = new QTimer(this);
+        timer->setInterval(10);
+        connect(timer, &QTimer::timeout, this, [&, timer] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (dialog == nullptr || !dialog->isVisible())
+                return;
+            timer->stop();
+            auto* view = dialog->findChild<QListView*>(QStringLiteral("listView"));
+            auto* preview = dialog->findChild<QLabel*>(QStringLiteral("Preview"));
+            auto* model =
+                view != nullptr ? qobject_cast<QFileSystemModel*>(view->model()) : nullptr;
+            if (preview != nullptr && model != nullptr &&
+                QTest::qWaitFor([&] { return model->index(badge).isValid(); })) {
+                view->setCurrentIndex(model->index(badge));
+                [[maybe_unused]] const bool shown =
+                    QTest::qWaitFor([&] { return !preview->pixmap().isNull(); });
+                previewed = preview->pixmap().deviceIndependentSize().toSize();
+                ratio = preview->pixmap().devicePixelRatio();
+            }
+            dialog->reject();
+        });
+        timer->start();
+        QtDialogs dialogs;
+        QString file = badge;
+        dialogs.openPicture(file);
+        const QSize own = Pictures::pictureSize(badge);
+        QCOMPARE(previewed, own.boundedTo(QSize(200, 200)));
+        QCOMPARE(ratio, 2.0);
     }
 
     void builtInArtworkUsesItsFinerDrawing() {
