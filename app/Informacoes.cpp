@@ -36,6 +36,7 @@ TFrmInformacoes::TFrmInformacoes(VelmoraApp& app)
     Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    setWayOut(Voltar1);
     setMenuBar(MnInformacoes);
 }
 

@@ -3,9 +3,21 @@
 #include "platform/Form.h"
 #include "platform/Pictures.h"
 
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QLabel>
+#include <QThread>
+#include <QWindow>
 
 namespace velmora {
+
+namespace {
+
+// Long enough for any window manager to map a window; a display that never shows
+// it (none at all) must not hold start-up much longer.
+constexpr int exposeWaitMs = 3000;
+
+} // namespace
 
 TFrmSplash::TFrmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmSplash"));
@@ -21,6 +33,19 @@ TFrmSplash::TFrmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWind
     } catch (const PictureError&) {
         // Only a broken build lacks it; the splash is then plain and start-up goes on.
     }
+}
+
+void TFrmSplash::showPainted() {
+    show();
+    const QDeadlineTimer deadline(exposeWaitMs);
+    while (!(windowHandle() != nullptr && windowHandle()->isExposed()) && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(5);
+    }
+    raise();
+    repaint();
+    // Hands the painted picture to the display before the caller blocks.
+    QCoreApplication::processEvents();
 }
 
 } // namespace velmora

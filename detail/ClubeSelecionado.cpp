@@ -155,6 +155,7 @@ void TFrmClubeSelecionado::buildMenu() {
     Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    setWayOut(Voltar1);
 }
 
 void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {

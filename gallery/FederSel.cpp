@@ -37,6 +37,7 @@ TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
 
     BtnOk = makeOkButton(client(), {197, 102, 75, 25});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void TFrmSelFeder::FormActivate() {

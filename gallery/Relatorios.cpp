@@ -191,6 +191,7 @@ void TFrmRelatorios::buildMenu() {
                 button->click();
     });
     connect(Voltar2, &QAction::triggered, this, &TFrmRelatorios::Voltar2Click);
+    setWayOut(Voltar2);
 }
 
 std::unique_ptr<Query> TFrmRelatorios::newListing() const {

@@ -134,6 +134,7 @@ void TFrmCadastroCidade::buildControls() {
     // The keys the club editor uses for the same two commands.
     BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
+    setWayOut(BtnCancelar);
 }
 
 void TFrmCadastroCidade::FormCreate() {
