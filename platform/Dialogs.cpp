@@ -160,7 +160,7 @@ bool QtDialogs::openPicture(QString& fileName) {
 }
 
 bool QtDialogs::savePdf(QString& fileName) {
-    QFileDialog dialog(dialogParent());
+    QFileDialog dialog(dialogParent(forms()));
     dialog.setObjectName(QStringLiteral("SalvarPdf"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
