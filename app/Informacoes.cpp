@@ -5,6 +5,8 @@
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 
+#include <QFile>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 
@@ -22,10 +24,16 @@ TFrmInformacoes::TFrmInformacoes(VelmoraApp& app)
     guard(app_.dialogs, [this] {
         showPicture(app_.pictures, Image, QStringLiteral(":/artwork/info.jpg"), false);
     });
+    // The page is a picture: its words go to screen readers as text.
+    Image->setAccessibleName(QStringLiteral("Informações"));
+    QFile words(QStringLiteral(":/artwork/info.txt"));
+    if (words.open(QIODevice::ReadOnly))
+        Image->setAccessibleDescription(QString::fromUtf8(words.readAll()).trimmed());
 
     MnInformacoes = new QMenuBar(this);
     MnInformacoes->setObjectName(QStringLiteral("MnInformacoes"));
-    Voltar1 = MnInformacoes->addAction(QStringLiteral("Voltar"));
+    Voltar1 = MnInformacoes->addAction(QStringLiteral("&Voltar"));
+    Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
     setWayOut(Voltar1);

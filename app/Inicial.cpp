@@ -13,6 +13,7 @@
 #include "store/Module.h"
 
 #include <QCoreApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -67,12 +68,13 @@ struct PicturePlace {
     LabelMember member;
     const char* name;
     QRect rect;
+    const char* spoken; // what a screen reader calls it
 };
 
 const PicturePlace picturePlaces[] = {
-    {&TFrmInicial::ImgEscudo, "ImgEscudo", {352, 390, 113, 113}},
-    {&TFrmInicial::ImgLogoFeder, "ImgLogoFeder", {485, 436, 53, 53}},
-    {&TFrmInicial::ImgBandPais, "ImgBandPais", {556, 442, 69, 40}},
+    {&TFrmInicial::ImgEscudo, "ImgEscudo", {352, 390, 113, 113}, "Escudo do clube em destaque"},
+    {&TFrmInicial::ImgLogoFeder, "ImgLogoFeder", {485, 436, 53, 53}, "Federação"},
+    {&TFrmInicial::ImgBandPais, "ImgBandPais", {556, 442, 69, 40}, "Bandeira do país"},
 };
 
 // A null action is the separator.
@@ -93,41 +95,41 @@ struct MenuEntry {
 const std::vector<MenuEntry>& menuEntries() {
     using F = TFrmInicial;
     static const std::vector<MenuEntry> entries = {
-        {&F::Arquivo1, "Arquivo1", "Arquivo", {{&F::Sair1, "Sair1", "Sair", &F::Sair1Click}}},
+        {&F::Arquivo1, "Arquivo1", "&Arquivo", {{&F::Sair1, "Sair1", "&Sair", &F::Sair1Click}}},
         {&F::Utilitrios1,
          "Utilitrios1",
-         "Utilitários",
-         {{&F::CadastrodeClubes1, "CadastrodeClubes1", "Cadastro de Clubes",
+         "&Utilitários",
+         {{&F::CadastrodeClubes1, "CadastrodeClubes1", "&Cadastro de Clubes",
            &F::CadastrodeClubes1Click}}},
         {&F::Relatrios1,
          "Relatrios1",
-         "Relatórios",
+         "&Relatórios",
          {
-             {&F::ClubesBrasileiros1, "ClubesBrasileiros1", "Clubes Brasileiros",
+             {&F::ClubesBrasileiros1, "ClubesBrasileiros1", "Clubes &Brasileiros",
               &F::ClubesBrasileiros1Click},
-             {&F::Clubesporestado1, "Clubesporestado1", "Clubes por Estado",
+             {&F::Clubesporestado1, "Clubesporestado1", "Clubes por &Estado",
               &F::Clubesporestado1Click},
-             {&F::ClubesporPas1, "ClubesporPas1", "Clubes por País", &F::ClubesporPas1Click},
-             {&F::PorAnodeFundao1, "PorAnodeFundao1", "Por Ano de Fundação",
+             {&F::ClubesporPas1, "ClubesporPas1", "Clubes por &País", &F::ClubesporPas1Click},
+             {&F::PorAnodeFundao1, "PorAnodeFundao1", "Por &Ano de Fundação",
               &F::PorAnodeFundao1Click},
-             {&F::ClubesporFederao1, "ClubesporFederao1", "Clubes por Federação",
+             {&F::ClubesporFederao1, "ClubesporFederao1", "Clubes por &Federação",
               &F::ClubesporFederao1Click},
              {&F::PesquisarClubeSeleoporNome1, "PesquisarClubeSeleoporNome1",
-              "Pesquisar Clube/Seleção por Nome", &F::PesquisarClubeSeleoporNome1Click},
-             {&F::ClubesExtintos1, "ClubesExtintos1", "Clubes/Seleções Extintos",
+              "Pesquisar Clube/Seleção por &Nome", &F::PesquisarClubeSeleoporNome1Click},
+             {&F::ClubesExtintos1, "ClubesExtintos1", "Clubes/Seleções E&xtintos",
               &F::ClubesExtintos1Click},
              {nullptr, "", "", nullptr},
              {&F::odososClubesCadastrados1, "odososClubesCadastrados1",
-              "Todos os Clubes Cadastrados", &F::odososClubesCadastrados1Click},
+              "&Todos os Clubes Cadastrados", &F::odososClubesCadastrados1Click},
              {&F::odasasSeleesCadastradas1, "odasasSeleesCadastradas1",
-              "Todas as Seleções Cadastradas", &F::odasasSeleesCadastradas1Click},
-             {&F::DadosdoClube1, "DadosdoClube1", "Detalhe do Clube/Seleção",
+              "Todas as &Seleções Cadastradas", &F::odasasSeleesCadastradas1Click},
+             {&F::DadosdoClube1, "DadosdoClube1", "&Detalhe do Clube/Seleção",
               &F::DadosdoClube1Click},
          }},
         {&F::Ajuda1,
          "Ajuda1",
-         "Ajuda",
-         {{&F::Informaes1, "Informaes1", "Informações", &F::Informaes1Click}}},
+         "A&juda",
+         {{&F::Informaes1, "Informaes1", "&Informações", &F::Informaes1Click}}},
     };
     return entries;
 }
@@ -234,6 +236,7 @@ void TFrmInicial::createControls() {
         picture->setObjectName(QString::fromLatin1(place.name));
         picture->setGeometry(place.rect);
         picture->setScaledContents(true);
+        picture->setAccessibleName(QString::fromUtf8(place.spoken));
         this->*place.member = picture;
     }
     setAutoSizedText(LblNomeClube, {});
@@ -260,6 +263,8 @@ void TFrmInicial::createMenu() {
         }
     }
     setMenuBar(MnInicial);
+    Sair1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
+    Informaes1->setShortcut(QKeySequence(Qt::Key_F1));
     setWayOut(Sair1);
 }
 

@@ -1,9 +1,11 @@
 #include "app/Splash.h"
 
+#include "platform/Form.h"
+#include "platform/Pictures.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QLabel>
-#include <QPixmap>
 #include <QThread>
 #include <QWindow>
 
@@ -20,12 +22,17 @@ constexpr int exposeWaitMs = 3000;
 TFrmSplash::TFrmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmSplash"));
     setFixedSize(494, 296);
-    move(285, 193);
+    move(keepOnScreen(QRect(QPoint(285, 193), size())));
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("ImgSplash"));
     picture->setGeometry(0, 0, 494, 296);
     picture->setScaledContents(true);
-    picture->setPixmap(QPixmap(QStringLiteral(":/artwork/splash.jpg")));
+    try {
+        Pictures pictures;
+        showPicture(pictures, picture, QStringLiteral(":/artwork/splash.jpg"), true);
+    } catch (const PictureError&) {
+        // Only a broken build lacks it; the splash is then plain and start-up goes on.
+    }
 }
 
 void TFrmSplash::showPainted() {

@@ -9,6 +9,7 @@
 #include "store/Module.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
 #include <QMenu>
@@ -65,10 +66,10 @@ const QList<Card::LabelPlace>& Card::labelPlaces() {
 
 const QList<Card::PicturePlace>& Card::picturePlaces() {
     static const QList<PicturePlace> places = {
-        {"ImgEscudoClube", &Card::ImgEscudoClube, {40, 27, 201, 201}},
-        {"ImgLogoFeder", &Card::ImgLogoFeder, {86, 280, 107, 107}},
-        {"ImgBandeiraPais", &Card::ImgBandeiraPais, {87, 443, 105, 68}},
-        {"ImgBandeiraUF", &Card::ImgBandeiraUF, {424, 441, 105, 68}},
+        {"ImgEscudoClube", &Card::ImgEscudoClube, {40, 27, 201, 201}, "Escudo"},
+        {"ImgLogoFeder", &Card::ImgLogoFeder, {86, 280, 107, 107}, "Federação"},
+        {"ImgBandeiraPais", &Card::ImgBandeiraPais, {87, 443, 105, 68}, "País"},
+        {"ImgBandeiraUF", &Card::ImgBandeiraUF, {424, 441, 105, 68}, "Estado"},
     };
     return places;
 }
@@ -114,13 +115,17 @@ void TFrmClubeSelecionado::buildControls() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/card.jpg")));
+    // Built-in artwork; a broken build shows the report instead of stopping start-up.
+    guard(app_.dialogs, [this] {
+        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/card.jpg"), true);
+    });
 
     for (const PicturePlace& place : picturePlaces()) {
         auto* picture = new QLabel(area);
         picture->setObjectName(QString::fromLatin1(place.name));
         picture->setGeometry(place.rect);
         picture->setScaledContents(true);
+        picture->setAccessibleName(QString::fromUtf8(place.spoken));
         this->*place.control = picture;
     }
     for (const LabelPlace& place : labelPlaces()) {
@@ -140,12 +145,14 @@ void TFrmClubeSelecionado::buildControls() {
 }
 
 void TFrmClubeSelecionado::buildMenu() {
-    Arquivo1 = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    Arquivo1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
-    Imprimir1 = Arquivo1->addAction(QStringLiteral("Imprimir"));
+    Imprimir1 = Arquivo1->addAction(QStringLiteral("&Imprimir"));
     Imprimir1->setObjectName(QStringLiteral("Imprimir1"));
-    Voltar1 = Arquivo1->addAction(QStringLiteral("Voltar"));
+    Imprimir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
+    Voltar1 = Arquivo1->addAction(QStringLiteral("&Voltar"));
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
+    Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
     connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
     setWayOut(Voltar1);
@@ -200,7 +207,7 @@ void TFrmClubeSelecionado::showState(const QString& uf, const QString& flagPath)
 }
 
 void TFrmClubeSelecionado::Imprimir1Click() {
-    guard(app_.dialogs, [this] { app_.printing.printWindow(this); });
+    guard(app_.dialogs, [this] { app_.printing.printWindow(this, app_.dialogs); });
 }
 
 void TFrmClubeSelecionado::Voltar1Click() {

@@ -63,7 +63,8 @@ public:
     struct PicturePlace {
         const char* name;
         QLabel* TFrmClubeSelecionado::*control;
-        QRect rect; // stretched
+        QRect rect;         // stretched
+        const char* spoken; // what a screen reader calls it: the caption beside it
     };
     static const QList<LabelPlace>& labelPlaces();
     static const QList<PicturePlace>& picturePlaces();

@@ -5,6 +5,7 @@
 #include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/Pictures.h"
 #include "store/Module.h"
 
 #include <QComboBox>
@@ -45,7 +46,10 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/selclube.jpg")));
+    // Built-in artwork; a broken build shows the report instead of stopping start-up.
+    guard(app_.dialogs, [this] {
+        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/selclube.jpg"), true);
+    });
 
     rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 66, 90, 20));
     rbSelecao = kindButton(area, "rbSelecao", QStringLiteral("Seleção"), QRect(124, 66, 100, 20));
@@ -54,12 +58,14 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     ImgEscudoClube->setObjectName(QStringLiteral("ImgEscudoClube"));
     ImgEscudoClube->setGeometry(329, 44, 92, 92);
     ImgEscudoClube->setScaledContents(true);
+    ImgEscudoClube->setAccessibleName(QStringLiteral("Escudo"));
 
     ComboClubes = new QComboBox(area);
     ComboClubes->setObjectName(QStringLiteral("ComboClubes"));
     ComboClubes->setEditable(false);
     ComboClubes->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
     ComboClubes->setGeometry(24, 112, 281, 24);
+    ComboClubes->setAccessibleName(QStringLiteral("Clube ou seleção"));
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));

@@ -44,6 +44,8 @@ TFrmAno::TFrmAno(VelmoraApp& app)
     ComboAnos->setFont(corbel);
     ComboAnos->setFixedHeight(26);
     ComboAnos->setItemDelegate(new RowHeight(16, ComboAnos));
+    Label1->setBuddy(ComboAnos);
+    ComboAnos->setAccessibleName(QStringLiteral("Selecione o ano"));
 
     BtnOk = makeOkButton(client(), {211, 14, 54, 28});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);

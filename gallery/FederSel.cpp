@@ -26,9 +26,11 @@ TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
     ImgLogoFeder = new QLabel(client());
     ImgLogoFeder->setObjectName(QStringLiteral("ImgLogoFeder"));
     ImgLogoFeder->setGeometry(14, 42, 93, 93);
+    ImgLogoFeder->setAccessibleName(QStringLiteral("Logotipo da federação"));
 
     ComboFeder = makeChoiceList(client(), QStringLiteral("ComboFeder"), {132, 64}, 140);
     ComboFeder->setFixedHeight(24);
+    ComboFeder->setAccessibleName(QStringLiteral("Federação"));
     ComboFeder->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
     // A pick by the user, not the refill, runs the preview.
     connect(ComboFeder, &QComboBox::activated, this, &TFrmSelFeder::ComboFederChange);

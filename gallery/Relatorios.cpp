@@ -8,10 +8,12 @@
 #include "store/Query.h"
 
 #include <QAction>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace velmora {
 
@@ -131,6 +133,8 @@ void TFrmRelatorios::buildTitleLine() {
     LblTitulo->setFont(pixelFont(QStringLiteral("Arial"), 19, true));
     ImgBandTitulo = makePicture(client(), QStringLiteral("ImgBandTitulo"), {22, 10}, {57, 33});
     ImgFeder = makePicture(client(), QStringLiteral("ImgFeder"), {25, 2}, {49, 49});
+    ImgBandTitulo->setAccessibleName(QStringLiteral("Bandeira"));
+    ImgFeder->setAccessibleName(QStringLiteral("Federação"));
 }
 
 void TFrmRelatorios::buildSlots() {
@@ -150,6 +154,8 @@ void TFrmRelatorios::buildSlots() {
             }
             slots_[n - 1].*spec.member = control;
         }
+        slots_[n - 1].ImgClube->setAccessibleName(QStringLiteral("Escudo %1").arg(n));
+        slots_[n - 1].ImgBandClube->setAccessibleName(QStringLiteral("Bandeira %1").arg(n));
     }
 }
 
@@ -159,6 +165,7 @@ void TFrmRelatorios::buildButtons() {
         button->setObjectName(QLatin1String(pageButtons[i].name));
         button->setGeometry(736, 16, 22, 20);
         button->setToolTip(QStringLiteral("Próxima Página"));
+        button->setAccessibleName(button->toolTip());
         button->setVisible(false);
         button->setEnabled(false);
         connect(button, &QPushButton::clicked, this, pageButtons[i].handler);
@@ -167,13 +174,22 @@ void TFrmRelatorios::buildButtons() {
 }
 
 void TFrmRelatorios::buildMenu() {
-    Voltar1 = menuBar()->addMenu(QStringLiteral("Arquivo"));
+    Voltar1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
-    Imprimir1 = Voltar1->addAction(QStringLiteral("Imprimir"));
+    Imprimir1 = Voltar1->addAction(QStringLiteral("&Imprimir"));
     Imprimir1->setObjectName(QStringLiteral("Imprimir1"));
+    Imprimir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     connect(Imprimir1, &QAction::triggered, this, &TFrmRelatorios::Imprimir1Click);
-    Voltar2 = Voltar1->addAction(QStringLiteral("Voltar"));
+    Voltar2 = Voltar1->addAction(QStringLiteral("&Voltar"));
     Voltar2->setObjectName(QStringLiteral("Voltar2"));
+    Voltar2->setShortcut(QKeySequence(Qt::Key_Escape));
+    // Page Down turns the page, like the ">>" button of the gallery on show.
+    auto* nextPage = new QShortcut(QKeySequence(Qt::Key_PageDown), this);
+    connect(nextPage, &QShortcut::activated, this, [this] {
+        for (QPushButton* button : buttons_)
+            if (button->isVisible() && button->isEnabled())
+                button->click();
+    });
     connect(Voltar2, &QAction::triggered, this, &TFrmRelatorios::Voltar2Click);
     setWayOut(Voltar2);
 }
@@ -253,7 +269,7 @@ void TFrmRelatorios::clearSlot(int n) {
 }
 
 void TFrmRelatorios::Imprimir1Click() {
-    guard(app_.dialogs, [this] { app_.printing.printWindow(this); });
+    guard(app_.dialogs, [this] { app_.printing.printWindow(this, app_.dialogs); });
 }
 
 void TFrmRelatorios::Voltar2Click() {

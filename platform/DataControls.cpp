@@ -117,7 +117,9 @@ DbNavigator::DbNavigator(DataSource& source, Dialogs& dialogs, QWidget* parent)
         auto* button = new QPushButton(QString::fromUtf8(looks[i].glyph), this);
         button->setObjectName(QString::fromLatin1(looks[i].name));
         button->setToolTip(QString::fromUtf8(looks[i].hint));
-        button->setFocusPolicy(Qt::NoFocus);
+        button->setAccessibleName(button->toolTip());
+        // Reached by Tab; a click leaves the focus where it was.
+        button->setFocusPolicy(Qt::TabFocus);
         button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         row->addWidget(button);
         buttons_[i] = button;

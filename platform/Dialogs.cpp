@@ -15,6 +15,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QStandardPaths>
+#include <algorithm>
 #include <utility>
 
 namespace velmora {
@@ -75,8 +76,15 @@ void showPreview(QLabel* preview, const QString& path) {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return;
     try {
+        // Fitted into the pane, then decoded for the screen's pixels there.
+        QSize fitted = Pictures::pictureSize(path);
+        if (fitted.width() > previewSize.width() || fitted.height() > previewSize.height())
+            fitted.scale(previewSize, Qt::KeepAspectRatio);
+        const qreal ratio = std::max<qreal>(1, preview->devicePixelRatioF());
         Pictures pictures;
-        preview->setPixmap(QPixmap::fromImage(pictures.loadFitted(path, previewSize)));
+        QImage image = pictures.load(path, fitted.expandedTo({1, 1}) * ratio);
+        image.setDevicePixelRatio(ratio);
+        preview->setPixmap(QPixmap::fromImage(image));
     } catch (const PictureError& e) {
         // Only a picture the loader knows gets a reason; other files show nothing.
         if (e.kind() == PictureError::Kind::TooBig || e.kind() == PictureError::Kind::Damaged)
@@ -175,6 +183,29 @@ bool QtDialogs::openPicture(QString& fileName) {
     return true;
 }
 
+bool QtDialogs::savePdf(QString& fileName) {
+    QFileDialog dialog(dialogParent(forms()));
+    dialog.setObjectName(QStringLiteral("SalvarPdf"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setNameFilter(QStringLiteral("Documento PDF (*.pdf)"));
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.setWindowTitle(QStringLiteral("Salvar como PDF"));
+    for (const auto& [label, text] : {std::pair{QFileDialog::LookIn, "Salvar em:"},
+                                      {QFileDialog::FileName, "Nome do arquivo:"},
+                                      {QFileDialog::FileType, "Salvar como tipo:"},
+                                      {QFileDialog::Accept, "Salvar"},
+                                      {QFileDialog::Reject, "Cancelar"}})
+        dialog.setLabelText(label, QString::fromUtf8(text));
+    if (!fileName.isEmpty())
+        dialog.selectFile(fileName);
+    if (runModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return false;
+    fileName = dialog.selectedFiles().constFirst();
+    return true;
+}
+
 QStringList ScriptedDialogs::messages() const {
     QStringList texts;
     for (const Shown& s : shown_)
@@ -202,6 +233,17 @@ bool ScriptedDialogs::openPicture(QString& fileName) {
     if (pictures_.isEmpty())
         return false;
     const QString chosen = pictures_.takeFirst();
+    if (chosen.isEmpty())
+        return false;
+    fileName = chosen;
+    return true;
+}
+
+bool ScriptedDialogs::savePdf(QString& fileName) {
+    shown_.append({QStringLiteral("save"), QString(), fileName, MsgIcon::None, MsgButtons::Ok});
+    if (saves_.isEmpty())
+        return false;
+    const QString chosen = saves_.takeFirst();
     if (chosen.isEmpty())
         return false;
     fileName = chosen;

@@ -26,6 +26,9 @@ public:
     // choice). Returns true and sets fileName when a file is chosen; on cancel,
     // returns false and leaves fileName as it was.
     virtual bool openPicture(QString& fileName) = 0;
+    // The save dialog for a PDF, proposing fileName (a full path). Returns true and
+    // sets fileName to the chosen path (ending in ".pdf"); false on cancel.
+    virtual bool savePdf(QString& fileName) = 0;
 
     // An entry box counts as one of the program's windows: the window tracker is
     // told when one opens and closes. Forms registers itself here.
@@ -56,15 +59,16 @@ public:
                       MsgButtons buttons) override;
     QString entry(const QString& caption, const QString& prompt) override;
     bool openPicture(QString& fileName) override;
+    bool savePdf(QString& fileName) override;
 };
 
 // Test double: answers queued by the test; every box shown is logged.
 class ScriptedDialogs final : public Dialogs {
 public:
     struct Shown {
-        QString kind; // "message", "entry" or "picture"
+        QString kind; // "message", "entry", "picture" or "save"
         QString caption;
-        QString text; // message text or entry prompt
+        QString text; // message text, entry prompt or proposed file
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
     };
@@ -72,6 +76,7 @@ public:
     void queueAnswer(MsgResult r) { answers_.append(r); }
     void queueEntry(const QString& text) { entries_.append(text); }
     void queuePicture(const QString& path) { pictures_.append(path); } // "" = cancel
+    void queueSave(const QString& path) { saves_.append(path); }       // "" = cancel
 
     const QVector<Shown>& shown() const { return shown_; }
     QStringList messages() const; // texts of the message boxes, in order
@@ -81,12 +86,14 @@ public:
                       MsgButtons buttons) override;
     QString entry(const QString& caption, const QString& prompt) override;
     bool openPicture(QString& fileName) override;
+    bool savePdf(QString& fileName) override;
 
 private:
     // A box with nothing queued answers Ok / No, "" or cancel.
     QVector<MsgResult> answers_;
     QStringList entries_;
     QStringList pictures_;
+    QStringList saves_;
     QVector<Shown> shown_;
 };
 

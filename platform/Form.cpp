@@ -3,12 +3,14 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 
+#include <QAbstractButton>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
 
 namespace velmora {
 
@@ -92,6 +94,55 @@ void Forms::formActivated(Form* form) {
     });
 }
 
+QPoint keepOnScreen(const QRect& frame, const QRect& available) {
+    const auto fit = [](int at, int size, int first, int room) {
+        at = std::min(at, first + room - size); // the far edge comes in first ...
+        return std::max(at, first);             // ... the near edge wins when both cannot
+    };
+    return {fit(frame.x(), frame.width(), available.x(), available.width()),
+            fit(frame.y(), frame.height(), available.y(), available.height())};
+}
+
+QPoint keepOnScreen(const QRect& frame) {
+    const QScreen* screen = QGuiApplication::screenAt(frame.topLeft());
+    if (screen == nullptr)
+        screen = QGuiApplication::primaryScreen();
+    return screen == nullptr ? frame.topLeft() : keepOnScreen(frame, screen->availableGeometry());
+}
+
+namespace {
+
+struct TabStop {
+    QWidget* widget;
+    QRect place; // in client coordinates
+};
+
+// Controls sharing a row: each one's vertical middle lies within the first one's height.
+QList<QList<TabStop>> rowsOf(QList<TabStop> stops) {
+    std::stable_sort(stops.begin(), stops.end(), [](const TabStop& a, const TabStop& b) {
+        return a.place.top() < b.place.top();
+    });
+    QList<QList<TabStop>> rows;
+    for (const TabStop& stop : stops) {
+        if (!rows.isEmpty()) {
+            const QRect& first = rows.last().first().place;
+            const int middle = stop.place.center().y();
+            if (middle >= first.top() && middle <= first.bottom()) {
+                rows.last().append(stop);
+                continue;
+            }
+        }
+        rows.append({stop});
+    }
+    for (auto& row : rows)
+        std::stable_sort(row.begin(), row.end(), [](const TabStop& a, const TabStop& b) {
+            return a.place.left() < b.place.left();
+        });
+    return rows;
+}
+
+} // namespace
+
 Form::Form(Forms& forms, const QString& objectName, const QString& caption, QSize clientSize,
            std::optional<QPoint> placedAt)
     : QMainWindow(nullptr, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
@@ -108,17 +159,39 @@ Form::Form(Forms& forms, const QString& objectName, const QString& caption, QSiz
 
 void Form::place() {
     placed_ = true;
-    if (placedAt_) {
-        move(*placedAt_);
-        return;
-    }
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
     adjustSize();
     QRect frame = frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    move(frame.topLeft());
+    if (placedAt_) {
+        frame.moveTopLeft(*placedAt_);
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        frame.moveCenter(screen->availableGeometry().center());
+    }
+    // Wherever it was meant to go, the caption and the menu bar stay reachable.
+    move(keepOnScreen(frame));
+}
+
+void Form::orderTabs() {
+    tabsOrdered_ = true;
+    QList<TabStop> stops;
+    for (QWidget* w : client_->findChildren<QWidget*>()) {
+        // Drop-down lists keep their popups as children: those are windows of their own.
+        if ((w->focusPolicy() & Qt::TabFocus) != Qt::TabFocus || w->focusProxy() != nullptr ||
+            w->window() != this)
+            continue;
+        stops.append({w, QRect(w->mapTo(client_, QPoint(0, 0)), w->size())});
+        // A picture button is read out by its hint.
+        if (auto* button = qobject_cast<QAbstractButton*>(w);
+            button != nullptr && button->text().isEmpty() && button->accessibleName().isEmpty())
+            button->setAccessibleName(button->toolTip());
+    }
+    QWidget* previous = nullptr;
+    for (const auto& row : rowsOf(stops)) {
+        for (const TabStop& stop : row) {
+            if (previous != nullptr)
+                setTabOrder(previous, stop.widget);
+            previous = stop.widget;
+        }
+    }
 }
 
 void Form::setWayOut(QAction* command) {
@@ -144,6 +217,8 @@ void Form::closeEvent(QCloseEvent* e) {
 }
 
 bool Form::event(QEvent* e) {
+    if (e->type() == QEvent::Show && !tabsOrdered_)
+        orderTabs();
     const bool handled = QMainWindow::event(e);
     if (e->type() == QEvent::WindowActivate)
         forms_.formActivated(this);

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -52,6 +53,14 @@ private:
     int entryDepth_ = 0; // entry boxes up (one may open from another's handler)
 };
 
+// Where a window whose frame is `frame` may stand on `available`: moved only as far as
+// needed to fit; a window larger than the screen keeps its top-left corner (caption
+// and menu bar) on it.
+QPoint keepOnScreen(const QRect& frame, const QRect& available);
+// keepOnScreen on the available area of the screen under the frame's top-left corner
+// (the primary screen when none is).
+QPoint keepOnScreen(const QRect& frame);
+
 // Base of every window: a caption bar without title-bar buttons, a fixed client
 // size, centred or placed, absolutely placed controls on client().
 class Form : public QMainWindow {
@@ -72,6 +81,10 @@ public:
     // True once placed: later shows keep where the user left the window.
     bool isPlaced() const { return placed_; }
 
+    // Tab visits the controls as they are seen: rows from top to bottom, each row
+    // from left to right. Done at the first show, once every control exists.
+    void orderTabs();
+
     // The window's own way out ("Voltar", "OK", "Cancelar", "Sair"). The window
     // manager's close box and Alt+F4 run it while it is enabled, and do nothing else.
     void setWayOut(QAction* command);
@@ -82,6 +95,7 @@ protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
+    bool tabsOrdered_ = false;
     Forms& forms_;
     QWidget* client_;
     QSize clientSize_;

@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <QTransform>
 #include <QtEndian>
+#include <algorithm>
 #include <chrono>
 #include <csetjmp>
 #include <cstdio>
@@ -676,16 +677,54 @@ void Pictures::setCacheLimit(qint64 bytes) {
     trim();
 }
 
+namespace {
+
+// Built-in artwork also comes drawn twice as fine ("name@2x.jpg") for high-density
+// screens; user pictures come as they are.
+QString finestVariant(const QString& path, qreal ratio, qreal& sourceRatio) {
+    sourceRatio = 1;
+    const int dot = path.lastIndexOf(QLatin1Char('.'));
+    if (ratio <= 1 || !path.startsWith(QLatin1String(":/")) || dot < 0)
+        return path;
+    const QString twice = path.left(dot) + QLatin1String("@2x") + path.mid(dot);
+    if (!QFile::exists(twice))
+        return path;
+    sourceRatio = 2;
+    return twice;
+}
+
+qreal screenRatio(const QLabel* box) {
+    return std::max<qreal>(1, box->devicePixelRatioF());
+}
+
+} // namespace
+
+QImage pictureForBox(Pictures& pictures, const QLabel* box, const QString& path) {
+    // Decoded for the screen's pixels, not the box's logical ones: sharp at 200 %.
+    const qreal ratio = screenRatio(box);
+    qreal sourceRatio = 1;
+    QImage image = pictures.load(finestVariant(path, ratio, sourceRatio), box->size() * ratio);
+    image.setDevicePixelRatio(ratio);
+    return image;
+}
+
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch) {
     if (box == nullptr)
         return;
-    // A picture shown at its own size is still never cut by its box: one larger
-    // than the box is shrunk to fit, its proportions kept.
-    const QImage image =
-        stretch ? pictures.load(path, box->size()) : pictures.loadFitted(path, box->size());
-    box->setScaledContents(stretch);
-    if (!stretch)
+    QImage image;
+    if (stretch) {
+        image = pictureForBox(pictures, box, path);
+    } else {
+        // A picture shown at its own size is still never cut by its box: one larger
+        // than the box is shrunk to fit, its proportions kept. Its own size counts in
+        // the drawing's pixels, of which an @2x drawing has two per screen point.
+        qreal sourceRatio = 1;
+        const QString source = finestVariant(path, screenRatio(box), sourceRatio);
+        image = pictures.loadFitted(source, box->size() * sourceRatio);
+        image.setDevicePixelRatio(sourceRatio);
         box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    box->setScaledContents(stretch);
     box->setPixmap(QPixmap::fromImage(image));
 }
 

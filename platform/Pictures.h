@@ -77,6 +77,10 @@ private:
     int decodes_ = 0;
 };
 
+// path decoded to cover a stretched picture box on its screen (box size times the
+// device pixel ratio), built-in artwork in its @2x drawing where the screen is dense.
+// Throws PictureError.
+QImage pictureForBox(Pictures& pictures, const QLabel* box, const QString& path);
 // Shows path in a picture box (a QLabel): stretched to the box when stretch is true,
 // at its own size otherwise (shrunk to fit, proportions kept, when larger than the box). Throws
 // PictureError; the box keeps its old picture then.

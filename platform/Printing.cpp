@@ -1,10 +1,18 @@
 #include "platform/Printing.h"
 
+#include "platform/Dialogs.h"
+
+#include <QDir>
 #include <QMainWindow>
+#include <QPageLayout>
+#include <QPageSize>
 #include <QPainter>
+#include <QPdfWriter>
 #include <QPixmap>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QStandardPaths>
 #include <QWidget>
 #include <stdexcept>
 
@@ -17,14 +25,22 @@ namespace {
 }
 
 constexpr double defaultDpi = 96.0;
+constexpr int pdfDpi = 1200;
 
 double validDpi(double dpi) {
     return dpi > 0 ? dpi : defaultDpi;
 }
 
+// The window as large on paper as on the screen: device dots per window pixel, per axis.
+void paintPage(QPainter& painter, const QPaintDevice& device, const QImage& image, double dpiX,
+               double dpiY) {
+    painter.scale(device.logicalDpiX() / validDpi(dpiX), device.logicalDpiY() / validDpi(dpiY));
+    painter.drawImage(QPoint(0, 0), image);
+}
+
 } // namespace
 
-void Printing::printWindow(QWidget* form) {
+void Printing::printWindow(QWidget* form, Dialogs& dialogs) {
     QWidget* area = form;
     // The client area only: no title bar, no menu bar.
     if (auto* window = qobject_cast<QMainWindow*>(form); window && window->centralWidget())
@@ -34,7 +50,55 @@ void Printing::printWindow(QWidget* form) {
     const double ratio = shot.devicePixelRatio();
     QImage image = shot.toImage();
     image.setDevicePixelRatio(1.0);
-    printImage(image, area->logicalDpiX() * ratio, area->logicalDpiY() * ratio);
+    const double dpiX = area->logicalDpiX() * ratio;
+    const double dpiY = area->logicalDpiY() * ratio;
+    if (hasPrinter()) {
+        printImage(image, dpiX, dpiY);
+        return;
+    }
+    // Nobody has to set up a printer to keep the page.
+    const MsgResult answer = dialogs.message(
+        QStringLiteral("Velmora"),
+        QStringLiteral("Não há nenhuma impressora instalada para imprimir a página.\n"
+                       "Deseja salvar a página em um arquivo PDF?"),
+        MsgIcon::Question, MsgButtons::YesNo);
+    if (answer != MsgResult::Yes)
+        return;
+    QString path = defaultPdfPath(form->windowTitle());
+    if (dialogs.savePdf(path))
+        savePdf(image, dpiX, dpiY, path);
+}
+
+QString Printing::defaultPdfPath(const QString& caption) {
+    // Characters a file name cannot hold (here or on Windows) become hyphens.
+    QString name = caption;
+    name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
+    name = name.simplified();
+    if (name.isEmpty())
+        name = QStringLiteral("Velmora");
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (folder.isEmpty() || !QDir(folder).exists())
+        folder = QDir::homePath();
+    return QDir(folder).filePath(name + QLatin1String(".pdf"));
+}
+
+void Printing::savePdf(const QImage& image, double windowDpiX, double windowDpiY,
+                       const QString& path) {
+    QPdfWriter writer(path);
+    writer.setResolution(pdfDpi);
+    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setCreator(QStringLiteral("Velmora"));
+    writer.setTitle(QStringLiteral("Velmora"));
+    QPainter painter;
+    if (!painter.begin(&writer))
+        fail(QStringLiteral("Não foi possível criar o arquivo \"%1\".").arg(path));
+    paintPage(painter, writer, image, windowDpiX, windowDpiY);
+    if (!painter.end())
+        fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(path));
+}
+
+bool QtPrinting::hasPrinter() const {
+    return !QPrinterInfo::defaultPrinter().isNull();
 }
 
 void QtPrinting::printImage(const QImage& image, double windowDpiX, double windowDpiY) {
@@ -47,10 +111,7 @@ void QtPrinting::printImage(const QImage& image, double windowDpiX, double windo
     if (!painter.begin(&printer))
         fail(QStringLiteral("Não foi possível iniciar a impressão na impressora %1.")
                  .arg(info.printerName()));
-    // Keeps the window's size in inches: printer dots per window pixel, per axis.
-    painter.scale(printer.logicalDpiX() / validDpi(windowDpiX),
-                  printer.logicalDpiY() / validDpi(windowDpiY));
-    painter.drawImage(QPoint(0, 0), image);
+    paintPage(painter, printer, image, windowDpiX, windowDpiY);
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         fail(QStringLiteral("Não foi possível concluir a impressão na impressora %1.")
                  .arg(info.printerName()));

@@ -10,6 +10,7 @@
 
 #include <QComboBox>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -99,6 +100,7 @@ void TFrmCadastroCidade::buildControls() {
     EdtCidade = new QLineEdit(area);
     EdtCidade->setObjectName(QStringLiteral("EdtCidade"));
     EdtCidade->setGeometry(32, 46, 353, 26);
+    EdtCidade->setAccessibleName(QStringLiteral("Cidade a ser cadastrada"));
     EdtCidade->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
     for (const FieldDef& field : app_.dm().TblCidades.def().fields)
         if (field.name == QLatin1String("Cidade"))
@@ -108,6 +110,10 @@ void TFrmCadastroCidade::buildControls() {
     ImgBandPais = makePicture(area, QStringLiteral("ImgBandPais"), {32, 122, 73, 46});
     ComboUF = makeList(area, QStringLiteral("ComboUF"), {112, 225, 305, 22});
     ImgBandUF = makePicture(area, QStringLiteral("ImgBandUF"), {32, 214, 73, 46});
+    ComboPais->setAccessibleName(QStringLiteral("País"));
+    ImgBandPais->setAccessibleName(QStringLiteral("Bandeira do país"));
+    ComboUF->setAccessibleName(QStringLiteral("Estado (apenas para o Brasil)"));
+    ImgBandUF->setAccessibleName(QStringLiteral("Bandeira do estado"));
     // A pick by the user, not a refill, runs the handlers.
     connect(ComboPais, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
@@ -127,6 +133,9 @@ void TFrmCadastroCidade::buildControls() {
     BtnGravar->setEnabled(!app_.dm().readOnly());
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+    // The keys the club editor uses for the same two commands.
+    BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
     setWayOut(BtnCancelar);
 }
 

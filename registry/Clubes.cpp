@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIcon>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -59,28 +60,36 @@ using Editor = TFrmClubes;
 
 const QList<Editor::EditPlace>& Editor::editPlaces() {
     static const QList<EditPlace> places = {
-        {"EdtNomeClube", &Editor::EdtNomeClube, "NomeClube", {117, 71, 357, 26}},
-        {"EdtIdade", &Editor::EdtIdade, "IdadeClube", {588, 69, 89, 26}},
+        {"EdtNomeClube",
+         &Editor::EdtNomeClube,
+         "NomeClube",
+         {117, 71, 357, 26},
+         "Nome do Clube/Seleção"},
+        {"EdtIdade", &Editor::EdtIdade, "IdadeClube", {588, 69, 89, 26}, "Idade"},
         {"EdtNomeCompletoClube",
          &Editor::EdtNomeCompletoClube,
          "NomeCompletoClube",
-         {38, 141, 523, 26}},
-        {"EdtNomePais", &Editor::EdtNomePais, "PaisClube", {333, 223, 249, 26}},
-        {"EdtSiglaEstado", &Editor::EdtSiglaEstado, "UFClube", {676, 223, 42, 26}},
-        {"EdtNomeCidade", &Editor::EdtNomeCidade, "CidadeClube", {265, 290, 457, 26}},
-        {"EdtFederacao", &Editor::EdtFederacao, "Federacao", {367, 358, 121, 26}},
-        {"EdtEstadio", &Editor::EdtEstadio, "Estadio", {386, 483, 223, 26}},
-        {"EdtCapacidade", &Editor::EdtCapacidade, "Capacidade", {631, 482, 119, 26}},
+         {38, 141, 523, 26},
+         "Nome completo do Clube/Seleção"},
+        {"EdtNomePais", &Editor::EdtNomePais, "PaisClube", {333, 223, 249, 26}, "País"},
+        {"EdtSiglaEstado", &Editor::EdtSiglaEstado, "UFClube", {676, 223, 42, 26}, "Estado"},
+        {"EdtNomeCidade", &Editor::EdtNomeCidade, "CidadeClube", {265, 290, 457, 26}, "Cidade"},
+        {"EdtFederacao", &Editor::EdtFederacao, "Federacao", {367, 358, 121, 26}, "Federação"},
+        {"EdtEstadio", &Editor::EdtEstadio, "Estadio", {386, 483, 223, 26}, "Estádio"},
+        {"EdtCapacidade", &Editor::EdtCapacidade, "Capacidade", {631, 482, 119, 26}, "Capacidade"},
     };
     return places;
 }
 
 const QList<Editor::PicturePlace>& Editor::picturePlaces() {
     static const QList<PicturePlace> places = {
-        {"ImgLogoClube", &Editor::ImgLogoClube, {39, 218, 201, 201}},
-        {"ImgBandeira", &Editor::ImgBandeira, {269, 220, 59, 33}},
-        {"ImgUF", &Editor::ImgUF, {613, 220, 59, 33}},
-        {"ImgLogoFederacao", &Editor::ImgLogoFederacao, {266, 338, 85, 85}},
+        {"ImgLogoClube", &Editor::ImgLogoClube, {39, 218, 201, 201}, "Escudo"},
+        {"ImgBandeira", &Editor::ImgBandeira, {269, 220, 59, 33}, "Bandeira do país"},
+        {"ImgUF", &Editor::ImgUF, {613, 220, 59, 33}, "Bandeira do estado"},
+        {"ImgLogoFederacao",
+         &Editor::ImgLogoFederacao,
+         {266, 338, 85, 85},
+         "Logotipo da federação"},
     };
     return places;
 }
@@ -93,71 +102,79 @@ const QList<Editor::ButtonPlace>& Editor::buttonPlaces() {
          "A pesquisa é feita pelo nome completo do Clube/Seleção",
          nullptr,
          {586, 141, 101, 25},
-         &Editor::BtnLocalizarClick},
+         &Editor::BtnLocalizarClick,
+         nullptr},
         {"BtnSelecionarPais",
          &Editor::BtnSelecionarPais,
          "...",
          "",
          nullptr,
          {584, 225, 23, 23},
-         &Editor::BtnSelecionarPaisClick},
+         &Editor::BtnSelecionarPaisClick,
+         "Selecionar País"},
         {"BtnSelecionaUF",
          &Editor::BtnSelecionaUF,
          "...",
          "",
          nullptr,
          {719, 224, 23, 23},
-         &Editor::BtnSelecionaPaisClick},
+         &Editor::BtnSelecionaPaisClick,
+         "Selecionar Estado"},
         {"BtnSelecionarCidade",
          &Editor::BtnSelecionarCidade,
          "...",
          "",
          nullptr,
          {723, 291, 23, 23},
-         &Editor::BtnSelecionarCidadeClick},
+         &Editor::BtnSelecionarCidadeClick,
+         "Selecionar a Cidade"},
         {"BtnFederacao",
          &Editor::BtnFederacao,
          "...",
          "",
          nullptr,
          {493, 359, 23, 23},
-         &Editor::BtnFederacaoClick},
+         &Editor::BtnFederacaoClick,
+         "Selecionar Federação"},
         {"BtnFoto",
          &Editor::BtnFoto,
          "Selecionar logo",
          "",
          nullptr,
          {39, 444, 105, 33},
-         &Editor::BtnFotoClick},
+         &Editor::BtnFotoClick,
+         nullptr},
         {"BtnGravar",
          &Editor::BtnGravar,
          "",
          "Gravar",
          ":/artwork/glyph-gravar.png",
          {159, 444, 41, 33},
-         &Editor::BtnGravarClick},
+         &Editor::BtnGravarClick,
+         nullptr},
         {"BtnCancelar",
          &Editor::BtnCancelar,
          "",
          "Cancelar",
          ":/artwork/glyph-cancelar.png",
          {199, 444, 41, 33},
-         &Editor::BtnCancelarClick},
+         &Editor::BtnCancelarClick,
+         nullptr},
     };
     return places;
 }
 
 const QList<Editor::MenuItem>& Editor::menuItems() {
     static const QList<MenuItem> items = {
-        {&Editor::Arquivo1, "Novo1", &Editor::Novo1, "Novo", &Editor::Novo1Click},
-        {&Editor::Arquivo1, "Alterar1", &Editor::Alterar1, "Alterar", &Editor::Alterar1Click},
-        {&Editor::Arquivo1, "Excluir1", &Editor::Excluir1, "Excluir", &Editor::Excluir1Click},
+        {&Editor::Arquivo1, "Novo1", &Editor::Novo1, "&Novo", &Editor::Novo1Click},
+        {&Editor::Arquivo1, "Alterar1", &Editor::Alterar1, "&Alterar", &Editor::Alterar1Click},
+        {&Editor::Arquivo1, "Excluir1", &Editor::Excluir1, "&Excluir", &Editor::Excluir1Click},
         {&Editor::Arquivo1, "N1", &Editor::N1, nullptr, nullptr},
-        {&Editor::Arquivo1, "Voltar1", &Editor::Voltar1, "Voltar", &Editor::Voltar1Click},
-        {&Editor::Utilitrios1, "Cadastrarcidade1", &Editor::Cadastrarcidade1, "Cadastro de Cidades",
-         &Editor::Cadastrarcidade1Click},
+        {&Editor::Arquivo1, "Voltar1", &Editor::Voltar1, "&Voltar", &Editor::Voltar1Click},
+        {&Editor::Utilitrios1, "Cadastrarcidade1", &Editor::Cadastrarcidade1,
+         "&Cadastro de Cidades", &Editor::Cadastrarcidade1Click},
         {&Editor::Utilitrios1, "RecalcularIdadedosClubes1", &Editor::RecalcularIdadedosClubes1,
-         "Recalcular Idade dos Clubes", &Editor::RecalcularIdadedosClubes1Click},
+         "&Recalcular Idade dos Clubes", &Editor::RecalcularIdadedosClubes1Click},
     };
     return items;
 }
@@ -182,7 +199,10 @@ void TFrmClubes::buildControls() {
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
-    Image1->setPixmap(QPixmap(QStringLiteral(":/artwork/clubes.jpg")));
+    // Built-in artwork; a broken build shows the report instead of stopping start-up.
+    guard(app_.dialogs, [this] {
+        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/clubes.jpg"), true);
+    });
 
     lblCodigo = new QLabel(area);
     lblCodigo->setObjectName(QStringLiteral("lblCodigo"));
@@ -200,6 +220,7 @@ void TFrmClubes::buildControls() {
         edit->setGeometry(place.rect);
         edit->setFont(dataFont);
         edit->setEnabled(false);
+        edit->setAccessibleName(QString::fromUtf8(place.spoken));
         this->*place.control = edit;
     }
 
@@ -209,6 +230,7 @@ void TFrmClubes::buildControls() {
     ComboAno->setGeometry(501, 70, 65, 26);
     ComboAno->setFont(dataFont);
     ComboAno->setEnabled(false);
+    ComboAno->setAccessibleName(QStringLiteral("Fundação"));
     connect(ComboAno, &DbComboBox::chosen, this, &TFrmClubes::ComboAnoClick);
 
     for (const PicturePlace& place : picturePlaces()) {
@@ -216,6 +238,7 @@ void TFrmClubes::buildControls() {
         picture->setObjectName(QString::fromLatin1(place.name));
         picture->setGeometry(place.rect);
         picture->setScaledContents(true);
+        picture->setAccessibleName(QString::fromUtf8(place.spoken));
         this->*place.control = picture;
     }
 
@@ -229,11 +252,17 @@ void TFrmClubes::buildControls() {
             button->setIconSize(place.rect.size() - QSize(10, 10));
         }
         button->setEnabled(false);
+        if (place.spoken != nullptr)
+            button->setAccessibleName(QString::fromUtf8(place.spoken));
         const Handler handler = place.handler;
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
         this->*place.control = button;
     }
     BtnLocalizar->setEnabled(true);
+    // Shortcuts of disabled controls do nothing: Ctrl+S saves, and Esc cancels, only
+    // while a row is being inserted or edited; in browse mode Esc is "Voltar".
+    BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
+    BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
 
     rbSelecao = new QRadioButton(QStringLiteral("Seleção"), area);
     rbSelecao->setObjectName(QStringLiteral("rbSelecao"));
@@ -268,9 +297,9 @@ void TFrmClubes::buildControls() {
 void TFrmClubes::buildMenu() {
     MnClubes = menuBar();
     MnClubes->setObjectName(QStringLiteral("MnClubes"));
-    Arquivo1 = MnClubes->addMenu(QStringLiteral("Arquivo"));
+    Arquivo1 = MnClubes->addMenu(QStringLiteral("&Arquivo"));
     Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
-    Utilitrios1 = MnClubes->addMenu(QStringLiteral("Utilitários"));
+    Utilitrios1 = MnClubes->addMenu(QStringLiteral("&Utilitários"));
     Utilitrios1->setObjectName(QStringLiteral("Utilitrios1"));
     for (const MenuItem& entry : menuItems()) {
         QMenu* menu = this->*entry.menu;
@@ -284,6 +313,8 @@ void TFrmClubes::buildMenu() {
         }
         this->*entry.item = item;
     }
+    Novo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
+    Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
     setWayOut(Voltar1);
 }
 

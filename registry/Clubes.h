@@ -125,11 +125,13 @@ public:
         DbLineEdit* TFrmClubes::*control;
         const char* field;
         QRect rect;
+        const char* spoken; // what a screen reader calls it: the title painted beside it
     };
     struct PicturePlace {
         const char* name;
         QLabel* TFrmClubes::*control;
         QRect rect; // stretched
+        const char* spoken;
     };
     struct ButtonPlace {
         const char* name;
@@ -139,6 +141,7 @@ public:
         const char* glyph; // built-in picture, or nullptr
         QRect rect;
         Handler handler;
+        const char* spoken; // nullptr: its caption, or its hint when it has none
     };
     struct MenuItem {
         QMenu* TFrmClubes::*menu;

@@ -15,8 +15,10 @@ const SelectionDef& TFrmFederacao::definition() {
         .query = &TFrmDm::QueryFederacao,
         .listName = "ComboFederacao",
         .listRect = {118, 35, 210, 24},
+        .listSpoken = "Federação",
         .previewName = "ImgLogoFederacao",
         .previewRect = {12, 12, 83, 83},
+        .previewSpoken = "Logotipo da federação",
         .okRect = {253, 65, 75, 25},
         .listStatement =
             [](const Table&) {

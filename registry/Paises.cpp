@@ -44,8 +44,10 @@ const SelectionDef& TFrmPaises::definition() {
         .query = &TFrmDm::QueryTodosPaises,
         .listName = "ComboPais",
         .listRect = {130, 33, 275, 24},
+        .listSpoken = "País",
         .previewName = "ImgBandeiraPais",
         .previewRect = {14, 19, 94, 62},
+        .previewSpoken = "Bandeira do país",
         .okRect = {330, 63, 75, 25},
         .listStatement =
             [](const Table&) {

@@ -70,13 +70,16 @@ SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
             showPicture(app_.pictures, Image1, QString::fromLatin1(def_.background), true);
         });
     }
-    if (def_.previewName != nullptr)
+    if (def_.previewName != nullptr) {
         preview_ = makePicture(area, def_.previewName, def_.previewRect);
+        preview_->setAccessibleName(QString::fromUtf8(def_.previewSpoken));
+    }
 
     list_ = new QComboBox(area);
     list_->setObjectName(QString::fromLatin1(def_.listName));
     list_->setEditable(false);
     list_->setGeometry(def_.listRect);
+    list_->setAccessibleName(QString::fromUtf8(def_.listSpoken));
     list_->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
     if (preview_ != nullptr)
         connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) {
@@ -160,7 +163,7 @@ void SelectionDialog::writeChoice(const QString& picked) {
     QLabel* box =
         def_.editorPicture != nullptr ? app_.FrmClubes.get()->*def_.editorPicture : nullptr;
     // Decoded before anything is written: a picture that fails leaves the row as it was.
-    const QImage picture = box != nullptr ? app_.pictures.load(path, box->size()) : QImage();
+    const QImage picture = box != nullptr ? pictureForBox(app_.pictures, box, path) : QImage();
 
     QList<QPair<QString, QString>> values;
     for (const auto& [field, part] : def_.writes)

@@ -49,8 +49,10 @@ struct SelectionDef {
     Query TFrmDm::*query;           // list and picture path
     const char* listName;
     QRect listRect;
+    const char* listSpoken;  // what a screen reader calls the list: the title beside it
     const char* previewName; // nullptr: no preview
     QRect previewRect;
+    const char* previewSpoken;
     QRect okRect;
     // The list statement for the pending club row.
     DialogStatement (*listStatement)(const Table& clubs);

@@ -28,8 +28,10 @@ const SelectionDef& TFrmUF::definition() {
         .query = &TFrmDm::QueryTodosEstados,
         .listName = "ComboUf",
         .listRect = {132, 35, 292, 24},
+        .listSpoken = "Estado",
         .previewName = "ImgBandeiraUF",
         .previewRect = {14, 23, 95, 61},
+        .previewSpoken = "Bandeira do estado",
         .okRect = {349, 65, 75, 25},
         .listStatement =
             [](const Table&) {

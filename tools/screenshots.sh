@@ -3,17 +3,36 @@
 # window manager, so captions show), on a fresh sample data directory, one PNG
 # of the screen per shot listed in tools/screenshots/shots.txt.
 #
-# Usage: tools/screenshots.sh [output-dir] [shot-name...]
+# Usage: tools/screenshots.sh [--scale N | --both] [output-dir] [shot-name...]
+#   --scale N   run the program at N × (QT_SCALE_FACTOR=N; 1 = 100 %, 2 = 200 %)
+#   --both      100 % into output-dir/100, then 200 % into output-dir/200
 #   output-dir  where the PNGs go (default /tmp/velmora-shots)
 #   shot-name   take only these shots (and the steps before them still run)
-# VELMORA_BUILD_DIR picks the build directory (default <repo>/build).
+# The screen is 1280 × 1024. VELMORA_BUILD_DIR picks the build directory (default
+# <repo>/build).
 set -euo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${VELMORA_BUILD_DIR:-$root/build}
+scale=1
+case ${1:-} in
+  --both)
+    shift
+    base=${1:-/tmp/velmora-shots}
+    shift || true
+    "$0" --scale 1 "$base/100" "$@"
+    exec "$0" --scale 2 "$base/200" "$@"
+    ;;
+  --scale)
+    scale=${2:?"--scale precisa de um número"}
+    [[ $scale =~ ^[1-9]$ ]] || { echo "escala inválida: $scale" >&2; exit 2; }
+    shift 2
+    ;;
+esac
 out=${1:-/tmp/velmora-shots}
 shift || true
 wanted=("$@")
+export SHOT_SCALE=$scale
 shots=$root/tools/screenshots/shots.txt
 # shellcheck source=screenshots/actions.sh
 source "$root/tools/screenshots/actions.sh"
@@ -50,7 +69,7 @@ while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do
   display=$((display + 1))
 done
 export DISPLAY=:$display
-Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$DISPLAY" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 pids+=($!)
 for _ in $(seq 50); do
   xdpyinfo >/dev/null 2>&1 && break
@@ -64,7 +83,7 @@ if command -v openbox >/dev/null; then
   sleep 1
 fi
 
-HOME=$home LANG=C.UTF-8 "$build/velmora" >"$work/velmora.log" 2>&1 &
+HOME=$home LANG=C.UTF-8 QT_SCALE_FACTOR=$scale "$build/velmora" >"$work/velmora.log" 2>&1 &
 app_pid=$!
 pids+=("$app_pid")
 mkdir -p "$out"

@@ -48,7 +48,7 @@ void TestInformacoes::onlyVoltarOnTheBar() {
     QCOMPARE(entries.size(), 1);
     QCOMPARE(entries.first(), f.Voltar1);
     QCOMPARE(f.Voltar1->objectName(), QString("Voltar1"));
-    QCOMPARE(f.Voltar1->text(), QString("Voltar"));
+    QCOMPARE(f.Voltar1->iconText(), QString("Voltar"));
     QVERIFY(!f.Voltar1->menu()); // a command, not a menu
 }
 

@@ -232,10 +232,10 @@ void TestInicial::menuItemsInOrder() {
     for (QAction* top : f.MnInicial->actions()) {
         QMenu* menu = top->menu();
         QVERIFY(menu);
-        got << menu->objectName() + " " + top->text();
+        got << menu->objectName() + " " + top->iconText();
         for (QAction* item : menu->actions())
             got << (item->isSeparator() ? QString("  -")
-                                        : "  " + item->objectName() + " " + item->text());
+                                        : "  " + item->objectName() + " " + item->iconText());
     }
     const QStringList expected = {
         "Arquivo1 Arquivo",

@@ -135,10 +135,10 @@ void TestCard::menuHasPrintAndBack() {
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     const QList<QAction*> menus = card.menuBar()->actions();
     QCOMPARE(menus.size(), 1);
-    QCOMPARE(menus.first()->text(), QString("Arquivo"));
+    QCOMPARE(menus.first()->iconText(), QString("Arquivo"));
     QStringList items;
     for (QAction* a : menus.first()->menu()->actions())
-        items << a->objectName() + "=" + a->text();
+        items << a->objectName() + "=" + a->iconText();
     QCOMPARE(items, QStringList({"Imprimir1=Imprimir", "Voltar1=Voltar"}));
 }
 

@@ -3,6 +3,7 @@
 #include "tests/detail/CardHelpers.h"
 #include "tests/support/CupsFixture.h"
 
+#include <QFileInfo>
 #include <QPrinterInfo>
 
 using namespace velmora;
@@ -36,18 +37,21 @@ class TestCardPrinting final : public QObject {
     CupsFixture cups; // before any CUPS call of this process
 
 private slots:
-    // Runs before the scheduler starts: CUPS knows no printer.
-    void noPrinterGoesToTheGeneralErrorReport() {
+    // Runs before the scheduler starts: CUPS knows no printer. The user is offered
+    // a PDF named after the card's caption (here cancelled: nothing is written).
+    void noPrinterOffersAPdfNamedAfterTheCard() {
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
         PrintingApp p;
         TFrmClubeSelecionado* card = p.openedCard();
         QVERIFY(card);
+        p.fx.dialogs.clearLog();
+        p.fx.dialogs.queueAnswer(MsgResult::Yes);
         card->Imprimir1->trigger();
         const auto& shown = p.fx.dialogs.shown();
-        QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].caption, QStringLiteral("VELMORA v1.0"));
-        QCOMPARE(shown[0].icon, MsgIcon::Error);
-        QCOMPARE(shown[0].text, QStringLiteral("Nenhuma impressora disponível para imprimir."));
+        QCOMPARE(shown.size(), 2);
+        QCOMPARE(shown[0].icon, MsgIcon::Question);
+        QCOMPARE(shown[1].kind, QStringLiteral("save"));
+        QCOMPARE(QFileInfo(shown[1].text).fileName(), card->windowTitle() + QStringLiteral(".pdf"));
         QVERIFY(card->isVisible()); // the card stays
     }
 

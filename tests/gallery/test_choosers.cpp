@@ -31,6 +31,7 @@ public:
         return log.entry(caption, prompt);
     }
     bool openPicture(QString& fileName) override { return log.openPicture(fileName); }
+    bool savePdf(QString& fileName) override { return log.savePdf(fileName); }
 
     ScriptedDialogs log;
     std::function<void()> onMessage;

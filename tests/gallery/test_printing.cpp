@@ -50,17 +50,19 @@ class TestGalleryPrinting final : public QObject {
     CupsFixture cups; // before any CUPS call of this process
 
 private slots:
-    // Runs before the scheduler starts: CUPS knows no printer.
-    void noPrinterGoesToTheGeneralErrorReport() {
+    // Runs before the scheduler starts: CUPS knows no printer. The user is asked
+    // whether to keep the page as a PDF instead; No leaves everything as it was.
+    void noPrinterOffersAPdfInstead() {
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
         PrintingApp p;
         TFrmRelatorios& page = p.filledPage();
         page.Imprimir1->trigger();
         const auto& shown = p.fx.dialogs.shown();
         QCOMPARE(shown.size(), 1);
-        QCOMPARE(shown[0].caption, QStringLiteral("VELMORA v1.0"));
-        QCOMPARE(shown[0].icon, MsgIcon::Error);
-        QCOMPARE(shown[0].text, QStringLiteral("Nenhuma impressora disponível para imprimir."));
+        QCOMPARE(shown[0].caption, QStringLiteral("Velmora"));
+        QCOMPARE(shown[0].icon, MsgIcon::Question);
+        QCOMPARE(shown[0].buttons, MsgButtons::YesNo);
+        QVERIFY(shown[0].text.contains(QStringLiteral("impressora")));
         QVERIFY(page.isVisible()); // the page goes on
     }
 

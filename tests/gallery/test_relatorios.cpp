@@ -141,14 +141,14 @@ void TestRelatorios::menu() {
     c.start();
     const QList<QAction*> top = c.page().menuBar()->actions();
     QCOMPARE(top.size(), 1);
-    QCOMPARE(top[0]->text(), QStringLiteral("Arquivo"));
+    QCOMPARE(top[0]->iconText(), QStringLiteral("Arquivo"));
     QCOMPARE(top[0]->menu()->objectName(), QStringLiteral("Voltar1"));
     const QList<QAction*> items = top[0]->menu()->actions();
     QCOMPARE(items.size(), 2);
     QCOMPARE(items[0]->objectName(), QStringLiteral("Imprimir1"));
-    QCOMPARE(items[0]->text(), QStringLiteral("Imprimir"));
+    QCOMPARE(items[0]->iconText(), QStringLiteral("Imprimir"));
     QCOMPARE(items[1]->objectName(), QStringLiteral("Voltar2"));
-    QCOMPARE(items[1]->text(), QStringLiteral("Voltar"));
+    QCOMPARE(items[1]->iconText(), QStringLiteral("Voltar"));
 }
 
 void TestRelatorios::paging_data() {

@@ -210,6 +210,35 @@ private slots:
         QCOMPARE(startDir, pictures);
     }
 
+    void pdfDialogProposesTheNameAndAddsTheExtension() {
+        bool nonNative = false, saving = false;
+        QString acceptLabel, title, proposed, startDir;
+        whenModalUp([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            QVERIFY(dialog);
+            nonNative = dialog->testOption(QFileDialog::DontUseNativeDialog);
+            saving = dialog->acceptMode() == QFileDialog::AcceptSave;
+            acceptLabel = dialog->labelText(QFileDialog::Accept);
+            title = dialog->windowTitle();
+            startDir = dialog->directory().absolutePath();
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            proposed = name->text();
+            name->setText(QStringLiteral("minha galeria")); // typed without ".pdf"
+            static_cast<QDialog*>(dialog)->accept();        // QFileDialog's own accept
+        });
+        QtDialogs dialogs;
+        QString file = path("Relatórios.pdf");
+        QVERIFY(dialogs.savePdf(file));
+        QVERIFY(nonNative);
+        QVERIFY(saving);
+        QCOMPARE(title, QStringLiteral("Salvar como PDF"));
+        QCOMPARE(acceptLabel, QStringLiteral("Salvar"));
+        QCOMPARE(startDir, dir.path());
+        QCOMPARE(proposed, QStringLiteral("Relatórios.pdf"));
+        QCOMPARE(file, path("minha galeria.pdf"));
+    }
+
     void pictureDialogCancelKeepsTheName() {
         whenModalUp([](QWidget* w) { qobject_cast<QDialog*>(w)->reject(); });
         QtDialogs dialogs;

@@ -1,5 +1,6 @@
 // Printing for real: a private CUPS scheduler with the PDF queue, the page read
 // back as pixels. Also the no-printer error and the grab of a window's client area.
+#include "platform/Dialogs.h"
 #include "platform/Printing.h"
 #include "tests/support/CupsFixture.h"
 
@@ -70,7 +71,8 @@ private slots:
         window.setCentralWidget(client);
         window.show();
         CapturingPrinting printing;
-        printing.printWindow(&window);
+        ScriptedDialogs dialogs;
+        printing.printWindow(&window, dialogs);
         QCOMPARE(printing.printed.size(), QSize(300, 200));
         QCOMPARE(QColor(printing.printed.pixel(2, 2)), QColor(Qt::yellow));
         QVERIFY(isBlock(printing.printed.pixel(15, 15)));

@@ -151,13 +151,13 @@ void TestClubes::menuAndWidths() {
         QStringList list;
         for (QAction* a : menu->actions())
             list << a->objectName() + QLatin1Char('=') +
-                        (a->isSeparator() ? QStringLiteral("-") : a->text());
+                        (a->isSeparator() ? QStringLiteral("-") : a->iconText());
         return list;
     };
-    QCOMPARE(editor.Arquivo1->title(), QStringLiteral("Arquivo"));
+    QCOMPARE(editor.Arquivo1->menuAction()->iconText(), QStringLiteral("Arquivo"));
     QCOMPARE(names(editor.Arquivo1), QStringList({"Novo1=Novo", "Alterar1=Alterar",
                                                   "Excluir1=Excluir", "N1=-", "Voltar1=Voltar"}));
-    QCOMPARE(editor.Utilitrios1->title(), QStringLiteral("Utilitários"));
+    QCOMPARE(editor.Utilitrios1->menuAction()->iconText(), QStringLiteral("Utilitários"));
     QCOMPARE(names(editor.Utilitrios1),
              QStringList({"Cadastrarcidade1=Cadastro de Cidades",
                           "RecalcularIdadedosClubes1=Recalcular Idade dos Clubes"}));

@@ -281,17 +281,31 @@ void paintElement(QPainter& p, const Element& e) {
         e);
 }
 
-QImage render(const Artwork& art) {
-    QImage image(art.size, QImage::Format_ARGB32_Premultiplied);
+QImage render(const Artwork& art, qreal scale) {
+    QImage image(art.size * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing |
                      QPainter::SmoothPixmapTransform);
+    p.scale(scale, scale);
     p.translate(art.origin);
     for (const Element& e : art.elements)
         paintElement(p, e);
     p.end();
     return image;
+}
+
+QString plainText(const Artwork& art) {
+    QStringList blocks;
+    for (const Element& e : art.elements) {
+        if (const auto* text = std::get_if<Text>(&e))
+            blocks.append(text->text);
+        else if (const auto* note = std::get_if<Note>(&e))
+            blocks.append(
+                (QStringList{note->number + QLatin1String(". ") + note->heading} + note->lines)
+                    .join(QLatin1Char('\n')));
+    }
+    return blocks.join(QLatin1String("\n\n")) + QLatin1Char('\n');
 }
 
 } // namespace artwork

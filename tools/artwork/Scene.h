@@ -135,7 +135,11 @@ struct Artwork {
     std::vector<Placed> controls = {};
 };
 
-QImage render(const Artwork& art);
+// scale 2 draws the same picture twice as fine, for high-density screens.
+QImage render(const Artwork& art, qreal scale = 1);
+// The words on the picture as plain text, in reading order: a heading or a line per
+// paragraph, a blank line between blocks.
+QString plainText(const Artwork& art);
 QImage renderPreview(const Artwork& art);
 
 } // namespace artwork

@@ -204,7 +204,7 @@ Artwork information() {
                     u"5"_s,
                     u"Impressão"_s,
                     {u"As galerias são impressas como aparecem na tela, na impressora "
-                     u"padrão."_s}},
+                     u"padrão, ou salvas em PDF."_s}},
                Note{{402, 360, 366, 164},
                     u"6"_s,
                     u"Cópia de segurança"_s,

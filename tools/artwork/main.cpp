@@ -42,6 +42,12 @@ bool save(const QImage& image, const QString& path) {
     return false;
 }
 
+// "main.jpg" -> "main@2x.jpg"
+QString atTwice(const QString& name) {
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return name.left(dot) + QLatin1String("@2x") + name.mid(dot);
+}
+
 QString rectText(const QRect& r) {
     return QStringLiteral("%1, %2, %3 × %4")
         .arg(r.left())
@@ -65,7 +71,8 @@ QString layoutNotes(const std::vector<Artwork>& all) {
             << a.size.width() << " × " << a.size.height() << " | " << -a.origin.x() << ", "
             << -a.origin.y() << " |\n";
     }
-    out << "\nEvery picture is drawn for its window at 1:1, so it needs no scaling.\n";
+    out << "\nEvery picture is drawn for its window at 1:1, so it needs no scaling, and again at "
+           "2:1 as `name@2x` for screens at 200 %.\n";
     for (const Artwork& a : all) {
         if (!a.chosenLayout)
             continue;
@@ -105,8 +112,22 @@ int main(int argc, char** argv) {
             name.replace(QRegularExpression(QStringLiteral("\\.jpg$")), QStringLiteral(".png"));
         if (!save(preview ? renderPreview(a) : render(a), dir.filePath(name)))
             return 1;
+        // The program picks the twice-as-fine drawing on a high-density screen.
+        if (!preview && !save(render(a, 2), dir.filePath(atTwice(name))))
+            return 1;
     }
     if (!preview) {
+        // The information page's words, for screen readers.
+        for (const Artwork& a : all) {
+            if (a.file != QLatin1String("info.jpg"))
+                continue;
+            QFile text(dir.filePath(QStringLiteral("info.txt")));
+            if (!text.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+                text.write(plainText(a).toUtf8()) < 0) {
+                std::fprintf(stderr, "velmora-artwork: cannot write info.txt\n");
+                return 1;
+            }
+        }
         QFile notes(dir.filePath(QStringLiteral("LAYOUT.md")));
         if (!notes.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
             notes.write(layoutNotes(all).toUtf8()) < 0) {

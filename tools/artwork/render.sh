@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds velmora-artwork and redraws the built-in pictures into resources/artwork.
-#   tools/artwork/render.sh              write the pictures, LAYOUT.md and packaging/icons
+#   tools/artwork/render.sh              write the pictures (also at 2x, as name@2x), the
+#                                        information page as text, LAYOUT.md and packaging/icons
 #   tools/artwork/render.sh --preview D  write previews with stand-in controls into D
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)

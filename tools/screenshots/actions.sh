@@ -16,7 +16,8 @@
 #   run COMMAND       a shell command of this script (e.g. to move a folder of the data
 #                     directory, $home/Velmora, away and back)
 # WINDOW is a caption, matched whole (^caption$) among the shown windows.
-# Steps are separated by ";".
+# Steps are separated by ";". X, Y are the program's own (100 %) coordinates: they are
+# multiplied by SHOT_SCALE (the QT_SCALE_FACTOR the program runs with).
 
 # Id of the shown window captioned $1 (the newest when several).
 window_id() {
@@ -52,11 +53,17 @@ need_window() {
   echo "$id"
 }
 
+# Clicks at X, Y (100 % coordinates) of window $3.
+click_at() {
+  local scale=${SHOT_SCALE:-1}
+  xdotool mousemove --window "$3" $(($1 * scale)) $(($2 * scale)) click 1
+}
+
 step_menu() {
   local menu=$1 item=$2 caption=${*:3} id
   id=$(need_window "$caption")
   # The first title sits at the bar's left end; the keyboard reaches the others.
-  xdotool mousemove --window "$id" 18 10 click 1
+  click_at 18 10 "$id"
   sleep 0.4
   # A menu opened by the mouse has no item highlighted; one reached with Right opens
   # on its first item.
@@ -72,7 +79,7 @@ step_menu() {
 step_open() {
   local menu=$1 id
   id=$(need_window "${*:2}")
-  xdotool mousemove --window "$id" 18 10 click 1
+  click_at 18 10 "$id"
   sleep 0.4
   [ "$menu" -gt 0 ] && xdotool key --delay 120 $(printf 'Right %.0s' $(seq "$menu"))
   return 0
@@ -81,13 +88,13 @@ step_open() {
 step_bar() {
   local id
   id=$(need_window "$1")
-  xdotool mousemove --window "$id" 18 10 click 1
+  click_at 18 10 "$id"
 }
 
 step_click() {
   local id
   id=$(need_window "${*:3}")
-  xdotool mousemove --window "$id" "$1" "$2" click 1
+  click_at "$1" "$2" "$id"
 }
 
 step_gone() {

@@ -1,0 +1,491 @@
+// Velmora as a desktop program for keyboard and screen-reader users: menu mnemonics,
+// shortcuts, Tab order in visual order, accessible names, and windows kept on screen.
+#include "app/Informacoes.h"
+#include "app/Inicial.h"
+#include "app/VelmoraApp.h"
+#include "detail/SelClube.h"
+#include "gallery/Anos.h"
+#include "gallery/FederSel.h"
+#include "gallery/Relatorios.h"
+#include "registry/CadCidade.h"
+#include "registry/Clubes.h"
+#include "registry/Paises.h"
+#include "store/Module.h"
+#include "tests/support/AppFixture.h"
+#include "tests/support/store/TestStore.h"
+
+#include <QAccessible>
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QtTest>
+
+using namespace velmora;
+using velmora::test::AppFixture;
+using velmora::test::TestStore;
+
+namespace {
+
+struct Rig {
+    AppFixture fx;
+    TestStore store{fx.dataDir()};
+    VelmoraApp* app = nullptr;
+
+    VelmoraApp& start() {
+        app = &fx.start();
+        return *app;
+    }
+    // Every window of the program.
+    QList<Form*> forms() const {
+        QList<Form*> all;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (auto* form = qobject_cast<Form*>(w))
+                all.append(form);
+        return all;
+    }
+    bool show(Form* form) {
+        app->forms.show(form);
+        return QTest::qWaitForWindowActive(form);
+    }
+};
+
+// The letter after the single "&" of a caption, lower case; "" when there is none.
+QString mnemonicOf(const QString& caption) {
+    const qsizetype at = caption.indexOf(QLatin1Char('&'));
+    if (at < 0 || at + 1 >= caption.size() || caption.indexOf(QLatin1Char('&'), at + 1) >= 0)
+        return {};
+    return caption.mid(at + 1, 1).toLower();
+}
+
+// Each item of a menu (or bar) carries one mnemonic, no two alike; menus inside too.
+void checkMnemonics(const QString& where, const QList<QAction*>& items, QStringList& faults) {
+    QStringList used;
+    for (QAction* item : items) {
+        if (item->isSeparator())
+            continue;
+        const QString letter = mnemonicOf(item->text());
+        if (letter.isEmpty() || !letter.at(0).isLetter())
+            faults << QStringLiteral("%1: \"%2\" sem atalho").arg(where, item->text());
+        else if (used.contains(letter))
+            faults << QStringLiteral("%1: \"%2\" repete &%3").arg(where, item->text(), letter);
+        used << letter;
+        if (item->menu() != nullptr)
+            checkMnemonics(where + QLatin1Char('/') + item->text(), item->menu()->actions(),
+                           faults);
+    }
+}
+
+// Presses Tab from first until the focus comes back to it; the object names in order.
+QStringList tabWalk(QWidget* first) {
+    first->setFocus(Qt::TabFocusReason);
+    QStringList names{first->objectName()};
+    for (int step = 0; step < 40; ++step) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QWidget* now = QApplication::focusWidget();
+        if (now == nullptr || now == first)
+            break;
+        names << now->objectName();
+    }
+    return names;
+}
+
+// A set of radio buttons is one stop (arrows move inside it): named by all its buttons.
+QString stopOf(QWidget* w) {
+    if (qobject_cast<QRadioButton*>(w) == nullptr)
+        return w->objectName();
+    QStringList set;
+    for (QRadioButton* r :
+         w->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly))
+        set << r->objectName();
+    set.sort();
+    return set.join(QLatin1Char('/'));
+}
+
+// The stops Tab should reach in a window right now, and those a walk reached.
+QStringList reachable(Form* form) {
+    QStringList names;
+    for (QWidget* w : form->client()->findChildren<QWidget*>())
+        if ((w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->focusProxy() == nullptr &&
+            w->isVisible() && w->isEnabled() && w->window() == form)
+            names << stopOf(w);
+    names.removeDuplicates();
+    names.sort();
+    return names;
+}
+
+QStringList reached(Form* form, const QStringList& walk) {
+    QStringList names;
+    for (const QString& name : walk)
+        names << stopOf(form->findChild<QWidget*>(name));
+    names.sort();
+    return names;
+}
+
+QString spokenName(QWidget* w) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);
+    return face == nullptr ? QString() : face->text(QAccessible::Name);
+}
+
+} // namespace
+
+class TestDesktop final : public QObject {
+    Q_OBJECT
+private slots:
+    void everyMenuHasDistinctMnemonics();
+    void shortcutsOfTheMainWindow();
+    void shortcutsOfTheEditor();
+    void shortcutsOfTheGallery();
+    void tabFollowsTheEditorsRows_data();
+    void tabFollowsTheEditorsRows();
+    void tabInTheSmallerWindows_data();
+    void tabInTheSmallerWindows();
+    void everyControlHasAnAccessibleName();
+    void accessibleNamesAreThePaintedTitles_data();
+    void accessibleNamesAreThePaintedTitles();
+    void informationTextIsReadable();
+    void keepOnScreen_data();
+    void keepOnScreen();
+    void aWindowLargerThanTheScreenShowsItsCaption();
+};
+
+void TestDesktop::everyMenuHasDistinctMnemonics() {
+    Rig rig;
+    rig.start();
+    QStringList faults;
+    int bars = 0;
+    for (Form* form : rig.forms()) {
+        QMenuBar* bar = form->findChild<QMenuBar*>();
+        if (bar == nullptr || bar->actions().isEmpty())
+            continue;
+        ++bars;
+        checkMnemonics(form->objectName(), bar->actions(), faults);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
+    // Main window, editor, information window, gallery page and card.
+    QCOMPARE(bars, 5);
+    // The marks do not change what is read.
+    QCOMPARE(rig.app->FrmInicial->Relatrios1->menuAction()->iconText(),
+             QStringLiteral("Relatórios"));
+    QCOMPARE(rig.app->FrmInicial->ClubesExtintos1->iconText(),
+             QStringLiteral("Clubes/Seleções Extintos"));
+}
+
+void TestDesktop::shortcutsOfTheMainWindow() {
+    Rig rig;
+    VelmoraApp& app = rig.start();
+    TFrmInicial& main = *app.FrmInicial;
+    QVERIFY(rig.show(&main));
+
+    // Alt with a menu's letter opens that menu.
+    QTest::keyClick(&main, Qt::Key_R, Qt::AltModifier);
+    QTRY_VERIFY(main.Relatrios1->isVisible());
+    main.Relatrios1->close();
+    QTRY_VERIFY(!main.Relatrios1->isVisible());
+
+    QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier); // answered No
+    QCOMPARE(rig.fx.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
+    QVERIFY(main.isVisible());
+
+    QTest::keyClick(&main, Qt::Key_F1);
+    TFrmInformacoes& info = *app.FrmInformacoes;
+    QVERIFY(info.isVisible());
+    QVERIFY(QTest::qWaitForWindowActive(&info));
+    QTest::keyClick(&info, Qt::Key_Escape);
+    QVERIFY(!info.isVisible());
+    QVERIFY(main.isVisible());
+}
+
+void TestDesktop::shortcutsOfTheEditor() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->CadastrodeClubes1Click();
+    TFrmClubes& editor = *app.FrmClubes;
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+
+    // Browse mode: there is nothing to save.
+    QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(rig.fx.dialogs.shown().isEmpty());
+    QVERIFY(!editor.editing());
+
+    QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
+    QVERIFY(editor.editing());
+    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("2"));
+    // Saving a row with nothing filled in is refused with a message.
+    QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(rig.fx.dialogs.messages().size(), 1);
+    QVERIFY(editor.editing());
+
+    // Esc cancels the new row and stays ...
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    QTRY_VERIFY(!editor.editing());
+    QVERIFY(editor.isVisible());
+    QCOMPARE(app.dm().TblClubes.rowCount(), 1);
+    // The city registry leaves on Esc as on its "Cancelar", back to the editor.
+    editor.Cadastrarcidade1->trigger();
+    TFrmCadastroCidade& cities = *app.FrmCadastroCidade;
+    QVERIFY(QTest::qWaitForWindowActive(&cities));
+    cities.EdtCidade->setText(QStringLiteral("Nenhuma"));
+    QTest::keyClick(&cities, Qt::Key_Escape);
+    QTRY_VERIFY(!cities.isVisible());
+    QCOMPARE(app.dm().TblCidades.rowCount(), rig.store.count(QStringLiteral("Cidades")));
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+
+    // ... and in browse mode goes back to the main window.
+    QTest::keyClick(&editor, Qt::Key_Escape);
+    QVERIFY(!editor.isVisible());
+    QVERIFY(app.FrmInicial->isVisible());
+}
+
+void TestDesktop::shortcutsOfTheGallery() {
+    Rig rig;
+    for (int code = 1; code <= 13; ++code)
+        rig.store.add(code, QStringLiteral("Clube%1").arg(code, 2, 10, QLatin1Char('0')));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->odososClubesCadastrados1Click();
+    TFrmRelatorios& page = *app.FrmRelatorios;
+    QVERIFY(QTest::qWaitForWindowActive(&page));
+    QCOMPARE(page.slot(1).LblNomeClube->text(), QStringLiteral("Clube01"));
+
+    QTest::keyClick(&page, Qt::Key_PageDown);
+    QCOMPARE(page.slot(1).LblNomeClube->text(), QStringLiteral("Clube13"));
+    QCOMPARE(page.slot(2).LblNomeClube->text(), QString());
+    // The last page has no next one: Page Down leaves it alone.
+    QTest::keyClick(&page, Qt::Key_PageDown);
+    QCOMPARE(page.slot(1).LblNomeClube->text(), QStringLiteral("Clube13"));
+
+    QTest::keyClick(&page, Qt::Key_P, Qt::ControlModifier);
+    QCOMPARE(rig.fx.printing.printed.size(), 1);
+    QTest::keyClick(&page, Qt::Key_Escape);
+    QVERIFY(!page.isVisible());
+}
+
+void TestDesktop::tabFollowsTheEditorsRows_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("new row") << "novo"
+                             << QStringList{
+                                    "EdtNomeClube",      "ComboAno",     "EdtNomeCompletoClube",
+                                    "BtnSelecionarPais", "BtnFederacao", "rbSelecao",
+                                    "CkbExtinto",        "BtnFoto",      "BtnGravar",
+                                    "BtnCancelar",       "EdtEstadio",   "EdtCapacidade"};
+    // The kind buttons are one stop, where the first of them stands. A Brazilian club
+    // shows its state group, and a stored row may change its city.
+    QTest::newRow("Brazilian club")
+        << "alterar" << QStringList{"EdtNomeClube",      "ComboAno",       "EdtNomeCompletoClube",
+                                    "BtnSelecionarPais", "BtnSelecionaUF", "BtnSelecionarCidade",
+                                    "BtnFederacao",      "rbSelecao",      "CkbExtinto",
+                                    "BtnFoto",           "BtnGravar",      "BtnCancelar",
+                                    "EdtEstadio",        "EdtCapacidade"};
+    QTest::newRow("browsing the first of two rows")
+        << "navegar" << QStringList{"BtnLocalizar", "nbNext", "nbLast"};
+}
+
+void TestDesktop::tabFollowsTheEditorsRows() {
+    QFETCH(QString, mode);
+    QFETCH(QStringList, expected);
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"), QStringLiteral("Brasil"), QStringLiteral("SP"));
+    rig.store.add(2, QStringLiteral("Segundo"), QStringLiteral("Brasil"), QStringLiteral("RJ"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->CadastrodeClubes1Click();
+    TFrmClubes& editor = *app.FrmClubes;
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    if (mode == QLatin1String("novo"))
+        editor.Novo1->trigger();
+    else if (mode == QLatin1String("alterar"))
+        editor.Alterar1->trigger();
+
+    QWidget* first = editor.findChild<QWidget*>(expected.first());
+    QVERIFY(first != nullptr);
+    const QStringList walk = tabWalk(first);
+    QCOMPARE(walk.join(QLatin1String(" > ")), expected.join(QLatin1String(" > ")));
+    // Nothing usable is left out of the round, and nothing comes twice.
+    QCOMPARE(reached(&editor, walk), reachable(&editor));
+}
+
+void TestDesktop::tabInTheSmallerWindows_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("city registry")
+        << "FrmCadastroCidade" << QStringList{"EdtCidade", "BtnGravar", "BtnCancelar", "ComboPais"};
+    QTest::newRow("country dialog") << "FrmPaises" << QStringList{"ComboPais", "BtnOk"};
+    QTest::newRow("year chooser") << "FrmAno" << QStringList{"ComboAnos", "BtnOk"};
+    QTest::newRow("federation chooser") << "FrmSelFeder" << QStringList{"ComboFeder", "BtnOk"};
+    QTest::newRow("club chooser") << "FrmSelClube"
+                                  << QStringList{"rbClube", "ComboClubes", "BtnOk"};
+}
+
+void TestDesktop::tabInTheSmallerWindows() {
+    QFETCH(QString, window);
+    QFETCH(QStringList, expected);
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    Form* form = nullptr;
+    for (Form* f : rig.forms())
+        if (f->objectName() == window)
+            form = f;
+    QVERIFY(form != nullptr);
+    if (auto* registry = qobject_cast<TFrmCadastroCidade*>(form))
+        registry->open();
+    else
+        QVERIFY(rig.show(form));
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    // The club list comes with a kind.
+    if (auto* chooser = qobject_cast<TFrmSelClube*>(form))
+        QTest::mouseClick(chooser->rbClube, Qt::LeftButton);
+
+    const QStringList walk = tabWalk(form->findChild<QWidget*>(expected.first()));
+    QCOMPARE(walk.join(QLatin1String(" > ")), expected.join(QLatin1String(" > ")));
+    QCOMPARE(reached(form, walk), reachable(form));
+}
+
+void TestDesktop::everyControlHasAnAccessibleName() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QStringList nameless;
+    int checked = 0;
+    for (Form* form : rig.forms()) {
+        QVERIFY(rig.show(form));
+        const QRect whole(QPoint(0, 0), form->clientSize());
+        for (QWidget* w : form->client()->findChildren<QWidget*>()) {
+            // A list's popup is a window of its own, named by its list.
+            const bool focusable =
+                (w->focusPolicy() & Qt::TabFocus) == Qt::TabFocus && w->window() == form;
+            // Picture boxes, the backgrounds under everything left out.
+            auto* label = qobject_cast<QLabel*>(w);
+            const bool picture = label != nullptr &&
+                                 w->objectName().startsWith(QLatin1String("Img")) &&
+                                 !w->geometry().contains(whole);
+            if (!focusable && !picture)
+                continue;
+            ++checked;
+            if (spokenName(w).trimmed().isEmpty())
+                nameless << form->objectName() + QLatin1Char('.') + w->objectName() +
+                                QLatin1Char('(') + QLatin1String(w->metaObject()->className()) +
+                                QLatin1Char(')');
+        }
+        app.forms.close(form);
+    }
+    QVERIFY2(nameless.isEmpty(), qPrintable(nameless.join(QLatin1String(", "))));
+    QVERIFY(checked > 60); // the editor alone has 30
+}
+
+void TestDesktop::accessibleNamesAreThePaintedTitles_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("short name") << "FrmClubes"
+                                << "EdtNomeClube"
+                                << "Nome do Clube/Seleção";
+    QTest::newRow("year list") << "FrmClubes"
+                               << "ComboAno"
+                               << "Fundação";
+    QTest::newRow("badge") << "FrmClubes"
+                           << "ImgLogoClube"
+                           << "Escudo";
+    QTest::newRow("stadium") << "FrmClubes"
+                             << "EdtEstadio"
+                             << "Estádio";
+    QTest::newRow("picture button") << "FrmClubes"
+                                    << "BtnGravar"
+                                    << "Gravar";
+    QTest::newRow("\"...\" button") << "FrmClubes"
+                                    << "BtnSelecionarPais"
+                                    << "Selecionar País";
+    QTest::newRow("navigator") << "FrmClubes"
+                               << "nbLast"
+                               << "Último";
+    QTest::newRow("city") << "FrmCadastroCidade"
+                          << "EdtCidade"
+                          << "Cidade a ser cadastrada";
+    QTest::newRow("country list") << "FrmPaises"
+                                  << "ComboPais"
+                                  << "País";
+    QTest::newRow("club list") << "FrmSelClube"
+                               << "ComboClubes"
+                               << "Clube ou seleção";
+    QTest::newRow("next page") << "FrmRelatorios"
+                               << "BtnTodosClubes"
+                               << "Próxima Página";
+}
+
+void TestDesktop::accessibleNamesAreThePaintedTitles() {
+    QFETCH(QString, window);
+    QFETCH(QString, control);
+    QFETCH(QString, name);
+    Rig rig;
+    rig.start();
+    Form* form = nullptr;
+    for (Form* f : rig.forms())
+        if (f->objectName() == window)
+            form = f;
+    QVERIFY(form != nullptr);
+    QVERIFY(rig.show(form));
+    auto* widget = form->findChild<QWidget*>(control);
+    QVERIFY(widget != nullptr);
+    QCOMPARE(spokenName(widget), name);
+}
+
+void TestDesktop::informationTextIsReadable() {
+    Rig rig;
+    VelmoraApp& app = rig.start();
+    QLabel* page = app.FrmInformacoes->Image;
+    const QString text =
+        QAccessible::queryAccessibleInterface(page)->text(QAccessible::Description);
+    // The notes the picture shows, as words.
+    for (const char* words : {"201 × 201", "Recalcular Idade dos Clubes", "Cópia de segurança",
+                              "estado, para os clubes brasileiros"})
+        QVERIFY2(text.contains(QString::fromUtf8(words)), words);
+}
+
+void TestDesktop::keepOnScreen_data() {
+    QTest::addColumn<QRect>("frame");
+    QTest::addColumn<QPoint>("expected");
+    QTest::newRow("fits: kept") << QRect(372, 332, 345, 140) << QPoint(372, 332);
+    QTest::newRow("past the right edge") << QRect(1000, 100, 400, 300) << QPoint(880, 100);
+    QTest::newRow("past the bottom") << QRect(100, 900, 400, 300) << QPoint(100, 724);
+    QTest::newRow("above and left") << QRect(-150, -2, 400, 300) << QPoint(0, 0);
+    QTest::newRow("larger than the screen") << QRect(-150, -2, 1584, 1100) << QPoint(0, 0);
+    QTest::newRow("wider only") << QRect(200, 300, 1500, 200) << QPoint(0, 300);
+}
+
+void TestDesktop::keepOnScreen() {
+    QFETCH(QRect, frame);
+    QFETCH(QPoint, expected);
+    QCOMPARE(velmora::keepOnScreen(frame, QRect(0, 0, 1280, 1024)), expected);
+    // Off-origin screens (a panel at the top, a second monitor to the right).
+    QCOMPARE(velmora::keepOnScreen(frame.translated(1280, 30), QRect(1280, 30, 1280, 1024)),
+             expected + QPoint(1280, 30));
+}
+
+void TestDesktop::aWindowLargerThanTheScreenShowsItsCaption() {
+    ScriptedDialogs dialogs;
+    Forms forms(dialogs);
+    const QRect available = QGuiApplication::primaryScreen()->availableGeometry();
+    Form big(forms, QStringLiteral("FrmGrande"), QStringLiteral("Grande"),
+             available.size() + QSize(300, 200));
+    forms.show(&big);
+    QCOMPARE(big.frameGeometry().topLeft(), available.topLeft());
+    // One that fits is centred as before.
+    Form small(forms, QStringLiteral("FrmPequeno"), QStringLiteral("Pequeno"), QSize(200, 100));
+    forms.show(&small);
+    QVERIFY(qAbs(small.frameGeometry().center().x() - available.center().x()) <= 1);
+    QVERIFY(available.contains(small.frameGeometry()));
+}
+
+QTEST_MAIN(TestDesktop)
+#include "test_desktop.moc"
