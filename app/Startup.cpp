@@ -3,6 +3,7 @@
 #include "app/Inicial.h"
 #include "app/Splash.h"
 #include "platform/ErrorReport.h"
+#include "store/Module.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -43,6 +44,11 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
 
     app->forms.show(app->FrmInicial.get());
     step("main shown");
+    // An older store was upgraded: say so once, and where the old file was kept.
+    if (const QString& notice = app->dm().upgradeNotice(); !notice.isEmpty()) {
+        env.dialogs->message(QStringLiteral("Velmora"), notice, MsgIcon::Information);
+        step("upgrade notice shown");
+    }
     return app;
 }
 

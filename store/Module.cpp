@@ -4,9 +4,7 @@
 
 namespace velmora {
 
-TFrmDm::Checked::Checked(Database& db) {
-    Schema::check(db.handle());
-}
+TFrmDm::Checked::Checked(Database& db) : notice(Schema::check(db.handle())) {}
 
 TFrmDm::TFrmDm(const QString& dataDir)
     : db(dataDir), checked_(db),
