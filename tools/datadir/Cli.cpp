@@ -3,6 +3,7 @@
 #include "store/Database.h"
 
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/MoveCommands.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -47,35 +48,6 @@ Command parse(const QStringList& args) {
     return cmd;
 }
 
-QString describe(const Counts& c) {
-    return QStringLiteral("%1 países, %2 estados, %3 anos, %4 federações, %5 cidades, %6 clubes "
-                          "e seleções")
-        .arg(c.countries)
-        .arg(c.states)
-        .arg(c.years)
-        .arg(c.federations)
-        .arg(c.cities)
-        .arg(c.clubs);
-}
-
-// The problems as an aligned table: table, key, field, path, reason.
-void printProblems(const QList<Problem>& problems, QTextStream& out) {
-    QList<QStringList> lines = {{"Tabela", "Chave", "Campo", "Caminho", "Motivo"}};
-    for (const Problem& p : problems)
-        lines.append(
-            {p.table, p.key, p.field, p.path.isEmpty() ? QStringLiteral("-") : p.path, p.reason});
-    QList<qsizetype> widths(5, 0);
-    for (const QStringList& line : lines)
-        for (int i = 0; i < 5; ++i)
-            widths[i] = std::max(widths[i], line[i].size());
-    for (const QStringList& line : lines) {
-        QString text;
-        for (int i = 0; i < 4; ++i)
-            text += line[i].leftJustified(widths[i]) + QStringLiteral("  ");
-        out << text << line[4] << '\n';
-    }
-}
-
 int runCreate(const Command& cmd, QTextStream& out) {
     const Counts counts = create({cmd.dir, cmd.sample});
     out << QStringLiteral("Pasta de dados criada em %1: %2.").arg(cmd.dir, describe(counts))
@@ -84,22 +56,7 @@ int runCreate(const Command& cmd, QTextStream& out) {
 }
 
 int runCheck(const Command& cmd, QTextStream& out) {
-    const CheckReport report = check(cmd.dir);
-    if (report.problems.isEmpty()) {
-        out << QStringLiteral("OK: %1 abre como o programa a abre; %2; %3 figuras verificadas, "
-                              "todas carregam.")
-                   .arg(cmd.dir, describe(report.counts))
-                   .arg(report.pictures)
-            << '\n';
-        return int(Exit::Ok);
-    }
-    out << QStringLiteral("Problemas em %1: %2 de %3 figuras não carregam.")
-               .arg(cmd.dir)
-               .arg(report.problems.size())
-               .arg(report.pictures)
-        << '\n';
-    printProblems(report.problems, out);
-    return int(Exit::Problems);
+    return checkCommand(cmd.dir, false, out);
 }
 
 } // namespace
