@@ -125,6 +125,13 @@ int copyPictures(const QString& from, const QString& to, Undo& undo) {
     return copied;
 }
 
+// Files an upgrade keeps beside the store ("Velmora-v1.sqlite").
+QStringList keptCopies(const QString& root) {
+    return QDir(root).entryList(
+        {QFileInfo(QLatin1String(Database::fileName)).completeBaseName() + QStringLiteral("-v*")},
+        QDir::Files);
+}
+
 void requireStore(const QString& root, const QString& what) {
     if (!QFileInfo(storeOf(root)).isFile())
         throw DataDirError(Exit::BadDir, QStringLiteral("%1 não é %2: falta o arquivo %3.")
@@ -175,8 +182,13 @@ RestoreReport restore(const QString& backupFolder, const QString& dir) {
         undo.addFile(store + suffix);
     report.pictures = copyPictures(from, root, undo);
     copyStore(storeOf(from), store);
+    const QStringList keptBefore = keptCopies(root);
     report.relocation = relocate({root, true});
     if (!report.relocation.applied) {
+        // Opening may have upgraded an older store and kept its old file: that goes too.
+        for (const QString& kept : keptCopies(root))
+            if (!keptBefore.contains(kept))
+                undo.addFile(QDir(root).filePath(kept));
         const Problem& p = report.relocation.blocking.first();
         throw DataDirError(Exit::BadDir,
                            QStringLiteral("Não foi possível restaurar em %1: %2 (%3, %4, %5). "

@@ -25,6 +25,11 @@ int sum(const QMap<QString, int>& counts) {
     return total;
 }
 
+// n with the noun phrase in the singular or the plural.
+QString counted(qsizetype n, const char* one, const char* many) {
+    return QStringLiteral("%1 %2").arg(n).arg(QString::fromUtf8(n == 1 ? one : many));
+}
+
 void printNotice(const QString& notice, QTextStream& out) {
     if (!notice.isEmpty())
         out << notice << '\n';
@@ -48,8 +53,9 @@ void printOutside(const QString& dir, const QMap<QString, int>& outside, QTextSt
 
 void printStrays(const QString& dir, const CheckReport& report, QTextStream& out) {
     if (!report.trashed.isEmpty()) {
-        out << QStringLiteral("%1 distintivos que não eram de nenhum clube foram para a lixeira:")
-                   .arg(report.trashed.size())
+        out << counted(report.trashed.size(),
+                       "distintivo que não era de nenhum clube foi para a lixeira:",
+                       "distintivos que não eram de nenhum clube foram para a lixeira:")
             << '\n';
         printFiles(report.trashed, out);
     }
@@ -58,9 +64,8 @@ void printStrays(const QString& dir, const CheckReport& report, QTextStream& out
         left.removeOne(gone);
     if (left.isEmpty())
         return;
-    out << QStringLiteral("%1 arquivos na pasta %2 não são o distintivo de nenhum clube:")
-               .arg(left.size())
-               .arg(QLatin1String(badgesDir))
+    out << counted(left.size(), "arquivo na pasta Distintivos não é o distintivo de nenhum clube:",
+                   "arquivos na pasta Distintivos não são o distintivo de nenhum clube:")
         << '\n';
     printFiles(left, out);
     if (report.trashed.isEmpty())
@@ -68,7 +73,7 @@ void printStrays(const QString& dir, const CheckReport& report, QTextStream& out
                    .arg(dir)
             << '\n';
     else
-        out << QStringLiteral("Estes não puderam ir para a lixeira nem ser apagados.") << '\n';
+        out << QStringLiteral("Não foi possível movê-los para a lixeira nem apagá-los.") << '\n';
 }
 
 } // namespace
@@ -130,9 +135,9 @@ int relocateCommand(const QString& dir, bool force, QTextStream& out) {
     const RelocateReport report = relocate({dir, force});
     printNotice(report.upgradeNotice, out);
     if (!report.applied) {
-        out << QStringLiteral("Nada foi alterado: %1 caminhos não podem apontar para %2.")
-                   .arg(report.blocking.size())
-                   .arg(report.dir)
+        out << QStringLiteral("Nada foi alterado: %1 apontar para %2.")
+                   .arg(counted(report.blocking.size(), "caminho não pode", "caminhos não podem"),
+                        report.dir)
             << '\n';
         printProblems(report.blocking, out);
         const bool onlyMissing =
@@ -150,14 +155,16 @@ int relocateCommand(const QString& dir, bool force, QTextStream& out) {
                    .arg(report.dir)
             << '\n';
     else
-        out << QStringLiteral("%1 caminhos de figuras em %2 linhas agora apontam para %3 "
-                              "(antes: %4).")
-                   .arg(report.changed)
-                   .arg(report.rows)
-                   .arg(report.dir, perFolder(report.from))
+        out << QStringLiteral("%1 em %2 %3 para %4 (antes: %5).")
+                   .arg(counted(report.changed, "caminho de figura", "caminhos de figuras"),
+                        counted(report.rows, "linha", "linhas"),
+                        report.changed == 1 ? QStringLiteral("agora aponta")
+                                            : QStringLiteral("agora apontam"),
+                        report.dir, perFolder(report.from))
             << '\n';
     if (!report.skipped.isEmpty()) {
-        out << QStringLiteral("%1 caminhos ficaram como estavam:").arg(report.skipped.size())
+        out << counted(report.skipped.size(),
+                       "caminho ficou como estava:", "caminhos ficaram como estavam:")
             << '\n';
         printProblems(report.skipped, out);
     }
