@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <algorithm>
 
 namespace velmora::datadir {
@@ -39,12 +38,23 @@ QString canonicalFolder(const QString& name) {
 
 } // namespace
 
+namespace {
+
+// Last '/' or '\\' before position end (exclusive); -1 when none.
+qsizetype lastSeparator(const QString& path, qsizetype end) {
+    for (qsizetype i = end - 1; i >= 0; --i)
+        if (path[i] == u'/' || path[i] == u'\\')
+            return i;
+    return -1;
+}
+
+} // namespace
+
 std::optional<PathParts> splitPicturePath(const QString& path) {
-    static const QRegularExpression separators(QStringLiteral("[/\\\\]"));
-    const qsizetype nameAt = path.lastIndexOf(separators);
+    const qsizetype nameAt = lastSeparator(path, path.size());
     if (nameAt < 0 || nameAt + 1 == path.size())
         return std::nullopt;
-    const qsizetype folderAt = nameAt > 0 ? path.lastIndexOf(separators, nameAt - 1) : -1;
+    const qsizetype folderAt = lastSeparator(path, nameAt);
     const QString folder = canonicalFolder(path.mid(folderAt + 1, nameAt - folderAt - 1));
     if (folder.isEmpty())
         return std::nullopt;
@@ -65,7 +75,7 @@ bool insideDir(const QString& path, const QString& root) {
 QString foreignRoot(const QString& path) {
     if (const auto parts = splitPicturePath(path))
         return parts->root.isEmpty() ? QStringLiteral(".") : parts->root;
-    const qsizetype cut = std::max(path.lastIndexOf(u'/'), path.lastIndexOf(u'\\'));
+    const qsizetype cut = lastSeparator(path, path.size());
     return cut < 0 ? QStringLiteral(".") : path.left(cut);
 }
 

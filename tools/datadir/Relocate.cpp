@@ -41,10 +41,16 @@ public:
     }
 
 private:
+    struct Mapped {
+        QString target; // empty: no such file in the data directory
+        QString root;   // the data directory the path pointed into
+    };
+
     Database& db_;
     const RelocateOptions& options_;
     RelocateReport& report_;
     FolderIndex index_;
+    QHash<QString, Mapped> mapped_;
 
     TableChanges planTable(const TableDef& def) {
         TableChanges t{&def, {}, {}};
@@ -93,9 +99,10 @@ private:
                       const QString& path) {
         if (path.isEmpty() || insideDir(path, report_.dir))
             return path;
-        const auto parts = splitPicturePath(path);
-        const QString target = parts ? index_.find(parts->folder, parts->name) : QString();
+        const Mapped mapped = map(path);
+        const QString& target = mapped.target;
         if (target.isEmpty()) {
+            const auto parts = splitPicturePath(path);
             const QString reason = parts ? QStringLiteral("falta o arquivo %1/%2 na pasta")
                                                .arg(parts->folder, parts->name)
                                          : QStringLiteral("não fica numa pasta de figuras (%1)")
@@ -115,9 +122,20 @@ private:
                             .arg(target)));
             return path;
         }
-        ++report_.from[foreignRoot(path)];
+        ++report_.from[mapped.root];
         ++report_.changed;
         return target;
+    }
+
+    // Flags and logos repeat on every club: each distinct path is looked up once.
+    Mapped map(const QString& path) {
+        if (const auto found = mapped_.constFind(path); found != mapped_.constEnd())
+            return *found;
+        const auto parts = splitPicturePath(path);
+        Mapped m{parts ? index_.find(parts->folder, parts->name) : QString(), foreignRoot(path)};
+        if (!m.target.isEmpty())
+            mapped_.insert(path, m);
+        return m;
     }
 
     static int widthOf(const TableDef& def, const QString& field) {
