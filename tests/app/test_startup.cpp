@@ -43,6 +43,7 @@ private slots:
     void windowSet();
     void closingOtherWindowsOnlyHides();
     void showingAShownWindowKeepsIt();
+    void upgradedStoreIsAnnounced();
 };
 
 void TestStartup::sequenceShowsMainOnlyAfterSplash() {
@@ -220,6 +221,27 @@ void TestStartup::showingAShownWindowKeepsIt() {
     fx.app().forms.show(f);
     QCOMPARE(f->pos(), at); // brought to front where it is, not placed again
     QVERIFY(f->isVisible());
+}
+
+// An older store is upgraded at start-up; the user is told once where the old file is.
+void TestStartup::upgradedStoreIsAnnounced() {
+    AppFixture fx;
+    {
+        TestStore store(fx.dataDir());
+        store.exec(QStringLiteral("drop index ClubesUFNome"));
+        store.exec(QStringLiteral("PRAGMA user_version = 1"));
+    }
+    QStringList steps;
+    auto app = Startup::start(fx.environment(), [&](const QString& step) { steps << step; });
+    QVERIFY(app);
+    QCOMPARE(steps.mid(3), QStringList({"main shown", "upgrade notice shown"}));
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const auto& box = fx.dialogs.shown().first();
+    QCOMPARE(box.icon, MsgIcon::Information);
+    QCOMPARE(box.caption, QStringLiteral("Velmora"));
+    const QString kept = fx.dataDir() + QStringLiteral("/Velmora-v1.sqlite");
+    QVERIFY2(box.text.contains(kept), qPrintable(box.text));
+    QVERIFY(QFile::exists(kept));
 }
 
 QTEST_MAIN(TestStartup)
