@@ -11,6 +11,8 @@ PACKAGES=(
   qt6-translations-l10n
   xvfb x11-utils imagemagick xdotool openbox
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  qt6-svg-dev
+  desktop-file-utils appstream dpkg-dev groff-base
 )
 
 missing=()
