@@ -457,8 +457,8 @@ void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, Che
 QString damagedStore(const QString& root, const QStringList& damage) {
     return QStringLiteral("O arquivo de dados %1 está danificado; o programa não pode confiar "
                           "nele. O que a verificação do SQLite encontrou:\n  %2\nRestaure uma "
-                          "cópia de segurança: guarde este arquivo em outro lugar e use "
-                          "velmora-datadir restore CÓPIA %3.")
+                          "cópia de segurança: renomeie a pasta %3 (para guardá-la como está) "
+                          "e use velmora-datadir restore CÓPIA %3.")
         .arg(QDir(root).filePath(QLatin1String(Database::fileName)),
              damage.join(QStringLiteral("\n  ")), root);
 }
