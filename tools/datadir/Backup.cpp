@@ -159,6 +159,7 @@ BackupReport backup(const QString& dir, const QString& dest, const QDateTime& no
     copyStore(storeOf(root), store);
     report.pictures = copyPictures(root, report.folder, undo);
     report.clubs = countClubs(report.folder);
+    syncToDisk(report.folder);
     undo.keep();
     return report;
 }
@@ -196,6 +197,7 @@ RestoreReport restore(const QString& backupFolder, const QString& dir) {
                                .arg(root, p.reason, p.table, p.key, p.field));
     }
     report.clubs = countClubs(root);
+    syncToDisk(root);
     undo.keep();
     return report;
 }

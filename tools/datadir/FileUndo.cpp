@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace velmora::datadir {
 
 Undo::~Undo() {
@@ -37,30 +42,72 @@ void makeDir(const QString& path, Undo& undo) {
     }
 }
 
+namespace {
+
+// Copies one file into a new file. Unlike QFile::copy it does not flush every file to
+// disk on its own: a folder of thousands of badges is synced once, at the end.
+void copyFile(const QString& from, const QString& to, Undo& undo) {
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly))
+        throw DataDirError(
+            Exit::Failed,
+            QStringLiteral("Não foi possível ler %1: %2").arg(from, source.errorString()));
+    QFile target(to);
+    // NewOnly: an existing file is never replaced, not even one that appeared meanwhile.
+    if (!target.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+        throw DataDirError(QFileInfo::exists(to) ? Exit::Refused : Exit::Failed,
+                           QStringLiteral("Não foi possível criar o arquivo %1: %2. "
+                                          "velmora-datadir nunca sobrescreve arquivos.")
+                               .arg(to, target.errorString()));
+    undo.addFile(to);
+    constexpr qint64 chunk = 1 << 20;
+    while (!source.atEnd()) {
+        const QByteArray bytes = source.read(chunk);
+        if (bytes.isEmpty() && source.error() != QFileDevice::NoError)
+            throw DataDirError(
+                Exit::Failed,
+                QStringLiteral("Não foi possível ler %1: %2").arg(from, source.errorString()));
+        if (target.write(bytes) != bytes.size())
+            throw DataDirError(
+                Exit::Failed,
+                QStringLiteral("Não foi possível gravar %1: %2").arg(to, target.errorString()));
+    }
+    if (!target.flush())
+        throw DataDirError(
+            Exit::Failed,
+            QStringLiteral("Não foi possível gravar %1: %2").arg(to, target.errorString()));
+}
+
+} // namespace
+
 int copyFolder(const QString& source, const QString& target, Undo& undo) {
     makeDir(target, undo);
     int copied = 0;
+    const QDir from(source);
     QDirIterator it(source, QDir::Files | QDir::Hidden | QDir::System,
                     QDirIterator::Subdirectories);
     while (it.hasNext()) {
-        const QString from = it.next();
-        const QString to = target + QLatin1Char('/') + QDir(source).relativeFilePath(from);
-        makeDir(QFileInfo(to).path(), undo);
-        if (QFileInfo::exists(to))
-            throw DataDirError(Exit::Refused,
-                               QStringLiteral("O arquivo %1 já existe. velmora-datadir nunca "
-                                              "sobrescreve arquivos.")
-                                   .arg(to));
-        QFile file(from);
-        // QFile::copy never replaces a file, not even one that appeared meanwhile.
-        if (!file.copy(to))
-            throw DataDirError(Exit::Failed,
-                               QStringLiteral("Não foi possível copiar %1 para %2: %3")
-                                   .arg(from, to, file.errorString()));
-        undo.addFile(to);
+        const QString file = it.next();
+        const QString to = target + QLatin1Char('/') + from.relativeFilePath(file);
+        if (it.fileInfo().path() != source)
+            makeDir(QFileInfo(to).path(), undo);
+        copyFile(file, to, undo);
         ++copied;
     }
     return copied;
+}
+
+void syncToDisk(const QString& folder) {
+#ifdef Q_OS_LINUX
+    // One flush of the whole file system instead of one per file.
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
+    if (fd >= 0) {
+        ::syncfs(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(folder);
+#endif
 }
 
 } // namespace velmora::datadir

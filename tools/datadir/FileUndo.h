@@ -31,4 +31,7 @@ void makeDir(const QString& path, Undo& undo);
 // returns how many files it copied. Throws DataDirError.
 int copyFolder(const QString& source, const QString& target, Undo& undo);
 
+// Makes what was written under folder durable (where the system allows asking).
+void syncToDisk(const QString& folder);
+
 } // namespace velmora::datadir
