@@ -259,8 +259,8 @@ private slots:
             try {
                 Database db(home);
                 for (int code = 1000; !stop && code < 5000; ++code) {
-                    db.exec(QStringLiteral("insert into Clubes select %1, 'W%1', %2 from Clubes "
-                                           "where Codigo = 1")
+                    db.exec(QStringLiteral("insert into Clubes (Codigo, NomeClube, %2) select %1, "
+                                           "'W%1', %2 from Clubes where Codigo = 1")
                                 .arg(code)
                                 .arg(otherFields));
                     ++committed;
