@@ -98,6 +98,11 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
     step("main shown");
     if (app->dm().readOnly())
         tellReadOnly(*app);
+    // An older store was upgraded: say so once, and where the old file was kept.
+    if (const QString& notice = app->dm().upgradeNotice(); !notice.isEmpty()) {
+        env.dialogs->message(QStringLiteral("Velmora"), notice, MsgIcon::Information);
+        step("upgrade notice shown");
+    }
     return app;
 }
 

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <algorithm>
 #include <stdexcept>
 
@@ -44,6 +45,16 @@ void copyNoOverwrite(const QString& source, const QString& target) {
 
 bool remove(const QString& path) {
     return !path.isEmpty() && QFile::remove(path);
+}
+
+bool trash(const QString& path) {
+    if (path.isEmpty() || !QFileInfo(path).isFile())
+        return false;
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    // The home trash lives in the user's data folder, which a fresh account may lack.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
+#endif
+    return QFile::moveToTrash(path) || QFile::remove(path);
 }
 
 void ensureDir(const QString& path) {

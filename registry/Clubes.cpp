@@ -723,7 +723,7 @@ void TFrmClubes::removeBadgeFile(const QString& path) {
     // Only the program's own copies are deleted, never a file elsewhere on disk.
     const QString folder = QDir::cleanPath(QDir(app_.badgeDir()).absolutePath());
     if (!path.isEmpty() && QDir::cleanPath(QFileInfo(path).absolutePath()) == folder)
-        files::remove(path);
+        files::trash(path); // the user can still get a deleted or replaced badge back
 }
 
 void TFrmClubes::saveRow() {

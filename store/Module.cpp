@@ -13,7 +13,7 @@ TFrmDm::Checked::Checked(Database& db) {
                                         "somente leitura. Dê permissão de escrita ao arquivo e à "
                                         "pasta e abra o Velmora de novo.")
                              .arg(db.filePath()));
-    Schema::check(db.handle());
+    notice = Schema::check(db.handle());
 }
 
 TFrmDm::TFrmDm(const QString& dataDir)

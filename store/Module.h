@@ -29,11 +29,16 @@ public:
     // through QueryUltimoNum.
     int nextClubCode();
 
+    // What opening did to an older store (upgraded, where the old file was kept);
+    // empty when the store was already current.
+    const QString& upgradeNotice() const { return checked_.notice; }
+
 private:
     Database db; // first: everything below uses it
     // Checks (and upgrades) the store before any table prepares its statements.
     struct Checked final {
         explicit Checked(Database& db);
+        QString notice;
     } checked_;
 
 public:

@@ -2,6 +2,9 @@
 
 #include "store/StoreError.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -67,6 +70,11 @@ const char* const keyedIndexes[] = {
 QString quoted(const QString& identifier) {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
            QLatin1Char('"');
+}
+
+QString literal(const QString& text) {
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QLatin1String("''")) +
+           QLatin1Char('\'');
 }
 
 QString declaredType(const FieldDef& field) {
@@ -291,6 +299,37 @@ private:
     bool done_ = false;
 };
 
+// The store file before an upgrade is kept beside it, named with its version
+// ("Velmora-v1.sqlite"); a name already taken gets a number, nothing is replaced.
+QString keptCopyPath(const QString& store, int version) {
+    const QFileInfo info(store);
+    const QString stem =
+        info.dir().filePath(info.completeBaseName() + QStringLiteral("-v%1").arg(version));
+    const QString suffix = QLatin1Char('.') + info.suffix();
+    QString path = stem + suffix;
+    for (int n = 2; QFileInfo::exists(path); ++n)
+        path = stem + QStringLiteral("-%1").arg(n) + suffix;
+    return path;
+}
+
+// A consistent copy of the store as it is now (VACUUM INTO reads one snapshot and
+// never writes the store itself). Returns the copy's path.
+QString keepCopy(QSqlDatabase& db, int version) {
+    const QString store = db.databaseName();
+    const QString copy = keptCopyPath(store, version);
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("VACUUM INTO ") + literal(copy))) {
+        QFile::remove(copy); // a half-written copy helps nobody
+        throw StoreError(QStringLiteral("O arquivo de dados %1 é da versão %2 e precisa ser "
+                                        "atualizado, mas não foi possível guardar antes uma "
+                                        "cópia dele em %3: %4. Nada foi alterado.")
+                             .arg(store)
+                             .arg(version)
+                             .arg(copy, query.lastError().text()));
+    }
+    return copy;
+}
+
 bool hasTrigger(QSqlDatabase& db, const QString& name) {
     QSqlQuery query(db);
     query.prepare(
@@ -387,7 +426,7 @@ void Schema::create(QSqlDatabase& db) {
     transaction.commit();
 }
 
-void Schema::check(QSqlDatabase& db) {
+QString Schema::check(QSqlDatabase& db) {
     const int stored = userVersion(db);
     if (stored > version)
         throw StoreError(QStringLiteral("O arquivo de dados %1 é da versão %2, mais nova que a "
@@ -400,12 +439,32 @@ void Schema::check(QSqlDatabase& db) {
             throw StoreError(QStringLiteral("Tabela não encontrada: %1 (%2)")
                                  .arg(table.fileName, db.databaseName()));
     }
-    if (stored < version)
-        upgrade(db, stored);
-    else if (orderKeysMissing(db))
+    QString notice;
+    if (stored < version) {
+        const QString copy = keepCopy(db, stored);
+        try {
+            upgrade(db, stored);
+        } catch (const StoreError& e) {
+            QFile::remove(copy); // the store itself is as it was: no copy piles up per try
+            throw StoreError(QStringLiteral("A atualização do arquivo de dados %1 da versão %2 "
+                                            "para a versão %3 falhou; o arquivo ficou como "
+                                            "estava: %4")
+                                 .arg(db.databaseName())
+                                 .arg(stored)
+                                 .arg(version)
+                                 .arg(e.text()));
+        }
+        notice = QStringLiteral("O arquivo de dados foi atualizado da versão %1 para a versão "
+                                "%2. O arquivo anterior foi guardado em %3.")
+                     .arg(stored)
+                     .arg(version)
+                     .arg(copy);
+    } else if (orderKeysMissing(db)) {
         restoreOrderKeys(db);
+    }
     for (const TableDef& table : tables())
         checkTable(db, table);
+    return notice;
 }
 
 const QList<OrderKeyDef>& Schema::orderKeys() {

@@ -42,8 +42,10 @@ public:
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);
     // Throws StoreError naming the table file when a table or field is missing
-    // or has another type or width. Upgrades an older store version first.
-    static void check(QSqlDatabase& db);
+    // or has another type or width. Upgrades an older store version first, after
+    // keeping a copy of the old file beside it; returns what the upgrade did
+    // (a message for the user), empty when there was nothing to upgrade.
+    static QString check(QSqlDatabase& db);
     // Names of the indexes and triggers create() makes (and the upgrades add).
     static QStringList indexNames();
     static QStringList triggerNames();

@@ -94,6 +94,7 @@ private slots:
     void olderStoreThatCannotBeWrittenSaysWhy();
     void damagedStoreSaysHowToRestore_data();
     void damagedStoreSaysHowToRestore();
+    void upgradedStoreIsAnnounced();
     void closeBoxFollowsTheWayOut_data();
     void closeBoxFollowsTheWayOut();
     void splashIsOnScreenBeforeTheWait();
@@ -379,6 +380,27 @@ void TestStartup::damagedStoreSaysHowToRestore() {
              qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Restaure a cópia de segurança")));
     QVERIFY(text.contains(QStringLiteral("Detalhe: ")));
+}
+
+// An older store is upgraded at start-up; the user is told once where the old file is.
+void TestStartup::upgradedStoreIsAnnounced() {
+    AppFixture fx;
+    {
+        TestStore store(fx.dataDir());
+        store.exec(QStringLiteral("drop index ClubesUFNome"));
+        store.exec(QStringLiteral("PRAGMA user_version = 1"));
+    }
+    QStringList steps;
+    auto app = Startup::start(fx.environment(), [&](const QString& step) { steps << step; });
+    QVERIFY(app);
+    QCOMPARE(steps.mid(3), QStringList({"main shown", "upgrade notice shown"}));
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const auto& box = fx.dialogs.shown().first();
+    QCOMPARE(box.icon, MsgIcon::Information);
+    QCOMPARE(box.caption, QStringLiteral("Velmora"));
+    const QString kept = fx.dataDir() + QStringLiteral("/Velmora-v1.sqlite");
+    QVERIFY2(box.text.contains(kept), qPrintable(box.text));
+    QVERIFY(QFile::exists(kept));
 }
 
 void TestStartup::closeBoxFollowsTheWayOut_data() {

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QFile>
+#include <QTemporaryDir>
 
 using namespace velmora;
 using velmora::test::Club;
@@ -32,7 +33,16 @@ QStringList kinds(const ScriptedDialogs& dialogs) {
 
 class TestClubesBadges final : public QObject {
     Q_OBJECT
+    QTemporaryDir home_; // its trash receives the badges the editor removes
+    QString trashed(const QString& name) const {
+        return home_.filePath(QStringLiteral("share/Trash/files/")) + name;
+    }
 private slots:
+    void initTestCase() {
+        QVERIFY(home_.isValid());
+        qputenv("HOME", QFile::encodeName(home_.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home_.filePath(QStringLiteral("share"))));
+    }
     void newBadgeIsCopied();
     void badgeOfEveryTypeKeepsItsName_data();
     void badgeOfEveryTypeKeepsItsName();
@@ -100,6 +110,7 @@ void TestClubesBadges::replacedBadgeGoesAfterSave() {
         1, QStringLiteral("Santos"), QStringLiteral("Brasil"), QStringLiteral("SP"),
         rig.store.makeBadge(QStringLiteral("velho.jpg"), Qt::blue, QStringLiteral("Distintivos")));
     rig.store.insert(santos);
+    const QByteArray old = bytes(santos.escudoClube);
     TFrmClubes& editor = rig.open();
     editor.Alterar1->trigger();
     QCOMPARE(editor.rememberedBadge(), santos.escudoClube);
@@ -111,6 +122,7 @@ void TestClubesBadges::replacedBadgeGoesAfterSave() {
     QCOMPARE(rig.badgeFiles(), QStringList{"novo.jpg"});
     QVERIFY(QFile::exists(source));
     QCOMPARE(rig.dialogs().messages(), QStringList());
+    QCOMPARE(bytes(trashed(QStringLiteral("velho.jpg"))), old); // the user can get it back
 }
 
 void TestClubesBadges::editWithoutBadgeTouchesNoFile() {
@@ -320,10 +332,12 @@ void TestClubesBadges::deleteRemovesBadge() {
     Club outside = rig.store.club(2, QStringLiteral("Palmeiras"));
     outside.escudoClube = rig.store.makeBadge(QStringLiteral("fora.jpg"));
     rig.store.insert(outside);
+    const QByteArray badge = bytes(santos.escudoClube);
     TFrmClubes& editor = rig.open();
     rig.dialogs().queueAnswer(MsgResult::Yes);
     editor.Excluir1->trigger();
     QVERIFY(!QFile::exists(santos.escudoClube));
+    QCOMPARE(bytes(trashed(files::fileName(santos.escudoClube))), badge);
     // Only the program's own copies are deleted.
     rig.dialogs().queueAnswer(MsgResult::Yes);
     editor.Excluir1->trigger();

@@ -6,6 +6,7 @@
 #include "store/StoreError.h"
 #include "tests/support/store/TestStore.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -226,6 +227,66 @@ private slots:
         expected.sort();
         QCOMPARE(indexes, expected);
         QCOMPARE(store.value(QStringLiteral("select count(*) from Clubes")), QStringLiteral("1"));
+    }
+
+    // A store of version 1, as stores were before the gallery indexes.
+    static void makeVersionOne(TestStore& store) {
+        store.add(1, QStringLiteral("Flamengo"), QStringLiteral("Brasil"), QStringLiteral("RJ"));
+        for (const char* index :
+             {"ClubesUFNome", "ClubesAnoNome", "ClubesFederacaoNome", "ClubesExtintoNome"})
+            store.exec(QStringLiteral("drop index \"%1\"").arg(QString::fromLatin1(index)));
+        store.exec(QStringLiteral("PRAGMA user_version = 1"));
+    }
+
+    void upgradeKeepsTheOldFile() {
+        TestStore store;
+        makeVersionOne(store);
+        store.close();
+        const QString kept = store.dir() + QStringLiteral("/Velmora-v1.sqlite");
+        QString notice;
+        {
+            TFrmDm dm(store.dir());
+            notice = dm.upgradeNotice();
+        }
+        QVERIFY2(notice.contains(kept), qPrintable(notice));
+        QVERIFY2(notice.contains(QStringLiteral("versão 1")), qPrintable(notice));
+        {
+            QSqlDatabase copy = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "kept");
+            copy.setDatabaseName(kept);
+            QVERIFY(copy.open());
+            QSqlQuery q(copy);
+            QVERIFY(q.exec(QStringLiteral("select (select user_version from pragma_user_version), "
+                                          "(select NomeClube from Clubes)")) &&
+                    q.next());
+            QCOMPARE(q.value(0).toInt(), 1);
+            QCOMPARE(q.value(1).toString(), QStringLiteral("Flamengo"));
+        }
+        QSqlDatabase::removeDatabase("kept");
+        // A current store is opened as it is: no notice, no further copy.
+        {
+            TFrmDm dm(store.dir());
+            QCOMPARE(dm.upgradeNotice(), QString());
+        }
+        QCOMPARE(QDir(store.dir()).entryList({QStringLiteral("Velmora-v*")}),
+                 QStringList{QStringLiteral("Velmora-v1.sqlite")});
+    }
+
+    void failedUpgradeLeavesTheFileAsItWas() {
+        TestStore store;
+        makeVersionOne(store);
+        // A table holding the name of an index the upgrade adds makes the upgrade fail.
+        store.exec(QStringLiteral("create table ClubesAnoNome (x INTEGER)"));
+        store.close();
+        QFile file(store.storeFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray before = file.readAll();
+        file.close();
+        const QString error = openError(store.dir());
+        QVERIFY2(error.contains(QStringLiteral("falhou")), qPrintable(error));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), before);
+        QCOMPARE(QDir(store.dir()).entryList({QStringLiteral("Velmora-v*")}), QStringList());
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")), QStringLiteral("1"));
     }
 
     // Version 2 had no order keys: names were listed in byte order.

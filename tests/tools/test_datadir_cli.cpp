@@ -78,6 +78,12 @@ private slots:
             << QStringList{"check", "--sample"} << 2 << u("Opção desconhecida para check");
         QTest::newRow("two folders")
             << QStringList{"create", "a", "b"} << 2 << u("Argumento a mais: b");
+        QTest::newRow("backup without destination")
+            << QStringList{"backup"} << 2 << u("Falta DESTINO para backup");
+        QTest::newRow("restore without backup")
+            << QStringList{"restore"} << 2 << u("Falta CÓPIA para restore");
+        QTest::newRow("force with check")
+            << QStringList{"check", "--force"} << 2 << u("Opção desconhecida para check");
     }
     void usage() {
         QFETCH(QStringList, args);
@@ -159,6 +165,54 @@ private slots:
         const Result r = runTool({"check", dir});
         QCOMPARE(r.exit, 1);
         QVERIFY2(r.err.contains(u("Tabela não encontrada: Cidades.DB")), qPrintable(r.err));
+    }
+
+    // A catalogue copied elsewhere: check names the old folder and the command that
+    // mends it; relocate, backup and restore bring it back to working order anywhere.
+    void moveBackupRestore() {
+        const QString home = path("origem");
+        const QString moved = path("movida");
+        QCOMPARE(runTool({"create", "--sample", home}).exit, 0);
+        QVERIFY(QDir().rename(home, moved));
+        Result r = runTool({"check", moved});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.out.contains(u("419 caminhos apontam para fora da pasta: 419 em ") + home),
+                 qPrintable(r.out));
+        QVERIFY2(r.out.contains(u("velmora-datadir relocate ") + moved), qPrintable(r.out));
+
+        r = runTool({"relocate", moved});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.startsWith(u("419 caminhos de figuras")), qPrintable(r.out));
+        r = runTool({"relocate", moved});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.startsWith(u("Nada a corrigir")), qPrintable(r.out));
+        writeFile(moved + "/Distintivos/sobra.jpg", bytesOf(moved + "/Distintivos/santos.jpg"));
+        r = runTool({"check", moved});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.out.contains(u("check --fix")), qPrintable(r.out));
+        r = runTool({"check", "--fix", moved});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.contains(u("foi para a lixeira")) && r.out.contains(u("OK:")),
+                 qPrintable(r.out));
+        QVERIFY(!QFileInfo::exists(moved + "/Distintivos/sobra.jpg"));
+
+        r = runTool({"backup", moved, path("copias")});
+        QCOMPARE(r.exit, 0);
+        const QStringList copies =
+            QDir(path("copias")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        QCOMPARE(copies.size(), 1);
+        const QString copy = path("copias/") + copies.first();
+        QVERIFY2(r.out.contains(copy), qPrintable(r.out));
+        const QString restored = path("restaurada");
+        r = runTool({"restore", copy, restored});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.contains(u("40 clubes e seleções")), qPrintable(r.out));
+        r = runTool({"check", restored});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.startsWith("OK:"), qPrintable(r.out));
+        r = runTool({"restore", copy, restored});
+        QCOMPARE(r.exit, 3);
+        QVERIFY2(r.err.contains(u("já tem um arquivo de dados")), qPrintable(r.err));
     }
 
     // Without a folder both commands use the program's fixed one, ~/Velmora.

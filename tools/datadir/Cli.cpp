@@ -4,6 +4,7 @@
 #include "velmora/Version.h"
 
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/MoveCommands.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -45,6 +46,9 @@ struct Subcommand {
 
 int runCreate(const Invocation& call, QTextStream& out);
 int runCheck(const Invocation& call, QTextStream& out);
+int runRelocate(const Invocation& call, QTextStream& out);
+int runBackup(const Invocation& call, QTextStream& out);
+int runRestore(const Invocation& call, QTextStream& out);
 
 const QList<Subcommand>& subcommands() {
     static const QList<Subcommand> table = {
@@ -62,11 +66,47 @@ const QList<Subcommand>& subcommands() {
          runCreate},
         {QStringLiteral("check"),
          {QStringLiteral("[PASTA]")},
-         {},
-         QStringLiteral("abre o arquivo de dados como o programa abre e tenta carregar cada "
-                        "figura\n"
-                        "indicada nas tabelas; lista as que não carregam."),
+         {QCommandLineOption(QStringLiteral("fix"),
+                             QStringLiteral("move para a lixeira os arquivos de Distintivos que "
+                                            "não são de\nnenhum clube."))},
+         QStringLiteral("roda a verificação de integridade do SQLite, abre o arquivo de dados "
+                        "como o\n"
+                        "programa abre e tenta carregar cada figura indicada nas tabelas; lista "
+                        "as que\n"
+                        "não carregam, conta os caminhos que apontam para fora da pasta e lista "
+                        "os\n"
+                        "arquivos de Distintivos que não são de nenhum clube."),
          runCheck},
+        {QStringLiteral("relocate"),
+         {QStringLiteral("[PASTA]")},
+         {QCommandLineOption(QStringLiteral("force"),
+                             QStringLiteral("deixa como estão (e lista) os caminhos cujo arquivo "
+                                            "falta na\npasta e corrige os demais."))},
+         QStringLiteral("faz cada caminho de figura que aponta para outra pasta de dados (Linux "
+                        "ou\n"
+                        "Windows, como C:\\Velmora\\Bandeiras\\bra.jpg) apontar para o mesmo "
+                        "arquivo\n"
+                        "dentro de PASTA, numa só transação: se um arquivo falta ou um caminho "
+                        "novo\n"
+                        "passa de 100 caracteres, nada é alterado e o motivo é listado."),
+         runRelocate},
+        {QStringLiteral("backup"),
+         {QStringLiteral("[PASTA]"), QStringLiteral("DESTINO")},
+         {},
+         QStringLiteral("grava uma cópia de segurança (o arquivo de dados, copiado de forma "
+                        "consistente\n"
+                        "mesmo com o programa aberto, e as quatro pastas de figuras) numa pasta "
+                        "nova\n"
+                        "DESTINO/Velmora-copia-AAAA-MM-DD-HHMMSS. Nunca sobrescreve nada."),
+         runBackup},
+        {QStringLiteral("restore"),
+         {QStringLiteral("CÓPIA"), QStringLiteral("[PASTA]")},
+         {},
+         QStringLiteral("restaura a cópia de segurança CÓPIA como pasta de dados PASTA (que não "
+                        "pode\n"
+                        "ter arquivo de dados) e faz os caminhos de figuras apontarem para "
+                        "ela."),
+         runRestore},
     };
     return table;
 }
@@ -151,10 +191,11 @@ QString parseError(const QCommandLineParser& parser, const Subcommand& cmd,
 }
 
 void checkArity(const Subcommand& cmd, const QStringList& args) {
-    const auto required = std::count_if(cmd.arguments.begin(), cmd.arguments.end(),
-                                        [](const QString& a) { return !a.startsWith('['); });
-    if (args.size() < required)
-        usage(QStringLiteral("Falta %1 para %2.").arg(cmd.arguments[args.size()], cmd.name));
+    QStringList required;
+    std::copy_if(cmd.arguments.begin(), cmd.arguments.end(), std::back_inserter(required),
+                 [](const QString& a) { return !a.startsWith('['); });
+    if (args.size() < required.size())
+        usage(QStringLiteral("Falta %1 para %2.").arg(required[args.size()], cmd.name));
     if (args.size() <= cmd.arguments.size())
         return;
     const QString accepted =
@@ -199,35 +240,6 @@ int dispatch(const QStringList& args, QTextStream& out) {
     return cmd->run(call, out);
 }
 
-QString describe(const Counts& c) {
-    return QStringLiteral("%1 países, %2 estados, %3 anos, %4 federações, %5 cidades, %6 clubes "
-                          "e seleções")
-        .arg(c.countries)
-        .arg(c.states)
-        .arg(c.years)
-        .arg(c.federations)
-        .arg(c.cities)
-        .arg(c.clubs);
-}
-
-// The problems as an aligned table: table, key, field, path, reason.
-void printProblems(const QList<Problem>& problems, QTextStream& out) {
-    QList<QStringList> lines = {{"Tabela", "Chave", "Campo", "Caminho", "Motivo"}};
-    for (const Problem& p : problems)
-        lines.append(
-            {p.table, p.key, p.field, p.path.isEmpty() ? QStringLiteral("-") : p.path, p.reason});
-    QList<qsizetype> widths(5, 0);
-    for (const QStringList& line : lines)
-        for (int i = 0; i < 5; ++i)
-            widths[i] = std::max(widths[i], line[i].size());
-    for (const QStringList& line : lines) {
-        QString text;
-        for (int i = 0; i < 4; ++i)
-            text += line[i].leftJustified(widths[i]) + QStringLiteral("  ");
-        out << text << line[4] << '\n';
-    }
-}
-
 int runCreate(const Invocation& call, QTextStream& out) {
     const QString dir = call.folder();
     const Counts counts = create({dir, call.isSet("sample")});
@@ -236,23 +248,21 @@ int runCreate(const Invocation& call, QTextStream& out) {
 }
 
 int runCheck(const Invocation& call, QTextStream& out) {
-    const QString dir = call.folder();
-    const CheckReport report = check(dir);
-    if (report.problems.isEmpty()) {
-        out << QStringLiteral("OK: %1 abre como o programa a abre; %2; %3 figuras verificadas, "
-                              "todas carregam.")
-                   .arg(dir, describe(report.counts))
-                   .arg(report.pictures)
-            << '\n';
-        return int(Exit::Ok);
-    }
-    out << QStringLiteral("Problemas em %1: %2 de %3 figuras não carregam.")
-               .arg(dir)
-               .arg(report.problems.size())
-               .arg(report.pictures)
-        << '\n';
-    printProblems(report.problems, out);
-    return int(Exit::Problems);
+    return checkCommand(call.folder(), call.isSet("fix"), out);
+}
+
+int runRelocate(const Invocation& call, QTextStream& out) {
+    return relocateCommand(call.folder(), call.isSet("force"), out);
+}
+
+// backup DESTINO or backup PASTA DESTINO
+int runBackup(const Invocation& call, QTextStream& out) {
+    const bool both = call.args.size() == 2;
+    return backupCommand(both ? call.folder(0) : call.folder(1), call.args.constLast(), out);
+}
+
+int runRestore(const Invocation& call, QTextStream& out) {
+    return restoreCommand(call.args.constFirst(), call.folder(1), out);
 }
 
 // "  name      first line\n            next line\n"
@@ -300,12 +310,12 @@ QString helpText() {
            text +
            QStringLiteral(
                "\n"
-               "Códigos de saída: 0 sucesso; 1 a verificação encontrou problemas; 2 argumentos "
-               "inválidos;\n"
-               "3 a pasta já tem arquivo de dados (ou um arquivo seria sobrescrito); 4 pasta "
-               "inválida\n"
-               "(não é pasta, sem permissão de escrita, caminho longo demais); 5 outra falha ao "
-               "criar\n"
+               "Códigos de saída: 0 sucesso; 1 a verificação encontrou problemas (ou o "
+               "arquivo de\n"
+               "dados está danificado, ou problemas impediram relocate, que nada alterou);\n"
+               "2 argumentos inválidos; 3 a pasta já tem arquivo de dados (ou um arquivo seria\n"
+               "sobrescrito); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
+               "longo demais, não é pasta de dados nem cópia de segurança); 5 outra falha\n"
                "(o que foi criado é removido).\n");
 }
 

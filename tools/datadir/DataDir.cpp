@@ -1,11 +1,15 @@
 #include "tools/datadir/DataDir.h"
 
+#include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/System.h"
 #include "store/Database.h"
 #include "store/Module.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "tools/datadir/FileUndo.h"
+#include "tools/datadir/PicturePaths.h"
+#include "tools/datadir/StoreAccess.h"
 
 #include <QDir>
 #include <QFile>
@@ -303,49 +307,6 @@ void checkNothingExists(const Plan& plan) {
                                     .arg(target));
 }
 
-// Remembers what this run created and removes it again unless the run succeeds.
-class Undo final {
-public:
-    Undo() = default;
-    Undo(const Undo&) = delete;
-    Undo& operator=(const Undo&) = delete;
-    ~Undo() {
-        if (kept_)
-            return;
-        for (auto it = files_.crbegin(); it != files_.crend(); ++it)
-            QFile::remove(*it);
-        for (auto it = dirs_.crbegin(); it != dirs_.crend(); ++it)
-            QDir().rmdir(*it);
-    }
-    void addFile(const QString& path) { files_ << path; }
-    void addDir(const QString& path) { dirs_ << path; }
-    void keep() { kept_ = true; }
-
-private:
-    QStringList files_;
-    QStringList dirs_;
-    bool kept_ = false;
-};
-
-// Creates path and its missing parents, remembering each folder it made.
-void makeDir(const QString& path, Undo& undo) {
-    QStringList missing;
-    for (QString p = path; !QFileInfo::exists(p); p = QFileInfo(p).path()) {
-        missing.prepend(p);
-        if (QFileInfo(p).path() == p)
-            break;
-    }
-    if (QFileInfo::exists(path) && !QFileInfo(path).isDir())
-        fail(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(path));
-    for (const QString& dir : missing) {
-        if (!QDir().mkdir(dir))
-            fail(Exit::BadDir, QStringLiteral("Não foi possível criar a pasta %1: sem permissão "
-                                              "de escrita, ou parte do caminho não é uma pasta.")
-                                   .arg(dir));
-        undo.addDir(dir);
-    }
-}
-
 void copyNew(const Copy& c, Undo& undo) {
     QFile source(c.source);
     if (!source.open(QIODevice::ReadOnly))
@@ -438,26 +399,6 @@ Counts create(const CreateOptions& options) {
 
 namespace {
 
-struct PictureField {
-    const char* table;
-    QStringList key; // columns shown as the row's key
-    const char* field;
-    bool onlyBrasil; // required only when PaisClube is "Brasil"
-};
-
-const QList<PictureField>& pictureFields() {
-    static const QList<PictureField> list = {
-        {"Paises", {"CodPais", "NomePais"}, "BandeiraPais", false},
-        {"UF", {"UF"}, "BandeiraUF", false},
-        {"Federacao", {"NomeFederacao"}, "LogoFederacao", false},
-        {"Clubes", {"Codigo", "NomeClube"}, "EscudoClube", false},
-        {"Clubes", {"Codigo", "NomeClube"}, "BandeiraPais", false},
-        {"Clubes", {"Codigo", "NomeClube"}, "BandeiraUF", true},
-        {"Clubes", {"Codigo", "NomeClube"}, "LogoFederacao", false},
-    };
-    return list;
-}
-
 QSqlQuery select(Database& db, const QString& sql) {
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
@@ -502,6 +443,10 @@ void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, Che
         if (pf.onlyBrasil && path.isEmpty() && query.value(pathColumn + 1).toString() != brasil)
             continue; // no state flag outside Brasil
         ++report.pictures;
+        if (!path.isEmpty() && !insideDir(path, db.dataDir())) {
+            ++report.outside[foreignRoot(path)]; // one summary: relocate mends them all
+            continue;
+        }
         const QString fault = pictureFault(pictures, path);
         if (fault.isEmpty())
             continue;
@@ -513,6 +458,43 @@ void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, Che
     }
 }
 
+QString damagedStore(const QString& root, const QStringList& damage) {
+    return QStringLiteral("O arquivo de dados %1 está danificado; o programa não pode confiar "
+                          "nele. O que a verificação do SQLite encontrou:\n  %2\nRestaure uma "
+                          "cópia de segurança: renomeie a pasta %3 (para guardá-la como está) "
+                          "e use velmora-datadir restore CÓPIA %3.")
+        .arg(QDir(root).filePath(QLatin1String(Database::fileName)),
+             damage.join(QStringLiteral("\n  ")), root);
+}
+
+// Files of the badge folder that no club names. A path into another data
+// directory names the file of the same name here (what relocate would point it
+// at), and names are compared in any letter case: a file that may still be
+// someone's badge is never reported.
+QStringList strayBadges(Database& db, const QString& root) {
+    const FolderIndex index(root);
+    const QString badges = QLatin1String(badgesDir);
+    QSet<QString> named;
+    QSqlQuery query = select(db, QStringLiteral("select \"EscudoClube\" from \"Clubes\""));
+    while (query.next()) {
+        const QString path = query.value(0).toString();
+        if (insideDir(path, root)) {
+            const QFileInfo info(QDir::cleanPath(path));
+            if (QDir::cleanPath(info.path())
+                    .compare(index.folderPath(badges), Qt::CaseInsensitive) == 0)
+                named.insert(info.fileName().toLower());
+        } else if (const auto parts = splitPicturePath(path); parts && parts->folder == badges) {
+            named.insert(parts->name.toLower());
+        }
+    }
+    QStringList strays;
+    for (const QString& name : index.files(badges))
+        if (!named.contains(name.toLower()))
+            strays << index.folderPath(badges) + QLatin1Char('/') + name;
+    strays.sort();
+    return strays;
+}
+
 int countRows(Database& db, const char* table) {
     QSqlQuery query = select(db, QStringLiteral("select count(*) from %1")
                                      .arg(quoted(Schema::table(QLatin1String(table)).name)));
@@ -521,16 +503,14 @@ int countRows(Database& db, const char* table) {
 
 } // namespace
 
-CheckReport check(const QString& dir) {
-    const QString root = absoluteDir(dir);
-    const QFileInfo info(root);
-    if (!info.exists())
-        fail(Exit::BadDir, QStringLiteral("A pasta %1 não existe.").arg(root));
-    if (!info.isDir())
-        fail(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(root));
+CheckReport check(const QString& dir, bool fix) {
+    const QString root = existingDir(dir);
+    if (const QStringList damage = storeDamage(root); !damage.isEmpty())
+        fail(Exit::Problems, damagedStore(root, damage));
     CheckReport report;
     try {
         TFrmDm dm(root); // opens and checks the store exactly as the program does
+        report.upgradeNotice = dm.upgradeNotice();
         Database& db = dm.database();
         report.counts = {countRows(db, "Paises"),  countRows(db, "UF"),
                          countRows(db, "Anos"),    countRows(db, "Federacao"),
@@ -538,10 +518,15 @@ CheckReport check(const QString& dir) {
         Pictures pictures;
         for (const PictureField& pf : pictureFields())
             checkPictures(db, pf, pictures, report);
+        report.strays = strayBadges(db, root);
     } catch (const StoreError& e) {
         fail(Exit::Problems,
              QStringLiteral("O arquivo de dados de %1 não abre: %2").arg(root, e.text()));
     }
+    if (fix)
+        for (const QString& stray : std::as_const(report.strays))
+            if (files::trash(stray))
+                report.trashed << stray;
     return report;
 }
 

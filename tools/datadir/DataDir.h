@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
+#include <QStringList>
 #include <stdexcept>
 
 namespace velmora::datadir {
@@ -71,10 +73,17 @@ struct CheckReport {
     Counts counts;
     int pictures = 0; // picture paths looked at
     QList<Problem> problems;
+    QMap<QString, int> outside; // data directories paths point into instead, with counts
+    QStringList strays;         // badge files no club names
+    QStringList trashed;        // with fix: strays moved to the trash (or deleted)
+    QString upgradeNotice;      // what opening did to an older store
 };
 
-// Opens the store as the program does (the data module) and loads every picture
-// path of every row. Throws DataDirError (Problems) when the store cannot be opened.
-CheckReport check(const QString& dir);
+// Runs the engine's integrity check, opens the store as the program does (the
+// data module) and loads every picture path of every row inside dir; paths
+// outside dir are counted per foreign data directory. Lists badge files no club
+// names; fix moves them to the trash. Throws DataDirError (Problems) when the
+// store is damaged or cannot be opened.
+CheckReport check(const QString& dir, bool fix = false);
 
 } // namespace velmora::datadir

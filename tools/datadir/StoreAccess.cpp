@@ -1,0 +1,85 @@
+#include "tools/datadir/StoreAccess.h"
+
+#include "store/Schema.h"
+#include "store/StoreError.h"
+#include "tools/datadir/DataDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <sqlite3.h>
+
+namespace velmora::datadir {
+
+QString existingDir(const QString& dir) {
+    if (dir.isEmpty())
+        throw DataDirError(Exit::Usage, QStringLiteral("Pasta de dados não informada."));
+    const QString root = QDir::cleanPath(QFileInfo(dir).absoluteFilePath());
+    const QFileInfo info(root);
+    if (!info.exists())
+        throw DataDirError(Exit::BadDir, QStringLiteral("A pasta %1 não existe.").arg(root));
+    if (!info.isDir())
+        throw DataDirError(Exit::BadDir, QStringLiteral("%1 não é uma pasta.").arg(root));
+    return root;
+}
+
+std::unique_ptr<Database> openStore(const QString& root, QString* notice) {
+    try {
+        auto db = std::make_unique<Database>(root);
+        const QString upgraded = Schema::check(db->handle());
+        if (notice)
+            *notice = upgraded;
+        return db;
+    } catch (const StoreError& e) {
+        throw DataDirError(
+            Exit::Problems,
+            QStringLiteral("O arquivo de dados de %1 não abre: %2").arg(root, e.text()));
+    }
+}
+
+namespace {
+
+// Closes a raw connection however the check ends.
+struct Connection final {
+    sqlite3* handle = nullptr;
+    ~Connection() { sqlite3_close_v2(handle); }
+    QString error() const { return QString::fromUtf8(sqlite3_errmsg(handle)); }
+};
+
+} // namespace
+
+QStringList storeDamage(const QString& root) {
+    const QString path = QDir(root).filePath(QLatin1String(Database::fileName));
+    if (!QFileInfo::exists(path))
+        return {}; // nothing to damage: opening it says the store is missing
+    const QByteArray file = QFile::encodeName(path);
+    Connection c;
+    // Read-write, never create: a store in WAL mode opens even without its index
+    // file, and SQLite falls back to reading a file it may not write.
+    if (sqlite3_open_v2(file.constData(), &c.handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
+        return {c.error()};
+    sqlite3_busy_timeout(c.handle, 5000);
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(c.handle, "PRAGMA integrity_check(20)", -1, &statement, nullptr) !=
+        SQLITE_OK)
+        return {c.error()};
+    QStringList faults;
+    int step;
+    while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
+        const QString line =
+            QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(statement, 0)));
+        if (line != QLatin1String("ok"))
+            faults << line;
+    }
+    if (step != SQLITE_DONE)
+        faults << c.error();
+    sqlite3_finalize(statement);
+    return faults;
+}
+
+QString quotedName(const QString& identifier) {
+    return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
+           QLatin1Char('"');
+}
+
+} // namespace velmora::datadir
