@@ -1,5 +1,7 @@
 #include "tools/datadir/DataDir.h"
 
+#include "tools/datadir/Undo.h"
+
 #include "platform/Pictures.h"
 #include "platform/System.h"
 #include "store/Database.h"
@@ -301,30 +303,6 @@ void checkNothingExists(const Plan& plan) {
                                                "velmora-datadir nunca sobrescreve arquivos.")
                                     .arg(target));
 }
-
-// Remembers what this run created and removes it again unless the run succeeds.
-class Undo final {
-public:
-    Undo() = default;
-    Undo(const Undo&) = delete;
-    Undo& operator=(const Undo&) = delete;
-    ~Undo() {
-        if (kept_)
-            return;
-        for (auto it = files_.crbegin(); it != files_.crend(); ++it)
-            QFile::remove(*it);
-        for (auto it = dirs_.crbegin(); it != dirs_.crend(); ++it)
-            QDir().rmdir(*it);
-    }
-    void addFile(const QString& path) { files_ << path; }
-    void addDir(const QString& path) { dirs_ << path; }
-    void keep() { kept_ = true; }
-
-private:
-    QStringList files_;
-    QStringList dirs_;
-    bool kept_ = false;
-};
 
 // Creates path and its missing parents, remembering each folder it made.
 void makeDir(const QString& path, Undo& undo) {
