@@ -148,7 +148,7 @@ QList<LineError> invalidUtf8Lines(const QByteArray& data) {
     int line = 1;
     for (const QByteArray& bytes : data.split('\n')) {
         QStringDecoder decoder(QStringConverter::Utf8);
-        (void)decoder.decode(bytes);
+        const QString text = decoder.decode(bytes); // decoding happens on conversion
         if (decoder.hasError())
             errors.append({line, QStringLiteral("texto que não está em UTF-8 (salve o arquivo "
                                                 "como CSV UTF-8)")});
@@ -166,11 +166,8 @@ Table read(const QByteArray& data, QChar separator) {
         bytes.remove(0, 3);
     QStringDecoder decoder(QStringConverter::Utf8);
     const QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        table.errors = invalidUtf8Lines(bytes);
-        table.separator = separator.isNull() ? QLatin1Char(';') : separator;
-        return table;
-    }
+    if (decoder.hasError())
+        table.errors = invalidUtf8Lines(bytes); // listed; the rest is still read
     table.separator = separator.isNull() ? detectSeparator(text) : separator;
     Parser(text, table.separator).run(table);
     return table;

@@ -79,7 +79,7 @@ int exportClubs(const ExportOptions& options) {
     const QString root = absolute(options.dir);
     const QString file = absolute(options.file);
     refuseExisting(file);
-    QString text = QString::fromUtf8(csv::byteOrderMark);
+    QString text;
     const QStringList names = fieldNames();
     csv::appendRecord(text, names, options.separator);
     int count = 0;
@@ -112,7 +112,8 @@ int exportClubs(const ExportOptions& options) {
         storeFailed(root, e);
     }
     QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(text.toUtf8()) < 0 || !out.commit())
+    if (!out.open(QIODevice::WriteOnly) || out.write(csv::byteOrderMark) < 0 ||
+        out.write(text.toUtf8()) < 0 || !out.commit())
         throw DataDirError(
             Exit::BadDir,
             QStringLiteral("Não foi possível gravar %1: %2").arg(file, out.errorString()));
