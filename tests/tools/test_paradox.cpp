@@ -262,6 +262,10 @@ private slots:
             looped[second] = 1; // block 2 leads back to block 1
             looped[second + 1] = 0;
             writeFile(clubs, looped);
+        } else if (damage == "password") {
+            QByteArray locked = whole;
+            locked.replace(0x25, 4, QByteArray("\x78\x56\x34\x12", 4)); // pxlib would spin
+            writeFile(clubs, locked);
         } else {
             QFile::remove(clubs);
         }

@@ -161,10 +161,8 @@ QList<LineError> invalidUtf8Lines(const QByteArray& data) {
 
 Table read(const QByteArray& data, QChar separator) {
     Table table;
-    QByteArray bytes = data;
-    if (bytes.startsWith(byteOrderMark))
-        bytes.remove(0, 3);
-    QStringDecoder decoder(QStringConverter::Utf8);
+    const QByteArray& bytes = data;
+    QStringDecoder decoder(QStringConverter::Utf8); // drops one leading byte-order mark
     const QString text = decoder.decode(bytes);
     if (decoder.hasError())
         table.errors = invalidUtf8Lines(bytes); // listed; the rest is still read

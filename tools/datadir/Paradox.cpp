@@ -43,10 +43,7 @@ void onError(pxdoc_t*, int, const char* message, void* data) {
 }
 
 struct DocDeleter {
-    void operator()(pxdoc_t* doc) const {
-        PX_close(doc);
-        PX_delete(doc);
-    }
+    void operator()(pxdoc_t* doc) const { PX_delete(doc); } // closes it too
 };
 struct FileCloser {
     void operator()(FILE* f) const { std::fclose(f); }

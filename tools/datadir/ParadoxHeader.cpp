@@ -15,6 +15,8 @@ constexpr int offRecords = 0x06;
 constexpr int offFileBlocks = 0x0C;
 constexpr int offFirstBlock = 0x0E;
 constexpr int offFieldCount = 0x21;
+constexpr int offEncryption = 0x25;
+constexpr int offEncryption2 = 0x5C; // in the data header of versions 4 and later
 constexpr int offVersion = 0x39;
 constexpr int commonHeaderEnd = 0x58; // field list of versions 3.x
 constexpr int dataHeaderEnd = 0x78;   // field list of versions 4 and later
@@ -27,14 +29,15 @@ public:
     int u8(qsizetype at) const { return static_cast<unsigned char>(data_[at]); }
     int u16(qsizetype at) const { return u8(at) | (u8(at + 1) << 8); }
     int s16(qsizetype at) const { return static_cast<short>(u16(at)); }
-    long long u32(qsizetype at) const {
-        return static_cast<long long>(u16(at)) | (static_cast<long long>(u16(at + 2)) << 16);
-    }
+    unsigned u32(qsizetype at) const { return unsigned(u16(at)) | (unsigned(u16(at + 2)) << 16); }
     bool has(qsizetype at, qsizetype count) const { return at >= 0 && at + count <= size(); }
 
 private:
     const QByteArray& data_;
 };
+
+constexpr int Bcd = 0x17;
+constexpr int bcdSize = 17;
 
 bool knownType(int type, int size) {
     switch (type) {
@@ -51,6 +54,8 @@ bool knownType(int type, int size) {
         return size == 8;
     case Logical:
         return size == 1;
+    case Bcd:
+        return size <= 32;
     default:
         // Other types (memo, blob, time, BCD, bytes...) are read as nothing but must
         // still have a size for the record layout to add up.
@@ -72,6 +77,8 @@ QString readFields(const Bytes& b, Layout& l, int count) {
                 .arg(i + 1)
                 .arg(f.type)
                 .arg(f.size);
+        if (f.type == Bcd)
+            f.size = bcdSize; // its size byte holds the number of decimals
         sum += f.size;
         l.fields.append(f);
     }
@@ -88,7 +95,12 @@ QString readNames(const QByteArray& data, Layout& l) {
     const int infoStart = l.version >= 5 ? dataHeaderEnd : commonHeaderEnd;
     const int count = int(l.fields.size());
     const int tableNameSize = l.version >= 12 ? 261 : 79;
-    qsizetype at = infoStart + count * 2 + 4 + count * 4 + tableNameSize;
+    const qsizetype tableName = infoStart + count * 2 + 4 + count * 4;
+    if (tableName + tableNameSize > l.headerSize ||
+        data.indexOf('\0', tableName) >= tableName + tableNameSize ||
+        data.indexOf('\0', tableName) < 0)
+        return QStringLiteral("nome da tabela ilegível");
+    qsizetype at = tableName + tableNameSize;
     for (Field& f : l.fields) {
         const qsizetype end = data.indexOf('\0', at);
         if (at >= l.headerSize || end < 0 || end >= l.headerSize)
@@ -160,6 +172,10 @@ QString check(const QByteArray& data, Layout* layout) {
         return reason;
     if (QString reason = readNames(data, l); !reason.isEmpty())
         return reason;
+    // Password-protected tables are refused: their blocks would only be garbage.
+    const unsigned encryption = b.u32(offEncryption);
+    if (encryption == 0xFF00FF00u ? l.version < 5 || b.u32(offEncryption2) != 0 : encryption != 0)
+        return QStringLiteral("tabela protegida por senha; tire a senha no Paradox antes");
     const long long records = b.u32(offRecords);
     const int fileBlocks = b.u16(offFileBlocks);
     if (records > 0x7fffffff)

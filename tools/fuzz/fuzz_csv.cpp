@@ -23,7 +23,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         QString written;
         for (const auto& r : table.records)
             velmora::datadir::csv::appendRecord(written, r.fields, table.separator);
-        const auto again = velmora::datadir::csv::read(written.toUtf8(), table.separator);
+        const QByteArray file = velmora::datadir::csv::byteOrderMark + written.toUtf8();
+        const auto again = velmora::datadir::csv::read(file, table.separator);
         if (!again.errors.isEmpty() || again.records.size() != table.records.size())
             std::abort();
         for (qsizetype i = 0; i < again.records.size(); ++i)

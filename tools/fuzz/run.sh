@@ -15,9 +15,11 @@ status=0
 for target in fuzz_paradox fuzz_csv; do
   work="$build/fuzz/$target"
   mkdir -p "$work/corpus" "$work/findings"
+  # Seeds: small tables written by pxlib and CSV files of our own.
+  cp -n tools/fuzz/seeds/"${target#fuzz_}"/* "$work/corpus/"
   log="$work/last.log"
   # -timeout: an input that takes longer than 10 s counts as a hang.
-  "$build/tools/fuzz/$target" "$work/corpus" -max_total_time="$seconds" -timeout=10 \
+  "$build/tools/fuzz/$target" "$work/corpus" -max_total_time="$seconds" -timeout=10 -max_len=16384 \
     -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix="$work/findings/" \
     >"$log" 2>&1 || true
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || echo '?')
