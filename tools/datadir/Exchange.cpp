@@ -340,10 +340,13 @@ ImportReport importClubs(const ImportOptions& options) {
     const QString root = absolute(options.dir);
     const QString path = absolute(options.file);
     QFile file(path);
+    if (!QFileInfo(path).isFile())
+        throw DataDirError(Exit::Usage, QFileInfo::exists(path)
+                                            ? QStringLiteral("%1 não é um arquivo CSV.").arg(path)
+                                            : QStringLiteral("O arquivo %1 não existe.").arg(path));
     if (!file.open(QIODevice::ReadOnly))
-        throw DataDirError(
-            Exit::Problems,
-            QStringLiteral("Não foi possível ler %1: %2").arg(path, file.errorString()));
+        throw DataDirError(Exit::Problems,
+                           QStringLiteral("Sem permissão para ler o arquivo %1.").arg(path));
     const csv::Table table = csv::read(file.readAll(), options.separator);
     const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
     try {

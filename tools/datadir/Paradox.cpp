@@ -147,9 +147,7 @@ Table read(const QByteArray& data, const QString& fileName) {
 Table readFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw DataDirError(
-            Exit::Problems,
-            QStringLiteral("Não foi possível ler %1: %2").arg(path, file.errorString()));
+        throw DataDirError(Exit::Problems, QStringLiteral("Sem permissão para ler %1.").arg(path));
     return read(file.readAll(), path);
 }
 
