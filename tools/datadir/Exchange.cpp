@@ -8,6 +8,7 @@
 #include "tools/datadir/ClubRules.h"
 #include "tools/datadir/Csv.h"
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/FreeNames.h"
 #include "tools/datadir/Rows.h"
 #include "tools/datadir/Undo.h"
 
@@ -264,18 +265,14 @@ private:
     // that is free, else with "-2", "-3"... before the extension.
     void planBadges() {
         const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
-        QSet<QString> existing;
+        FreeNames names;
         for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
-            existing.insert(name);
+            names.take(name);
         for (Pending& p : pending_) {
-            const QFileInfo source(p.badgeSource);
-            QString name = source.fileName();
-            for (int n = 2; existing.contains(name); ++n)
-                name = source.completeBaseName() + QStringLiteral("-%1").arg(n) +
-                       (source.suffix().isEmpty() ? QString() : QLatin1Char('.') + source.suffix());
-            if (name != source.fileName())
+            const QString wanted = QFileInfo(p.badgeSource).fileName();
+            const QString name = names.next(wanted);
+            if (name != wanted)
                 ++report_.badgesRenamed;
-            existing.insert(name);
             p.badgeTarget = folder + QLatin1Char('/') + name;
             if (p.badgeTarget.size() > maxPicturePath)
                 problem(p.line, QStringLiteral("EscudoClube"),

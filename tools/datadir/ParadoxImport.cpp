@@ -4,6 +4,7 @@
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/FreeNames.h"
 #include "tools/datadir/Paradox.h"
 #include "tools/datadir/ParadoxHeader.h"
 #include "tools/datadir/Rows.h"
@@ -265,14 +266,7 @@ private:
     }
 
     QString freeName(const QString& folder, const QString& name) {
-        QSet<QString>& taken = names_[folder];
-        const QFileInfo info(name);
-        QString candidate = name;
-        for (int n = 2; taken.contains(candidate.toLower()); ++n)
-            candidate = info.completeBaseName() + QStringLiteral("-%1").arg(n) +
-                        (info.suffix().isEmpty() ? QString() : QLatin1Char('.') + info.suffix());
-        taken.insert(candidate.toLower());
-        return candidate;
+        return names_[folder].next(name);
     }
 
     void checkPathWidths() const {
@@ -337,8 +331,8 @@ private:
     QString root_;
     CaseFolder folder_;
     QList<Copy> copies_;
-    QHash<QString, QString> targets_;     // folder|source file -> target
-    QHash<QString, QSet<QString>> names_; // folder -> names taken (lower case)
+    QHash<QString, QString> targets_; // folder|source file -> target
+    QHash<QString, FreeNames> names_; // folder -> the names handed out there
     ParadoxImportReport report_;
 };
 
