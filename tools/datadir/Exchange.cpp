@@ -6,6 +6,7 @@
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "tools/datadir/ClubRules.h"
+#include "tools/datadir/CopyNew.h"
 #include "tools/datadir/Csv.h"
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/FreeNames.h"
@@ -163,7 +164,8 @@ public:
                                            : absolute(options.pictures)),
           db_(db), rules_(db, year) {}
 
-    ImportReport run(const csv::Table& table) {
+    // Takes the records' texts over, so a big file is not held twice.
+    ImportReport run(csv::Table& table) {
         for (const csv::LineError& e : table.errors)
             report_.problems.append({e.line, QString(), e.reason});
         if (table.records.isEmpty()) {
@@ -174,8 +176,10 @@ public:
         const QList<int> columns = mapHeader(table.records.first(), report_.problems);
         if (!report_.problems.isEmpty())
             return report_;
+        pending_.reserve(table.records.size());
         for (qsizetype r = 1; r < table.records.size(); ++r)
             readRecord(table.records[r], columns, table.records.first().fields.size());
+        table.records.clear();
         if (!report_.problems.isEmpty())
             return report_;
         assignCodes();
@@ -198,7 +202,7 @@ private:
         return QDir::cleanPath(base_ + QLatin1Char('/') + path);
     }
 
-    void readRecord(const csv::Record& record, const QList<int>& columns, qsizetype width) {
+    void readRecord(csv::Record& record, const QList<int>& columns, qsizetype width) {
         if (record.fields.size() != width) {
             problem(record.line, QString(),
                     QStringLiteral("%1 campos em vez de %2").arg(record.fields.size()).arg(width));
@@ -206,9 +210,8 @@ private:
         }
         Pending p;
         p.line = record.line;
-        const QStringList names = fieldNames();
-        for (qsizetype f = 0; f < names.size(); ++f)
-            p.club.insert(names[f], record.fields[columns[f]]);
+        for (qsizetype f = 0; f < names_.size(); ++f)
+            p.club.insert(names_[f], std::move(record.fields[columns[f]]));
         p.badgeSource = badgeSource(p.club.value(QStringLiteral("EscudoClube")));
         p.club[QStringLiteral("EscudoClube")] = p.badgeSource;
         for (const FieldProblem& fp : rules_.apply(p.club))
@@ -288,12 +291,11 @@ private:
         Undo undo;
         QDir().mkpath(root_ + QLatin1Char('/') + QLatin1String(badgesDir));
         for (const Pending& p : pending_) {
-            // NewOnly semantics: a file that appeared meanwhile is never replaced.
-            if (QFileInfo::exists(p.badgeTarget) || !QFile::copy(p.badgeSource, p.badgeTarget))
+            if (const QString fault = copyNew(p.badgeSource, p.badgeTarget); !fault.isEmpty())
                 throw DataDirError(Exit::Failed,
-                                   QStringLiteral("Não foi possível copiar %1 para %2. Nada foi "
-                                                  "importado.")
-                                       .arg(p.badgeSource, p.badgeTarget));
+                                   QStringLiteral("Distintivo da linha %1: %2. Nada foi importado.")
+                                       .arg(p.line)
+                                       .arg(fault));
             undo.addFile(p.badgeTarget);
         }
         insertRows();
@@ -301,27 +303,23 @@ private:
     }
 
     void insertRows() {
-        QList<Values> rows;
-        rows.reserve(pending_.size());
-        for (Pending& p : pending_) {
-            p.club[QStringLiteral("Codigo")] = QString::number(p.code);
-            p.club[QStringLiteral("EscudoClube")] = p.badgeTarget;
-            Values row;
-            for (const FieldDef& f : clubsTable().fields) {
-                const QString text = p.club.value(f.name);
-                if (f.type == FieldType::Text)
-                    row.insert(f.name, text);
-                else
-                    row.insert(f.name, text.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
-                                                      : QVariant(text.toLongLong()));
-            }
-            rows.append(std::move(row));
-        }
+        const QString code = QStringLiteral("Codigo"), badge = QStringLiteral("EscudoClube");
         Transaction transaction(db_);
-        datadir::insertRows(db_, clubsTable(), rows);
+        insertEach(db_, clubsTable(), pending_, [&](const Pending& p, const FieldDef& f) {
+            if (f.name == code)
+                return QVariant(p.code);
+            if (f.name == badge)
+                return QVariant(p.badgeTarget);
+            const QString text = p.club.value(f.name);
+            if (f.type == FieldType::Text)
+                return QVariant(text);
+            return text.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
+                                  : QVariant(text.toLongLong());
+        });
         transaction.commit();
     }
 
+    const QStringList names_ = fieldNames();
     QString root_;
     QString base_;
     Database& db_;
@@ -344,7 +342,7 @@ ImportReport importClubs(const ImportOptions& options) {
     if (!file.open(QIODevice::ReadOnly))
         throw DataDirError(Exit::Problems,
                            QStringLiteral("Sem permissão para ler o arquivo %1.").arg(path));
-    const csv::Table table = csv::read(file.readAll(), options.separator);
+    csv::Table table = csv::read(file.readAll(), options.separator);
     const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
     try {
         TFrmDm dm(root);

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "tools/datadir/CopyNew.h"
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/FreeNames.h"
 #include "tools/datadir/Paradox.h"
@@ -302,10 +303,9 @@ private:
         for (const char* folder : {countryFlagsDir, stateFlagsDir, logosDir, badgesDir})
             makeDir(root_ + QLatin1Char('/') + QLatin1String(folder), undo);
         for (const Copy& c : copies_) {
-            if (QFileInfo::exists(c.target) || !QFile::copy(c.source, c.target))
+            if (const QString fault = copyNew(c.source, c.target); !fault.isEmpty())
                 fail(QFileInfo::exists(c.target) ? Exit::Refused : Exit::Failed,
-                     QStringLiteral("Não foi possível copiar %1 para %2. Nada foi criado.")
-                         .arg(c.source, c.target));
+                     QStringLiteral("Figura não copiada: %1. Nada foi criado.").arg(fault));
             undo.addFile(c.target);
         }
         const QString store = root_ + QLatin1Char('/') + QLatin1String(Database::fileName);

@@ -15,9 +15,11 @@ namespace velmora::datadir {
 
 using Values = QHash<QString, QVariant>;
 
-// Inserts rows into one table with one prepared statement; the caller holds the
-// transaction. Throws StoreError naming the table file.
-inline void insertRows(Database& db, const TableDef& def, const QList<Values>& rows) {
+// Inserts rows into one table with one prepared statement, each field's value given
+// by valueOf(row, field); the caller holds the transaction. Throws StoreError naming
+// the table file.
+template <typename Row, typename ValueOf>
+void insertEach(Database& db, const TableDef& def, const QList<Row>& rows, ValueOf valueOf) {
     QStringList columns, marks;
     for (const FieldDef& f : def.fields) {
         columns << QLatin1Char('"') + f.name + QLatin1Char('"');
@@ -28,12 +30,17 @@ inline void insertRows(Database& db, const TableDef& def, const QList<Values>& r
                            .arg(def.name, columns.join(QStringLiteral(", ")),
                                 marks.join(QStringLiteral(", ")))))
         throw StoreError(query.lastError().text());
-    for (const Values& row : rows) {
-        for (const FieldDef& f : def.fields)
-            query.addBindValue(row.value(f.name));
+    for (const Row& row : rows) {
+        for (qsizetype i = 0; i < def.fields.size(); ++i)
+            query.bindValue(int(i), valueOf(row, def.fields[i]));
         if (!query.exec())
             throw StoreError(QStringLiteral("%1: %2").arg(def.fileName, query.lastError().text()));
     }
+}
+
+inline void insertRows(Database& db, const TableDef& def, const QList<Values>& rows) {
+    insertEach(db, def, rows,
+               [](const Values& row, const FieldDef& f) { return row.value(f.name); });
 }
 
 } // namespace velmora::datadir
