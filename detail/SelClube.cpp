@@ -113,7 +113,7 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
             runStatement(query,
                          {QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"),
                           QStringLiteral("where Identificador = %1").arg(identificador),
-                          QStringLiteral("order by NomeClube")});
+                          QStringLiteral("order by NomeClubeOrdem, NomeClube")});
             QStringList names;
             for (; !query.eof(); query.next())
                 names.append(query.field(0));

@@ -67,6 +67,8 @@ private slots:
             << QStringList{"check", "-x"} << 2 << u("Opção desconhecida para check: -x");
         QTest::newRow("value on a switch")
             << QStringList{"create", "--sample=sim"} << 2 << u("A opção --sample não aceita valor");
+        QTest::newRow("option, no command")
+            << QStringList{"--force"} << 2 << u("Opção desconhecida: --force");
         QTest::newRow("no command") << QStringList{} << 2 << u("Falta o comando");
         QTest::newRow("unknown command")
             << QStringList{"make"} << 2 << u("Comando desconhecido: make");

@@ -237,6 +237,9 @@ int dispatch(const QStringList& args, QTextStream& out) {
         out << program << ' ' << version << '\n';
         return int(Exit::Ok);
     }
+    if (first.positionalArguments().isEmpty() && !first.unknownOptionNames().isEmpty())
+        usage(QStringLiteral("Opção desconhecida: %1")
+                  .arg(typed(first.unknownOptionNames().constFirst(), args)));
     if (first.positionalArguments().isEmpty())
         usage(QStringLiteral("Falta o comando (%1).").arg(commandList()));
     const Subcommand* cmd = find(first.positionalArguments().constFirst());
