@@ -23,7 +23,8 @@ const QStringList pictureFields = {"EscudoClube", "BandeiraPais", "BandeiraUF", 
 // Every club as text, in code order; picture paths relative to the data directory.
 QList<QStringList> clubsOf(const QString& dir) {
     Database db(dir);
-    QList<QStringList> rows = rowsOf(db, QStringLiteral("select * from Clubes order by Codigo"));
+    QList<QStringList> rows = rowsOf(db, QStringLiteral("select %1 from Clubes order by Codigo")
+                                             .arg(declaredFields(QStringLiteral("Clubes"))));
     for (QStringList& row : rows)
         for (QString& value : row)
             if (value.startsWith(dir + QLatin1Char('/')))
