@@ -2,6 +2,7 @@
 
 // Helpers shared by the velmora-datadir tests.
 #include "store/Database.h"
+#include "store/Schema.h"
 #include "tools/datadir/DataDir.h"
 
 #include <QDir>
@@ -51,6 +52,15 @@ inline QList<QStringList> rowsOf(Database& db, const QString& sql) {
         rows.append(row);
     }
     return rows;
+}
+
+// The declared fields of a table, quoted and comma-separated, for "select" lists: the
+// store may keep columns of its own beside them.
+inline QString declaredFields(const QString& table) {
+    QStringList names;
+    for (const FieldDef& f : Schema::table(table).fields)
+        names << QLatin1Char('"') + f.name + QLatin1Char('"');
+    return names.join(QStringLiteral(", "));
 }
 
 inline QStringList columnOf(Database& db, const QString& sql) {

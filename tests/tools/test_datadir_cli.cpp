@@ -84,6 +84,16 @@ private slots:
             << QStringList{"restore"} << 2 << u("Falta CÓPIA para restore");
         QTest::newRow("force with check")
             << QStringList{"check", "--force"} << 2 << u("Opção desconhecida para check");
+        QTest::newRow("export without a file")
+            << QStringList{"export"} << 2 << u("Falta ARQUIVO.csv para export");
+        QTest::newRow("export, bad separator")
+            << QStringList{"export", "x.csv", "--sep", "|"} << 2 << u("Separador inválido: \"|\"");
+        QTest::newRow("import, missing file")
+            << QStringList{"import", "nada.csv"} << 2 << u("nada.csv não existe");
+        QTest::newRow("import-paradox without source")
+            << QStringList{"import-paradox"} << 2 << u("Falta ORIGEM para import-paradox");
+        QTest::newRow("help names the exchange commands")
+            << QStringList{"--help"} << 0 << u("velmora-datadir import-paradox ORIGEM [PASTA]");
     }
     void usage() {
         QFETCH(QStringList, args);
@@ -213,6 +223,45 @@ private slots:
         r = runTool({"restore", copy, restored});
         QCOMPARE(r.exit, 3);
         QVERIFY2(r.err.contains(u("já tem um arquivo de dados")), qPrintable(r.err));
+    }
+
+    // Export, export again, import into an empty catalogue, import again: what a user
+    // sees and the exit code of each step.
+    void exchangeJourney() {
+        const QString from = path("troca-origem"), to = path("troca-destino");
+        const QString file = from + "/clubes.csv";
+        QCOMPARE(runTool({"create", from, "--sample"}).exit, 0);
+        QCOMPARE(runTool({"create", to}).exit, 0);
+        Result r = runTool({"export", from, file, "--sep", ","});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.startsWith(u("40 clubes e seleções exportados")), qPrintable(r.out));
+        QCOMPARE(runTool({"export", from, file}).exit, 3); // never overwritten
+        r = runTool({"import", to, file});
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.startsWith(u("40 clubes e seleções importados")), qPrintable(r.out));
+        QCOMPARE(runTool({"check", to}).exit, 0);
+        r = runTool({"import", to, file});
+        QCOMPARE(r.exit, 1);
+        const QStringList lines = r.out.split('\n');
+        QVERIFY2(lines.value(0).startsWith(u("Nada foi importado")), qPrintable(r.out));
+        QVERIFY2(lines.value(2).startsWith("2 ") && lines.value(2).contains("NomeClube") &&
+                     lines.value(2).contains(u("Existe cadastrado outro Clube")),
+                 qPrintable(r.out));
+        Database db(to);
+        QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
+    }
+
+    void importParadoxRefusals() {
+        Result r = runTool({"import-paradox", path("sem-origem"), path("novo")});
+        QCOMPARE(r.exit, 4);
+        QVERIFY2(r.err.contains(u("não existe")), qPrintable(r.err));
+        QVERIFY(QDir().mkpath(path("origem-vazia")));
+        writeFile(path("origem-vazia/Paises.DB"), QByteArray());
+        r = runTool({"import-paradox", path("origem-vazia"), path("novo")});
+        QCOMPARE(r.exit, 1);
+        QVERIFY2(r.err.contains(u("Paises.DB não é uma tabela Paradox válida: arquivo vazio")),
+                 qPrintable(r.err));
+        QVERIFY(!QFileInfo::exists(path("novo")));
     }
 
     // Without a folder both commands use the program's fixed one, ~/Velmora.

@@ -5,12 +5,15 @@
 
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/MoveCommands.h"
+#include "tools/datadir/Exchange.h"
+#include "tools/datadir/ParadoxImport.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QSet>
 #include <QTextStream>
 #include <algorithm>
 
@@ -49,6 +52,13 @@ int runCheck(const Invocation& call, QTextStream& out);
 int runRelocate(const Invocation& call, QTextStream& out);
 int runBackup(const Invocation& call, QTextStream& out);
 int runRestore(const Invocation& call, QTextStream& out);
+int runExport(const Invocation& call, QTextStream& out);
+int runImport(const Invocation& call, QTextStream& out);
+int runImportParadox(const Invocation& call, QTextStream& out);
+
+QCommandLineOption separatorOption(const QString& description) {
+    return QCommandLineOption(QStringLiteral("sep"), description, QStringLiteral("SEP"));
+}
 
 const QList<Subcommand>& subcommands() {
     static const QList<Subcommand> table = {
@@ -107,6 +117,52 @@ const QList<Subcommand>& subcommands() {
                         "ter arquivo de dados) e faz os caminhos de figuras apontarem para "
                         "ela."),
          runRestore},
+        {QStringLiteral("export"),
+         {QStringLiteral("[PASTA]"), QStringLiteral("ARQUIVO.csv")},
+         {separatorOption(QStringLiteral("separador de campos, \";\" (o padrão, o que planilhas "
+                                         "em português\nesperam) ou \",\"."))},
+         QStringLiteral("grava todos os clubes e seleções (os 17 campos de Clubes.db, em ordem "
+                        "de código)\n"
+                        "num arquivo CSV em UTF-8 com marca BOM e linha de cabeçalho; os caminhos "
+                        "das\n"
+                        "figuras dentro da pasta ficam relativos a ela. Não sobrescreve o "
+                        "arquivo."),
+         runExport},
+        {QStringLiteral("import"),
+         {QStringLiteral("[PASTA]"), QStringLiteral("ARQUIVO.csv")},
+         {separatorOption(QStringLiteral("força o separador; sem ela vale o do arquivo (\";\" "
+                                         "ou \",\").")),
+          QCommandLineOption(QStringLiteral("pictures"),
+                             QStringLiteral("pasta de onde partem os caminhos relativos dos "
+                                            "distintivos\n(padrão: a pasta do arquivo CSV)."),
+                             QStringLiteral("ORIGEM"))},
+         QStringLiteral("acrescenta os clubes de um CSV como export o grava (colunas em qualquer "
+                        "ordem,\n"
+                        "\";\" ou \",\", com ou sem BOM), com as regras do cadastro de clubes: "
+                        "campos\n"
+                        "obrigatórios, nome único, estado só no Brasil, larguras, país, estado, "
+                        "federação\n"
+                        "e ano das tabelas de referência; bandeiras e logotipo vêm delas e a idade "
+                        "é\n"
+                        "calculada. Cada distintivo é copiado para Distintivos/ com um nome livre; "
+                        "o\n"
+                        "código é mantido se estiver livre. Tudo ou nada: com uma linha ruim, nada "
+                        "é\n"
+                        "importado e cada linha ruim é listada (linha, campo, motivo)."),
+         runImport},
+        {QStringLiteral("import-paradox"),
+         {QStringLiteral("ORIGEM"), QStringLiteral("[PASTA]")},
+         {},
+         QStringLiteral("cria a pasta de dados, como create, a partir de uma pasta de dados do "
+                        "Windows\n"
+                        "com as seis tabelas Paradox (Clubes.db, Paises.DB, UF.DB, Cidades.DB, "
+                        "Anos.DB,\n"
+                        "Federacao.db, textos em Windows-1252): traz cada registro, copia as "
+                        "figuras\n"
+                        "indicadas e faz os caminhos apontarem para dentro da PASTA. Lista o que "
+                        "ficou\n"
+                        "de fora e as contagens lidas e gravadas."),
+         runImportParadox},
     };
     return table;
 }
@@ -265,6 +321,103 @@ int runRestore(const Invocation& call, QTextStream& out) {
     return restoreCommand(call.args.constFirst(), call.folder(1), out);
 }
 
+QChar separator(const Invocation& call) {
+    if (!call.isSet("sep"))
+        return QChar();
+    const QString sep = call.value("sep");
+    if (sep != QLatin1String(";") && sep != QLatin1String(","))
+        usage(QStringLiteral("Separador inválido: \"%1\" (use \";\" ou \",\").").arg(sep));
+    return sep[0];
+}
+
+// export and import take [PASTA] ARQUIVO: with one argument it is the file.
+QString fileArgument(const Invocation& call) {
+    return QDir::cleanPath(QFileInfo(call.args.constLast()).absoluteFilePath());
+}
+QString folderBeforeFile(const Invocation& call) {
+    return call.args.size() > 1 ? call.folder(0) : call.folder(1);
+}
+
+int runExport(const Invocation& call, QTextStream& out) {
+    const QChar sep = separator(call);
+    ExportOptions options{folderBeforeFile(call), fileArgument(call),
+                          sep.isNull() ? QChar(QLatin1Char(';')) : sep};
+    const int count = exportClubs(options);
+    out << QStringLiteral("%1 clubes e seleções exportados de %2 para %3 (separador \"%4\").")
+               .arg(count)
+               .arg(options.dir, options.file, options.separator)
+        << '\n';
+    return int(Exit::Ok);
+}
+
+void printLineProblems(const QList<LineProblem>& problems, QTextStream& out) {
+    QList<QStringList> lines = {{"Linha", "Campo", "Motivo"}};
+    for (const LineProblem& p : problems)
+        lines.append(
+            {QString::number(p.line), p.field.isEmpty() ? QStringLiteral("-") : p.field, p.reason});
+    qsizetype lineWidth = 0, fieldWidth = 0;
+    for (const QStringList& l : lines) {
+        lineWidth = std::max(lineWidth, l[0].size());
+        fieldWidth = std::max(fieldWidth, l[1].size());
+    }
+    for (const QStringList& l : lines)
+        out << l[0].leftJustified(lineWidth) << "  " << l[1].leftJustified(fieldWidth) << "  "
+            << l[2] << '\n';
+}
+
+int runImport(const Invocation& call, QTextStream& out) {
+    ImportOptions options;
+    options.dir = folderBeforeFile(call);
+    options.file = fileArgument(call);
+    options.separator = separator(call);
+    if (call.isSet("pictures"))
+        options.pictures = QDir::cleanPath(QFileInfo(call.value("pictures")).absoluteFilePath());
+    ImportReport report = importClubs(options);
+    if (!report.problems.isEmpty()) {
+        std::stable_sort(
+            report.problems.begin(), report.problems.end(),
+            [](const LineProblem& a, const LineProblem& b) { return a.line < b.line; });
+        QSet<int> lines;
+        for (const LineProblem& p : report.problems)
+            lines.insert(p.line);
+        out << QStringLiteral("Nada foi importado de %1: %2 problemas em %3 linhas.")
+                   .arg(options.file)
+                   .arg(report.problems.size())
+                   .arg(lines.size())
+            << '\n';
+        printLineProblems(report.problems, out);
+        return int(Exit::Problems);
+    }
+    out << QStringLiteral("%1 clubes e seleções importados de %2 para %3 (%4 com novo código, %5 "
+                          "distintivos com novo nome).")
+               .arg(report.added)
+               .arg(options.file, options.dir)
+               .arg(report.renumbered)
+               .arg(report.badgesRenamed)
+        << '\n';
+    return int(Exit::Ok);
+}
+
+int runImportParadox(const Invocation& call, QTextStream& out) {
+    const QString source = call.folder(0);
+    const QString dir = call.folder(1);
+    const ParadoxImportReport report = importParadox({source, dir});
+    out << QStringLiteral("Pasta de dados criada em %1 a partir de %2.").arg(dir, source) << '\n';
+    for (const TableCount& t : report.counts)
+        out << QStringLiteral("  %1: %2 registros lidos, %3 gravados")
+                   .arg(QFileInfo(t.file).fileName())
+                   .arg(t.read)
+                   .arg(t.written)
+            << '\n';
+    out << QStringLiteral("  figuras copiadas: %1").arg(report.pictures) << '\n';
+    if (report.notBrought.isEmpty())
+        return int(Exit::Ok);
+    out << QStringLiteral("Ficaram de fora (%1):").arg(report.notBrought.size()) << '\n';
+    for (const QString& line : report.notBrought)
+        out << QStringLiteral("  - ") << line << '\n';
+    return int(Exit::Problems);
+}
+
 // "  name      first line\n            next line\n"
 QString helpEntry(const QString& name, const QString& text, qsizetype width) {
     const QString indent(width + 4, QLatin1Char(' '));
@@ -312,7 +465,9 @@ QString helpText() {
                "\n"
                "Códigos de saída: 0 sucesso; 1 a verificação encontrou problemas (ou o "
                "arquivo de\n"
-               "dados está danificado, ou problemas impediram relocate, que nada alterou);\n"
+               "dados está danificado, ou problemas impediram relocate, que nada alterou),\n"
+               "import recusou linhas (nada importado), um arquivo não é uma tabela Paradox\n"
+               "válida ou import-paradox deixou algo de fora (listado);\n"
                "2 argumentos inválidos; 3 a pasta já tem arquivo de dados (ou um arquivo seria\n"
                "sobrescrito); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
                "longo demais, não é pasta de dados nem cópia de segurança); 5 outra falha\n"

@@ -8,7 +8,7 @@ cd "$(dirname "$0")/../.."
 seconds=${1:-600}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(fuzz_pictures fuzz_dialect)
+[ ${#targets[@]} -gt 0 ] || targets=(fuzz_pictures fuzz_dialect fuzz_paradox fuzz_csv)
 build=${VELMORA_FUZZ_BUILD:-build-fuzz}
 command -v clang++ >/dev/null || { echo "clang++ não está instalado" >&2; exit 2; }
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON \
@@ -22,6 +22,8 @@ for target in "${targets[@]}"; do
   work="$build/fuzz/$target"
   mkdir -p "$work/corpus" "$work/findings"
   [ -d "$seeds/$target" ] && cp -n "$seeds/$target"/* "$work/corpus/" 2>/dev/null || true
+  # The readers' seeds (small pxlib tables, CSV files) are kept in the repository.
+  [ -d "tools/fuzz/seeds/${target#fuzz_}" ] && cp -n "tools/fuzz/seeds/${target#fuzz_}"/* "$work/corpus/" 2>/dev/null || true
   log="$work/last.log"
   started=$SECONDS
   # -timeout: an input that takes longer than 10 s counts as a hang; a picture within

@@ -1,0 +1,351 @@
+// velmora-datadir's export and import of clubs as CSV, called as functions.
+#include "store/Database.h"
+#include "store/Schema.h"
+#include "tests/tools/DataDirTest.h"
+#include "tools/datadir/Csv.h"
+#include "tools/datadir/DataDir.h"
+#include "tools/datadir/Exchange.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+#include <algorithm>
+
+using namespace velmora;
+using namespace velmora::datadir;
+using namespace velmora::test;
+
+namespace {
+
+constexpr int year = 2024;
+
+const QStringList pictureFields = {"EscudoClube", "BandeiraPais", "BandeiraUF", "LogoFederacao"};
+
+// Every club as text, in code order; picture paths relative to the data directory.
+QList<QStringList> clubsOf(const QString& dir) {
+    Database db(dir);
+    QList<QStringList> rows = rowsOf(db, QStringLiteral("select %1 from Clubes order by Codigo")
+                                             .arg(declaredFields(QStringLiteral("Clubes"))));
+    for (QStringList& row : rows)
+        for (QString& value : row)
+            if (value.startsWith(dir + QLatin1Char('/')))
+                value = value.mid(dir.size() + 1);
+    return rows;
+}
+
+// A CSV file written the way a spreadsheet might: columns in another order, either
+// separator, with or without the byte-order mark.
+QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reversed) {
+    const csv::Table table = csv::read(exported);
+    QString text;
+    for (csv::Record r : table.records) {
+        if (reversed)
+            std::reverse(r.fields.begin(), r.fields.end());
+        csv::appendRecord(text, r.fields, sep);
+    }
+    return (bom ? QByteArray(csv::byteOrderMark) : QByteArray()) + text.toUtf8();
+}
+
+// The exported lines of a few sample clubs, as field maps, to build bad files from.
+using Line = QHash<QString, QString>;
+
+} // namespace
+
+class TestExchange final : public QObject {
+    Q_OBJECT
+
+private:
+    QTemporaryDir tmp_;
+    QString sample_; // a sample catalogue, never changed
+    QByteArray exported_;
+    int runs_ = 0;
+
+    QString fresh(const QString& name) {
+        return tmp_.path() + QStringLiteral("/%1-%2").arg(name).arg(++runs_);
+    }
+
+    QString emptyCatalogue() {
+        const QString dir = fresh(QStringLiteral("vazio"));
+        create({dir, false, year});
+        return dir;
+    }
+
+    QString writeCsv(const QByteArray& bytes) {
+        const QString path = fresh(QStringLiteral("clubes")) + QStringLiteral(".csv");
+        writeFile(path, bytes);
+        return path;
+    }
+
+    // The header and the first rows of the sample's export, as field maps.
+    QList<Line> sampleLines(int count) const {
+        const csv::Table table = csv::read(exported_);
+        QList<Line> lines;
+        for (int r = 1; r <= count; ++r) {
+            Line line;
+            for (qsizetype c = 0; c < table.records[0].fields.size(); ++c)
+                line.insert(table.records[0].fields[c], table.records[r].fields[c]);
+            lines.append(line);
+        }
+        return lines;
+    }
+
+    static QByteArray csvOf(const QList<Line>& lines) {
+        QStringList header;
+        for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields)
+            header << f.name;
+        QString text;
+        csv::appendRecord(text, header, QLatin1Char(';'));
+        for (const Line& line : lines) {
+            QStringList fields;
+            for (const QString& name : header)
+                fields << line.value(name);
+            csv::appendRecord(text, fields, QLatin1Char(';'));
+        }
+        return text.toUtf8();
+    }
+
+    ImportReport import(const QString& dir, const QString& csvPath) {
+        return importClubs({dir, csvPath, QChar(), sample_, year});
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(tmp_.isValid());
+        sample_ = tmp_.path() + QStringLiteral("/sample");
+        QCOMPARE(create({sample_, true, year}).clubs, 40);
+        const QString file = tmp_.path() + QStringLiteral("/export.csv");
+        QCOMPARE(exportClubs({sample_, file, QLatin1Char(';')}), 40);
+        exported_ = bytesOf(file);
+    }
+
+    void exportWritesEveryFieldRelative() {
+        QVERIFY(exported_.startsWith(csv::byteOrderMark));
+        const csv::Table table = csv::read(exported_);
+        QVERIFY(table.errors.isEmpty());
+        QCOMPARE(table.separator, QLatin1Char(';'));
+        QCOMPARE(table.records.size(), 41);
+        QStringList names;
+        for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields)
+            names << f.name;
+        QCOMPARE(table.records[0].fields, names);
+        const QList<QStringList> stored = clubsOf(sample_);
+        for (int r = 1; r < table.records.size(); ++r)
+            QCOMPARE(table.records[r].fields, stored[r - 1]);
+        // Paths inside the data directory are written relative to it.
+        QVERIFY(!exported_.contains(sample_.toUtf8()));
+        QVERIFY(exported_.contains("Distintivos/"));
+        // A file that exists is never replaced.
+        const QString again = tmp_.path() + QStringLiteral("/export.csv");
+        QVERIFY_THROWS_EXCEPTION(DataDirError, exportClubs({sample_, again, QLatin1Char(',')}));
+        QCOMPARE(bytesOf(again), exported_);
+    }
+
+    void roundTrip_data() {
+        QTest::addColumn<QChar>("sep");
+        QTest::addColumn<bool>("bom");
+        QTest::addColumn<bool>("reversed");
+        QTest::newRow("ponto e vírgula, BOM") << QChar(QLatin1Char(';')) << true << false;
+        QTest::newRow("vírgula, sem BOM") << QChar(QLatin1Char(',')) << false << false;
+        QTest::newRow("vírgula, BOM, colunas invertidas")
+            << QChar(QLatin1Char(',')) << true << true;
+        QTest::newRow("ponto e vírgula, sem BOM, colunas invertidas")
+            << QChar(QLatin1Char(';')) << false << true;
+    }
+    void roundTrip() {
+        QFETCH(QChar, sep);
+        QFETCH(bool, bom);
+        QFETCH(bool, reversed);
+        const QString target = emptyCatalogue();
+        const ImportReport report =
+            import(target, writeCsv(rewrite(exported_, sep, bom, reversed)));
+        QVERIFY2(report.problems.isEmpty(),
+                 qPrintable(report.problems.value(0).field + report.problems.value(0).reason));
+        QCOMPARE(report.added, 40);
+        QCOMPARE(report.renumbered, 0);
+        QCOMPARE(clubsOf(target), clubsOf(sample_));
+        QCOMPARE(treeOf(target + QStringLiteral("/Distintivos")),
+                 treeOf(sample_ + QStringLiteral("/Distintivos")));
+        for (const QString& name : treeOf(sample_ + QStringLiteral("/Distintivos")))
+            QCOMPARE(bytesOf(target + QStringLiteral("/Distintivos/") + name),
+                     bytesOf(sample_ + QStringLiteral("/Distintivos/") + name));
+        QVERIFY(check(target).problems.isEmpty());
+    }
+
+    void codesKeptWhereFreeAndBadgesGetFreeNames() {
+        const QString target = emptyCatalogue();
+        QList<Line> lines = sampleLines(4);
+        lines[0][QStringLiteral("Codigo")] = QStringLiteral("7");
+        lines[1][QStringLiteral("Codigo")] = QStringLiteral("7"); // taken by the line above
+        lines[2][QStringLiteral("Codigo")] = QString();           // numbered
+        lines[3][QStringLiteral("Codigo")] = QStringLiteral("3");
+        lines[3][QStringLiteral("EscudoClube")] = lines[0][QStringLiteral("EscudoClube")];
+        const ImportReport report = import(target, writeCsv(csvOf(lines)));
+        QVERIFY(report.problems.isEmpty());
+        QCOMPARE(report.renumbered, 1);
+        QCOMPARE(report.badgesRenamed, 1);
+        Database db(target);
+        QCOMPARE(columnOf(db, QStringLiteral("select Codigo || ' ' || NomeClube from Clubes "
+                                             "order by Codigo")),
+                 QStringList({"3 " + lines[3]["NomeClube"], "7 " + lines[0]["NomeClube"],
+                              "8 " + lines[1]["NomeClube"], "9 " + lines[2]["NomeClube"]}));
+        // The same badge file twice: each club gets a file of its own.
+        const QStringList badges = columnOf(
+            db, QStringLiteral("select EscudoClube from Clubes where Codigo in (3, 7) order by 1"));
+        QCOMPARE(badges.size(), 2);
+        QVERIFY(badges[0] != badges[1]);
+        QCOMPARE(bytesOf(badges[0]), bytesOf(badges[1]));
+        QCOMPARE(
+            columnOf(db, QStringLiteral("select IdadeClube from Clubes where Codigo = 7")),
+            QStringList(QStringLiteral("%1 anos").arg(year - lines[0]["AnoFundacao"].toInt())));
+    }
+
+    void refusals_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("reasonPart");
+        QTest::addColumn<QString>("listedField"); // empty: the field changed
+        QTest::newRow("nome vazio") << "NomeClube"
+                                    << ""
+                                    << "obrigatório" << QString();
+        QTest::newRow("nome já cadastrado") << "NomeClube"
+                                            << "@stored"
+                                            << "Existe cadastrado" << QString();
+        QTest::newRow("nome repetido no arquivo") << "NomeClube"
+                                                  << "@first"
+                                                  << "linha 2" << QString();
+        QTest::newRow("Brasil sem estado") << "UFClube"
+                                           << ""
+                                           << "ESTADO" << QString();
+        QTest::newRow("estado fora do Brasil") << "PaisClube"
+                                               << "Argentina"
+                                               << "Brasil"
+                                               << "UFClube";
+        QTest::newRow("país sem linha") << "PaisClube"
+                                        << "Atlântida"
+                                        << "Paises.DB" << QString();
+        QTest::newRow("estado sem linha") << "UFClube"
+                                          << "XX"
+                                          << "UF.DB" << QString();
+        QTest::newRow("federação sem linha") << "Federacao"
+                                             << "FIFO"
+                                             << "Federacao.db" << QString();
+        QTest::newRow("ano fora da tabela") << "AnoFundacao"
+                                            << "1700"
+                                            << "Anos.DB" << QString();
+        QTest::newRow("tipo inválido") << "Identificador"
+                                       << "2"
+                                       << "seleção" << QString();
+        QTest::newRow("tipo vazio") << "Identificador"
+                                    << ""
+                                    << "obrigatório" << QString();
+        QTest::newRow("extinto inválido") << "Extinto"
+                                          << "sim"
+                                          << "extinto" << QString();
+        QTest::newRow("estádio largo demais") << "Estadio" << QString(36, 'E') << "35" << QString();
+        QTest::newRow("distintivo ausente") << "EscudoClube"
+                                            << "Distintivos/nada.jpg"
+                                            << "não existe" << QString();
+        QTest::newRow("distintivo de tipo desconhecido") << "EscudoClube"
+                                                         << "@text"
+                                                         << "tipo" << QString();
+        QTest::newRow("distintivo vazio") << "EscudoClube"
+                                          << ""
+                                          << "obrigatório" << QString();
+        QTest::newRow("código inválido") << "Codigo"
+                                         << "12a"
+                                         << "código" << QString();
+        QTest::newRow("linha curta") << ""
+                                     << "@short"
+                                     << "campos" << QString();
+        QTest::newRow("aspas sem fim") << ""
+                                       << "@quote"
+                                       << "aspas" << QString();
+        QTest::newRow("texto que não é UTF-8") << ""
+                                               << "@latin1"
+                                               << "UTF-8" << QString();
+        QTest::newRow("coluna desconhecida") << "Apelido"
+                                             << "@header"
+                                             << "desconhecida" << QString();
+    }
+    void refusals() {
+        QFETCH(QString, field);
+        QFETCH(QString, value);
+        QFETCH(QString, reasonPart);
+        QFETCH(QString, listedField);
+        if (listedField.isEmpty())
+            listedField = field;
+        // A Brazilian club first, the bad line second, a good line third.
+        QList<Line> lines = sampleLines(40);
+        const auto brazilian = [](const Line& l) { return l["PaisClube"] == "Brasil"; };
+        Line first = *std::find_if(lines.begin(), lines.end(), brazilian);
+        Line bad = *std::find_if(lines.rbegin(), lines.rend(), brazilian);
+        const Line good =
+            *std::find_if(lines.begin(), lines.end(), [&](const Line& l) { return !brazilian(l); });
+        const QString target = emptyCatalogue();
+        int line = 3;
+        QByteArray bytes;
+        if (value == "@stored") {
+            QVERIFY(import(target, writeCsv(csvOf({first}))).problems.isEmpty());
+            bad["NomeClube"] = first["NomeClube"];
+            first["NomeClube"] += QStringLiteral(" B");
+        } else if (value == "@first") {
+            bad["NomeClube"] = first["NomeClube"];
+        } else if (value == "@text") {
+            writeFile(sample_ + QStringLiteral("/../escudo.txt"), "not a picture");
+            bad["EscudoClube"] = QStringLiteral("../escudo.txt");
+        } else if (value.startsWith('@')) {
+            bad["Estadio"] = QStringLiteral("@MARK@");
+        } else {
+            bad[field] = value;
+        }
+        bytes = csvOf({first, bad, good});
+        if (value == "@short")
+            bytes.replace(";@MARK@", "");
+        else if (value == "@quote")
+            bytes.replace("@MARK@", "\"Maracanã");
+        else if (value == "@latin1")
+            bytes.replace("@MARK@", QString::fromUtf8("Estádio").toLatin1());
+        else if (value == "@header") {
+            bytes.replace("Estadio", "Apelido");
+            line = 1;
+        }
+        const QList<QStringList> before = clubsOf(target);
+        const QStringList badgesBefore = treeOf(target);
+        const ImportReport report = import(target, writeCsv(bytes));
+        QCOMPARE(report.added, 0);
+        QVERIFY(!report.problems.isEmpty());
+        const auto it =
+            std::find_if(report.problems.begin(), report.problems.end(), [&](const LineProblem& p) {
+                return p.line == line && p.field == listedField &&
+                       p.reason.contains(reasonPart, Qt::CaseInsensitive);
+            });
+        QVERIFY2(it != report.problems.end(),
+                 qPrintable(QStringLiteral("%1 %2 %3")
+                                .arg(report.problems[0].line)
+                                .arg(report.problems[0].field, report.problems[0].reason)));
+        // Only the bad line is listed, and nothing was added or copied.
+        for (const LineProblem& p : report.problems)
+            QCOMPARE(p.line, line);
+        QCOMPARE(clubsOf(target), before);
+        QCOMPARE(treeOf(target), badgesBefore);
+    }
+
+    void everyBadLineListed() {
+        QList<Line> lines = sampleLines(5);
+        lines[1]["NomeClube"].clear();
+        lines[3]["Federacao"] = QStringLiteral("NENHUMA");
+        lines[3]["Identificador"] = QStringLiteral("9");
+        const QString target = emptyCatalogue();
+        const ImportReport report = import(target, writeCsv(csvOf(lines)));
+        QCOMPARE(report.added, 0);
+        QList<QPair<int, QString>> listed;
+        for (const LineProblem& p : report.problems)
+            listed.append({p.line, p.field});
+        std::sort(listed.begin(), listed.end());
+        QCOMPARE(listed, (QList<QPair<int, QString>>{
+                             {3, "NomeClube"}, {5, "Federacao"}, {5, "Identificador"}}));
+        QVERIFY(clubsOf(target).isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestExchange)
+#include "test_exchange.moc"
