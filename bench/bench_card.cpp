@@ -2,6 +2,7 @@
 // picture cache emptied before each open (the badge is a 1000 x 1000 JPEG).
 #include "app/VelmoraApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/SelClube.h"
 #include "store/Database.h"
@@ -97,10 +98,6 @@ void BM_OpenCard(benchmark::State& state) {
         state.SkipWithError("the card did not open");
     state.SetLabel(store.club.toStdString());
 }
-BENCHMARK(BM_OpenCard)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_OpenCard);
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "store/Module.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -19,35 +20,6 @@ int fieldWidth(const TableDef& table, const QString& name) {
             return field.width;
     return 0;
 }
-
-// Rewriting every club touches every page of the table: while it runs, the page cache
-// holds the whole store (up to a limit), so pages are written once, at the commit,
-// instead of spilling to the log one by one.
-class WholeStoreCache final {
-public:
-    explicit WholeStoreCache(Database& db)
-        : db_(db), before_(db.value(QStringLiteral("PRAGMA cache_size")).toLongLong()) {
-        constexpr qint64 limitKiB = 256 * 1024;
-        const qint64 pages = db.value(QStringLiteral("PRAGMA page_count")).toLongLong();
-        const qint64 pageSize = db.value(QStringLiteral("PRAGMA page_size")).toLongLong();
-        const qint64 wantedKiB = std::min(limitKiB, pages * pageSize / 1024 + 1024);
-        if (before_ >= 0 || -before_ < wantedKiB)
-            db.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(wantedKiB));
-    }
-    ~WholeStoreCache() {
-        try {
-            db_.exec(QStringLiteral("PRAGMA cache_size = %1").arg(before_));
-        } catch (...) {
-            // Only memory is at stake; the ages are stored either way.
-        }
-    }
-    WholeStoreCache(const WholeStoreCache&) = delete;
-    WholeStoreCache& operator=(const WholeStoreCache&) = delete;
-
-private:
-    Database& db_;
-    qint64 before_;
-};
 
 } // namespace
 
@@ -67,23 +39,32 @@ int storeAges(Database& db, int currentYear) {
     const int width = fieldWidth(Schema::table(QStringLiteral("Clubes")), idadeClube);
     // The year is a number of ours, never typed text: it goes into the statement as digits.
     const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
-    const WholeStoreCache cache(db);
+    // An age fits when its number has at most width - 5 characters (" anos" is 5): the
+    // years outside [lowest, highest] are found through the year index, not a scan.
+    const int digits = width - 5;
+    const qint64 lowest = currentYear - (qint64(std::pow(10, digits)) - 1);
+    const qint64 highest = currentYear + (qint64(std::pow(10, digits - 1)) - 1);
     Transaction transaction(db);
-    const QVariant tooLong = db.value(
-        QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes "
-                       "where AnoFundacao is not null and length(%1) > %2 order by Codigo limit 1")
-            .arg(age)
-            .arg(width));
+    const QVariant tooLong =
+        db.value(QStringLiteral(
+                     "select NomeClube || ' (' || AnoFundacao || ')' from Clubes where Codigo = "
+                     "(select min(Codigo) from Clubes where AnoFundacao < %1 or AnoFundacao > %2)")
+                     .arg(lowest)
+                     .arg(highest));
     if (tooLong.isValid())
         throw StoreError(QStringLiteral("A idade do clube %1 não cabe no campo IdadeClube "
                                         "(no máximo %2 caracteres); verifique o ano de fundação.")
                              .arg(tooLong.toString())
                              .arg(width));
-    db.exec(
-        QStringLiteral("update Clubes set IdadeClube = %1 where AnoFundacao is not null").arg(age));
-    const int rows = db.value(QStringLiteral("select changes()")).toInt();
+    // In table order (no index: the year index would visit the rows, and so the pages,
+    // in random order), and only the rows whose age is not already the right text.
+    db.exec(QStringLiteral("update Clubes not indexed set IdadeClube = %1 "
+                           "where AnoFundacao is not null and IdadeClube is not %1")
+                .arg(age));
     transaction.commit();
-    return rows;
+    return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from ContagemAnos "
+                                       "where AnoFundacao is not null"))
+                   .toLongLong());
 }
 
 void recalcularIdades(VelmoraApp& app) {

@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/Counts.h"
 #include "store/StoreError.h"
 
 #include <QRegularExpression>
@@ -24,19 +25,19 @@ struct IndexDef {
     QStringList columns;
 };
 
-// Chosen from the plans of the program's statements: counters and listings filter
-// Clubes by kind, country, state, year, federation or extinct flag and sort by name;
-// the reference tables are looked up by name or code.
+// Chosen from the plans of the program's statements: listings filter Clubes by kind,
+// country, state, year, federation or extinct flag and sort by name; the reference
+// tables are looked up by name or code. Counts come from the count tables.
 const QList<IndexDef>& indexes() {
     static const QList<IndexDef> list = {
-        {"ClubesIdentificadorExtinto", "Clubes", {"Identificador", "Extinto"}},
         {"ClubesIdentificadorNome", "Clubes", {"Identificador", "NomeClube"}},
         {"ClubesNome", "Clubes", {"NomeClube"}},
-        {"ClubesPais", "Clubes", {"PaisClube", "Identificador"}},
-        {"ClubesIdentificadorPais", "Clubes", {"Identificador", "PaisClube"}},
+        // A country's clubs in name order (the Brazilian gallery also by state), so
+        // the country gallery with its country resolved first never sorts.
+        {"ClubesPaisNome", "Clubes", {"PaisClube", "Identificador", "NomeClube"}},
         // State, year, federation and extinct galleries: filter and name order from
         // one index, so an empty or small gallery never walks the whole catalogue.
-        {"ClubesUFNome", "Clubes", {"UFClube", "Identificador", "NomeClube"}},
+        {"ClubesUFPaisNome", "Clubes", {"UFClube", "PaisClube", "Identificador", "NomeClube"}},
         {"ClubesAnoNome", "Clubes", {"AnoFundacao", "Identificador", "NomeClube"}},
         {"ClubesFederacaoNome", "Clubes", {"Federacao", "Identificador", "NomeClube"}},
         {"ClubesExtintoNome", "Clubes", {"Extinto", "NomeClube"}},
@@ -196,6 +197,16 @@ void galleryIndexes(QSqlDatabase& db) {
     createIndexes(db);
 }
 
+// Version 3 counts clubs by triggers; the indexes that served the counters go.
+void countTables(QSqlDatabase& db) {
+    for (const char* old :
+         {"ClubesIdentificadorExtinto", "ClubesIdentificadorPais", "ClubesPais", "ClubesUFNome"})
+        run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(old))));
+    createIndexes(db);
+    Counts::drop(db);
+    Counts::build(db);
+}
+
 // Upgrade steps: steps()[v] turns a store of version v into version v + 1.
 // Version 0 stores were made before the store had a version or indexes.
 using Step = std::function<void(QSqlDatabase&)>;
@@ -203,6 +214,7 @@ const QList<Step>& steps() {
     static const QList<Step> list = {
         createIndexes,  // 0 -> 1
         galleryIndexes, // 1 -> 2
+        countTables,    // 2 -> 3
     };
     return list;
 }
@@ -289,8 +301,32 @@ void Schema::create(QSqlDatabase& db) {
                     .arg(quoted(table.name), columns.join(QLatin1String(", "))));
     }
     createIndexes(db);
+    Counts::build(db);
     setUserVersion(db, version);
     transaction.commit();
+}
+
+void Schema::dropDerived(QSqlDatabase& db) {
+    TransactionGuard transaction(db);
+    for (const IndexDef& index : indexes())
+        run(db,
+            QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index.name))));
+    Counts::drop(db);
+    transaction.commit();
+}
+
+void Schema::buildDerived(QSqlDatabase& db) {
+    TransactionGuard transaction(db);
+    createIndexes(db);
+    Counts::drop(db);
+    Counts::build(db);
+    transaction.commit();
+}
+
+QString Schema::countStatement(const TableDef& table) {
+    if (&table == &tables().first())
+        return Counts::totalStatement();
+    return QStringLiteral("select count(*) from %1").arg(quoted(table.name));
 }
 
 void Schema::check(QSqlDatabase& db) {

@@ -27,15 +27,26 @@ class Schema final {
 public:
     static const QList<TableDef>& tables();
     static const TableDef& table(const QString& name); // by stem or file name, any case
-    static constexpr int version = 2;
+    static constexpr int version = 3;
 
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);
     // Throws StoreError naming the table file when a table or field is missing
     // or has another type or width. Upgrades an older store version first.
     static void check(QSqlDatabase& db);
-    // Names of the indexes create() makes (and the upgrade to version 1 adds).
+    // Names of the indexes create() makes (and the upgrades add).
     static QStringList indexNames();
+
+    // Indexes, count tables and their triggers: dropped before a bulk load of rows
+    // and built again after it (one sort per index instead of a million inserts).
+    static void dropDerived(QSqlDatabase& db);
+    static void buildDerived(QSqlDatabase& db);
+
+    // The index of Clubes by country, kind and name.
+    static QString countryIndex() { return QStringLiteral("ClubesPaisNome"); }
+
+    // Rows of a table, for its row count.
+    static QString countStatement(const TableDef& table);
 };
 
 } // namespace velmora
