@@ -217,6 +217,7 @@ void TFrmInicial::createControls() {
     for (const auto& place : labelPlaces) {
         auto* label = new QLabel(client());
         label->setObjectName(QString::fromLatin1(place.name));
+        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
         label->setFont(fontFor(place.face));
         if (place.rect.isEmpty()) {
             label->move(place.rect.topLeft());

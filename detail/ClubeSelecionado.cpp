@@ -126,6 +126,7 @@ void TFrmClubeSelecionado::buildControls() {
     for (const LabelPlace& place : labelPlaces()) {
         auto* label = new QLabel(area);
         label->setObjectName(QString::fromLatin1(place.name));
+        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
         label->setFont(pixelFont(QStringLiteral("Arial"), place.pixelSize, true));
         if (place.header) {
             QPalette pal = label->palette();

@@ -123,7 +123,7 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
             const QString where = QStringLiteral("where Identificador = %1").arg(identificador);
             const QStringList lines = {
                 QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"), where,
-                QStringLiteral("order by NomeClube")};
+                QStringLiteral("order by NomeClubeOrdem, NomeClube")};
             runStatement(query, lines);
             // The list shows every row of the statement; the names are read as shown.
             runStatement(namesQuery_,

@@ -66,7 +66,7 @@ const GalleryDef& TFrmAno::gallery() {
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.AnoFundacao = :ANOFUND"),
                         QStringLiteral("and c.Identificador = 0"),
-                        QStringLiteral("order by c.NomeClube")},
+                        QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
         .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
                        QStringLiteral("where AnoFundacao = :ANOFUND"),
                        QStringLiteral("and Identificador = 0")},

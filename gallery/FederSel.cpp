@@ -74,7 +74,7 @@ const GalleryDef& TFrmSelFeder::gallery() {
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and Federacao = :FEDERSEL"),
                         QStringLiteral("and c.Identificador = 0"),
-                        QStringLiteral("order by c.NomeClube")},
+                        QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
         .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
                        QStringLiteral("where Federacao = :FEDERSEL"),
                        QStringLiteral("and Identificador = 0")},

@@ -88,6 +88,7 @@ const std::array<PageButtonSpec, pageButtonCount> pageButtons = {{
 QLabel* makeLabel(QWidget* parent, const QString& name, QPoint at) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
     label->move(at);
     return label;
 }

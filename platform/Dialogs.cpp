@@ -94,6 +94,7 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
         buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
     QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent());
     box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText); // messages quote names and paths the user typed
     // Portuguese whatever translations the machine has.
     for (const auto& [button, label] :
          {std::pair{QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sim"}, {QMessageBox::No, "Não"}})

@@ -140,7 +140,7 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 void TFrmCadastroCidade::fillCountries() {
     refill(ComboPais, app_.dm().QueryTodosPaises,
            {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
-            QStringLiteral("order by paises")},
+            QStringLiteral("order by NomePaisOrdem, paises")},
            [](const Query& query) { return query.field(0); });
 }
 
@@ -149,7 +149,7 @@ void TFrmCadastroCidade::fillStates() {
     refill(
         ComboUF, app_.dm().QueryTodosEstados,
         {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
-         QStringLiteral("order by estado")},
+         QStringLiteral("order by NomeCompletoOrdem, estado")},
         [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
 }
 

@@ -551,7 +551,7 @@ void TFrmClubes::BtnLocalizarClick() {
         query.clear();
         query.add(QStringLiteral("select *"));
         query.add(QStringLiteral("from clubes.db"));
-        query.add(QStringLiteral("where upper(NomeCompletoClube) like upper(:NOMETIME)"));
+        query.add(QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)"));
         query.bindText(QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%'));
         query.execute();
         query.open();

@@ -4,7 +4,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
-bash "$root/scripts/build.sh"
+bash "$root/scripts/build.sh" velmora velmora-datadir  # not the tests and benchmarks
 build=${VELMORA_BUILD_DIR:-$root/build}
 datadir="$HOME/Velmora"
 if [ ! -e "$datadir/Velmora.sqlite" ]; then

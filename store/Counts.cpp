@@ -101,9 +101,16 @@ const CountTable* Counts::covering(const QStringList& columns) {
     return nullptr;
 }
 
-void Counts::drop(QSqlDatabase& db) {
+QStringList Counts::triggerNames() {
+    QStringList names;
     for (const char* event : {"Inclui", "Exclui", "Altera"})
-        run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(triggerName(event)));
+        names << triggerName(event);
+    return names;
+}
+
+void Counts::drop(QSqlDatabase& db) {
+    for (const QString& trigger : triggerNames())
+        run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger));
     for (const CountTable& table : tables())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
 }

@@ -28,6 +28,7 @@ public:
     // when they may exist.
     static void build(QSqlDatabase& db);
     static void drop(QSqlDatabase& db);
+    static QStringList triggerNames();
 
     // Rows of Clubes, from the counts.
     static QString totalStatement();

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/Folding.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 
@@ -20,16 +21,33 @@ QString nextConnectionName() {
     return QStringLiteral("velmora-store-%1").arg(++counter);
 }
 
-// upper() that folds accented letters too ("são paulo" -> "SÃO PAULO"); NULL stays NULL.
-void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv) {
+// Applies a text function to a one-argument SQL call; NULL stays NULL.
+template <QString (*transform)(const QString&)>
+void textFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int bytes = sqlite3_value_bytes(argv[0]);
-    const QByteArray upper = QString::fromUtf8(text, bytes).toUpper().toUtf8();
-    sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
+    const QByteArray result = transform(QString::fromUtf8(text, bytes)).toUtf8();
+    sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+// upper() that upper-cases accented letters too ("são paulo" -> "SÃO PAULO").
+QString unicodeUpper(const QString& text) {
+    return text.toUpper();
+}
+
+// Deterministic and innocuous: fold() fills the name order keys from triggers.
+void registerFunction(sqlite3* handle, const char* name,
+                      void (*function)(sqlite3_context*, int, sqlite3_value**)) {
+    if (sqlite3_create_function_v2(handle, name, 1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   function, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(
+            QStringLiteral("Não foi possível registrar a função %1: %2")
+                .arg(QString::fromLatin1(name), QString::fromUtf8(sqlite3_errmsg(handle))));
 }
 
 sqlite3* nativeHandle(QSqlDatabase& db) {
@@ -65,11 +83,8 @@ Database::Database(const QString& dataDir, bool create)
         if (!handle)
             throw StoreError(
                 QStringLiteral("O driver SQLite não expôs a conexão com %1.").arg(path));
-        if (sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                       nullptr, unicodeUpper, nullptr, nullptr,
-                                       nullptr) != SQLITE_OK)
-            throw StoreError(QStringLiteral("Não foi possível registrar a função upper: %1")
-                                 .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
+        registerFunction(handle, "upper", textFunction<unicodeUpper>);
+        registerFunction(handle, "fold", textFunction<foldedText>);
         exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         // WAL lets a listing stay open while a row is posted; FULL makes every post
         // survive a power cut, not just a crash of the program.

@@ -51,12 +51,20 @@ const SearchIndex* Search::forColumn(const QString& column) {
     return nullptr;
 }
 
-void Search::drop(QSqlDatabase& db) {
+QStringList Search::triggerNames() {
+    QStringList names;
     for (const SearchIndex& index : indexes()) {
         for (const char* event : {"Inclui", "Exclui", "Altera"})
-            run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger(index, event)));
-        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
+            names << trigger(index, event);
     }
+    return names;
+}
+
+void Search::drop(QSqlDatabase& db) {
+    for (const QString& name : triggerNames())
+        run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
+    for (const SearchIndex& index : indexes())
+        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
 }
 
 void Search::build(QSqlDatabase& db) {

@@ -3,6 +3,7 @@
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 namespace velmora {
 
@@ -24,6 +25,7 @@ public:
 
     static void build(QSqlDatabase& db); // drop() first when they may exist
     static void drop(QSqlDatabase& db);
+    static QStringList triggerNames();
 
     // The full-text query for a folded fragment of at least minimumLength characters.
     static QString trigramQuery(const QString& fragment);

@@ -628,6 +628,10 @@ void TestClubes::locate_data() {
                                                  << "2" << true;
     QTest::newRow("accented small letters") << "grêmio"
                                             << "3" << true;
+    QTest::newRow("without accents") << "gremio foot"
+                                     << "3" << true;
+    QTest::newRow("other accents") << "GRÉMIÔ"
+                                   << "3" << true;
     QTest::newRow("anywhere in the name") << "tico boca"
                                           << "4" << true;
     QTest::newRow("first match only") << "club"

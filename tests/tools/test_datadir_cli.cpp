@@ -1,6 +1,7 @@
 // The velmora-datadir binary itself: exit codes, messages, --help, the default folder.
 #include "store/Database.h"
 #include "tests/tools/DataDirTest.h"
+#include "velmora/Version.h"
 
 #include <QDate>
 #include <QProcess>
@@ -59,6 +60,15 @@ private slots:
         QTest::newRow("help") << QStringList{"--help"} << 0 << u("Uso: velmora-datadir create");
         QTest::newRow("help after command")
             << QStringList{"check", "-h"} << 0 << u("Códigos de saída");
+        QTest::newRow("version") << QStringList{"--version"} << 0
+                                 << u("velmora-datadir ") + u(velmora::version);
+        QTest::newRow("version, short") << QStringList{"-v"} << 0 << u(velmora::version);
+        QTest::newRow("unknown short option")
+            << QStringList{"check", "-x"} << 2 << u("Opção desconhecida para check: -x");
+        QTest::newRow("value on a switch")
+            << QStringList{"create", "--sample=sim"} << 2 << u("A opção --sample não aceita valor");
+        QTest::newRow("option, no command")
+            << QStringList{"--force"} << 2 << u("Opção desconhecida: --force");
         QTest::newRow("no command") << QStringList{} << 2 << u("Falta o comando");
         QTest::newRow("unknown command")
             << QStringList{"make"} << 2 << u("Comando desconhecido: make");

@@ -1,7 +1,9 @@
 // velmora-artwork: draws the program's built-in pictures.
 //   velmora-artwork <output dir>                  pictures and LAYOUT.md
 //   velmora-artwork --preview <dir>               pictures with stand-ins for the controls
+//   velmora-artwork --icons <dir>                 the program's icon, SVG and PNG sizes
 
+#include "Icon.h"
 #include "Scene.h"
 #include "Windows.h"
 
@@ -82,9 +84,11 @@ int main(int argc, char** argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
+    if (args.size() == 2 && args[0] == QLatin1String("--icons"))
+        return artwork::writeIcons(args[1]) ? 0 : 1;
     const bool preview = args.size() == 2 && args[0] == QLatin1String("--preview");
     if (!(args.size() == 1 || preview)) {
-        std::fprintf(stderr, "usage: velmora-artwork [--preview] <output dir>\n");
+        std::fprintf(stderr, "usage: velmora-artwork [--preview | --icons] <output dir>\n");
         return 2;
     }
     if (!fontsInstalled())

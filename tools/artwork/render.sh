@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds velmora-artwork and redraws the built-in pictures into resources/artwork.
-#   tools/artwork/render.sh              write the pictures and LAYOUT.md
+#   tools/artwork/render.sh              write the pictures, LAYOUT.md and packaging/icons
 #   tools/artwork/render.sh --preview D  write previews with stand-in controls into D
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -11,4 +11,5 @@ if [ "${1:-}" = "--preview" ]; then
   QT_QPA_PLATFORM=offscreen "$build/tools/artwork/velmora-artwork" --preview "${2:?preview folder}"
 else
   QT_QPA_PLATFORM=offscreen "$build/tools/artwork/velmora-artwork" "$root/resources/artwork"
+  QT_QPA_PLATFORM=offscreen "$build/tools/artwork/velmora-artwork" --icons "$root/packaging/icons"
 fi
