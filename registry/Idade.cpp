@@ -3,10 +3,14 @@
 #include "app/VelmoraApp.h"
 #include "platform/Dialogs.h"
 #include "registry/Clubes.h"
+#include "store/Counts.h"
 #include "store/Module.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace velmora {
 
@@ -19,6 +23,50 @@ int fieldWidth(const TableDef& table, const QString& name) {
         if (field.name == name)
             return field.width;
     return 0;
+}
+
+QSqlQuery run(Database& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery query(db.handle());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+    return query;
+}
+
+struct WrongAges {
+    QVariant year;
+    QString age; // the text the year's clubs must hold
+    qint64 clubs;
+};
+
+// The foundation years whose clubs do not all hold the right age, each with the
+// clubs that do not: three seeks in the index of years and ages per year, however
+// many clubs there are.
+std::vector<WrongAges> wrongAges(Database& db, const QString& age) {
+    QSqlQuery years = run(db,
+                          QStringLiteral("select AnoFundacao, %1 from ContagemAnos where "
+                                         "AnoFundacao is not null group by AnoFundacao")
+                              .arg(age),
+                          {});
+    std::vector<WrongAges> wrong;
+    while (years.next()) {
+        const WrongAges year{years.value(0), years.value(1).toString(), 0};
+        QSqlQuery count =
+            run(db,
+                QStringLiteral("select (select count(*) from Clubes where AnoFundacao = ? and "
+                               "IdadeClube is null) + (select count(*) from Clubes where "
+                               "AnoFundacao = ? and IdadeClube < ?) + (select count(*) from Clubes "
+                               "where AnoFundacao = ? and IdadeClube > ?)"),
+                {year.year, year.year, year.age, year.year, year.age});
+        const qint64 clubs = count.next() ? count.value(0).toLongLong() : 0;
+        if (clubs > 0)
+            wrong.push_back({year.year, year.age, clubs});
+    }
+    return wrong;
 }
 
 } // namespace
@@ -56,11 +104,23 @@ int storeAges(Database& db, int currentYear) {
                                         "(no máximo %2 caracteres); verifique o ano de fundação.")
                              .arg(tooLong.toString())
                              .arg(width));
-    // In table order (no index: the year index would visit the rows, and so the pages,
-    // in random order), and only the rows whose age is not already the right text.
-    db.exec(QStringLiteral("update Clubes not indexed set IdadeClube = %1 "
-                           "where AnoFundacao is not null and IdadeClube is not %1")
-                .arg(age));
+    const std::vector<WrongAges> wrong = wrongAges(db, age);
+    qint64 total = 0;
+    for (const WrongAges& year : wrong)
+        total += year.clubs;
+    if (total > qint64(db.value(Counts::totalStatement()).toLongLong()) / 8) {
+        // Most ages change (a new year): in table order (no index: the year index would
+        // visit the rows, and so the pages, in random order), only the wrong ones.
+        db.exec(QStringLiteral("update Clubes not indexed set IdadeClube = %1 "
+                               "where AnoFundacao is not null and IdadeClube is not %1")
+                    .arg(age));
+    } else {
+        for (const WrongAges& year : wrong)
+            run(db,
+                QStringLiteral("update Clubes set IdadeClube = ? where AnoFundacao = ? and "
+                               "IdadeClube is not ?"),
+                {year.age, year.year, year.age});
+    }
     transaction.commit();
     return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from ContagemAnos "
                                        "where AnoFundacao is not null"))

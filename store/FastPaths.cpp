@@ -215,7 +215,7 @@ bool searchable(const QString& fragment) {
 qint64 candidates(Database& db, const SearchIndex& index, const QString& query, int limit) {
     QSqlQuery count =
         select(db,
-               QStringLiteral("select count(*) from (select rowid from %1 where Busca match ? "
+               QStringLiteral("select count(*) from (select rowid from %1 where %1 match ? "
                               "limit ?)")
                    .arg(index.name),
                {query, limit + 1});
@@ -246,7 +246,7 @@ std::optional<FastPaths::Plan> namePlan(Database& db, const QString& sql,
     QString extra;
     QVariant value;
     if (!query.isEmpty() && candidates(db, *search, query, db.sortLimit()) <= db.sortLimit()) {
-        extra = QStringLiteral("c.Codigo in (select rowid from %1 where Busca match ?) and ")
+        extra = QStringLiteral("c.Codigo in (select rowid from %1 where %1 match ?) and ")
                     .arg(search->name);
         value = query;
     } else {
@@ -277,9 +277,9 @@ std::optional<FastPaths::Plan> locatePlan(Database& db, const QString& sql,
         return std::nullopt;
     const SearchIndex* search = Search::forColumn(QStringLiteral("NomeCompletoClube"));
     return FastPaths::Plan{
-        QStringLiteral("select c.* from %1 as f, Clubes as c where f.Busca match ? and "
-                       "c.Codigo = f.rowid and fold(c.NomeCompletoClube) like fold(?) "
-                       "order by f.rowid")
+        QStringLiteral("select c.* from %1, Clubes as c where %1 match ? and "
+                       "c.Codigo = %1.rowid and fold(c.NomeCompletoClube) like fold(?) "
+                       "order by %1.rowid")
             .arg(search->name),
         {Search::trigramQuery(*fragment), values[0]}};
 }

@@ -255,8 +255,8 @@ private slots:
         QStringList expected = Schema::indexNames();
         expected.sort();
         QCOMPARE(indexes, expected);
-        QCOMPARE(store.value(QStringLiteral("select count(*) from ClubesBuscaNome where Busca "
-                                            "match '\"ALM\" AND \"LME\"'")),
+        QCOMPARE(store.value(QStringLiteral("select count(*) from ClubesBuscaNome where "
+                                            "ClubesBuscaNome match '\"ALM\" AND \"LME\"'")),
                  QStringLiteral("1"));
     }
 
