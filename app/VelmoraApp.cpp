@@ -13,6 +13,7 @@
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
+#include "store/DataDirLock.h"
 #include "store/Module.h"
 
 namespace velmora {

@@ -11,6 +11,7 @@
 
 namespace velmora {
 
+class DataDirLock;
 class TFrmDm;
 class TFrmInicial;
 class TFrmClubes;
@@ -75,6 +76,9 @@ public:
     std::unique_ptr<TFrmRelatorios> FrmRelatorios;
     std::unique_ptr<TFrmSelClube> FrmSelClube;
     std::unique_ptr<TFrmClubeSelecionado> FrmClubeSelecionado;
+
+    // Held from start-up to the end, so a second start on the same folder stops.
+    std::unique_ptr<DataDirLock> dataDirLock;
 
     // Short access to the data module.
     TFrmDm& dm() { return *FrmDm; }

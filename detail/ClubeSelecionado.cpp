@@ -148,6 +148,7 @@ void TFrmClubeSelecionado::buildMenu() {
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
     connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    setWayOut(Voltar1);
 }
 
 void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {

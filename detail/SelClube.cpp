@@ -88,6 +88,7 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     // activated: the user's pick, not the program's own changes of the list.
     connect(ComboClubes, &QComboBox::activated, this, [this] { ComboClubesChange(); });
     connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+    setWayOut(BtnOk);
 }
 
 void TFrmSelClube::uncheckKinds() {

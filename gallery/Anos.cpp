@@ -47,6 +47,7 @@ TFrmAno::TFrmAno(VelmoraApp& app)
 
     BtnOk = makeOkButton(client(), {211, 14, 54, 28});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void TFrmAno::FormActivate() {

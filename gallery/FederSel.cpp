@@ -35,6 +35,7 @@ TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
 
     BtnOk = makeOkButton(client(), {197, 102, 75, 25});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void TFrmSelFeder::FormActivate() {

@@ -175,6 +175,7 @@ void TFrmRelatorios::buildMenu() {
     Voltar2 = Voltar1->addAction(QStringLiteral("Voltar"));
     Voltar2->setObjectName(QStringLiteral("Voltar2"));
     connect(Voltar2, &QAction::triggered, this, &TFrmRelatorios::Voltar2Click);
+    setWayOut(Voltar2);
 }
 
 std::unique_ptr<Query> TFrmRelatorios::newListing() const {

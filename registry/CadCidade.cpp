@@ -125,6 +125,7 @@ void TFrmCadastroCidade::buildControls() {
                         QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+    setWayOut(BtnCancelar);
 }
 
 void TFrmCadastroCidade::FormCreate() {

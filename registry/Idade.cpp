@@ -29,11 +29,11 @@ QSqlQuery run(Database& db, const QString& sql, const QVariantList& values) {
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     for (const QVariant& value : values)
         query.addBindValue(value);
     if (!query.exec())
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query;
 }
 
@@ -134,14 +134,26 @@ void recalcularIdades(VelmoraApp& app) {
                             MsgIcon::Warning);
         return;
     }
-    storeAges(app.dm().database(), app.clock.currentYear());
+    const int rewritten = storeAges(app.dm().database(), app.clock.currentYear());
+    const int withoutYear = clubs.rowCount() - rewritten;
     clubs.refresh();
     clubs.last();
     // The ages are stored whatever the last club's pictures do: the display reports
     // its own failures and the user is still told.
     app.FrmClubes->recordDisplay();
-    app.dialogs.message(QStringLiteral("Velmora"),
-                        QStringLiteral("Idades atualizadas com sucesso!"), MsgIcon::Information);
+    app.dialogs.message(QStringLiteral("Velmora"), agesStoredText(withoutYear),
+                        MsgIcon::Information);
+}
+
+QString agesStoredText(int withoutYear) {
+    QString text = QStringLiteral("Idades atualizadas com sucesso!");
+    // Those clubs still show an age computed in some earlier year.
+    if (withoutYear == 1)
+        text += QStringLiteral("\n1 clube sem ano de fundação manteve a idade anterior.");
+    else if (withoutYear > 1)
+        text += QStringLiteral("\n%1 clubes sem ano de fundação mantiveram a idade anterior.")
+                    .arg(withoutYear);
+    return text;
 }
 
 } // namespace velmora

@@ -89,6 +89,7 @@ SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnOk->setGeometry(def_.okRect);
     connect(BtnOk, &QPushButton::clicked, this, &SelectionDialog::BtnOkClick);
+    setWayOut(BtnOk);
 
     // A choice can only go into a row being inserted or edited: when that ends,
     // whatever is still open closes.

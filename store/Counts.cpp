@@ -13,7 +13,7 @@ namespace {
 void run(QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
 }
 
 const FieldDef& clubField(const QString& name) {

@@ -50,6 +50,14 @@ void registerFunction(sqlite3* handle, const char* name,
                 .arg(QString::fromLatin1(name), QString::fromUtf8(sqlite3_errmsg(handle))));
 }
 
+// The program never lays out its data directory; the tool that does is named.
+QString howToCreate(const QString& dataDir) {
+    return QStringLiteral("Para criar a pasta de dados com as tabelas, execute:\n"
+                          "velmora-datadir create %1\n"
+                          "(ou bash scripts/run.sh, que a cria na primeira vez).")
+        .arg(QDir::toNativeSeparators(dataDir));
+}
+
 sqlite3* nativeHandle(QSqlDatabase& db) {
     const QVariant v = db.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
@@ -62,18 +70,19 @@ sqlite3* nativeHandle(QSqlDatabase& db) {
 Database::Database(const QString& dataDir, bool create)
     : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()) {
     if (dataDir.isEmpty() || !QFileInfo(dataDir_).isDir())
-        throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1").arg(dataDir));
+        throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1\n%2")
+                             .arg(dataDir, howToCreate(dataDir_)));
     const QString path = QDir(dataDir_).filePath(QString::fromLatin1(fileName));
     if (!create && !QFileInfo::exists(path)) {
         // Without the store every table is missing; name the first as a missing table would be.
-        throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)")
-                             .arg(Schema::tables().first().fileName, path));
+        throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)\n%3")
+                             .arg(Schema::tables().first().fileName, path, howToCreate(dataDir_)));
     }
 
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db_.setDatabaseName(path);
     if (!db_.open()) {
-        const QString why = db_.lastError().text();
+        const QString why = engineMessage(db_.lastError());
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
         throw StoreError(QStringLiteral("Não foi possível abrir %1: %2").arg(path, why));
@@ -111,14 +120,14 @@ QString Database::filePath() const {
 void Database::exec(const QString& sql) {
     QSqlQuery query(db_);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
 }
 
 QVariant Database::value(const QString& sql) {
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query.next() ? query.value(0) : QVariant();
 }
 
@@ -140,7 +149,7 @@ QString Database::defaultDir() {
 Transaction::Transaction(Database& db) : db_(db) {
     if (!db_.handle().transaction())
         throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                             .arg(db_.handle().lastError().text()));
+                             .arg(engineMessage(db_.handle().lastError())));
 }
 
 Transaction::~Transaction() {
@@ -151,7 +160,7 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     if (!db_.handle().commit())
         throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                             .arg(db_.handle().lastError().text()));
+                             .arg(engineMessage(db_.handle().lastError())));
     done_ = true;
 }
 

@@ -131,11 +131,11 @@ QSqlQuery select(Database& db, const QString& sql, const QVariantList& values) {
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     for (const QVariant& v : values)
         query.addBindValue(v);
     if (!query.exec())
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query;
 }
 

@@ -85,7 +85,7 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query;
 }
 
@@ -132,7 +132,7 @@ bool tableExists(QSqlDatabase& db, const QString& table) {
         "select 1 from sqlite_master where type = 'table' and name = ? collate nocase"));
     query.addBindValue(table);
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(engineMessage(query.lastError()));
     return query.next();
 }
 
@@ -294,7 +294,7 @@ public:
     explicit TransactionGuard(QSqlDatabase& db) : db_(db) {
         if (!db_.transaction())
             throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                                 .arg(db_.lastError().text()));
+                                 .arg(engineMessage(db_.lastError())));
     }
     ~TransactionGuard() {
         if (!done_)
@@ -303,7 +303,7 @@ public:
     void commit() {
         if (!db_.commit())
             throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                                 .arg(db_.lastError().text()));
+                                 .arg(engineMessage(db_.lastError())));
         done_ = true;
     }
 
@@ -318,7 +318,7 @@ bool hasTrigger(QSqlDatabase& db, const QString& name) {
         QStringLiteral("select 1 from sqlite_master where type = 'trigger' and name = ?"));
     query.addBindValue(name);
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(engineMessage(query.lastError()));
     return query.next();
 }
 

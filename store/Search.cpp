@@ -14,7 +14,7 @@ namespace {
 void run(QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
 }
 
 QString trigger(const SearchIndex& index, const char* event) {

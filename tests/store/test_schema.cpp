@@ -175,13 +175,20 @@ private slots:
         QVERIFY2(error.startsWith(QStringLiteral("Tabela não encontrada: Clubes.db (")),
                  qPrintable(error));
         QVERIFY(error.contains(store.storeFile()));
+        QVERIFY2(error.contains(QStringLiteral("velmora-datadir create")), qPrintable(error));
         QVERIFY(!QFile::exists(store.storeFile())); // opening never creates a store
     }
 
     void missingDataDir() {
         QTemporaryDir parent;
         const QString dir = parent.filePath(QStringLiteral("Velmora"));
-        QCOMPARE(openError(dir), QStringLiteral("Diretório de dados não encontrado: ") + dir);
+        const QString error = openError(dir);
+        QVERIFY2(
+            error.startsWith(QStringLiteral("Diretório de dados não encontrado: ") + dir + "\n"),
+            qPrintable(error));
+        // The user is told how to make one.
+        QVERIFY2(error.contains(QStringLiteral("velmora-datadir create ") + dir),
+                 qPrintable(error));
         QVERIFY(!QFileInfo::exists(dir));
     }
 
