@@ -88,17 +88,18 @@ int storeAges(Database& db, int currentYear) {
     // The year is a number of ours, never typed text: it goes into the statement as digits.
     const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
     // An age fits when its number has at most width - 5 characters (" anos" is 5): the
-    // years outside [lowest, highest] are found through the year index, not a scan.
+    // years outside [lowest, highest] are found by two seeks in the year index (written
+    // as one "or", the engine would read every club).
     const int digits = width - 5;
     const qint64 lowest = currentYear - (qint64(std::pow(10, digits)) - 1);
     const qint64 highest = currentYear + (qint64(std::pow(10, digits - 1)) - 1);
     Transaction transaction(db);
-    const QVariant tooLong =
-        db.value(QStringLiteral(
-                     "select NomeClube || ' (' || AnoFundacao || ')' from Clubes where Codigo = "
-                     "(select min(Codigo) from Clubes where AnoFundacao < %1 or AnoFundacao > %2)")
-                     .arg(lowest)
-                     .arg(highest));
+    const QVariant tooLong = db.value(
+        QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes where Codigo = "
+                       "(select min(Codigo) from (select Codigo from Clubes where AnoFundacao < %1 "
+                       "union all select Codigo from Clubes where AnoFundacao > %2))")
+            .arg(lowest)
+            .arg(highest));
     if (tooLong.isValid())
         throw StoreError(QStringLiteral("A idade do clube %1 não cabe no campo IdadeClube "
                                         "(no máximo %2 caracteres); verifique o ano de fundação.")
