@@ -49,10 +49,9 @@ struct CardStore {
                     dir.filePath(QLatin1String(Database::fileName)));
         const QString badge = makePhotoBadge(dir.filePath(QStringLiteral("escudo-grande.jpg")));
         Database db(dir.path());
-        club = db.value(QStringLiteral("select NomeClube from Clubes where PaisClube = 'Brasil' "
-                                       "and Identificador = 0 and Codigo >= %1 "
-                                       "order by Codigo limit 1")
-                            .arg(clubs / 2))
+        // Among the names the chooser offers before any scrolling.
+        club = db.value(QStringLiteral("select NomeClube from Clubes where Identificador = 0 "
+                                       "order by NomeClubeOrdem, NomeClube limit 1 offset 100"))
                    .toString();
         QSqlQuery update(db.handle());
         update.prepare(QStringLiteral("update Clubes set EscudoClube = ? where NomeClube = ?"));

@@ -10,6 +10,7 @@ void PagedNames::reset(const QStringList& lines, int count) {
     beginResetModel();
     lines_ = lines;
     count_ = std::max(count, 0);
+    offered_ = std::min(count_, pageSize);
     pages_.clear();
     endResetModel();
 }
@@ -19,11 +20,24 @@ void PagedNames::clear() {
 }
 
 int PagedNames::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : count_;
+    return parent.isValid() ? 0 : offered_;
+}
+
+bool PagedNames::canFetchMore(const QModelIndex& parent) const {
+    return !parent.isValid() && offered_ < count_;
+}
+
+void PagedNames::fetchMore(const QModelIndex& parent) {
+    if (!canFetchMore(parent))
+        return;
+    const int more = std::min(count_, offered_ + pageSize);
+    beginInsertRows({}, offered_, more - 1);
+    offered_ = more;
+    endInsertRows();
 }
 
 QVariant PagedNames::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= count_ ||
+    if (!index.isValid() || index.row() >= offered_ ||
         (role != Qt::DisplayRole && role != Qt::EditRole))
         return {};
     const QStringList& names = page(index.row() / pageSize);

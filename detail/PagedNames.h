@@ -9,8 +9,9 @@ namespace velmora {
 class Query;
 
 // The first column of a long ordered statement as a list model, read a page at a
-// time when the list shows those rows: a chooser over a million names is ready at
-// once and holds only the pages the user has scrolled through.
+// time: the list offers its first page and grows by a page each time the user
+// scrolls to its end (a drop-down measures every row it has when it opens), so a
+// chooser over a million names opens at once and holds only what was scrolled.
 class PagedNames final : public QAbstractListModel {
     Q_OBJECT
 public:
@@ -22,6 +23,8 @@ public:
     void clear();
 
     int rowCount(const QModelIndex& parent = {}) const override;
+    bool canFetchMore(const QModelIndex& parent) const override;
+    void fetchMore(const QModelIndex& parent) override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
     static constexpr int pageSize = 256;
@@ -33,7 +36,8 @@ private:
 
     Query& query_;
     QStringList lines_;
-    int count_ = 0;
+    int count_ = 0;   // rows of the statement
+    int offered_ = 0; // rows the list has been given so far
     mutable QHash<int, QStringList> pages_;
 };
 
