@@ -4,14 +4,22 @@
 
 namespace velmora::bench {
 
-// Fills the folder `dir` with a complete data directory (the test store's reference
-// rows and pictures) holding `clubs` plausible, uniquely named clubs and national
-// teams: about half Brazilian over four states, some extinct, years 1860-2020, real
-// badge files shared by many rows. The same count always gives the same rows.
+// Fills the folder `dir` (which must not exist yet or be empty) with a complete data
+// directory as velmora-datadir creates it (218 countries, 27 states, 35 federations)
+// holding `clubs` clubs and national teams: 30 % Brazilian over the 27 states, the
+// rest over the other countries with a few large and many small ones, 3 % national
+// teams, 5 % extinct, foundation years 1850-2025, unique names, every badge a real
+// JPEG of the badge folder; about one club in ten thousand has a country that is not
+// in Paises.DB. The same count always gives the same rows. Ages are those of 2024.
 void makeStore(const QString& dir, int clubs);
 
 // A store of `clubs` clubs built once per process in a temporary folder (removed
-// at exit); later calls with the same count return the same folder.
+// at exit); later calls with the same count return the same folder. With
+// VELMORA_BENCH_STORES set, the stores are kept in <that folder>/<clubs>/ and reused
+// by later runs.
 QString cachedStore(int clubs);
+
+// The year the generated ages are written for.
+inline constexpr int generatedYear = 2024;
 
 } // namespace velmora::bench

@@ -2,6 +2,7 @@
 // transaction, the table read again and the last club shown.
 #include "app/Inicial.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "registry/Clubes.h"
 #include "registry/Idade.h"
 #include "store/Module.h"
@@ -24,18 +25,22 @@ void copyStore(const QString& from, const QString& to) {
     }
 }
 
-void BM_RecalcAges(benchmark::State& state) {
+// "Recalcular Idade dos Clubes" as pressed again in the same year, every age already
+// right (newYear false), or the first press of a new year, every age rewritten.
+void recalcAges(benchmark::State& state, bool newYear) {
     test::AppFixture fx;
     copyStore(bench::cachedStore(int(state.range(0))), fx.dataDir());
+    fx.clock.setYear(bench::generatedYear);
     VelmoraApp& app = fx.start();
     app.FrmInicial->CadastrodeClubes1Click();
     TFrmClubes& editor = *app.FrmClubes;
     editor.recordDisplay(); // the last club's pictures decoded once, before timing
     fx.dialogs.clearLog();
 
-    int year = 2024;
+    int year = bench::generatedYear;
     for (auto _ : state) {
-        fx.clock.setYear(++year); // every age really changes
+        if (newYear)
+            fx.clock.setYear(++year);
         editor.RecalcularIdadedosClubes1Click();
 
         state.PauseTiming();
@@ -50,25 +55,25 @@ void BM_RecalcAges(benchmark::State& state) {
     }
     state.counters["clubs"] = double(app.dm().TblClubes.rowCount());
 }
-BENCHMARK(BM_RecalcAges)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+
+void BM_RecalcAges(benchmark::State& state) {
+    recalcAges(state, false);
+}
+void BM_RecalcAgesNewYear(benchmark::State& state) {
+    recalcAges(state, true);
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_RecalcAges);
+VELMORA_CATALOGUE_BENCHMARK(BM_RecalcAgesNewYear, benchmark::kMillisecond, 1);
 
 // The store's part alone: one update statement in one transaction.
 void BM_StoreAges(benchmark::State& state) {
     test::AppFixture fx;
     copyStore(bench::cachedStore(int(state.range(0))), fx.dataDir());
     Database db(fx.dataDir());
-    int year = 2024;
+    int year = bench::generatedYear;
     for (auto _ : state)
         benchmark::DoNotOptimize(storeAges(db, ++year));
 }
-BENCHMARK(BM_StoreAges)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_StoreAges);
 
 } // namespace

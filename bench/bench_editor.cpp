@@ -2,6 +2,7 @@
 // step of the record navigator with its record display.
 #include "app/Inicial.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "platform/DataControls.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
@@ -95,12 +96,7 @@ void BM_EditorSave(benchmark::State& state) {
         state.ResumeTiming();
     }
 }
-BENCHMARK(BM_EditorSave)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_EditorSave);
 
 void BM_NavigatorNext(benchmark::State& state) {
     EditorOnStore on(bench::cachedStore(int(state.range(0))), false);
@@ -123,10 +119,6 @@ void BM_NavigatorNext(benchmark::State& state) {
     // Clubs of a country without a flag row report their empty flag path.
     state.counters["picture_errors"] = double(on.fx.dialogs.shown().size());
 }
-BENCHMARK(BM_NavigatorNext)
-    ->Arg(100000)
-    ->Unit(benchmark::kMicrosecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_NavigatorNext, benchmark::kMicrosecond);
 
 } // namespace

@@ -3,6 +3,7 @@
 // "Todos os Clubes Cadastrados" on big catalogues.
 #include "app/VelmoraApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "gallery/GalleryCommand.h"
 #include "gallery/MenuGalleries.h"
 #include "gallery/Relatorios.h"
@@ -142,12 +143,7 @@ void BM_GalleryFirstPage(benchmark::State& state) {
         state.SkipWithError("the first page was not filled");
     state.SetLabel(page.LblTitulo->text().toStdString());
 }
-BENCHMARK(BM_GalleryFirstPage)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_GalleryFirstPage);
 
 // The same with the count statement run every time, as after any change to the store.
 void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
@@ -161,11 +157,6 @@ void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
     if (!bench.dialogs.shown().isEmpty())
         state.SkipWithError("the gallery failed");
 }
-BENCHMARK(BM_GalleryFirstPageFreshCount)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_GalleryFirstPageFreshCount);
 
 } // namespace

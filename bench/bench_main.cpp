@@ -4,6 +4,7 @@
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "store/Database.h"
 #include "store/Module.h"
 
@@ -100,16 +101,8 @@ void BM_MainActivationFallback(benchmark::State& state) {
     activateRepeatedly(state, main);
 }
 
-void asMilliseconds(benchmark::internal::Benchmark* b) {
-    b->Arg(1000)
-        ->Arg(100000)
-        ->Unit(benchmark::kMillisecond)
-        ->Repetitions(5)
-        ->DisplayAggregatesOnly(true);
-}
-
-BENCHMARK(BM_MainActivation)->Apply(asMilliseconds);
-BENCHMARK(BM_MainActivationAfterChange)->Apply(asMilliseconds);
-BENCHMARK(BM_MainActivationFallback)->Apply(asMilliseconds);
+VELMORA_CATALOGUE_BENCHMARK(BM_MainActivation);
+VELMORA_CATALOGUE_BENCHMARK(BM_MainActivationAfterChange);
+VELMORA_CATALOGUE_BENCHMARK(BM_MainActivationFallback);
 
 } // namespace

@@ -1,5 +1,6 @@
 // Store speed: the main window's counters and opening the data module on big stores.
 #include "bench/ClubGenerator.h"
+#include "bench/Scale.h"
 #include "store/Module.h"
 #include "store/Query.h"
 #include "tests/support/store/Statements.h"
@@ -24,12 +25,7 @@ void BM_CountStatement(benchmark::State& state) {
         benchmark::DoNotOptimize(query.field(0));
     }
 }
-BENCHMARK(BM_CountStatement)
-    ->Arg(1000)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_CountStatement);
 
 void BM_OpenDataModule(benchmark::State& state) {
     const QString dir = bench::cachedStore(int(state.range(0)));
@@ -38,11 +34,7 @@ void BM_OpenDataModule(benchmark::State& state) {
         benchmark::DoNotOptimize(dm.TblClubes.rowCount());
     }
 }
-BENCHMARK(BM_OpenDataModule)
-    ->Arg(100000)
-    ->Unit(benchmark::kMillisecond)
-    ->Repetitions(5)
-    ->DisplayAggregatesOnly(true);
+VELMORA_CATALOGUE_BENCHMARK(BM_OpenDataModule);
 
 // The all-clubs gallery: open the listing and read its first page of twelve rows.
 void BM_ListingFirstPage(benchmark::State& state) {
@@ -57,7 +49,7 @@ void BM_ListingFirstPage(benchmark::State& state) {
         }
     }
 }
-BENCHMARK(BM_ListingFirstPage)->Arg(100000)->Unit(benchmark::kMillisecond);
+VELMORA_CATALOGUE_BENCHMARK(BM_ListingFirstPage);
 
 // The editor's record navigator walking the club table.
 void BM_TableNext(benchmark::State& state) {
@@ -70,6 +62,6 @@ void BM_TableNext(benchmark::State& state) {
         benchmark::DoNotOptimize(dm.TblClubes.fieldText(QStringLiteral("NomeClube")));
     }
 }
-BENCHMARK(BM_TableNext)->Arg(100000)->Unit(benchmark::kMicrosecond);
+VELMORA_CATALOGUE_BENCHMARK(BM_TableNext, benchmark::kMicrosecond);
 
 } // namespace

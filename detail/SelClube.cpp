@@ -2,6 +2,7 @@
 
 #include "app/VelmoraApp.h"
 #include "detail/ClubeSelecionado.h"
+#include "detail/PagedNames.h"
 #include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
@@ -10,6 +11,7 @@
 
 #include <QComboBox>
 #include <QLabel>
+#include <QListView>
 #include <QPalette>
 #include <QPixmap>
 #include <QPushButton>
@@ -39,7 +41,8 @@ QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text,
 TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     : Form(app.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
            QSize(433, 185), std::nullopt),
-      app_(app) {
+      app_(app), namesQuery_(app.dm().database(), QStringLiteral("QueryNomesClubes")),
+      names_(new PagedNames(namesQuery_, this)) {
     QWidget* area = client();
 
     Image1 = new QLabel(area);
@@ -66,6 +69,13 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     ComboClubes->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
     ComboClubes->setGeometry(24, 112, 281, 24);
     ComboClubes->setAccessibleName(QStringLiteral("Clube ou seleção"));
+    // Hundreds of thousands of names: the list measures one row for all and never
+    // reads every name to size itself.
+    ComboClubes->setModel(names_);
+    ComboClubes->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    auto* view = new QListView(ComboClubes);
+    view->setUniformItemSizes(true);
+    ComboClubes->setView(view);
 
     BtnOk = new QPushButton(QStringLiteral("OK"), area);
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
@@ -98,7 +108,7 @@ void TFrmSelClube::uncheckKinds() {
 
 void TFrmSelClube::FormActivate() {
     clearPicture(ImgEscudoClube);
-    ComboClubes->clear();
+    names_->clear();
     ComboClubes->setEnabled(false);
     BtnOk->setEnabled(false);
 }
@@ -115,16 +125,18 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
     guard(app_.dialogs, [&] {
         Query& query = app_.dm().QueryConsulta;
         if (button->isChecked()) {
-            ComboClubes->clear();
+            names_->clear();
             clearPicture(ImgEscudoClube);
-            runStatement(query,
-                         {QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"),
-                          QStringLiteral("where Identificador = %1").arg(identificador),
-                          QStringLiteral("order by NomeClubeOrdem, NomeClube")});
-            QStringList names;
-            for (; !query.eof(); query.next())
-                names.append(query.field(0));
-            ComboClubes->addItems(names);
+            const QString where = QStringLiteral("where Identificador = %1").arg(identificador);
+            const QStringList lines = {
+                QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"), where,
+                QStringLiteral("order by NomeClubeOrdem, NomeClube")};
+            runStatement(query, lines);
+            // The list shows every row of the statement; the names are read as shown.
+            runStatement(namesQuery_,
+                         {QStringLiteral("select count(*) as qtde from Clubes.db"), where});
+            names_->reset(lines, namesQuery_.field(0).toInt());
+            namesQuery_.close();
             ComboClubes->setCurrentIndex(-1); // filled, nothing chosen yet
             ComboClubes->setEnabled(true);
             BtnOk->setEnabled(true);

@@ -1,6 +1,9 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "store/Query.h"
+
+#include <memory>
 
 class QComboBox;
 class QLabel;
@@ -9,6 +12,7 @@ class QRadioButton;
 
 namespace velmora {
 
+class PagedNames;
 class VelmoraApp;
 
 // Picks one club or national team by kind and short name, with a badge preview;
@@ -40,6 +44,9 @@ private:
     void openCard();
 
     VelmoraApp& app_;
+    // The list's names are read page by page through a query object of its own.
+    Query namesQuery_;
+    PagedNames* names_;
 };
 
 } // namespace velmora

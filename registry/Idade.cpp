@@ -3,9 +3,14 @@
 #include "app/VelmoraApp.h"
 #include "platform/Dialogs.h"
 #include "registry/Clubes.h"
+#include "store/Counts.h"
 #include "store/Module.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <algorithm>
+#include <cmath>
+#include <vector>
 
 namespace velmora {
 
@@ -20,34 +25,49 @@ int fieldWidth(const TableDef& table, const QString& name) {
     return 0;
 }
 
-// Rewriting every club touches every page of the table: while it runs, the page cache
-// holds the whole store (up to a limit), so pages are written once, at the commit,
-// instead of spilling to the log one by one.
-class WholeStoreCache final {
-public:
-    explicit WholeStoreCache(Database& db)
-        : db_(db), before_(db.value(QStringLiteral("PRAGMA cache_size")).toLongLong()) {
-        constexpr qint64 limitKiB = 256 * 1024;
-        const qint64 pages = db.value(QStringLiteral("PRAGMA page_count")).toLongLong();
-        const qint64 pageSize = db.value(QStringLiteral("PRAGMA page_size")).toLongLong();
-        const qint64 wantedKiB = std::min(limitKiB, pages * pageSize / 1024 + 1024);
-        if (before_ >= 0 || -before_ < wantedKiB)
-            db.exec(QStringLiteral("PRAGMA cache_size = -%1").arg(wantedKiB));
-    }
-    ~WholeStoreCache() {
-        try {
-            db_.exec(QStringLiteral("PRAGMA cache_size = %1").arg(before_));
-        } catch (...) {
-            // Only memory is at stake; the ages are stored either way.
-        }
-    }
-    WholeStoreCache(const WholeStoreCache&) = delete;
-    WholeStoreCache& operator=(const WholeStoreCache&) = delete;
+QSqlQuery run(Database& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery query(db.handle());
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    return query;
+}
 
-private:
-    Database& db_;
-    qint64 before_;
+struct WrongAges {
+    QVariant year;
+    QString age; // the text the year's clubs must hold
+    qint64 clubs;
 };
+
+// The foundation years whose clubs do not all hold the right age, each with the
+// clubs that do not: three seeks in the index of years and ages per year, however
+// many clubs there are.
+std::vector<WrongAges> wrongAges(Database& db, const QString& age) {
+    QSqlQuery years = run(db,
+                          QStringLiteral("select AnoFundacao, %1 from ContagemAnos where "
+                                         "AnoFundacao is not null group by AnoFundacao")
+                              .arg(age),
+                          {});
+    std::vector<WrongAges> wrong;
+    while (years.next()) {
+        const WrongAges year{years.value(0), years.value(1).toString(), 0};
+        QSqlQuery count =
+            run(db,
+                QStringLiteral("select (select count(*) from Clubes where AnoFundacao = ? and "
+                               "IdadeClube is null) + (select count(*) from Clubes where "
+                               "AnoFundacao = ? and IdadeClube < ?) + (select count(*) from Clubes "
+                               "where AnoFundacao = ? and IdadeClube > ?)"),
+                {year.year, year.year, year.age, year.year, year.age});
+        const qint64 clubs = count.next() ? count.value(0).toLongLong() : 0;
+        if (clubs > 0)
+            wrong.push_back({year.year, year.age, clubs});
+    }
+    return wrong;
+}
 
 } // namespace
 
@@ -67,23 +87,45 @@ int storeAges(Database& db, int currentYear) {
     const int width = fieldWidth(Schema::table(QStringLiteral("Clubes")), idadeClube);
     // The year is a number of ours, never typed text: it goes into the statement as digits.
     const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
-    const WholeStoreCache cache(db);
+    // An age fits when its number has at most width - 5 characters (" anos" is 5): the
+    // years outside [lowest, highest] are found by two seeks in the year index (written
+    // as one "or", the engine would read every club).
+    const int digits = width - 5;
+    const qint64 lowest = currentYear - (qint64(std::pow(10, digits)) - 1);
+    const qint64 highest = currentYear + (qint64(std::pow(10, digits - 1)) - 1);
     Transaction transaction(db);
     const QVariant tooLong = db.value(
-        QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes "
-                       "where AnoFundacao is not null and length(%1) > %2 order by Codigo limit 1")
-            .arg(age)
-            .arg(width));
+        QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes where Codigo = "
+                       "(select min(Codigo) from (select Codigo from Clubes where AnoFundacao < %1 "
+                       "union all select Codigo from Clubes where AnoFundacao > %2))")
+            .arg(lowest)
+            .arg(highest));
     if (tooLong.isValid())
         throw StoreError(QStringLiteral("A idade do clube %1 não cabe no campo IdadeClube "
                                         "(no máximo %2 caracteres); verifique o ano de fundação.")
                              .arg(tooLong.toString())
                              .arg(width));
-    db.exec(
-        QStringLiteral("update Clubes set IdadeClube = %1 where AnoFundacao is not null").arg(age));
-    const int rows = db.value(QStringLiteral("select changes()")).toInt();
+    const std::vector<WrongAges> wrong = wrongAges(db, age);
+    qint64 total = 0;
+    for (const WrongAges& year : wrong)
+        total += year.clubs;
+    if (total > qint64(db.value(Counts::totalStatement()).toLongLong()) / 8) {
+        // Most ages change (a new year): in table order (no index: the year index would
+        // visit the rows, and so the pages, in random order), only the wrong ones.
+        db.exec(QStringLiteral("update Clubes not indexed set IdadeClube = %1 "
+                               "where AnoFundacao is not null and IdadeClube is not %1")
+                    .arg(age));
+    } else {
+        for (const WrongAges& year : wrong)
+            run(db,
+                QStringLiteral("update Clubes set IdadeClube = ? where AnoFundacao = ? and "
+                               "IdadeClube is not ?"),
+                {year.age, year.year, year.age});
+    }
     transaction.commit();
-    return rows;
+    return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from ContagemAnos "
+                                       "where AnoFundacao is not null"))
+                   .toLongLong());
 }
 
 void recalcularIdades(VelmoraApp& app) {

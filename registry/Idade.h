@@ -16,8 +16,9 @@ QString ageText(int currentYear, int foundationYear);
 // year box shows. Throws when the text is no year.
 void setPendingAge(Table& clubs, int currentYear, const QString& yearText);
 
-// Rewrites IdadeClube of every stored club that has a foundation year, in one
-// transaction; a club without a year keeps its age. Returns the clubs rewritten.
+// Sets IdadeClube of every stored club that has a foundation year, in one
+// transaction, writing only the rows whose age text is not already right; a club
+// without a year keeps its age. Returns the clubs with a year (all now right).
 // Throws StoreError, having written nothing, when an age would not fit the field.
 int storeAges(Database& db, int currentYear);
 

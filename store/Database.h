@@ -41,11 +41,22 @@ public:
     // Changes whenever a row may have changed, through this connection or another.
     std::pair<qint64, qint64> changeStamp();
 
+    // Whether query objects may run a faster equivalent of a statement (FastPaths);
+    // off, every statement runs exactly as written.
+    bool fastPaths() const { return fastPaths_; }
+    void setFastPaths(bool on) { fastPaths_ = on; }
+    // Above this many matching clubs a listing walks the name index and filters;
+    // up to it, it reads the matches through their own index and sorts them.
+    int sortLimit() const { return sortLimit_; }
+    void setSortLimit(int clubs) { sortLimit_ = clubs; }
+
 private:
     QString dataDir_;
     QString connection_;
     QSqlDatabase db_;
     bool readOnly_ = false;
+    bool fastPaths_ = true;
+    int sortLimit_ = 4000;
 };
 
 // Rolls back unless commit() was called.

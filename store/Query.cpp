@@ -2,6 +2,7 @@
 
 #include "store/Database.h"
 #include "store/Dialect.h"
+#include "store/FastPaths.h"
 #include "store/StoreError.h"
 
 #include <QSqlError>
@@ -89,10 +90,7 @@ StoreError Query::failure(const QString& why) const {
 
 std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
     const Dialect::Prepared p = Dialect::prepare(statement());
-    auto query = std::make_unique<QSqlQuery>(db_.handle());
-    query->setForwardOnly(true);
-    if (!query->prepare(wrapper.isEmpty() ? p.sql : wrapper.arg(p.sql)))
-        throw failure(engineMessage(query->lastError()));
+    QVariantList values;
     for (const QString& parameter : p.parameters) {
         const auto found =
             std::find_if(bindings_.begin(), bindings_.end(), [&](const auto& binding) {
@@ -100,8 +98,21 @@ std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
             });
         if (found == bindings_.end())
             throw failure(QStringLiteral("Parâmetro sem valor: :%1").arg(parameter));
-        query->addBindValue(found->second);
+        values << found->second;
     }
+    QString sql = p.sql;
+    if (db_.fastPaths()) {
+        if (std::optional<FastPaths::Plan> plan = FastPaths::choose(db_, sql, values)) {
+            sql = plan->sql;
+            values = plan->values;
+        }
+    }
+    auto query = std::make_unique<QSqlQuery>(db_.handle());
+    query->setForwardOnly(true);
+    if (!query->prepare(wrapper.isEmpty() ? sql : wrapper.arg(sql)))
+        throw failure(engineMessage(query->lastError()));
+    for (const QVariant& value : values)
+        query->addBindValue(value);
     return query;
 }
 

@@ -1,5 +1,7 @@
 #include "store/Schema.h"
 
+#include "store/Counts.h"
+#include "store/Search.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -27,24 +29,29 @@ struct IndexDef {
     QStringList columns;
 };
 
-// Chosen from the plans of the program's statements: counters and listings filter
-// Clubes by kind, country, state, year, federation or extinct flag and sort by name
-// (the order key, then the exact name); the reference tables are looked up by name or
-// code and listed by name.
+// Chosen from the plans of the program's statements: listings filter Clubes by kind,
+// country, state, year, federation or extinct flag and sort by name (the order key,
+// then the exact name); the reference tables are looked up by name or code and listed
+// by name. Counts come from the count tables (store/Counts).
 const QList<IndexDef>& indexes() {
     static const QList<IndexDef> list = {
-        {"ClubesIdentificadorExtinto", "Clubes", {"Identificador", "Extinto"}},
         {"ClubesIdentificadorNome", "Clubes", {"Identificador", "NomeClubeOrdem", "NomeClube"}},
         {"ClubesNome", "Clubes", {"NomeClube"}},
         {"ClubesOrdem", "Clubes", {"NomeClubeOrdem", "NomeClube"}},
+        // A country's clubs in name order, so the country gallery with its country
+        // resolved first never sorts.
         {"ClubesPais", "Clubes", {"PaisClube", "Identificador", "NomeClubeOrdem", "NomeClube"}},
-        {"ClubesIdentificadorPais", "Clubes", {"Identificador", "PaisClube"}},
         // State, year, federation and extinct galleries: filter and name order from
         // one index, so an empty or small gallery never walks the whole catalogue.
-        {"ClubesUFNome", "Clubes", {"UFClube", "Identificador", "NomeClubeOrdem", "NomeClube"}},
+        {"ClubesUFPaisNome",
+         "Clubes",
+         {"UFClube", "PaisClube", "Identificador", "NomeClubeOrdem", "NomeClube"}},
         {"ClubesAnoNome",
          "Clubes",
          {"AnoFundacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
+        // "Recalcular Idade": the clubs of a year whose age is not the year's text are
+        // found by seeking, so a second press in the same year reads almost nothing.
+        {"ClubesAnoIdade", "Clubes", {"AnoFundacao", "IdadeClube"}},
         {"ClubesFederacaoNome",
          "Clubes",
          {"Federacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
@@ -263,14 +270,28 @@ void orderKeys(QSqlDatabase& db) {
     createIndexes(db);
 }
 
+// Version 4 counts clubs by triggers and finds name fragments through trigram indexes;
+// the indexes that served the counters go.
+void countsAndSearch(QSqlDatabase& db) {
+    for (const char* old :
+         {"ClubesIdentificadorExtinto", "ClubesIdentificadorPais", "ClubesUFNome"})
+        run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(old))));
+    createIndexes(db);
+    Counts::drop(db);
+    Counts::build(db);
+    Search::drop(db);
+    Search::build(db);
+}
+
 // Upgrade steps: steps()[v] turns a store of version v into version v + 1.
 // Version 0 stores were made before the store had a version or indexes.
 using Step = std::function<void(QSqlDatabase&)>;
 const QList<Step>& steps() {
     static const QList<Step> list = {
-        createIndexes,  // 0 -> 1
-        galleryIndexes, // 1 -> 2
-        orderKeys,      // 2 -> 3
+        createIndexes,   // 0 -> 1
+        galleryIndexes,  // 1 -> 2
+        orderKeys,       // 2 -> 3
+        countsAndSearch, // 3 -> 4
     };
     return list;
 }
@@ -422,8 +443,36 @@ void Schema::create(QSqlDatabase& db) {
     for (const OrderKeyDef& key : orderKeys())
         createOrderTriggers(db, key);
     createIndexes(db);
+    Counts::build(db);
+    Search::build(db);
     setUserVersion(db, version);
     transaction.commit();
+}
+
+void Schema::dropDerived(QSqlDatabase& db) {
+    TransactionGuard transaction(db);
+    for (const IndexDef& index : indexes())
+        run(db,
+            QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index.name))));
+    Counts::drop(db);
+    Search::drop(db);
+    transaction.commit();
+}
+
+void Schema::buildDerived(QSqlDatabase& db) {
+    TransactionGuard transaction(db);
+    createIndexes(db);
+    Counts::drop(db);
+    Counts::build(db);
+    Search::drop(db);
+    Search::build(db);
+    transaction.commit();
+}
+
+QString Schema::countStatement(const TableDef& table) {
+    if (&table == &tables().first())
+        return Counts::totalStatement();
+    return QStringLiteral("select count(*) from %1").arg(quoted(table.name));
 }
 
 QString Schema::check(QSqlDatabase& db) {
@@ -482,7 +531,7 @@ QStringList Schema::triggerNames() {
     QStringList names;
     for (const OrderKeyDef& key : orderKeys())
         names << triggerName(key, "Insert") << triggerName(key, "Update");
-    return names;
+    return names + Counts::triggerNames() + Search::triggerNames();
 }
 
 QStringList Schema::indexNames() {

@@ -37,7 +37,7 @@ public:
     static const QList<TableDef>& tables();
     static const TableDef& table(const QString& name); // by stem or file name, any case
     static const QList<OrderKeyDef>& orderKeys();
-    static constexpr int version = 3;
+    static constexpr int version = 4;
 
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);
@@ -49,6 +49,18 @@ public:
     // Names of the indexes and triggers create() makes (and the upgrades add).
     static QStringList indexNames();
     static QStringList triggerNames();
+
+    // Indexes, count tables, trigram indexes and their triggers: dropped before a bulk
+    // load of rows (with their order keys filled) and built again after it, one sort
+    // per index instead of a million inserts.
+    static void dropDerived(QSqlDatabase& db);
+    static void buildDerived(QSqlDatabase& db);
+
+    // The index of Clubes by country, kind and name.
+    static QString countryIndex() { return QStringLiteral("ClubesPais"); }
+
+    // Rows of a table, for its row count.
+    static QString countStatement(const TableDef& table);
 };
 
 } // namespace velmora

@@ -51,7 +51,7 @@ struct Table::Impl {
         updateSql = QStringLiteral("update %1 set %2 where rowid = ?")
                         .arg(table, assignments.join(QLatin1String(", ")));
         deleteSql = QStringLiteral("delete from %1 where rowid = ?").arg(table);
-        countSql = QStringLiteral("select count(*) from %1").arg(table);
+        countSql = Schema::countStatement(def);
     }
 
     std::unique_ptr<QSqlQuery> moves[5];

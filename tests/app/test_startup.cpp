@@ -387,7 +387,7 @@ void TestStartup::upgradedStoreIsAnnounced() {
     AppFixture fx;
     {
         TestStore store(fx.dataDir());
-        store.exec(QStringLiteral("drop index ClubesUFNome"));
+        store.exec(QStringLiteral("drop index if exists ClubesUFNome"));
         store.exec(QStringLiteral("PRAGMA user_version = 1"));
     }
     QStringList steps;

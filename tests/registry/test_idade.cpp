@@ -37,6 +37,8 @@ private slots:
     void rowWithoutYear();
     void ageTooLongWritesNothing();
     void storeAgesCountsRows();
+    void storeAgesWritesOnlyWrongRows_data();
+    void storeAgesWritesOnlyWrongRows();
 };
 
 void TestIdade::text_data() {
@@ -210,6 +212,42 @@ void TestIdade::storeAgesCountsRows() {
     QCOMPARE(store.database().value(QStringLiteral("PRAGMA cache_size")), cache);
     QCOMPARE(store.column(QStringLiteral("select IdadeClube from Clubes order by Codigo")),
              (QStringList{"90 anos", unknown.idadeClube, "90 anos"}));
+}
+
+// A second press in the same year writes only the age that is not right (a stale one,
+// or none at all); a new year rewrites them all.
+void TestIdade::storeAgesWritesOnlyWrongRows_data() {
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("written");
+    QTest::addColumn<bool>("withoutText");
+    QTest::newRow("same year, stale age") << 2000 << 1 << false;
+    QTest::newRow("same year, no age text") << 2000 << 1 << true;
+    QTest::newRow("new year") << 2001 << 12 << false;
+}
+
+void TestIdade::storeAgesWritesOnlyWrongRows() {
+    QFETCH(int, year);
+    QFETCH(int, written);
+    QFETCH(bool, withoutText);
+    test::TestStore store;
+    for (int code = 1; code <= 12; ++code) {
+        Club club = store.club(code, QStringLiteral("Clube %1").arg(code));
+        club.anoFundacao = 1890 + code % 3;
+        club.idadeClube = ageText(2000, *club.anoFundacao);
+        if (code == 5)
+            club.idadeClube = QStringLiteral("3 anos");
+        store.insert(club);
+    }
+    if (withoutText)
+        store.exec(QStringLiteral("update Clubes set IdadeClube = null where Codigo = 5"));
+    Database& db = store.database();
+    const qint64 before = db.changeStamp().second;
+    QCOMPARE(storeAges(db, year), 12);
+    QCOMPARE(db.changeStamp().second - before, qint64(written));
+    QCOMPARE(store.value(QStringLiteral("select count(*) from Clubes where IdadeClube = (%1 - "
+                                        "AnoFundacao) || ' anos'")
+                             .arg(year)),
+             QStringLiteral("12"));
 }
 
 QTEST_MAIN(TestIdade)

@@ -99,6 +99,10 @@ private slots:
                      "select count(*) from Clubes where NomeClube = 'Clube ' || Codigo "
                      "and Capacidade = cast(Codigo as text) and length(NomeCompletoClube) = 100")),
                  QString::number(stored.size()));
+        // The counts kept by triggers went with their rows, in the same transactions.
+        for (const char* counts : {"ContagemClubes", "ContagemAnos", "ContagemFederacoes"})
+            QCOMPARE(store_.value(QStringLiteral("select sum(Qtde) from %1").arg(counts)),
+                     QString::number(stored.size()));
         store_.close();
         TFrmDm reopened(store_.dir()); // and the program still opens it
         QCOMPARE(reopened.TblClubes.rowCount(), int(stored.size()));
