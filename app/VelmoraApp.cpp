@@ -36,23 +36,7 @@ VelmoraApp::VelmoraApp(const Environment& env)
     FrmClubeSelecionado = std::make_unique<TFrmClubeSelecionado>(*this);
 }
 
-VelmoraApp::~VelmoraApp() {
-    // Windows go before the data module they read from.
-    FrmClubeSelecionado.reset();
-    FrmSelClube.reset();
-    FrmRelatorios.reset();
-    FrmSelFeder.reset();
-    FrmFederacao.reset();
-    FrmAno.reset();
-    FrmInformacoes.reset();
-    FrmCidade.reset();
-    FrmUF.reset();
-    FrmPaises.reset();
-    FrmCadastroCidade.reset();
-    FrmClubes.reset();
-    FrmInicial.reset();
-    FrmDm.reset();
-}
+VelmoraApp::~VelmoraApp() = default;
 
 QString VelmoraApp::badgeDir() const {
     return dataDir_ + QStringLiteral("/Distintivos/");

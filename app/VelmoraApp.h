@@ -60,9 +60,10 @@ public:
     Pictures pictures;
     Forms forms;
 
-    // Creation order matters: the main window first, the data module second.
-    std::unique_ptr<TFrmInicial> FrmInicial;
+    // Declared first so it outlives every window that reads from it; created second,
+    // after the main window (the start-up order).
     std::unique_ptr<TFrmDm> FrmDm;
+    std::unique_ptr<TFrmInicial> FrmInicial;
     std::unique_ptr<TFrmClubes> FrmClubes;
     std::unique_ptr<TFrmCadastroCidade> FrmCadastroCidade;
     std::unique_ptr<TFrmPaises> FrmPaises;

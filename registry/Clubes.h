@@ -155,7 +155,6 @@ signals:
 private:
     void buildControls();
     void buildMenu();
-    void run(Handler handler);
 
     Table& clubs() const;
     QString field(const QString& name) const;
