@@ -11,6 +11,7 @@ namespace velmora {
 
 class Query;
 class VelmoraApp;
+enum class MenuGallery;
 
 // The home window: five counters of the catalogue, a featured club drawn at every
 // activation, and the menu every other function starts from.
@@ -74,6 +75,7 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void runMenu(MenuGallery gallery);
     void createControls();
     void createMenu();
     void activate();

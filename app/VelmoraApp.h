@@ -4,10 +4,12 @@
 #include "platform/Form.h"
 #include "platform/Pictures.h"
 #include "platform/Printing.h"
+#include "platform/Services.h"
 #include "platform/System.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace velmora {
 
@@ -25,6 +27,7 @@ class TFrmSelFeder;
 class TFrmRelatorios;
 class TFrmSelClube;
 class TFrmClubeSelecionado;
+enum class MenuGallery;
 
 // What the program takes from the machine; tests hand in doubles.
 struct Environment {
@@ -38,7 +41,8 @@ struct Environment {
 };
 
 // The one application object: owns the data module and every window, created in
-// the start-up order. Windows reach each other through it.
+// the start-up order, and connects the windows' signals. It is the only code that
+// knows every window; windows get the services object, never the application.
 class VelmoraApp final {
 public:
     // Creates every window and the data module (in the start-up order), none shown.
@@ -64,6 +68,8 @@ public:
     // after the main window (the start-up order).
     std::unique_ptr<TFrmDm> FrmDm;
     std::unique_ptr<TFrmInicial> FrmInicial;
+    // What the windows get; complete once the data module is open.
+    std::optional<Services> services;
     std::unique_ptr<TFrmClubes> FrmClubes;
     std::unique_ptr<TFrmCadastroCidade> FrmCadastroCidade;
     std::unique_ptr<TFrmPaises> FrmPaises;
@@ -77,10 +83,15 @@ public:
     std::unique_ptr<TFrmSelClube> FrmSelClube;
     std::unique_ptr<TFrmClubeSelecionado> FrmClubeSelecionado;
 
+    // One of the main window's menu galleries, on the gallery page.
+    void runMenuGallery(MenuGallery gallery);
+
     // Short access to the data module.
     TFrmDm& dm() { return *FrmDm; }
 
 private:
+    void connectWindows();
+
     QString dataDir_;
 };
 

@@ -1,10 +1,10 @@
 #include "detail/SelClube.h"
 
-#include "app/VelmoraApp.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QComboBox>
@@ -35,10 +35,10 @@ QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text,
 
 } // namespace
 
-TFrmSelClube::TFrmSelClube(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
+TFrmSelClube::TFrmSelClube(Services& services)
+    : Form(services.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
            QSize(433, 185), std::nullopt),
-      app_(app) {
+      services_(services) {
     QWidget* area = client();
 
     Image1 = new QLabel(area);
@@ -105,8 +105,8 @@ void TFrmSelClube::rbSelecaoClick() {
 }
 
 void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
-    guard(app_.dialogs, [&] {
-        Query& query = app_.dm().QueryConsulta;
+    guard(services_.dialogs, [&] {
+        Query& query = services_.dm().QueryConsulta;
         if (button->isChecked()) {
             ComboClubes->clear();
             clearPicture(ImgEscudoClube);
@@ -127,30 +127,30 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
 }
 
 void TFrmSelClube::ComboClubesChange() {
-    guard(app_.dialogs, [&] {
-        Query& query = app_.dm().QueryConsulta;
+    guard(services_.dialogs, [&] {
+        Query& query = services_.dm().QueryConsulta;
         runStatement(query,
                      {QStringLiteral("select EscudoClube from Clubes.db"),
                       QStringLiteral("where NomeClube = :CLUBE")},
                      QStringLiteral("CLUBE"), ComboClubes->currentText());
-        showPicture(app_.pictures, ImgEscudoClube, query.field(0), true);
+        showPicture(services_.pictures, ImgEscudoClube, query.field(0), true);
     });
 }
 
 void TFrmSelClube::BtnOkClick() {
     const QString name = ComboClubes->currentText();
     if (name.isEmpty()) {
-        app_.dialogs.message(QStringLiteral("Velmora"),
-                             QStringLiteral("É necessário escolher um Clube ou Seleção)"),
-                             MsgIcon::Warning, MsgButtons::Ok);
+        services_.dialogs.message(QStringLiteral("Velmora"),
+                                  QStringLiteral("É necessário escolher um Clube ou Seleção)"),
+                                  MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
-    guard(app_.dialogs, [&] { openCard(); });
+    guard(services_.dialogs, [&] { openCard(); });
 }
 
 void TFrmSelClube::openCard() {
     const QString name = ComboClubes->currentText();
-    Query& query = app_.dm().QueryConsulta;
+    Query& query = services_.dm().QueryConsulta;
     runStatement(query, TFrmClubeSelecionado::statementLines(), QStringLiteral("NOME"), name);
     // Without its country row the join finds nothing: say so instead of a blank card.
     if (query.isEmpty())
@@ -159,9 +159,11 @@ void TFrmSelClube::openCard() {
                            "cadastrado em Paises.DB.")
                 .arg(name)
                 .toStdString());
-    app_.FrmClubeSelecionado->fill(query, name);
-    app_.forms.show(app_.FrmClubeSelecionado.get());
-    app_.forms.close(this);
+    emit clubChosen(query, name);
+}
+
+void TFrmSelClube::cardOpened() {
+    services_.forms.close(this);
 }
 
 } // namespace velmora

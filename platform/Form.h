@@ -27,6 +27,10 @@ public:
     // Close = hide.
     void close(Form* form);
 
+    // The window the others go back to ("Voltar"): set once by the application.
+    void setMainWindow(Form* form) { main_ = form; }
+    void showMainWindow();
+
     // Called by the entry box (real or scripted) around its modal run: while it is
     // up it is the last active program window; when it closes, the form that was
     // active before is activated again (its FormActivate runs).
@@ -41,6 +45,7 @@ public:
 
 private:
     Dialogs& dialogs_;
+    QPointer<Form> main_;
     QPointer<Form> last_;
     QPointer<Form> beforeEntry_;
     int entryDepth_ = 0; // entry boxes up (one may open from another's handler)

@@ -1,6 +1,5 @@
 #include "registry/Federacao.h"
 
-#include "registry/Clubes.h"
 #include "store/Module.h"
 
 namespace velmora {
@@ -33,14 +32,13 @@ const SelectionDef& TFrmFederacao::definition() {
         .pictureParameter = "FEDER",
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher uma Federação.",
-        .editorPicture = &TFrmClubes::ImgLogoFederacao,
         .writes = {{"Federacao", PickPart::Text}, {"LogoFederacao", PickPart::Picture}},
-        .afterOk = nullptr,
     };
     return def;
 }
 
-TFrmFederacao::TFrmFederacao(VelmoraApp& app)
-    : SelectionDialog(app, definition()), ComboFederacao(list()), ImgLogoFederacao(preview()) {}
+TFrmFederacao::TFrmFederacao(Services& services)
+    : SelectionDialog(services, definition()), ComboFederacao(list()), ImgLogoFederacao(preview()) {
+}
 
 } // namespace velmora

@@ -1,7 +1,7 @@
 #include "registry/Idade.h"
 
-#include "app/VelmoraApp.h"
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
 
@@ -86,21 +86,22 @@ int storeAges(Database& db, int currentYear) {
     return rows;
 }
 
-void recalcularIdades(VelmoraApp& app) {
-    Table& clubs = app.dm().TblClubes;
+void recalcularIdades(Services& services, TFrmClubes& editor) {
+    Table& clubs = services.dm().TblClubes;
     if (clubs.isEmpty()) {
-        app.dialogs.message(QStringLiteral("Velmora"), QStringLiteral("Não há clubes cadastrados"),
-                            MsgIcon::Warning);
+        services.dialogs.message(QStringLiteral("Velmora"),
+                                 QStringLiteral("Não há clubes cadastrados"), MsgIcon::Warning);
         return;
     }
-    storeAges(app.dm().database(), app.clock.currentYear());
+    storeAges(services.dm().database(), services.clock.currentYear());
     clubs.refresh();
     clubs.last();
     // The ages are stored whatever the last club's pictures do: the display reports
     // its own failures and the user is still told.
-    app.FrmClubes->recordDisplay();
-    app.dialogs.message(QStringLiteral("Velmora"),
-                        QStringLiteral("Idades atualizadas com sucesso!"), MsgIcon::Information);
+    editor.recordDisplay();
+    services.dialogs.message(QStringLiteral("Velmora"),
+                             QStringLiteral("Idades atualizadas com sucesso!"),
+                             MsgIcon::Information);
 }
 
 } // namespace velmora
