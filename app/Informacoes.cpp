@@ -27,6 +27,7 @@ TFrmInformacoes::TFrmInformacoes(VelmoraApp& app)
     Voltar1 = MnInformacoes->addAction(QStringLiteral("Voltar"));
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    setWayOut(Voltar1);
     setMenuBar(MnInformacoes);
 }
 

@@ -12,7 +12,6 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 
-#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QMenu>
@@ -217,6 +216,7 @@ void TFrmInicial::createControls() {
     for (const auto& place : labelPlaces) {
         auto* label = new QLabel(client());
         label->setObjectName(QString::fromLatin1(place.name));
+        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
         label->setFont(fontFor(place.face));
         if (place.rect.isEmpty()) {
             label->move(place.rect.topLeft());
@@ -260,6 +260,7 @@ void TFrmInicial::createMenu() {
         }
     }
     setMenuBar(MnInicial);
+    setWayOut(Sair1);
 }
 
 void TFrmInicial::FormActivate() {
@@ -366,19 +367,33 @@ void TFrmInicial::setAutoSizedText(QLabel* label, const QString& text) {
     label->adjustSize();
 }
 
-void TFrmInicial::closeEvent(QCloseEvent* event) {
-    event->accept();
-    QCoreApplication::quit();
-}
-
 void TFrmInicial::Sair1Click() {
     guard(app_.dialogs, [this] {
         const auto answer = app_.dialogs.message(QStringLiteral("Velmora"),
                                                  QStringLiteral("Deseja sair do cadastro?"),
                                                  MsgIcon::Question, MsgButtons::YesNo);
-        if (answer == MsgResult::Yes)
-            close();
+        if (answer != MsgResult::Yes || !mayDiscardPendingClub())
+            return;
+        // The main window going away ends the program. Not quit(): that first closes
+        // every window, and a close runs each window's own way out.
+        hide();
+        QCoreApplication::exit(0);
     });
+}
+
+bool TFrmInicial::mayDiscardPendingClub() {
+    TFrmClubes& editor = *app_.FrmClubes;
+    if (!editor.editing())
+        return true;
+    const auto answer = app_.dialogs.message(
+        QStringLiteral("Velmora"),
+        QStringLiteral("O clube em inclusão ou alteração no Cadastro de Clubes ainda não foi "
+                       "gravado. Deseja descartá-lo e sair?"),
+        MsgIcon::Question, MsgButtons::YesNo);
+    if (answer != MsgResult::Yes)
+        return false;
+    editor.discardPending();
+    return true;
 }
 
 void TFrmInicial::CadastrodeClubes1Click() {

@@ -70,12 +70,10 @@ public:
     QMenu* Ajuda1 = nullptr;
     QAction* Informaes1 = nullptr;
 
-protected:
-    // The main window going away ends the program.
-    void closeEvent(QCloseEvent* event) override;
-
 private:
     void runMenu(MenuGallery gallery);
+    // Asks before an unsaved row of the club editor is lost; false keeps it.
+    bool mayDiscardPendingClub();
     void createControls();
     void createMenu();
     void activate();

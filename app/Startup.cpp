@@ -3,6 +3,7 @@
 #include "app/Inicial.h"
 #include "app/Splash.h"
 #include "platform/ErrorReport.h"
+#include "store/DataDirLock.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -15,10 +16,19 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
             observe(QString::fromLatin1(name));
     };
 
+    // A second program on the same folder would number new clubs from the same
+    // highest code: it stops before anything is shown.
+    auto lock = std::make_unique<DataDirLock>(env.dataDir);
+    if (!lock->message().isEmpty()) {
+        const bool open = lock->outcome() == DataDirLock::Outcome::AlreadyOpen;
+        env.dialogs->message(QStringLiteral("Velmora"), lock->message(),
+                             open ? MsgIcon::Warning : MsgIcon::Error);
+        step("folder in use");
+        return nullptr;
+    }
+
     auto splash = std::make_unique<TFrmSplash>();
-    splash->show();
-    splash->repaint();
-    QCoreApplication::processEvents();
+    splash->showPainted();
     step("splash shown");
 
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitle));
@@ -33,6 +43,7 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         splash.reset();
         return nullptr;
     }
+    app->dataDirLock = std::move(lock);
     step("windows created");
 
     env.sleep->sleepMs(env.splashMs);

@@ -13,8 +13,8 @@ namespace velmora {
 // start() returns null; the main window is never shown then.
 class Startup final {
 public:
-    // Optional observer of the sequence's steps ("splash shown", "windows created",
-    // "splash gone", "main shown", "error shown"), for tests.
+    // Optional observer of the sequence's steps ("folder in use", "splash shown", "windows
+    // created", "splash gone", "main shown", "error shown"), for tests.
     using Observer = std::function<void(const QString& step)>;
 
     static std::unique_ptr<VelmoraApp> start(const Environment& env, const Observer& observe = {});

@@ -17,6 +17,7 @@
 #include "registry/Paises.h"
 #include "registry/Registry.h"
 #include "registry/UF.h"
+#include "store/DataDirLock.h"
 #include "store/Module.h"
 
 namespace velmora {

@@ -13,6 +13,7 @@
 
 namespace velmora {
 
+class DataDirLock;
 class TFrmDm;
 class TFrmInicial;
 class TFrmClubes;
@@ -82,6 +83,9 @@ public:
     std::unique_ptr<TFrmRelatorios> FrmRelatorios;
     std::unique_ptr<TFrmSelClube> FrmSelClube;
     std::unique_ptr<TFrmClubeSelecionado> FrmClubeSelecionado;
+
+    // Held from start-up to the end, so a second start on the same folder stops.
+    std::unique_ptr<DataDirLock> dataDirLock;
 
     // One of the main window's menu galleries, on the gallery page.
     void runMenuGallery(MenuGallery gallery);

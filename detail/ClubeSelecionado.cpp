@@ -125,6 +125,7 @@ void TFrmClubeSelecionado::buildControls() {
     for (const LabelPlace& place : labelPlaces()) {
         auto* label = new QLabel(area);
         label->setObjectName(QString::fromLatin1(place.name));
+        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
         label->setFont(pixelFont(QStringLiteral("Arial"), place.pixelSize, true));
         if (place.header) {
             QPalette pal = label->palette();
@@ -146,6 +147,7 @@ void TFrmClubeSelecionado::buildMenu() {
     Voltar1->setObjectName(QStringLiteral("Voltar1"));
     connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
     connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    setWayOut(Voltar1);
 }
 
 void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {

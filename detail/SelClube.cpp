@@ -78,6 +78,7 @@ TFrmSelClube::TFrmSelClube(Services& services)
     // activated: the user's pick, not the program's own changes of the list.
     connect(ComboClubes, &QComboBox::activated, this, [this] { ComboClubesChange(); });
     connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
+    setWayOut(BtnOk);
 }
 
 void TFrmSelClube::uncheckKinds() {
@@ -113,7 +114,7 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
             runStatement(query,
                          {QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"),
                           QStringLiteral("where Identificador = %1").arg(identificador),
-                          QStringLiteral("order by NomeClube")});
+                          QStringLiteral("order by NomeClubeOrdem, NomeClube")});
             QStringList names;
             for (; !query.eof(); query.next())
                 names.append(query.field(0));

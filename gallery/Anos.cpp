@@ -47,6 +47,7 @@ TFrmAno::TFrmAno(Services& services)
 
     BtnOk = makeOkButton(client(), {211, 14, 54, 28});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void TFrmAno::FormActivate() {
@@ -67,7 +68,7 @@ const GalleryDef& TFrmAno::gallery() {
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.AnoFundacao = :ANOFUND"),
                         QStringLiteral("and c.Identificador = 0"),
-                        QStringLiteral("order by c.NomeClube")},
+                        QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
         .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
                        QStringLiteral("where AnoFundacao = :ANOFUND"),
                        QStringLiteral("and Identificador = 0")},

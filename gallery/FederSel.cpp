@@ -35,6 +35,7 @@ TFrmSelFeder::TFrmSelFeder(Services& services)
 
     BtnOk = makeOkButton(client(), {197, 102, 75, 25});
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void TFrmSelFeder::FormActivate() {
@@ -74,7 +75,7 @@ const GalleryDef& TFrmSelFeder::gallery() {
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and Federacao = :FEDERSEL"),
                         QStringLiteral("and c.Identificador = 0"),
-                        QStringLiteral("order by c.NomeClube")},
+                        QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
         .countLines = {QStringLiteral("select count(*) as qtde"), QStringLiteral("from clubes.db"),
                        QStringLiteral("where Federacao = :FEDERSEL"),
                        QStringLiteral("and Identificador = 0")},

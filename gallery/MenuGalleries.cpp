@@ -48,7 +48,7 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     g[int(MenuGallery::ClubesBrasileiros)] = {
         .listingTail = joinedWith({"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0"},
-                                  "order by c.NomeClube, c.UFClube"),
+                                  "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"),
         .countLines = countWhere({"where paisclube = \"Brasil\"", "and identificador = 0"}),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Brasileiros")),
         .titlePictures = featuredFlag(colBandeiraPais),
@@ -58,17 +58,18 @@ std::array<GalleryDef, 7> makeGalleries() {
         .steps = {S::Listing, S::Count, S::WarnIfEmpty, S::Title, S::Fill},
     };
 
+    // State codes are plain capitals, so folding the entry alone finds "sp" and "SP".
     g[int(MenuGallery::ClubesPorEstado)] = {
         .prompt = QStringLiteral("Digite a sigla do estado"),
         .listingTail = {QStringLiteral("p.codpais,"), QStringLiteral("u.NomeCompleto"),
                         QStringLiteral("from clubes.db as c, paises.db as p, uf.db as u"),
                         QStringLiteral("where c.PaisClube = \"Brasil\""),
-                        QStringLiteral("and c.UFClube = upper(:ESTADO)"),
+                        QStringLiteral("and c.UFClube = fold(:ESTADO)"),
                         QStringLiteral("and c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.UFClube = u.uf"),
                         QStringLiteral("and c.identificador = 0"),
-                        QStringLiteral("order by c.NomeClube")},
-        .countLines = countWhere({"where paisclube = \"Brasil\"", "and UFClube = upper(:ESTADO)",
+                        QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
+        .countLines = countWhere({"where paisclube = \"Brasil\"", "and UFClube = fold(:ESTADO)",
                                   "and identificador = 0"}),
         .parameter = QStringLiteral(":ESTADO"),
         .paramKind = ParamKind::Text,
@@ -84,10 +85,10 @@ std::array<GalleryDef, 7> makeGalleries() {
     g[int(MenuGallery::ClubesPorPais)] = {
         .prompt = QStringLiteral("Digite o nome do país"),
         .listingTail =
-            joinedWith({"and upper(c.PaisClube) like upper(:PAIS)", "and c.Identificador = 0"},
-                       "order by c.NomeClube"),
+            joinedWith({"and fold(c.PaisClube) like fold(:PAIS)", "and c.Identificador = 0"},
+                       "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines =
-            countWhere({"where upper(PaisClube) like upper(:PAIS)", "and identificador = 0"}),
+            countWhere({"where fold(PaisClube) like fold(:PAIS)", "and identificador = 0"}),
         .parameter = QStringLiteral(":PAIS"),
         .paramKind = ParamKind::Pattern,
         .title = countedTitleWithColumn(QStringLiteral("Relação dos Clubes do(a) "), colPais),
@@ -100,7 +101,8 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     // Writes its title before it tests the listing.
     g[int(MenuGallery::TodosOsClubes)] = {
-        .listingTail = joinedWith({"and c.Identificador = 0"}, "order by c.nomeclube"),
+        .listingTail =
+            joinedWith({"and c.Identificador = 0"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where identificador = 0"}),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Cadastrados")),
         .titlePictures = noFlag(std::nullopt),
@@ -111,7 +113,8 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     // Writes its title before it tests the listing.
     g[int(MenuGallery::TodasAsSelecoes)] = {
-        .listingTail = joinedWith({"and c.Identificador = 1"}, "order by c.nomeclube"),
+        .listingTail =
+            joinedWith({"and c.Identificador = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where identificador = 1"}),
         .title = countedTitle(QStringLiteral("Relação de Todas as Seleções Cadastradas")),
         .titlePictures = noFlag(std::nullopt),
@@ -123,8 +126,8 @@ std::array<GalleryDef, 7> makeGalleries() {
     // No count statement; the title quotes the entry.
     g[int(MenuGallery::PesquisarPorNome)] = {
         .prompt = QStringLiteral("Digite o nome do clube (ou parte dele)"),
-        .listingTail =
-            joinedWith({"and upper(c.NomeClube) like upper(:CLUBE)"}, "order by c.NomeClube"),
+        .listingTail = joinedWith({"and fold(c.NomeClube) like fold(:CLUBE)"},
+                                  "order by c.NomeClubeOrdem, c.NomeClube"),
         .parameter = QStringLiteral(":CLUBE"),
         .paramKind = ParamKind::Pattern,
         .title =
@@ -139,7 +142,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     };
 
     g[int(MenuGallery::Extintos)] = {
-        .listingTail = joinedWith({"and c.extinto = 1"}, "order by c.NomeClube"),
+        .listingTail = joinedWith({"and c.extinto = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where extinto = 1"}),
         .title = countedTitle(QStringLiteral("Relação de Clubes e/ou Seleções Extintos")),
         .titlePictures = noFlag(true),

@@ -88,6 +88,7 @@ const std::array<PageButtonSpec, pageButtonCount> pageButtons = {{
 QLabel* makeLabel(QWidget* parent, const QString& name, QPoint at) {
     auto* label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
     label->move(at);
     return label;
 }
@@ -174,6 +175,7 @@ void TFrmRelatorios::buildMenu() {
     Voltar2 = Voltar1->addAction(QStringLiteral("Voltar"));
     Voltar2->setObjectName(QStringLiteral("Voltar2"));
     connect(Voltar2, &QAction::triggered, this, &TFrmRelatorios::Voltar2Click);
+    setWayOut(Voltar2);
 }
 
 std::unique_ptr<Query> TFrmRelatorios::newListing() const {

@@ -18,9 +18,14 @@ namespace velmora {
 
 namespace {
 
-QWidget* dialogParent() {
+// A box sits on the modal box it came from, or else on the program window in
+// front: the one just shown may not be active yet (the window manager confirms
+// later), and the box must not bring the one behind it forward.
+QWidget* dialogParent(const Forms* forms) {
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
+    if (Form* front = forms != nullptr ? forms->front() : nullptr)
+        return front;
     return QApplication::activeWindow();
 }
 
@@ -45,8 +50,10 @@ QMessageBox::Icon toQt(MsgIcon icon) {
 int runModal(QDialog& box) {
     const QPointer<QWidget> under = box.parentWidget();
     const int result = box.exec();
-    if (under && under->isVisible())
+    if (under && under->isVisible()) {
+        under->window()->raise();
         under->window()->activateWindow();
+    }
     return result;
 }
 
@@ -92,8 +99,9 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
                              MsgButtons buttons) {
     const auto qtButtons =
         buttons == MsgButtons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent());
+    QMessageBox box(toQt(icon), caption, text, qtButtons, dialogParent(forms()));
     box.setObjectName(QStringLiteral("MessageBox"));
+    box.setTextFormat(Qt::PlainText); // messages quote names and paths the user typed
     // Portuguese whatever translations the machine has.
     for (const auto& [button, label] :
          {std::pair{QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sim"}, {QMessageBox::No, "Não"}})
@@ -106,7 +114,7 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
 }
 
 QString QtDialogs::entry(const QString& caption, const QString& prompt) {
-    QInputDialog box(dialogParent());
+    QInputDialog box(dialogParent(forms()));
     box.setObjectName(QStringLiteral("EntryBox"));
     box.setInputMode(QInputDialog::TextInput);
     box.setWindowTitle(caption);
@@ -121,7 +129,7 @@ QString QtDialogs::entry(const QString& caption, const QString& prompt) {
 }
 
 bool QtDialogs::openPicture(QString& fileName) {
-    QFileDialog dialog(dialogParent());
+    QFileDialog dialog(dialogParent(forms()));
     dialog.setObjectName(QStringLiteral("ProcuraFoto"));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::ExistingFile);

@@ -3,6 +3,7 @@
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
 
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -31,6 +32,7 @@ void Forms::show(Form* form) {
         if (first)
             form->place(); // again, now that the frame around the client is known
     }
+    front_ = form; // before the platform confirms: a box may come up at once
     form->raise();
     form->activateWindow();
     // Some platforms (offscreen) keep a hidden window as the focus window and send
@@ -67,13 +69,21 @@ void Forms::entryBoxClosed() {
         formActivated(back);
 }
 
+Form* Forms::front() const {
+    return front_ && front_->isVisible() ? front_.data() : nullptr;
+}
+
 void Forms::formHidden(Form* form) {
+    if (front_ == form)
+        front_ = nullptr;
     // Whatever comes up next is a change of program window, this form included.
     if (last_ == form)
         last_ = nullptr;
 }
 
 void Forms::formActivated(Form* form) {
+    if (form != nullptr && form->isVisible())
+        front_ = form;
     // While an entry box is up it is the active program window; its closing
     // hands activation back.
     if (form == nullptr || entryDepth_ > 0 || !form->isVisible() || last_ == form)
@@ -113,6 +123,28 @@ void Form::place() {
     QRect frame = frameGeometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+}
+
+void Form::setWayOut(QAction* command) {
+    wayOutAction_ = command;
+    wayOutButton_ = nullptr;
+}
+
+void Form::setWayOut(QAbstractButton* command) {
+    wayOutButton_ = command;
+    wayOutAction_ = nullptr;
+}
+
+void Form::closeEvent(QCloseEvent* e) {
+    // Our own code only hides windows; a close comes from the window manager. The
+    // way out decides: it may ask, refuse or keep a row being edited.
+    e->ignore();
+    if (wayOutAction_ && wayOutAction_->isEnabled())
+        wayOutAction_->trigger();
+    else if (wayOutButton_ && wayOutButton_->isEnabled())
+        wayOutButton_->click();
+    if (!isVisible())
+        e->accept(); // the way out left the window: nothing more to close
 }
 
 bool Form::event(QEvent* e) {

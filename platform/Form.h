@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
@@ -42,11 +44,15 @@ public:
     // Called by Form when it hides.
     void formHidden(Form* form);
     Form* lastActive() const { return last_; }
+    // The program window in front: the one last shown or activated, while visible.
+    // Boxes sit on it, and it is active again when they close.
+    Form* front() const;
 
 private:
     Dialogs& dialogs_;
     QPointer<Form> main_;
     QPointer<Form> last_;
+    QPointer<Form> front_;
     QPointer<Form> beforeEntry_;
     int entryDepth_ = 0; // entry boxes up (one may open from another's handler)
 };
@@ -71,8 +77,14 @@ public:
     // True once placed: later shows keep where the user left the window.
     bool isPlaced() const { return placed_; }
 
+    // The window's own way out ("Voltar", "OK", "Cancelar", "Sair"). The window
+    // manager's close box and Alt+F4 run it while it is enabled, and do nothing else.
+    void setWayOut(QAction* command);
+    void setWayOut(QAbstractButton* command);
+
 protected:
     bool event(QEvent* e) override;
+    void closeEvent(QCloseEvent* e) override;
 
 private:
     Forms& forms_;
@@ -80,6 +92,8 @@ private:
     QSize clientSize_;
     std::optional<QPoint> placedAt_;
     bool placed_ = false;
+    QPointer<QAction> wayOutAction_;
+    QPointer<QAbstractButton> wayOutButton_;
 };
 
 } // namespace velmora

@@ -125,6 +125,7 @@ void TFrmCadastroCidade::buildControls() {
                         QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
+    setWayOut(BtnCancelar);
 }
 
 void TFrmCadastroCidade::FormCreate() {
@@ -140,7 +141,7 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 void TFrmCadastroCidade::fillCountries() {
     refill(ComboPais, services_.dm().QueryTodosPaises,
            {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
-            QStringLiteral("order by paises")},
+            QStringLiteral("order by NomePaisOrdem, paises")},
            [](const Query& query) { return query.field(0); });
 }
 
@@ -149,7 +150,7 @@ void TFrmCadastroCidade::fillStates() {
     refill(
         ComboUF, services_.dm().QueryTodosEstados,
         {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
-         QStringLiteral("order by estado")},
+         QStringLiteral("order by NomeCompletoOrdem, estado")},
         [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
 }
 

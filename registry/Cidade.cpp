@@ -17,7 +17,7 @@ DialogStatement citiesOf(const Table& clubs) {
         statement.parameters.append(
             {QStringLiteral("SIGLAUF"), clubs.fieldText(QStringLiteral("UFClube"))});
     }
-    statement.lines << QStringLiteral("order by cidade");
+    statement.lines << QStringLiteral("order by CidadeOrdem, cidade");
     return statement;
 }
 

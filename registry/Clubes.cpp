@@ -277,6 +277,7 @@ void TFrmClubes::buildMenu() {
         }
         this->*entry.item = item;
     }
+    setWayOut(Voltar1);
 }
 
 Table& TFrmClubes::clubs() const {
@@ -455,6 +456,7 @@ void TFrmClubes::Novo1Click() {
         rememberedName_.clear();
         rememberedBadge_.clear();
         pendingBadge_ = 0;
+        chosenBadge_.clear();
     });
 }
 
@@ -475,6 +477,7 @@ void TFrmClubes::Alterar1Click() {
         showKind();
         rememberedBadge_ = field(QStringLiteral("EscudoClube"));
         pendingBadge_ = 0;
+        chosenBadge_.clear();
         enterPending(false);
         BtnFoto->setText(QStringLiteral("Alterar logo"));
     });
@@ -545,7 +548,7 @@ void TFrmClubes::BtnLocalizarClick() {
         query.clear();
         query.add(QStringLiteral("select *"));
         query.add(QStringLiteral("from clubes.db"));
-        query.add(QStringLiteral("where upper(NomeCompletoClube) like upper(:NOMETIME)"));
+        query.add(QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)"));
         query.bindText(QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%'));
         query.execute();
         query.open();
@@ -618,22 +621,39 @@ bool TFrmClubes::checkBeforeSave() {
     return true;
 }
 
-void TFrmClubes::choosePictureInto(const QString& path) {
-    const QString before = field(QStringLiteral("EscudoClube"));
-    // The field first: a path too long for it is refused before anything is shown.
-    setField(QStringLiteral("EscudoClube"), path);
-    try {
-        showPicture(services_.pictures, ImgLogoClube, path, true);
-    } catch (...) {
-        setField(QStringLiteral("EscudoClube"), before);
-        throw;
+bool TFrmClubes::choosePictureInto(const QString& path) {
+    // Only the copy's path is stored, so only it must fit, however deep the source.
+    const QString copy = services_.badgeDir() + files::fileName(path);
+    const int width = badgePathWidth();
+    const int length = int(copy.toUcs4().size());
+    if (length > width) {
+        services_.dialogs.message(
+            caption,
+            QStringLiteral("O distintivo \"%1\" não pode ser usado: a cópia dele na pasta de "
+                           "distintivos teria um caminho de %2 caracteres, e o caminho de um "
+                           "distintivo pode ter no máximo %3.\nRenomeie o arquivo com um nome "
+                           "mais curto e selecione-o de novo.")
+                .arg(files::fileName(path))
+                .arg(length)
+                .arg(width),
+            MsgIcon::Warning);
+        return false;
     }
+    showPicture(app_.pictures, ImgLogoClube, path, true);
+    setField(QStringLiteral("EscudoClube"), copy);
+    chosenBadge_ = path;
+    return true;
+}
+
+int TFrmClubes::badgePathWidth() const {
+    for (const FieldDef& f : clubs().def().fields)
+        if (f.name == QLatin1String("EscudoClube"))
+            return f.width;
+    return 0;
 }
 
 QString TFrmClubes::freeBadgeTarget() {
-    auto targetFor = [this] {
-        return services_.badgeDir() + files::fileName(field(QStringLiteral("EscudoClube")));
-    };
+    auto targetFor = [this] { return field(QStringLiteral("EscudoClube")); };
     QString target = targetFor();
     // Every club gets a badge file of its own: a taken name sends the user back to
     // the dialog until a free one is chosen.
@@ -658,20 +678,11 @@ void TFrmClubes::removeBadgeFile(const QString& path) {
 }
 
 void TFrmClubes::saveRow() {
-    const QString escudo = QStringLiteral("EscudoClube");
-    QString source;
     QString copied;
     if (pendingBadge_ == 1) {
         const QString target = freeBadgeTarget();
-        source = field(escudo);
         files::ensureDir(services_.badgeDir());
-        setField(escudo, target);
-        try {
-            files::copyNoOverwrite(source, target);
-        } catch (...) {
-            setField(escudo, source);
-            throw;
-        }
+        files::copyNoOverwrite(chosenBadge_, target);
         copied = target;
     }
     // Always 0 or 1, whatever the row held before.
@@ -681,10 +692,8 @@ void TFrmClubes::saveRow() {
         clubs().post();
     } catch (...) {
         // Nothing left behind: the fresh copy goes, the row keeps its chosen file.
-        if (!copied.isEmpty()) {
+        if (!copied.isEmpty())
             files::remove(copied);
-            setField(escudo, source);
-        }
         throw;
     }
     if (!copied.isEmpty()) {
@@ -692,6 +701,7 @@ void TFrmClubes::saveRow() {
         if (!sameFile(rememberedBadge_, copied))
             removeBadgeFile(rememberedBadge_);
         pendingBadge_ = 0;
+        chosenBadge_.clear();
     }
 }
 
@@ -705,6 +715,10 @@ void TFrmClubes::BtnGravarClick() {
     });
 }
 
+void TFrmClubes::discardPending() {
+    BtnCancelarClick();
+}
+
 void TFrmClubes::BtnCancelarClick() {
     guard(services_.dialogs, [this] {
         if (!editing())
@@ -712,6 +726,7 @@ void TFrmClubes::BtnCancelarClick() {
         Table& table = clubs();
         table.cancel();
         pendingBadge_ = 0;
+        chosenBadge_.clear();
         enterBrowse();
         emit editingEnded();
         showCode();
@@ -730,8 +745,8 @@ void TFrmClubes::BtnFotoClick() {
     guard(services_.dialogs, [this] {
         if (!editing() || !services_.dialogs.openPicture(lastPictureFile_))
             return;
-        choosePictureInto(lastPictureFile_);
-        pendingBadge_ = 1;
+        if (choosePictureInto(lastPictureFile_))
+            pendingBadge_ = 1;
     });
 }
 

@@ -41,6 +41,8 @@ public:
 
     // True while a row is being inserted or edited.
     bool editing() const;
+    // Drops the row being inserted or edited, as "Cancelar" does (the program is ending).
+    void discardPending();
     // The state group (EdtSiglaEstado, BtnSelecionaUF, ImgUF): shown for "Brasil" only.
     void setStateGroupVisible(bool visible);
     bool stateGroupVisible() const;
@@ -49,6 +51,8 @@ public:
     const QString& rememberedName() const { return rememberedName_; }
     const QString& rememberedBadge() const { return rememberedBadge_; }
     int pendingBadge() const { return pendingBadge_; }
+    // The file chosen while a badge is pending; EscudoClube then holds its copy's path.
+    const QString& chosenBadge() const { return chosenBadge_; }
     const QString& lastPictureFile() const { return lastPictureFile_; }
 
     void FormCreate();
@@ -199,7 +203,9 @@ private:
     bool isDuplicateName(const QString& name);
     bool checkBeforeSave();
     QString freeBadgeTarget();
-    void choosePictureInto(const QString& path);
+    // False (the user told why, nothing changed) when the copy's path would not fit.
+    bool choosePictureInto(const QString& path);
+    int badgePathWidth() const;
     void removeBadgeFile(const QString& path);
     void saveRow();
     void applyChoice(const SelectionChoice& choice, QLabel* box);
@@ -208,6 +214,7 @@ private:
     QString rememberedName_;
     QString rememberedBadge_;
     int pendingBadge_ = 0;
+    QString chosenBadge_;
     QString lastPictureFile_;
 };
 

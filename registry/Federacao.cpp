@@ -21,7 +21,7 @@ const SelectionDef& TFrmFederacao::definition() {
             [](const Table&) {
                 return DialogStatement{{QStringLiteral("select NomeFederacao"),
                                         QStringLiteral("from Federacao.db"),
-                                        QStringLiteral("order by NomeFederacao")},
+                                        QStringLiteral("order by NomeFederacaoOrdem, NomeFederacao")},
                                        {}};
             },
         .item = [](const Query& query) { return query.field(0); },

@@ -93,15 +93,26 @@ void recalcularIdades(Services& services, TFrmClubes& editor) {
                                  QStringLiteral("Não há clubes cadastrados"), MsgIcon::Warning);
         return;
     }
-    storeAges(services.dm().database(), services.clock.currentYear());
+    const int rewritten = storeAges(services.dm().database(), services.clock.currentYear());
+    const int withoutYear = clubs.rowCount() - rewritten;
     clubs.refresh();
     clubs.last();
     // The ages are stored whatever the last club's pictures do: the display reports
     // its own failures and the user is still told.
     editor.recordDisplay();
-    services.dialogs.message(QStringLiteral("Velmora"),
-                             QStringLiteral("Idades atualizadas com sucesso!"),
+    services.dialogs.message(QStringLiteral("Velmora"), agesStoredText(withoutYear),
                              MsgIcon::Information);
+}
+
+QString agesStoredText(int withoutYear) {
+    QString text = QStringLiteral("Idades atualizadas com sucesso!");
+    // Those clubs still show an age computed in some earlier year.
+    if (withoutYear == 1)
+        text += QStringLiteral("\n1 clube sem ano de fundação manteve a idade anterior.");
+    else if (withoutYear > 1)
+        text += QStringLiteral("\n%1 clubes sem ano de fundação mantiveram a idade anterior.")
+                    .arg(withoutYear);
+    return text;
 }
 
 } // namespace velmora

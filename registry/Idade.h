@@ -26,4 +26,7 @@ int storeAges(Database& db, int currentYear);
 // last club and the user is told.
 void recalcularIdades(Services& services, TFrmClubes& editor);
 
+// The success message, telling how many clubs without a foundation year kept their age.
+QString agesStoredText(int withoutYear);
+
 } // namespace velmora

@@ -21,7 +21,7 @@ const SelectionDef& TFrmPaises::definition() {
             [](const Table&) {
                 return DialogStatement{{QStringLiteral("select NomePais as pais"),
                                         QStringLiteral("from paises.db"),
-                                        QStringLiteral("order by NomePais")},
+                                        QStringLiteral("order by NomePaisOrdem, NomePais")},
                                        {}};
             },
         .item = [](const Query& query) { return query.field(0); },

@@ -72,6 +72,7 @@ SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
     BtnOk->setObjectName(QStringLiteral("BtnOk"));
     BtnOk->setGeometry(def_.okRect);
     connect(BtnOk, &QPushButton::clicked, this, &SelectionDialog::BtnOkClick);
+    setWayOut(BtnOk);
 }
 
 void SelectionDialog::dismiss() {

@@ -5,7 +5,7 @@ set -euo pipefail
 
 PACKAGES=(
   cmake g++ make pkg-config
-  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libjpeg62-turbo-dev libsqlite3-dev
+  qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libjpeg62-turbo-dev libsqlite3-dev sqlite3
   libbenchmark-dev
   fonts-crosextra-carlito fonts-liberation fonts-bebas-neue fonts-dejavu-core
   qt6-translations-l10n

@@ -5,9 +5,4 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/deps.sh"
 bash "$root/scripts/build.sh" velmora velmora-datadir  # not the tests and benchmarks
-build=${VELMORA_BUILD_DIR:-$root/build}
-datadir="$HOME/Velmora"
-if [ ! -e "$datadir/Velmora.sqlite" ]; then
-  "$build/tools/velmora-datadir" create "$datadir" "$@"
-fi
-exec "$build/velmora"
+exec bash "$root/scripts/start.sh" "$@"

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/Folding.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 
@@ -20,16 +21,41 @@ QString nextConnectionName() {
     return QStringLiteral("velmora-store-%1").arg(++counter);
 }
 
-// upper() that folds accented letters too ("são paulo" -> "SÃO PAULO"); NULL stays NULL.
-void unicodeUpper(sqlite3_context* context, int argc, sqlite3_value** argv) {
+// Applies a text function to a one-argument SQL call; NULL stays NULL.
+template <QString (*transform)(const QString&)>
+void textFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
     const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
     const int bytes = sqlite3_value_bytes(argv[0]);
-    const QByteArray upper = QString::fromUtf8(text, bytes).toUpper().toUtf8();
-    sqlite3_result_text(context, upper.constData(), int(upper.size()), SQLITE_TRANSIENT);
+    const QByteArray result = transform(QString::fromUtf8(text, bytes)).toUtf8();
+    sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
+}
+
+// upper() that upper-cases accented letters too ("são paulo" -> "SÃO PAULO").
+QString unicodeUpper(const QString& text) {
+    return text.toUpper();
+}
+
+// Deterministic and innocuous: fold() fills the name order keys from triggers.
+void registerFunction(sqlite3* handle, const char* name,
+                      void (*function)(sqlite3_context*, int, sqlite3_value**)) {
+    if (sqlite3_create_function_v2(handle, name, 1,
+                                   SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                   function, nullptr, nullptr, nullptr) != SQLITE_OK)
+        throw StoreError(
+            QStringLiteral("Não foi possível registrar a função %1: %2")
+                .arg(QString::fromLatin1(name), QString::fromUtf8(sqlite3_errmsg(handle))));
+}
+
+// The program never lays out its data directory; the tool that does is named.
+QString howToCreate(const QString& dataDir) {
+    return QStringLiteral("Para criar a pasta de dados com as tabelas, execute:\n"
+                          "velmora-datadir create %1\n"
+                          "(ou bash scripts/run.sh, que a cria na primeira vez).")
+        .arg(QDir::toNativeSeparators(dataDir));
 }
 
 sqlite3* nativeHandle(QSqlDatabase& db) {
@@ -44,18 +70,19 @@ sqlite3* nativeHandle(QSqlDatabase& db) {
 Database::Database(const QString& dataDir, bool create)
     : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()) {
     if (dataDir.isEmpty() || !QFileInfo(dataDir_).isDir())
-        throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1").arg(dataDir));
+        throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1\n%2")
+                             .arg(dataDir, howToCreate(dataDir_)));
     const QString path = QDir(dataDir_).filePath(QString::fromLatin1(fileName));
     if (!create && !QFileInfo::exists(path)) {
         // Without the store every table is missing; name the first as a missing table would be.
-        throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)")
-                             .arg(Schema::tables().first().fileName, path));
+        throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)\n%3")
+                             .arg(Schema::tables().first().fileName, path, howToCreate(dataDir_)));
     }
 
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db_.setDatabaseName(path);
     if (!db_.open()) {
-        const QString why = db_.lastError().text();
+        const QString why = engineMessage(db_.lastError());
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
         throw StoreError(QStringLiteral("Não foi possível abrir %1: %2").arg(path, why));
@@ -65,11 +92,8 @@ Database::Database(const QString& dataDir, bool create)
         if (!handle)
             throw StoreError(
                 QStringLiteral("O driver SQLite não expôs a conexão com %1.").arg(path));
-        if (sqlite3_create_function_v2(handle, "upper", 1, SQLITE_UTF8 | SQLITE_DETERMINISTIC,
-                                       nullptr, unicodeUpper, nullptr, nullptr,
-                                       nullptr) != SQLITE_OK)
-            throw StoreError(QStringLiteral("Não foi possível registrar a função upper: %1")
-                                 .arg(QString::fromUtf8(sqlite3_errmsg(handle))));
+        registerFunction(handle, "upper", textFunction<unicodeUpper>);
+        registerFunction(handle, "fold", textFunction<foldedText>);
         exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         // WAL lets a listing stay open while a row is posted; FULL makes every post
         // survive a power cut, not just a crash of the program.
@@ -96,14 +120,14 @@ QString Database::filePath() const {
 void Database::exec(const QString& sql) {
     QSqlQuery query(db_);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
 }
 
 QVariant Database::value(const QString& sql) {
     QSqlQuery query(db_);
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query.next() ? query.value(0) : QVariant();
 }
 
@@ -125,7 +149,7 @@ QString Database::defaultDir() {
 Transaction::Transaction(Database& db) : db_(db) {
     if (!db_.handle().transaction())
         throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                             .arg(db_.handle().lastError().text()));
+                             .arg(engineMessage(db_.handle().lastError())));
 }
 
 Transaction::~Transaction() {
@@ -136,7 +160,7 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     if (!db_.handle().commit())
         throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                             .arg(db_.handle().lastError().text()));
+                             .arg(engineMessage(db_.handle().lastError())));
     done_ = true;
 }
 

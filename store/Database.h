@@ -8,7 +8,8 @@
 namespace velmora {
 
 // One SQLite connection on <dataDir>/Velmora.sqlite, set up for the program's
-// statements: case-sensitive LIKE and an upper() that folds accented letters.
+// statements: case-sensitive LIKE, an upper() that upper-cases accented letters and
+// fold(), the upper-cased text without accents that names are ordered and searched by.
 class Database final {
 public:
     static constexpr const char* fileName = "Velmora.sqlite";

@@ -92,7 +92,7 @@ std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
     auto query = std::make_unique<QSqlQuery>(db_.handle());
     query->setForwardOnly(true);
     if (!query->prepare(wrapper.isEmpty() ? p.sql : wrapper.arg(p.sql)))
-        throw failure(query->lastError().text());
+        throw failure(engineMessage(query->lastError()));
     for (const QString& parameter : p.parameters) {
         const auto found =
             std::find_if(bindings_.begin(), bindings_.end(), [&](const auto& binding) {
@@ -117,14 +117,14 @@ void Query::execute() {
     if (isSelect())
         return;
     if (!query->exec())
-        throw failure(query->lastError().text());
+        throw failure(engineMessage(query->lastError()));
 }
 
 void Query::open() {
     close();
     std::unique_ptr<QSqlQuery> query = prepared();
     if (!query->exec())
-        throw failure(query->lastError().text());
+        throw failure(engineMessage(query->lastError()));
     const QSqlRecord record = query->record();
     for (int i = 0; i < record.count(); ++i)
         columns_ << record.fieldName(i);
@@ -147,7 +147,7 @@ void Query::readAhead() {
     for (int n = 0; n < readAheadRows; ++n) {
         if (!query_->next()) {
             if (query_->lastError().isValid())
-                throw failure(query_->lastError().text());
+                throw failure(engineMessage(query_->lastError()));
             query_.reset();
             return;
         }
@@ -201,7 +201,7 @@ int Query::rowCount() {
             std::unique_ptr<QSqlQuery> count =
                 prepared(QStringLiteral("select count(*) from (%1)"));
             if (!count->exec() || !count->next())
-                throw failure(count->lastError().text());
+                throw failure(engineMessage(count->lastError()));
             rowCount_ = count->value(0).toInt();
         }
     }

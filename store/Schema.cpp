@@ -25,28 +25,44 @@ struct IndexDef {
 };
 
 // Chosen from the plans of the program's statements: counters and listings filter
-// Clubes by kind, country, state, year, federation or extinct flag and sort by name;
-// the reference tables are looked up by name or code.
+// Clubes by kind, country, state, year, federation or extinct flag and sort by name
+// (the order key, then the exact name); the reference tables are looked up by name or
+// code and listed by name.
 const QList<IndexDef>& indexes() {
     static const QList<IndexDef> list = {
         {"ClubesIdentificadorExtinto", "Clubes", {"Identificador", "Extinto"}},
-        {"ClubesIdentificadorNome", "Clubes", {"Identificador", "NomeClube"}},
+        {"ClubesIdentificadorNome", "Clubes", {"Identificador", "NomeClubeOrdem", "NomeClube"}},
         {"ClubesNome", "Clubes", {"NomeClube"}},
-        {"ClubesPais", "Clubes", {"PaisClube", "Identificador"}},
+        {"ClubesOrdem", "Clubes", {"NomeClubeOrdem", "NomeClube"}},
+        {"ClubesPais", "Clubes", {"PaisClube", "Identificador", "NomeClubeOrdem", "NomeClube"}},
         {"ClubesIdentificadorPais", "Clubes", {"Identificador", "PaisClube"}},
         // State, year, federation and extinct galleries: filter and name order from
         // one index, so an empty or small gallery never walks the whole catalogue.
-        {"ClubesUFNome", "Clubes", {"UFClube", "Identificador", "NomeClube"}},
-        {"ClubesAnoNome", "Clubes", {"AnoFundacao", "Identificador", "NomeClube"}},
-        {"ClubesFederacaoNome", "Clubes", {"Federacao", "Identificador", "NomeClube"}},
-        {"ClubesExtintoNome", "Clubes", {"Extinto", "NomeClube"}},
+        {"ClubesUFNome", "Clubes", {"UFClube", "Identificador", "NomeClubeOrdem", "NomeClube"}},
+        {"ClubesAnoNome",
+         "Clubes",
+         {"AnoFundacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
+        {"ClubesFederacaoNome",
+         "Clubes",
+         {"Federacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
+        {"ClubesExtintoNome", "Clubes", {"Extinto", "NomeClubeOrdem", "NomeClube"}},
         {"PaisesNome", "Paises", {"NomePais"}},
+        {"PaisesOrdem", "Paises", {"NomePaisOrdem", "NomePais"}},
         {"UFSigla", "UF", {"UF"}},
-        {"CidadesPaisEstado", "Cidades", {QString::fromUtf8("País"), "Estado", "Cidade"}},
+        {"UFOrdem", "UF", {"NomeCompletoOrdem", "NomeCompleto"}},
+        {"CidadesPaisEstado",
+         "Cidades",
+         {QString::fromUtf8("País"), "Estado", "CidadeOrdem", "Cidade"}},
         {"FederacaoNome", "Federacao", {"NomeFederacao"}},
+        {"FederacaoOrdem", "Federacao", {"NomeFederacaoOrdem", "NomeFederacao"}},
     };
     return list;
 }
+
+// Version 3 put the order key before the name in these.
+const char* const keyedIndexes[] = {
+    "ClubesIdentificadorNome", "ClubesPais",        "ClubesUFNome",     "ClubesAnoNome",
+    "ClubesFederacaoNome",     "ClubesExtintoNome", "CidadesPaisEstado"};
 
 QString quoted(const QString& identifier) {
     return QLatin1Char('"') + QString(identifier).replace(QLatin1Char('"'), QLatin1String("\"\"")) +
@@ -62,7 +78,7 @@ QSqlQuery run(QSqlDatabase& db, const QString& sql) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query;
 }
 
@@ -109,7 +125,7 @@ bool tableExists(QSqlDatabase& db, const QString& table) {
         "select 1 from sqlite_master where type = 'table' and name = ? collate nocase"));
     query.addBindValue(table);
     if (!query.exec())
-        throw StoreError(query.lastError().text());
+        throw StoreError(engineMessage(query.lastError()));
     return query.next();
 }
 
@@ -188,11 +204,54 @@ void createIndexes(QSqlDatabase& db) {
     }
 }
 
+bool hasColumn(const QList<Column>& columns, const QString& name) {
+    return std::any_of(columns.begin(), columns.end(),
+                       [&](const Column& c) { return sameIdentifier(c.name, name); });
+}
+
+QString triggerName(const OrderKeyDef& key, const char* when) {
+    return key.table + QLatin1String("Ordem") + QLatin1String(when);
+}
+
+// The key is written only when it differs, so a writer that fills it itself (or an
+// update of other fields) costs no second write.
+void createOrderTriggers(QSqlDatabase& db, const OrderKeyDef& key) {
+    const QString table = quoted(key.table), source = quoted(key.source), column = quoted(key.key);
+    const QString body =
+        QStringLiteral("WHEN NEW.%1 IS NOT fold(NEW.%2) BEGIN UPDATE %3 SET %1 = fold(NEW.%2) "
+                       "WHERE rowid = NEW.rowid; END")
+            .arg(column, source, table);
+    run(db, QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER INSERT ON %2 %3")
+                .arg(quoted(triggerName(key, "Insert")), table, body));
+    run(db, QStringLiteral("CREATE TRIGGER IF NOT EXISTS %1 AFTER UPDATE OF %2, %3 ON %4 %5")
+                .arg(quoted(triggerName(key, "Update")), source, column, table, body));
+}
+
 // Version 2 replaced the single-purpose gallery indexes by ones that also give the
 // name order.
 void galleryIndexes(QSqlDatabase& db) {
     for (const char* old : {"ClubesUF", "ClubesAno", "ClubesFederacao", "ClubesExtinto"})
         run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(old))));
+    createIndexes(db);
+}
+
+// Version 3 lists names in Portuguese order: each name gets its order key column,
+// filled for the rows already there and kept by triggers from then on.
+void orderKeys(QSqlDatabase& db) {
+    for (const OrderKeyDef& key : Schema::orderKeys()) {
+        const QList<Column> columns = columnsOf(db, key.table);
+        if (!hasColumn(columns, key.source))
+            continue; // reported by the check that follows
+        if (!hasColumn(columns, key.key)) {
+            run(db, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2 TEXT")
+                        .arg(quoted(key.table), quoted(key.key)));
+        }
+        run(db, QStringLiteral("UPDATE %1 SET %2 = fold(%3)")
+                    .arg(quoted(key.table), quoted(key.key), quoted(key.source)));
+        createOrderTriggers(db, key);
+    }
+    for (const char* index : keyedIndexes)
+        run(db, QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index))));
     createIndexes(db);
 }
 
@@ -203,6 +262,7 @@ const QList<Step>& steps() {
     static const QList<Step> list = {
         createIndexes,  // 0 -> 1
         galleryIndexes, // 1 -> 2
+        orderKeys,      // 2 -> 3
     };
     return list;
 }
@@ -213,7 +273,7 @@ public:
     explicit TransactionGuard(QSqlDatabase& db) : db_(db) {
         if (!db_.transaction())
             throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                                 .arg(db_.lastError().text()));
+                                 .arg(engineMessage(db_.lastError())));
     }
     ~TransactionGuard() {
         if (!done_)
@@ -222,7 +282,7 @@ public:
     void commit() {
         if (!db_.commit())
             throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                                 .arg(db_.lastError().text()));
+                                 .arg(engineMessage(db_.lastError())));
         done_ = true;
     }
 
@@ -230,6 +290,34 @@ private:
     QSqlDatabase& db_;
     bool done_ = false;
 };
+
+bool hasTrigger(QSqlDatabase& db, const QString& name) {
+    QSqlQuery query(db);
+    query.prepare(
+        QStringLiteral("select 1 from sqlite_master where type = 'trigger' and name = ?"));
+    query.addBindValue(name);
+    if (!query.exec())
+        throw StoreError(engineMessage(query.lastError()));
+    return query.next();
+}
+
+// A table made by hand (or a trigger dropped) after the upgrade: without its key and
+// triggers a name would be listed out of order.
+bool orderKeysMissing(QSqlDatabase& db) {
+    return std::any_of(
+        Schema::orderKeys().begin(), Schema::orderKeys().end(), [&](const OrderKeyDef& key) {
+            const QList<Column> columns = columnsOf(db, key.table);
+            return hasColumn(columns, key.source) &&
+                   (!hasColumn(columns, key.key) || !hasTrigger(db, triggerName(key, "Insert")) ||
+                    !hasTrigger(db, triggerName(key, "Update")));
+        });
+}
+
+void restoreOrderKeys(QSqlDatabase& db) {
+    TransactionGuard transaction(db);
+    orderKeys(db);
+    transaction.commit();
+}
 
 void upgrade(QSqlDatabase& db, int from) {
     Q_ASSERT(steps().size() == Schema::version);
@@ -285,9 +373,15 @@ void Schema::create(QSqlDatabase& db) {
                 column += QLatin1String(" PRIMARY KEY");
             columns << column;
         }
+        for (const OrderKeyDef& key : orderKeys()) {
+            if (key.table == table.name)
+                columns << quoted(key.key) + QLatin1String(" TEXT");
+        }
         run(db, QStringLiteral("CREATE TABLE %1 (%2)")
                     .arg(quoted(table.name), columns.join(QLatin1String(", "))));
     }
+    for (const OrderKeyDef& key : orderKeys())
+        createOrderTriggers(db, key);
     createIndexes(db);
     setUserVersion(db, version);
     transaction.commit();
@@ -308,8 +402,28 @@ void Schema::check(QSqlDatabase& db) {
     }
     if (stored < version)
         upgrade(db, stored);
+    else if (orderKeysMissing(db))
+        restoreOrderKeys(db);
     for (const TableDef& table : tables())
         checkTable(db, table);
+}
+
+const QList<OrderKeyDef>& Schema::orderKeys() {
+    static const QList<OrderKeyDef> list = {
+        {"Clubes", "NomeClube", "NomeClubeOrdem"},
+        {"Paises", "NomePais", "NomePaisOrdem"},
+        {"UF", "NomeCompleto", "NomeCompletoOrdem"},
+        {"Cidades", "Cidade", "CidadeOrdem"},
+        {"Federacao", "NomeFederacao", "NomeFederacaoOrdem"},
+    };
+    return list;
+}
+
+QStringList Schema::triggerNames() {
+    QStringList names;
+    for (const OrderKeyDef& key : orderKeys())
+        names << triggerName(key, "Insert") << triggerName(key, "Update");
+    return names;
 }
 
 QStringList Schema::indexNames() {

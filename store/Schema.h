@@ -21,21 +21,32 @@ struct TableDef {
     QList<FieldDef> fields;
 };
 
+// A column the store keeps beside a name: fold() of it, so that names are listed in
+// the order a Brazilian reader expects from a plain index that any SQLite tool can
+// read. Triggers fill it on every insert and on every change of the name.
+struct OrderKeyDef {
+    QString table;  // SQLite table name
+    QString source; // the name field ("NomeClube")
+    QString key;    // the key column ("NomeClubeOrdem")
+};
+
 // The six tables, declared once: the data module checks a store against them
 // and velmora-datadir and tests create stores from them.
 class Schema final {
 public:
     static const QList<TableDef>& tables();
     static const TableDef& table(const QString& name); // by stem or file name, any case
-    static constexpr int version = 2;
+    static const QList<OrderKeyDef>& orderKeys();
+    static constexpr int version = 3;
 
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);
     // Throws StoreError naming the table file when a table or field is missing
     // or has another type or width. Upgrades an older store version first.
     static void check(QSqlDatabase& db);
-    // Names of the indexes create() makes (and the upgrade to version 1 adds).
+    // Names of the indexes and triggers create() makes (and the upgrades add).
     static QStringList indexNames();
+    static QStringList triggerNames();
 };
 
 } // namespace velmora

@@ -3,6 +3,8 @@
 #include <QString>
 #include <stdexcept>
 
+class QSqlError;
+
 namespace velmora {
 
 // The store's one way to fail: the engine's message, in Portuguese, ready for
@@ -16,5 +18,11 @@ public:
 private:
     QString text_;
 };
+
+// An engine failure told in Portuguese: what happened and what the user can do
+// (by the engine's error code), then the engine's own words for whoever helps.
+QString engineMessage(const QSqlError& error);
+// The same for a failure the engine reports by code and text only.
+QString engineMessage(int code, const QString& engineText);
 
 } // namespace velmora

@@ -67,6 +67,26 @@ fi
 HOME=$home LANG=C.UTF-8 "$build/velmora" >"$work/velmora.log" 2>&1 &
 app_pid=$!
 pids+=("$app_pid")
+mkdir -p "$out"
+
+# The splash during its five-second wait: the program is blocked then, so only a
+# picture painted before the wait is on the screen. A black splash fails the run.
+if ! splash_id=$(wait_pid_window "$app_pid" 10); then
+  echo "o splash não apareceu" >&2
+  exit 1
+fi
+sleep 1.5
+if [ ${#wanted[@]} -eq 0 ] || [[ " ${wanted[*]} " == *" splash "* ]]; then
+  import -window root "$out/splash.png"
+  echo "$out/splash.png"
+fi
+# The splash's own area, away from the window manager's frames.
+import -window "$splash_id" "$work/splash-only.png"
+brightness=$(identify -format '%[fx:int(100*mean)]' "$work/splash-only.png")
+if [ "$brightness" -lt 5 ]; then
+  echo "o splash está preto durante a espera (brilho médio $brightness%)" >&2
+  exit 1
+fi
 
 # The splash stays five seconds; then the main window comes.
 if ! wait_window "Velmora" 30; then
@@ -77,7 +97,6 @@ if ! wait_window "Velmora" 30; then
 fi
 sleep 1
 
-mkdir -p "$out"
 taken=0
 while IFS='|' read -r name steps; do
   name=$(echo "$name" | xargs)

@@ -5,6 +5,7 @@
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
+#include "platform/DataControls.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
@@ -123,7 +124,25 @@ private slots:
     void cadastroOnEmptyCatalogue();
     void sairNoChangesNothing();
     void sairYesEndsTheProgram();
+    void closeBoxAsksLikeSair_data();
+    void closeBoxAsksLikeSair();
+    void sairWithUnsavedClub_data();
+    void sairWithUnsavedClub();
 };
+
+namespace {
+
+// Runs leave (a way out of the main window) inside the program's event loop and
+// tells whether the program ended; a loop nobody ends fails after a while.
+bool endsTheProgram(TFrmInicial& main, const std::function<void()>& leave) {
+    QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
+    QTimer::singleShot(0, &main, leave);
+    QTimer::singleShot(300, &main, [] { QCoreApplication::exit(7); });
+    const int code = QCoreApplication::exec();
+    return code == 0 && quitting.count() == 1;
+}
+
+} // namespace
 
 void TestInicial::controlPlaces_data() {
     QTest::addColumn<QString>("name");
@@ -635,6 +654,73 @@ void TestInicial::sairYesEndsTheProgram() {
     QCOMPARE(code, 0);
     QCOMPARE(quitting.count(), 1);
     QVERIFY(!app.FrmInicial->isVisible());
+}
+
+void TestInicial::closeBoxAsksLikeSair_data() {
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("answered No: nothing happens") << false;
+    QTest::newRow("answered Yes: the program ends") << true;
+}
+
+// The window manager's close box (and Alt+F4) on the main window is "Sair".
+void TestInicial::closeBoxAsksLikeSair() {
+    QFETCH(bool, yes);
+    Catalogue c;
+    VelmoraApp& app = c.start();
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    c.fx.dialogs.queueAnswer(yes ? MsgResult::Yes : MsgResult::No);
+
+    QCOMPARE(endsTheProgram(c.main(), [&c] { c.main().close(); }), yes);
+    QCOMPARE(c.fx.dialogs.messages(), QStringList{"Deseja sair do cadastro?"});
+    QCOMPARE(c.fx.dialogs.shown().first().buttons, MsgButtons::YesNo);
+    QCOMPARE(c.main().isVisible(), !yes);
+}
+
+void TestInicial::sairWithUnsavedClub_data() {
+    QTest::addColumn<bool>("inserting");
+    QTest::addColumn<bool>("discard");
+    QTest::newRow("new club, kept") << true << false;
+    QTest::newRow("new club, discarded") << true << true;
+    QTest::newRow("edited club, kept") << false << false;
+    QTest::newRow("edited club, discarded") << false << true;
+}
+
+// "Sair" answered Yes never drops the editor's unsaved row without asking.
+void TestInicial::sairWithUnsavedClub() {
+    QFETCH(bool, inserting);
+    QFETCH(bool, discard);
+    Catalogue c;
+    c.store.add(1, QStringLiteral("Santos"));
+    VelmoraApp& app = c.start();
+    TFrmClubes& editor = *app.FrmClubes;
+    c.main().CadastrodeClubes1Click();
+    if (inserting)
+        editor.Novo1->trigger();
+    else
+        editor.Alterar1->trigger();
+    editor.EdtNomeClube->setText(QStringLiteral("Boca"));
+    QVERIFY(activate(app, app.FrmInicial.get()));
+    c.fx.dialogs.clearLog();
+    c.fx.dialogs.queueAnswer(MsgResult::Yes); // "Deseja sair do cadastro?"
+    c.fx.dialogs.queueAnswer(discard ? MsgResult::Yes : MsgResult::No);
+
+    QCOMPARE(endsTheProgram(c.main(), [&c] { c.main().Sair1Click(); }), discard);
+    const auto shown = c.fx.dialogs.shown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown.at(1).icon, MsgIcon::Question);
+    QCOMPARE(shown.at(1).buttons, MsgButtons::YesNo);
+    QVERIFY2(shown.at(1).text.contains(QStringLiteral("não foi gravado")),
+             qPrintable(shown.at(1).text));
+    QCOMPARE(c.store.column(QStringLiteral("select NomeClube from Clubes")),
+             QStringList{"Santos"}); // nothing half-saved either way
+    if (discard)
+        return;
+    // No: everything as it was, the row still pending with what was typed.
+    QVERIFY(c.main().isVisible());
+    QVERIFY(editor.isVisible());
+    QVERIFY(editor.editing());
+    QCOMPARE(editor.EdtNomeClube->text(), QStringLiteral("Boca"));
+    QCOMPARE(app.dm().TblClubes.state(), inserting ? Table::State::Insert : Table::State::Edit);
 }
 
 QTEST_MAIN(TestInicial)

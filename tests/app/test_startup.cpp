@@ -1,4 +1,5 @@
 // Start-up sequence and the window set.
+#include "app/Inicial.h"
 #include "app/Startup.h"
 #include "app/VelmoraApp.h"
 #include "tests/support/AppFixture.h"
@@ -7,7 +8,10 @@
 #include <QApplication>
 #include <QFile>
 #include <QMainWindow>
+#include <QProcess>
 #include <QScreen>
+#include <QTemporaryDir>
+#include <QWindow>
 #include <QtTest>
 
 using namespace velmora;
@@ -43,6 +47,11 @@ private slots:
     void windowSet();
     void closingOtherWindowsOnlyHides();
     void showingAShownWindowKeepsIt();
+    void closeBoxFollowsTheWayOut_data();
+    void closeBoxFollowsTheWayOut();
+    void splashIsOnScreenBeforeTheWait();
+    void secondStartOnTheSameFolderStops();
+    void lockOfAKilledProgramDoesNotBlock();
 };
 
 void TestStartup::sequenceShowsMainOnlyAfterSplash() {
@@ -220,6 +229,131 @@ void TestStartup::showingAShownWindowKeepsIt() {
     fx.app().forms.show(f);
     QCOMPARE(f->pos(), at); // brought to front where it is, not placed again
     QVERIFY(f->isVisible());
+}
+
+void TestStartup::closeBoxFollowsTheWayOut_data() {
+    QTest::addColumn<QString>("object");
+    QTest::addColumn<bool>("stays");
+    QTest::newRow("city registry: Cancelar") << "FrmCadastroCidade" << false;
+    QTest::newRow("information: Voltar") << "FrmInformacoes" << false;
+    QTest::newRow("club chooser, nothing chosen: OK unavailable") << "FrmSelClube" << true;
+}
+
+// The window manager's close box runs each window's own way out, or nothing.
+void TestStartup::closeBoxFollowsTheWayOut() {
+    QFETCH(QString, object);
+    QFETCH(bool, stays);
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    auto app = Startup::start(fx.environment());
+    QVERIFY(app);
+    QSignalSpy quit(qApp, &QCoreApplication::aboutToQuit);
+    Form* f = formNamed(object);
+    app->forms.show(f);
+    QCOMPARE(f->close(), !stays);
+    QCOMPARE(f->isVisible(), stays);
+    QVERIFY(formNamed("FrmInicial")->isVisible());
+    QCoreApplication::processEvents();
+    QCOMPARE(quit.count(), 0);
+}
+
+// The wait blocks the program: the picture must be on the screen before it starts.
+void TestStartup::splashIsOnScreenBeforeTheWait() {
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    QImage onScreen;
+    bool exposed = false;
+    auto app = Startup::start(fx.environment(), [&](const QString& step) {
+        QWidget* splash = nullptr;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("FrmSplash") && w->isVisible())
+                splash = w;
+        if (step != QLatin1String("windows created") || splash == nullptr)
+            return;
+        exposed = splash->windowHandle() && splash->windowHandle()->isExposed();
+        onScreen = splash->screen()->grabWindow(splash->winId()).toImage();
+    });
+    QVERIFY(app);
+    QVERIFY(exposed);
+    QCOMPARE(onScreen.size(), QSize(494, 296));
+    const QImage picture = QImage(QStringLiteral(":/artwork/splash.jpg"))
+                               .scaled(onScreen.size())
+                               .convertToFormat(onScreen.format());
+    int matching = 0;
+    int total = 0;
+    for (int y = 10; y < onScreen.height(); y += 37)
+        for (int x = 10; x < onScreen.width(); x += 41, ++total) {
+            const QColor a = onScreen.pixelColor(x, y);
+            const QColor b = picture.pixelColor(x, y);
+            if (qAbs(a.red() - b.red()) + qAbs(a.green() - b.green()) + qAbs(a.blue() - b.blue()) <
+                60)
+                ++matching;
+        }
+    QVERIFY2(matching > total * 9 / 10, qPrintable(QString::number(matching)));
+}
+
+// Two programs on one folder would number new clubs from the same highest code.
+void TestStartup::secondStartOnTheSameFolderStops() {
+    AppFixture fx;
+    TestStore store(fx.dataDir());
+    auto first = Startup::start(fx.environment());
+    QVERIFY(first);
+    Form* main = first->FrmInicial.get();
+
+    AppFixture other;
+    Environment env = other.environment();
+    env.dataDir = fx.dataDir();
+    QStringList steps;
+    auto second = Startup::start(env, [&steps](const QString& step) { steps << step; });
+    QVERIFY(!second);
+    QVERIFY(!steps.contains("splash shown")); // told at once, no splash wait
+    QCOMPARE(other.dialogs.shown().size(), 1);
+    const auto box = other.dialogs.shown().first();
+    QCOMPARE(box.caption, QString("Velmora"));
+    QVERIFY2(box.text.contains(QStringLiteral("já está aberto")) && box.text.contains(fx.dataDir()),
+             qPrintable(box.text));
+    QVERIFY(main->isVisible()); // the first one goes on untouched
+    QCOMPARE(visibleForms(), QList<Form*>{main});
+
+    // Once the first has ended, the folder is free again.
+    first.reset();
+    other.dialogs.clearLog();
+    auto again = Startup::start(env);
+    QVERIFY(again);
+    QVERIFY(other.dialogs.shown().isEmpty());
+}
+
+void TestStartup::lockOfAKilledProgramDoesNotBlock() {
+    QTemporaryDir home;
+    const QString dataDir = home.filePath(QStringLiteral("Velmora"));
+    QVERIFY(QDir().mkpath(dataDir));
+    { TestStore store(dataDir); }
+
+    // The real program holds the folder, then dies without cleaning up (kill -9).
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home.path());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(qEnvironmentVariable("VELMORA_BINARY_DIR") + QStringLiteral("/velmora"));
+    QVERIFY(program.waitForStarted());
+    QFileInfo lock(dataDir + QStringLiteral("/Velmora.lock"));
+    QTRY_VERIFY_WITH_TIMEOUT((lock.refresh(), lock.exists() && lock.size() > 0), 30000);
+
+    AppFixture fx;
+    Environment mine = fx.environment();
+    mine.dataDir = dataDir;
+    QVERIFY(!Startup::start(mine)); // alive: the folder is taken
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+
+    program.kill();
+    QVERIFY(program.waitForFinished());
+    QCOMPARE(program.exitStatus(), QProcess::CrashExit);
+    QVERIFY(QFileInfo::exists(lock.filePath())); // left behind
+    fx.dialogs.clearLog();
+    auto app = Startup::start(mine);
+    QVERIFY(app);
+    QVERIFY(fx.dialogs.shown().isEmpty());
 }
 
 QTEST_MAIN(TestStartup)

@@ -87,7 +87,7 @@ void TestSelClube::kindListsItsOwnRowsInNameOrder() {
     QCOMPARE(app.dm().QueryConsulta.lines(),
              QStringList({"select NomeClube, PaisClube, UFClube from Clubes.db",
                           selecao ? "where Identificador = 1" : "where Identificador = 0",
-                          "order by NomeClube"}));
+                          "order by NomeClubeOrdem, NomeClube"}));
 }
 
 void TestSelClube::noNationalTeamLeavesListEmptyUntilClube() {

@@ -117,6 +117,11 @@ void TestMenuGalleries::listsTitlesAndFlags_data() {
         << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
         << "Relação dos Clubes do(a) Itália (1)"
         << "country:Itália" << 1;
+    QTest::newRow("Clubes por País without accents")
+        << G::ClubesPorPais << "italia"
+        << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
+        << "Relação dos Clubes do(a) Itália (1)"
+        << "country:Itália" << 1;
     // Fantasma is counted but not listed: its country has no row in Paises.DB.
     QTest::newRow("Todos os Clubes Cadastrados")
         << G::TodosOsClubes << noEntry << ""
@@ -138,6 +143,11 @@ void TestMenuGalleries::listsTitlesAndFlags_data() {
         << G::PesquisarPorNome << "éR"
         << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
         << "Relação dos Clubes que tenham \"ÉR\" no nome"
+        << "" << 1;
+    QTest::newRow("Pesquisar por Nome without accents")
+        << G::PesquisarPorNome << "america"
+        << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
+        << "Relação dos Clubes que tenham \"AMERICA\" no nome"
         << "" << 1;
     QTest::newRow("Clubes/Seleções Extintos")
         << G::Extintos << noEntry << "" << QStringList{"América", "Uruguai"} << "BRA URU"

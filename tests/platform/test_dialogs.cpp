@@ -1,6 +1,7 @@
 // The real boxes, driven from inside their own modal loops.
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
+#include "tests/support/PlainText.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -106,6 +107,23 @@ private slots:
         labels.sort();
         QCOMPARE(labels,
                  buttons == MsgButtons::YesNo ? QStringList({"Não", "Sim"}) : QStringList({"OK"}));
+    }
+
+    // Messages quote names and paths the user typed: markup in them stays text.
+    void messageBoxShowsMarkupAsTyped() {
+        const QString text =
+            QStringLiteral("O clube <b>X</b> <img src=\"%1\"> já existe").arg(path("first.png"));
+        bool literal = false;
+        whenModalUp([&](QWidget* w) {
+            for (const QLabel* label : w->findChildren<QLabel*>()) {
+                if (label->text() == text)
+                    literal = test::showsLiterally(label);
+            }
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click();
+        });
+        QtDialogs dialogs;
+        dialogs.message(QStringLiteral("Velmora"), text, MsgIcon::Error, MsgButtons::Ok);
+        QVERIFY(literal);
     }
 
     void pictureDialogPreviewsAndReturnsTheChoice() {

@@ -6,6 +6,7 @@
 #include <QInputDialog>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
@@ -265,6 +266,72 @@ private slots:
         QCOMPARE(box.text, QStringLiteral("Tabela não encontrada: Clubes.db"));
         QCOMPARE(box.icon, MsgIcon::Error);
         QCOMPARE(box.buttons, MsgButtons::Ok);
+    }
+
+    // A box raised by the window just opened (its activation not yet confirmed by the
+    // platform) sits on that window, and after it the window is still in front.
+    void errorReportKeepsTheWindowJustShownInFront_data() {
+        QTest::addColumn<bool>("openedFirst");
+        QTest::newRow("window just opened") << true;
+        QTest::newRow("window already active") << false;
+    }
+    void errorReportKeepsTheWindowJustShownInFront() {
+        QFETCH(bool, openedFirst);
+        QVERIFY(activate(a.get()));
+        if (!openedFirst)
+            QVERIFY(activate(b.get()));
+        QtDialogs real;
+        real.setForms(forms.get());
+        QWidget* boxParent = nullptr;
+        whenModalActive([&boxParent](QWidget* box) {
+            boxParent = box->parentWidget();
+            qobject_cast<QDialog*>(box)->accept();
+        });
+        forms->show(b.get()); // and the opening command fails at once
+        real.message(QStringLiteral("VELMORA v1.0"), QStringLiteral("Arquivo não encontrado"),
+                     MsgIcon::Error, MsgButtons::Ok);
+        QCOMPARE(boxParent, b.get());
+        QVERIFY(QTest::qWaitForWindowActive(b.get()));
+        QTest::qWait(50);
+        QCOMPARE(QApplication::activeWindow(), b.get());
+        QCOMPARE(forms->front(), b.get());
+    }
+
+    // The window manager's close box runs the window's own way out while it is enabled.
+    void closeBoxRunsTheWayOut_data() {
+        QTest::addColumn<bool>("button");
+        QTest::addColumn<bool>("enabled");
+        QTest::newRow("menu command") << false << true;
+        QTest::newRow("menu command, unavailable") << false << false;
+        QTest::newRow("button") << true << true;
+        QTest::newRow("button, unavailable") << true << false;
+    }
+    void closeBoxRunsTheWayOut() {
+        QFETCH(bool, button);
+        QFETCH(bool, enabled);
+        QVERIFY(activate(a.get()));
+        QVERIFY(activate(b.get()));
+        int ran = 0;
+        auto leave = [this, &ran] {
+            ++ran;
+            forms->close(b.get());
+        };
+        QAction command(QStringLiteral("Voltar"));
+        QPushButton ok(QStringLiteral("OK"), b->client());
+        QObject::connect(&command, &QAction::triggered, b.get(), leave);
+        QObject::connect(&ok, &QPushButton::clicked, b.get(), leave);
+        command.setEnabled(enabled);
+        ok.setEnabled(enabled);
+        if (button)
+            b->setWayOut(&ok);
+        else
+            b->setWayOut(&command);
+
+        const bool closed = b->close();
+        QCOMPARE(ran, enabled ? 1 : 0);
+        QCOMPARE(closed, enabled);
+        QCOMPARE(b->isVisible(), !enabled);
+        QVERIFY(a->isVisible());
     }
 
     void trackerUnregistersFromDialogs() {

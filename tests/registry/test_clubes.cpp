@@ -80,6 +80,8 @@ private slots:
     void otherWindows_data();
     void otherWindows();
     void voltar();
+    void closeBox_data();
+    void closeBox();
     void editingEnded();
     void yearGivesAge();
     void brokenPictureStillShowsRow();
@@ -628,6 +630,10 @@ void TestClubes::locate_data() {
                                                  << "2" << true;
     QTest::newRow("accented small letters") << "grêmio"
                                             << "3" << true;
+    QTest::newRow("without accents") << "gremio foot"
+                                     << "3" << true;
+    QTest::newRow("other accents") << "GRÉMIÔ"
+                                   << "3" << true;
     QTest::newRow("anywhere in the name") << "tico boca"
                                           << "4" << true;
     QTest::newRow("first match only") << "club"
@@ -783,6 +789,40 @@ void TestClubes::otherWindows() {
     QVERIFY(opened);
     QCOMPARE(opened->objectName(), window);
     QVERIFY(editor.isVisible());
+}
+
+void TestClubes::closeBox_data() {
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("inserting: stays with its row") << "insert";
+    QTest::newRow("editing: stays with its row") << "edit";
+    QTest::newRow("browsing: back to the main window") << "browse";
+}
+
+// The window manager's close box (or Alt+F4) does what "Voltar" does, and nothing
+// while "Voltar" is unavailable.
+void TestClubes::closeBox() {
+    QFETCH(QString, mode);
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    TFrmClubes& editor = rig.open();
+    if (mode == QLatin1String("insert"))
+        editor.Novo1->trigger();
+    if (mode == QLatin1String("edit"))
+        editor.Alterar1->trigger();
+    const bool pending = mode != QLatin1String("browse");
+    if (pending)
+        editor.EdtNomeClube->setText(QStringLiteral("Boca"));
+    const Table::State state = rig.clubs().state();
+
+    editor.close();
+    QCOMPARE(editor.isVisible(), pending);
+    QCOMPARE(rig.app().FrmInicial->isVisible(), !pending);
+    QCOMPARE(rig.clubs().state(), state);
+    QVERIFY(rig.dialogs().shown().isEmpty());
+    if (!pending)
+        return;
+    QCOMPARE(editor.EdtNomeClube->text(), QStringLiteral("Boca"));
+    QVERIFY(editor.BtnGravar->isEnabled()); // the row can still be finished
 }
 
 void TestClubes::voltar() {

@@ -47,6 +47,8 @@ private slots:
     void deleteRemovesBadge();
     void missingBadgeFolderIsCreated();
     void lastFileRemembered();
+    void deepSourceFolder_data();
+    void deepSourceFolder();
     void unreadablePicture();
 };
 
@@ -55,7 +57,9 @@ void TestClubesBadges::newBadgeIsCopied() {
     TFrmClubes& editor = rig.open();
     rig.fillNew(QStringLiteral("Boca"));
     const QString source = rig.store.path(QStringLiteral("Fontes/escudo.jpg"));
-    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")), source);
+    QCOMPARE(editor.chosenBadge(), source);
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")),
+             rig.badgeDir() + files::fileName(source));
     QVERIFY(rig.hasPicture(editor.ImgLogoClube));
     QCOMPARE(editor.pendingBadge(), 1);
     QVERIFY(rig.badgeFiles().isEmpty()); // nothing copied before the save
@@ -205,7 +209,9 @@ void TestClubesBadges::failedCopy() {
     QCOMPARE(rig.clubs().state(), editing ? Table::State::Edit : Table::State::Insert);
     QVERIFY(editor.BtnGravar->isEnabled());
     QCOMPARE(editor.pendingBadge(), 1);
-    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")), source);
+    QCOMPARE(editor.chosenBadge(), source);
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")),
+             rig.badgeDir() + files::fileName(source));
     QCOMPARE(rig.store.count(QStringLiteral("Clubes")), editing ? 1 : 0);
     if (editing) {
         QVERIFY(QFile::exists(santos.escudoClube));
@@ -259,7 +265,9 @@ void TestClubesBadges::failedPost() {
     QCOMPARE(rig.stored(1, QStringLiteral("Estadio")), santos.estadio);
     QVERIFY(QFile::exists(santos.escudoClube));
     QVERIFY(!QFile::exists(rig.badgeDir() + "novo.jpg")); // no orphan copy
-    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")), source);
+    QCOMPARE(editor.chosenBadge(), source);
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")),
+             rig.badgeDir() + files::fileName(source));
     QCOMPARE(editor.pendingBadge(), 1);
 
     rig.store.exec(QStringLiteral("drop trigger recusa"));
@@ -325,8 +333,61 @@ void TestClubesBadges::lastFileRemembered() {
     QCOMPARE(shown.at(1).text, a);
     QCOMPARE(shown.at(2).text, b);
     QCOMPARE(editor.lastPictureFile(), b);
-    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")), b);
+    QCOMPARE(editor.chosenBadge(), b);
+    QCOMPARE(rig.clubs().fieldText(QStringLiteral("EscudoClube")), rig.badgeDir() + "b.bmp");
     QCOMPARE(editor.pendingBadge(), 1);
+}
+
+void TestClubesBadges::deepSourceFolder_data() {
+    QTest::addColumn<bool>("copyFits");
+    QTest::newRow("deep folder, short name: accepted") << true;
+    QTest::newRow("name too long for the badge folder: refused") << false;
+}
+
+// Only the stored copy's path has a limit: a badge deep in the user's folders is
+// fine, while one whose copy would not fit is refused in the user's words and
+// leaves the pending row exactly as it was.
+void TestClubesBadges::deepSourceFolder() {
+    QFETCH(bool, copyFits);
+    EditorRig rig;
+    TFrmClubes& editor = rig.open();
+    rig.fillNew(QStringLiteral("Boca"), QStringLiteral("primeiro.jpg"));
+    const QString first = editor.chosenBadge();
+    int limit = 0;
+    for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields)
+        if (f.name == QLatin1String("EscudoClube"))
+            limit = f.width;
+    QString deep = QStringLiteral("Fontes");
+    while (rig.store.path(deep).size() <= limit)
+        deep += QStringLiteral("/uma pasta funda");
+    const QString name = copyFits ? QStringLiteral("deep.jpg")
+                                  : QString(limit, QLatin1Char('n')) + QStringLiteral(".jpg");
+    const QString source = rig.store.makeBadge(name, Qt::yellow, deep);
+    QVERIFY(source.size() > limit);
+    rig.dialogs().clearLog();
+    rig.chooseBadge(source);
+
+    QCOMPARE(editor.pendingBadge(), 1);
+    QCOMPARE(editor.EdtNomeClube->text(), QStringLiteral("Boca"));
+    QCOMPARE(rig.clubs().state(), Table::State::Insert);
+    if (copyFits) {
+        QCOMPARE(rig.dialogs().messages(), QStringList());
+        QCOMPARE(editor.chosenBadge(), source);
+    } else {
+        QCOMPARE(rig.dialogs().messages().size(), 1);
+        const auto& told = rig.dialogs().shown().constLast();
+        QCOMPARE(told.caption, QStringLiteral("Velmora"));
+        QVERIFY2(told.text.contains(name) && told.text.contains(QString::number(limit)),
+                 qPrintable(told.text));
+        QVERIFY2(!told.text.contains(QStringLiteral("EscudoClube")), qPrintable(told.text));
+        QCOMPARE(editor.chosenBadge(), first); // the earlier choice stands
+    }
+    rig.click(editor.BtnGravar);
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
+    const QString kept = copyFits ? name : files::fileName(first);
+    QCOMPARE(rig.stored(1, QStringLiteral("EscudoClube")), rig.badgeDir() + kept);
+    QCOMPARE(rig.badgeFiles(), QStringList{kept});
+    QCOMPARE(bytes(rig.badgeDir() + kept), bytes(copyFits ? source : first));
 }
 
 void TestClubesBadges::unreadablePicture() {

@@ -33,6 +33,7 @@ private slots:
     void recomputeAfterYearChange();
     void recomputeShowsLastRow();
     void recomputeOnEmptyTable();
+    void rowWithoutYear_data();
     void rowWithoutYear();
     void ageTooLongWritesNothing();
     void storeAgesCountsRows();
@@ -147,21 +148,35 @@ void TestIdade::recomputeOnEmptyTable() {
     QCOMPARE(rig.store.count(QStringLiteral("Clubes")), 0);
 }
 
+void TestIdade::rowWithoutYear_data() {
+    QTest::addColumn<int>("withoutYear");
+    QTest::addColumn<QString>("told"); // the line that tells the user
+    QTest::newRow("one club") << 1 << "1 clube sem ano de fundação manteve a idade anterior.";
+    QTest::newRow("three clubs") << 3
+                                 << "3 clubes sem ano de fundação mantiveram a idade anterior.";
+}
+
+// The user learns that some ages were not renewed, and how many.
 void TestIdade::rowWithoutYear() {
+    QFETCH(int, withoutYear);
+    QFETCH(QString, told);
     EditorRig rig;
     rig.store.add(1, QStringLiteral("Santos"));
-    Club unknown = rig.store.club(2, QStringLiteral("Sem Ano"));
-    unknown.anoFundacao.reset();
-    unknown.idadeClube = QStringLiteral("?");
-    rig.store.insert(unknown);
-    rig.store.add(3, QStringLiteral("Palmeiras"));
+    for (int i = 0; i < withoutYear; ++i) {
+        Club unknown = rig.store.club(2 + i, QStringLiteral("Sem Ano %1").arg(i));
+        unknown.anoFundacao.reset();
+        unknown.idadeClube = QStringLiteral("?");
+        rig.store.insert(unknown);
+    }
+    rig.store.add(10, QStringLiteral("Palmeiras"));
     TFrmClubes& editor = rig.open();
     rig.fx.clock.setYear(2026);
     editor.RecalcularIdadedosClubes1->trigger();
     QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
     QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("?"));
-    QCOMPARE(rig.stored(3, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
-    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!"});
+    QCOMPARE(rig.stored(10, QStringLiteral("IdadeClube")), QStringLiteral("116 anos"));
+    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!\n" + told});
+    QCOMPARE(rig.dialogs().shown().constLast().icon, MsgIcon::Information);
 }
 
 void TestIdade::ageTooLongWritesNothing() {

@@ -1,4 +1,4 @@
-// Local SQL to SQLite, and the letter-case rules of "=", "like" and upper().
+// Local SQL to SQLite, and the letter-case rules of "=", "like", upper() and fold().
 #include "store/Dialect.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
@@ -91,7 +91,8 @@ private slots:
         }
     }
 
-    // "=" and "like" count letter case; upper() folds accented letters on both sides.
+    // "=" and "like" count letter case; upper() folds accented letters on both sides,
+    // fold() also their accents.
     void matching_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::addColumn<QString>("param");
@@ -112,6 +113,17 @@ private slots:
         QTest::newRow("upper final accent") << byUpper << "%olé" << QStringList{"Olé"};
         QTest::newRow("upper apostrophe") << byUpper << "d'á%" << QStringList{"D'Ávila"};
         QTest::newRow("upper no match") << byUpper << "%sao%" << QStringList{};
+        // fold() drops accents as well: typed with or without them, the same rows.
+        const QStringList byFold = {"select NomeClube from clubes.db",
+                                    "where fold(NomeClube) like fold(:X)"};
+        QTest::newRow("fold ascii") << byFold << "%mEnGo%" << QStringList{"Flamengo"};
+        QTest::newRow("fold stored accent") << byFold << "SÃO%" << QStringList{"São Bento"};
+        QTest::newRow("fold param accent") << byFold << "%são b%" << QStringList{"São Bento"};
+        QTest::newRow("fold without accent") << byFold << "%sao%" << QStringList{"São Bento"};
+        QTest::newRow("fold other accent") << byFold << "%SÂO%" << QStringList{"São Bento"};
+        QTest::newRow("fold final accent") << byFold << "%ole" << QStringList{"Olé"};
+        QTest::newRow("fold apostrophe") << byFold << "d'a%" << QStringList{"D'Ávila"};
+        QTest::newRow("fold no match") << byFold << "%sal%" << QStringList{};
     }
     void matching() {
         QFETCH(QStringList, lines);
@@ -128,6 +140,27 @@ private slots:
         QCOMPARE(names, expected);
     }
 
+    // Whatever upper() found on both sides, fold() finds too.
+    void foldFindsWhatUpperFound() {
+        const auto names = [this](const char* function, const QString& pattern) {
+            Query q(*db_, QStringLiteral("Q"));
+            q.add(QStringLiteral("select NomeClube from clubes.db"));
+            q.add(QStringLiteral("where %1(NomeClube) like %1(:X)").arg(QLatin1String(function)));
+            q.bindText(QStringLiteral("X"), pattern);
+            q.open();
+            QStringList found;
+            for (; !q.eof(); q.next())
+                found << q.field(0);
+            return found;
+        };
+        for (const char* typed : {"%", "%a%", "%ÃO%", "s_o%", "%é", "D'%", "%' %", "%O B%"}) {
+            const QString pattern = QString::fromUtf8(typed);
+            const QStringList byFold = names("fold", pattern);
+            for (const QString& name : names("upper", pattern))
+                QVERIFY2(byFold.contains(name), qPrintable(pattern + QLatin1String(": ") + name));
+        }
+    }
+
     void upperOfValues_data() {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("expected");
@@ -139,6 +172,14 @@ private slots:
                                          << "nulo";
         QTest::newRow("integer") << "upper(AnoFundacao)"
                                  << "1910";
+        QTest::newRow("fold accents") << "fold(\"são paulo, ação, Über, ñ, Ídolo, Łódź\")"
+                                      << "SAO PAULO, ACAO, UBER, N, IDOLO, ŁODZ";
+        QTest::newRow("fold decomposed accents")
+            << QStringLiteral("fold(\"Sa\u0303o Bento\")") << "SAO BENTO";
+        QTest::newRow("fold other scripts kept") << "fold(\"서울 Αθήνα\")"
+                                                 << "서울 ΑΘΗΝΑ";
+        QTest::newRow("fold null stays null") << "coalesce(fold(NomeCompletoClube), \"nulo\")"
+                                              << "nulo";
     }
     void upperOfValues() {
         QFETCH(QString, expression);

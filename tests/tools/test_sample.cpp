@@ -208,35 +208,41 @@ private slots:
                                   "where c.PaisClube = p.NomePais"};
         QTest::newRow("Clubes Brasileiros")
             << join + QStringList{"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0",
-                                  "order by c.NomeClube, c.UFClube"}
+                                  "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"}
             << ""
             << "" << 12;
         QTest::newRow("Todos os Clubes Cadastrados")
-            << join + QStringList{"and c.Identificador = 0", "order by c.nomeclube"} << ""
+            << join +
+                   QStringList{"and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}
+            << ""
             << "" << 12;
         QTest::newRow("Todas as Seleções Cadastradas")
-            << join + QStringList{"and c.Identificador = 1", "order by c.nomeclube"} << ""
+            << join +
+                   QStringList{"and c.Identificador = 1", "order by c.NomeClubeOrdem, c.NomeClube"}
+            << ""
             << "" << 0;
         QTest::newRow("Clubes/Seleções Extintos")
-            << join + QStringList{"and c.extinto = 1", "order by c.NomeClube"} << ""
+            << join + QStringList{"and c.extinto = 1", "order by c.NomeClubeOrdem, c.NomeClube"}
+            << ""
             << "" << 0;
         QTest::newRow("Clubes por País")
-            << join + QStringList{"and upper(c.PaisClube) like upper(:PAIS)",
-                                  "and c.Identificador = 0", "order by c.NomeClube"}
+            << join + QStringList{"and fold(c.PaisClube) like fold(:PAIS)",
+                                  "and c.Identificador = 0",
+                                  "order by c.NomeClubeOrdem, c.NomeClube"}
             << "PAIS"
             << "%ARGENTINA%" << 0;
         QTest::newRow("Pesquisar por Nome")
-            << join +
-                   QStringList{"and upper(c.NomeClube) like upper(:CLUBE)", "order by c.NomeClube"}
+            << join + QStringList{"and fold(c.NomeClube) like fold(:CLUBE)",
+                                  "order by c.NomeClubeOrdem, c.NomeClube"}
             << "CLUBE" << u("%GRÊMIO%") << 0;
         QTest::newRow("Por Ano de Fundação")
             << join + QStringList{"and c.AnoFundacao = :ANOFUND", "and c.Identificador = 0",
-                                  "order by c.NomeClube"}
+                                  "order by c.NomeClubeOrdem, c.NomeClube"}
             << "ANOFUND"
             << "1902" << 1;
         QTest::newRow("Clubes por Federação")
             << join + QStringList{"and Federacao = :FEDERSEL", "and c.Identificador = 0",
-                                  "order by c.NomeClube"}
+                                  "order by c.NomeClubeOrdem, c.NomeClube"}
             << "FEDERSEL"
             << "UEFA" << 1;
         for (const char* uf : {"SP", "RJ", "MG", "RS", "PR"})
@@ -245,11 +251,11 @@ private slots:
                                "u.NomeCompleto",
                                "from clubes.db as c, paises.db as p, uf.db as u",
                                "where c.PaisClube = \"Brasil\"",
-                               "and c.UFClube = upper(:ESTADO)",
+                               "and c.UFClube = fold(:ESTADO)",
                                "and c.PaisClube = p.NomePais",
                                "and c.UFClube = u.uf",
                                "and c.identificador = 0",
-                               "order by c.NomeClube"}
+                               "order by c.NomeClubeOrdem, c.NomeClube"}
                 << "ESTADO" << uf << 0;
     }
     void galleriesHaveRows() {

@@ -376,13 +376,13 @@ void insertRows(Database& db, const TableRows& t) {
     if (!query.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
                            .arg(quoted(t.def->name), columns.join(QStringLiteral(", ")),
                                 marks.join(QStringLiteral(", ")))))
-        throw StoreError(query.lastError().text());
+        throw StoreError(engineMessage(query.lastError()));
     for (const Values& row : t.rows) {
         for (const FieldDef& f : t.def->fields)
             query.addBindValue(row.value(f.name));
         if (!query.exec())
             throw StoreError(
-                QStringLiteral("%1: %2").arg(t.def->fileName, query.lastError().text()));
+                QStringLiteral("%1: %2").arg(t.def->fileName, engineMessage(query.lastError())));
     }
 }
 
@@ -461,7 +461,7 @@ QSqlQuery select(Database& db, const QString& sql) {
     QSqlQuery query(db.handle());
     query.setForwardOnly(true);
     if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
     return query;
 }
 

@@ -11,12 +11,27 @@
 #   answer KEY        press KEY in the message or entry box now up (e.g. Return, Escape)
 #   wait SECONDS      pause
 #   gone WINDOW       wait until WINDOW is no longer shown
+#   focus WINDOW      make WINDOW the active window (as a click on its caption would)
+#   active WINDOW     fail the run unless WINDOW is the active window now
+#   run COMMAND       a shell command of this script (e.g. to move a folder of the data
+#                     directory, $home/Velmora, away and back)
 # WINDOW is a caption, matched whole (^caption$) among the shown windows.
 # Steps are separated by ";".
 
 # Id of the shown window captioned $1 (the newest when several).
 window_id() {
   xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | tail -1
+}
+
+# Id of the first shown window of process $1, waiting up to $2 seconds.
+wait_pid_window() {
+  local pid=$1 limit=${2:-10} i id
+  for ((i = 0; i < limit * 10; i++)); do
+    id=$(xdotool search --onlyvisible --pid "$pid" 2>/dev/null | head -1)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.1
+  done
+  return 1
 }
 
 # Waits up to $2 seconds for a shown window captioned $1.
@@ -85,6 +100,15 @@ step_gone() {
   return 1
 }
 
+step_active() {
+  local name
+  sleep 0.5
+  name=$(xdotool getactivewindow getwindowname 2>/dev/null || true)
+  [ "$name" = "$1" ] && return 0
+  echo "a janela ativa é \"$name\", e não \"$1\"" >&2
+  return 1
+}
+
 run_steps() {
   local steps=$1 step verb args
   IFS=';' read -ra list <<<"$steps"
@@ -101,6 +125,9 @@ run_steps() {
       answer) sleep 0.5; xdotool key $args ;;
       wait) sleep "$args" ;;
       gone) step_gone "$args" ;;
+      focus) need_window "$args" >/dev/null ;;
+      active) step_active "$args" ;;
+      run) eval "$args" ;;
       *) echo "passo desconhecido: $verb" >&2; return 1 ;;
     esac
   done

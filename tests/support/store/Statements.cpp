@@ -32,7 +32,7 @@ const QStringList& cardStatement() {
 QStringList allClubsListing() {
     return listing({"p.codpais", "from clubes.db as c, paises.db as p",
                     "where c.PaisClube = p.NomePais", "and c.Identificador = 0",
-                    "order by c.nomeclube"});
+                    "order by c.NomeClubeOrdem, c.NomeClube"});
 }
 
 } // namespace velmora::test
