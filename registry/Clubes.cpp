@@ -639,7 +639,7 @@ bool TFrmClubes::choosePictureInto(const QString& path) {
             MsgIcon::Warning);
         return false;
     }
-    showPicture(app_.pictures, ImgLogoClube, path, true);
+    showPicture(services_.pictures, ImgLogoClube, path, true);
     setField(QStringLiteral("EscudoClube"), copy);
     chosenBadge_ = path;
     return true;

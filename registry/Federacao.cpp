@@ -19,10 +19,10 @@ const SelectionDef& TFrmFederacao::definition() {
         .okRect = {253, 65, 75, 25},
         .listStatement =
             [](const Table&) {
-                return DialogStatement{{QStringLiteral("select NomeFederacao"),
-                                        QStringLiteral("from Federacao.db"),
-                                        QStringLiteral("order by NomeFederacaoOrdem, NomeFederacao")},
-                                       {}};
+                return DialogStatement{
+                    {QStringLiteral("select NomeFederacao"), QStringLiteral("from Federacao.db"),
+                     QStringLiteral("order by NomeFederacaoOrdem, NomeFederacao")},
+                    {}};
             },
         .item = [](const Query& query) { return query.field(0); },
         .clearPreviewAfterFill = true,
