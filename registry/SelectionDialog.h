@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QList>
+#include <QMetaType>
 #include <QPair>
 #include <QRect>
 #include <QString>
@@ -116,3 +117,5 @@ private:
 };
 
 } // namespace velmora
+
+Q_DECLARE_METATYPE(velmora::SelectionChoice)
