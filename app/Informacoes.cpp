@@ -1,6 +1,5 @@
 #include "app/Informacoes.h"
 
-#include "app/Inicial.h"
 #include "app/VelmoraApp.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
@@ -43,7 +42,7 @@ TFrmInformacoes::TFrmInformacoes(VelmoraApp& app)
 void TFrmInformacoes::Voltar1Click() {
     guard(app_.dialogs, [this] {
         app_.forms.close(this);
-        app_.forms.show(app_.FrmInicial.get());
+        app_.forms.showMainWindow();
     });
 }
 

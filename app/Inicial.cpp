@@ -409,16 +409,20 @@ void TFrmInicial::CadastrodeClubes1Click() {
     });
 }
 
+void TFrmInicial::runMenu(MenuGallery gallery) {
+    guard(app_.dialogs, [this, gallery] { app_.runMenuGallery(gallery); });
+}
+
 void TFrmInicial::ClubesBrasileiros1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::ClubesBrasileiros); });
+    runMenu(MenuGallery::ClubesBrasileiros);
 }
 
 void TFrmInicial::Clubesporestado1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::ClubesPorEstado); });
+    runMenu(MenuGallery::ClubesPorEstado);
 }
 
 void TFrmInicial::ClubesporPas1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::ClubesPorPais); });
+    runMenu(MenuGallery::ClubesPorPais);
 }
 
 void TFrmInicial::PorAnodeFundao1Click() {
@@ -430,19 +434,19 @@ void TFrmInicial::ClubesporFederao1Click() {
 }
 
 void TFrmInicial::PesquisarClubeSeleoporNome1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::PesquisarPorNome); });
+    runMenu(MenuGallery::PesquisarPorNome);
 }
 
 void TFrmInicial::ClubesExtintos1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::Extintos); });
+    runMenu(MenuGallery::Extintos);
 }
 
 void TFrmInicial::odososClubesCadastrados1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::TodosOsClubes); });
+    runMenu(MenuGallery::TodosOsClubes);
 }
 
 void TFrmInicial::odasasSeleesCadastradas1Click() {
-    guard(app_.dialogs, [this] { runMenuGallery(app_, MenuGallery::TodasAsSelecoes); });
+    runMenu(MenuGallery::TodasAsSelecoes);
 }
 
 void TFrmInicial::DadosdoClube1Click() {

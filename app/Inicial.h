@@ -11,6 +11,7 @@ namespace velmora {
 
 class Query;
 class VelmoraApp;
+enum class MenuGallery;
 
 // The home window: five counters of the catalogue, a featured club drawn at every
 // activation, and the menu every other function starts from.
@@ -70,6 +71,7 @@ public:
     QAction* Informaes1 = nullptr;
 
 private:
+    void runMenu(MenuGallery gallery);
     // Asks before an unsaved row of the club editor is lost; false keeps it.
     bool mayDiscardPendingClub();
     void createControls();

@@ -3,15 +3,19 @@
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
 #include "detail/ClubeSelecionado.h"
+#include "detail/Detail.h"
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
+#include "gallery/Galleries.h"
+#include "gallery/MenuGalleries.h"
 #include "gallery/Relatorios.h"
 #include "registry/CadCidade.h"
 #include "registry/Cidade.h"
 #include "registry/Clubes.h"
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
+#include "registry/Registry.h"
 #include "registry/UF.h"
 #include "store/DataDirLock.h"
 #include "store/Module.h"
@@ -22,37 +26,36 @@ VelmoraApp::VelmoraApp(const Environment& env)
     : dialogs(*env.dialogs), printing(*env.printing), clock(*env.clock), random(*env.random),
       sleep(*env.sleep), forms(*env.dialogs), dataDir_(env.dataDir) {
     FrmInicial = std::make_unique<TFrmInicial>(*this);
+    forms.setMainWindow(FrmInicial.get());
     FrmDm = std::make_unique<TFrmDm>(dataDir_);
-    FrmClubes = std::make_unique<TFrmClubes>(*this);
-    FrmCadastroCidade = std::make_unique<TFrmCadastroCidade>(*this);
-    FrmPaises = std::make_unique<TFrmPaises>(*this);
-    FrmUF = std::make_unique<TFrmUF>(*this);
-    FrmCidade = std::make_unique<TFrmCidade>(*this);
+    services.emplace(
+        Services{dialogs, printing, clock, random, sleep, pictures, forms, *FrmDm, badgeDir()});
+    FrmClubes = std::make_unique<TFrmClubes>(*services);
+    FrmCadastroCidade = std::make_unique<TFrmCadastroCidade>(*services);
+    FrmPaises = std::make_unique<TFrmPaises>(*services);
+    FrmUF = std::make_unique<TFrmUF>(*services);
+    FrmCidade = std::make_unique<TFrmCidade>(*services);
     FrmInformacoes = std::make_unique<TFrmInformacoes>(*this);
-    FrmAno = std::make_unique<TFrmAno>(*this);
-    FrmFederacao = std::make_unique<TFrmFederacao>(*this);
-    FrmSelFeder = std::make_unique<TFrmSelFeder>(*this);
-    FrmRelatorios = std::make_unique<TFrmRelatorios>(*this);
-    FrmSelClube = std::make_unique<TFrmSelClube>(*this);
-    FrmClubeSelecionado = std::make_unique<TFrmClubeSelecionado>(*this);
+    FrmAno = std::make_unique<TFrmAno>(*services);
+    FrmFederacao = std::make_unique<TFrmFederacao>(*services);
+    FrmSelFeder = std::make_unique<TFrmSelFeder>(*services);
+    FrmRelatorios = std::make_unique<TFrmRelatorios>(*services);
+    FrmSelClube = std::make_unique<TFrmSelClube>(*services);
+    FrmClubeSelecionado = std::make_unique<TFrmClubeSelecionado>(*services);
+    connectWindows();
 }
 
-VelmoraApp::~VelmoraApp() {
-    // Windows go before the data module they read from.
-    FrmClubeSelecionado.reset();
-    FrmSelClube.reset();
-    FrmRelatorios.reset();
-    FrmSelFeder.reset();
-    FrmFederacao.reset();
-    FrmAno.reset();
-    FrmInformacoes.reset();
-    FrmCidade.reset();
-    FrmUF.reset();
-    FrmPaises.reset();
-    FrmCadastroCidade.reset();
-    FrmClubes.reset();
-    FrmInicial.reset();
-    FrmDm.reset();
+void VelmoraApp::connectWindows() {
+    connectRegistry(
+        {*FrmClubes, *FrmCadastroCidade, *FrmPaises, *FrmUF, *FrmCidade, *FrmFederacao});
+    connectGalleries(*services, {*FrmAno, *FrmSelFeder, *FrmRelatorios});
+    connectDetail(*FrmSelClube, *FrmClubeSelecionado);
+}
+
+VelmoraApp::~VelmoraApp() = default;
+
+void VelmoraApp::runMenuGallery(MenuGallery gallery) {
+    velmora::runMenuGallery(*services, *FrmRelatorios, gallery);
 }
 
 QString VelmoraApp::badgeDir() const {

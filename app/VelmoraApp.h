@@ -4,10 +4,12 @@
 #include "platform/Form.h"
 #include "platform/Pictures.h"
 #include "platform/Printing.h"
+#include "platform/Services.h"
 #include "platform/System.h"
 
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace velmora {
 
@@ -26,6 +28,7 @@ class TFrmSelFeder;
 class TFrmRelatorios;
 class TFrmSelClube;
 class TFrmClubeSelecionado;
+enum class MenuGallery;
 
 // What the program takes from the machine; tests hand in doubles.
 struct Environment {
@@ -39,7 +42,8 @@ struct Environment {
 };
 
 // The one application object: owns the data module and every window, created in
-// the start-up order. Windows reach each other through it.
+// the start-up order, and connects the windows' signals. It is the only code that
+// knows every window; windows get the services object, never the application.
 class VelmoraApp final {
 public:
     // Creates every window and the data module (in the start-up order), none shown.
@@ -61,9 +65,12 @@ public:
     Pictures pictures;
     Forms forms;
 
-    // Creation order matters: the main window first, the data module second.
-    std::unique_ptr<TFrmInicial> FrmInicial;
+    // Declared first so it outlives every window that reads from it; created second,
+    // after the main window (the start-up order).
     std::unique_ptr<TFrmDm> FrmDm;
+    std::unique_ptr<TFrmInicial> FrmInicial;
+    // What the windows get; complete once the data module is open.
+    std::optional<Services> services;
     std::unique_ptr<TFrmClubes> FrmClubes;
     std::unique_ptr<TFrmCadastroCidade> FrmCadastroCidade;
     std::unique_ptr<TFrmPaises> FrmPaises;
@@ -80,10 +87,15 @@ public:
     // Held from start-up to the end, so a second start on the same folder stops.
     std::unique_ptr<DataDirLock> dataDirLock;
 
+    // One of the main window's menu galleries, on the gallery page.
+    void runMenuGallery(MenuGallery gallery);
+
     // Short access to the data module.
     TFrmDm& dm() { return *FrmDm; }
 
 private:
+    void connectWindows();
+
     QString dataDir_;
 };
 

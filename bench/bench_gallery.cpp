@@ -134,9 +134,9 @@ BENCHMARK(BM_PageFillDecodeOnly)
 void BM_GalleryFirstPage(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
     VelmoraApp& app = *bench.app;
-    runMenuGallery(app, MenuGallery::TodosOsClubes); // warms the picture cache
+    app.runMenuGallery(MenuGallery::TodosOsClubes); // warms the picture cache
     for (auto _ : state)
-        runMenuGallery(app, MenuGallery::TodosOsClubes);
+        app.runMenuGallery(MenuGallery::TodosOsClubes);
     const TFrmRelatorios& page = *app.FrmRelatorios;
     if (!bench.dialogs.shown().isEmpty() || page.slot(12).LblNomeClube->text().isEmpty() ||
         page.pageButton(PageButton::TodosClubes)->isHidden())
@@ -149,10 +149,10 @@ VELMORA_CATALOGUE_BENCHMARK(BM_GalleryFirstPage);
 void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
     VelmoraApp& app = *bench.app;
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     for (auto _ : state) {
         app.dm().counts.clear();
-        runMenuGallery(app, MenuGallery::TodosOsClubes);
+        app.runMenuGallery(MenuGallery::TodosOsClubes);
     }
     if (!bench.dialogs.shown().isEmpty())
         state.SkipWithError("the gallery failed");

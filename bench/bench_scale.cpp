@@ -115,7 +115,7 @@ void menuGallery(benchmark::State& state, MenuGallery gallery, const QString& en
         bench.app->dm().counts.clear();
         if (!entry.isNull())
             bench.dialogs.queueEntry(entry);
-        runMenuGallery(*bench.app, gallery);
+        bench.app->runMenuGallery(gallery);
     };
     once(); // pictures decoded once
     bench.dialogs.clearLog();
@@ -215,12 +215,12 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Federacao);
 // ">>" on "Todos os Clubes Cadastrados", twelve rows further each time.
 void BM_Gallery_NextPage(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    runMenuGallery(*bench.app, MenuGallery::TodosOsClubes);
+    bench.app->runMenuGallery(MenuGallery::TodosOsClubes);
     QPushButton* next = bench.page().pageButton(PageButton::TodosClubes);
     for (auto _ : state) {
         if (!next->isVisible()) {
             state.PauseTiming();
-            runMenuGallery(*bench.app, MenuGallery::TodosOsClubes);
+            bench.app->runMenuGallery(MenuGallery::TodosOsClubes);
             state.ResumeTiming();
         }
         bench.page().BtnTodosClubesClick();
@@ -342,7 +342,7 @@ int memoryJourney(const QString& dir) {
     for (const auto& [gallery, entry] : galleries) {
         if (!entry.isNull())
             bench.dialogs.queueEntry(entry);
-        runMenuGallery(app, gallery);
+        app.runMenuGallery(gallery);
         app.FrmRelatorios->BtnPaisSelClick();
         app.FrmInicial->FormActivate();
     }

@@ -1,11 +1,10 @@
 #include "detail/ClubeSelecionado.h"
 
-#include "app/Inicial.h"
-#include "app/VelmoraApp.h"
 #include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QAction>
@@ -100,10 +99,10 @@ const QStringList& Card::statementLines() {
     return lines;
 }
 
-TFrmClubeSelecionado::TFrmClubeSelecionado(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmClubeSelecionado"), QString(), QSize(792, 546),
+TFrmClubeSelecionado::TFrmClubeSelecionado(Services& services)
+    : Form(services.forms, QStringLiteral("FrmClubeSelecionado"), QString(), QSize(792, 546),
            std::nullopt),
-      app_(app) {
+      services_(services) {
     buildControls();
     buildMenu();
 }
@@ -116,8 +115,8 @@ void TFrmClubeSelecionado::buildControls() {
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/card.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/card.jpg"), true);
     });
 
     for (const PicturePlace& place : picturePlaces()) {
@@ -176,9 +175,9 @@ void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
                                 ? QString()
                                 : QStringLiteral("Capacidade: ") + row.field(Capacidade));
 
-    showPicture(app_.pictures, ImgEscudoClube, row.field(EscudoClube), true);
-    showPicture(app_.pictures, ImgBandeiraPais, row.field(BandeiraPais), true);
-    showPicture(app_.pictures, ImgLogoFeder, row.field(LogoFederacao), true);
+    showPicture(services_.pictures, ImgEscudoClube, row.field(EscudoClube), true);
+    showPicture(services_.pictures, ImgBandeiraPais, row.field(BandeiraPais), true);
+    showPicture(services_.pictures, ImgLogoFeder, row.field(LogoFederacao), true);
 
     if (row.field(PaisClube) == QStringLiteral("Brasil")) {
         showState(row.field(UFClube), row.field(BandeiraUF));
@@ -197,22 +196,30 @@ void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
 }
 
 void TFrmClubeSelecionado::showState(const QString& uf, const QString& flagPath) {
-    Query& query = app_.dm().QueryTodosEstados;
+    Query& query = services_.dm().QueryTodosEstados;
     detail::runStatement(query,
                          {QStringLiteral("select NomeCompleto as estados"),
                           QStringLiteral("from UF.db"), QStringLiteral("where UF = :ESTADO")},
                          QStringLiteral("ESTADO"), uf);
-    showPicture(app_.pictures, ImgBandeiraUF, flagPath, true);
+    showPicture(services_.pictures, ImgBandeiraUF, flagPath, true);
     setLabel(LblEstado, capitals(query.field(0)));
 }
 
 void TFrmClubeSelecionado::Imprimir1Click() {
-    guard(app_.dialogs, [this] { app_.printing.printWindow(this, app_.dialogs); });
+    guard(services_.dialogs, [this] { services_.printing.printWindow(this, services_.dialogs); });
+}
+
+void TFrmClubeSelecionado::open(const Query& row, const QString& caption) {
+    guard(services_.dialogs, [&] {
+        fill(row, caption);
+        services_.forms.show(this);
+        emit opened();
+    });
 }
 
 void TFrmClubeSelecionado::Voltar1Click() {
-    app_.forms.show(app_.FrmInicial.get());
-    app_.forms.close(this);
+    services_.forms.showMainWindow();
+    services_.forms.close(this);
 }
 
 } // namespace velmora

@@ -12,14 +12,14 @@ class QMenu;
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 class Query;
 
 // The detail card of one club or national team.
 class TFrmClubeSelecionado final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmClubeSelecionado(VelmoraApp& app);
+    explicit TFrmClubeSelecionado(Services& services);
 
     // The card's row by short name: the listing columns, then extinto, estadio
     // and capacidade. Bind :NOME.
@@ -29,6 +29,9 @@ public:
     // in display order; a picture that cannot be loaded throws PictureError and
     // leaves what was set before it. The caption becomes caption.
     void fill(const Query& row, const QString& caption);
+    // Fills the card and shows it; a failure goes to the general error report and
+    // leaves the card closed.
+    void open(const Query& row, const QString& caption);
 
     void Imprimir1Click();
     void Voltar1Click();
@@ -69,13 +72,17 @@ public:
     static const QList<LabelPlace>& labelPlaces();
     static const QList<PicturePlace>& picturePlaces();
 
+signals:
+    // The card has been filled and shown.
+    void opened();
+
 private:
     void buildControls();
     void buildMenu();
     void setLabel(QLabel* label, const QString& text);
     void showState(const QString& uf, const QString& flagPath);
 
-    VelmoraApp& app_;
+    Services& services_;
 };
 
 } // namespace velmora

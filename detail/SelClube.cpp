@@ -1,12 +1,12 @@
 #include "detail/SelClube.h"
 
-#include "app/VelmoraApp.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/PagedNames.h"
 #include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QComboBox>
@@ -38,10 +38,11 @@ QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text,
 
 } // namespace
 
-TFrmSelClube::TFrmSelClube(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
+TFrmSelClube::TFrmSelClube(Services& services)
+    : Form(services.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
            QSize(433, 185), std::nullopt),
-      app_(app), namesQuery_(app.dm().database(), QStringLiteral("QueryNomesClubes")),
+      services_(services),
+      namesQuery_(services.dm().database(), QStringLiteral("QueryNomesClubes")),
       names_(new PagedNames(namesQuery_, this)) {
     QWidget* area = client();
 
@@ -50,8 +51,8 @@ TFrmSelClube::TFrmSelClube(VelmoraApp& app)
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/selclube.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/selclube.jpg"), true);
     });
 
     rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 66, 90, 20));
@@ -122,8 +123,8 @@ void TFrmSelClube::rbSelecaoClick() {
 }
 
 void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
-    guard(app_.dialogs, [&] {
-        Query& query = app_.dm().QueryConsulta;
+    guard(services_.dialogs, [&] {
+        Query& query = services_.dm().QueryConsulta;
         if (button->isChecked()) {
             names_->clear();
             clearPicture(ImgEscudoClube);
@@ -146,30 +147,30 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
 }
 
 void TFrmSelClube::ComboClubesChange() {
-    guard(app_.dialogs, [&] {
-        Query& query = app_.dm().QueryConsulta;
+    guard(services_.dialogs, [&] {
+        Query& query = services_.dm().QueryConsulta;
         runStatement(query,
                      {QStringLiteral("select EscudoClube from Clubes.db"),
                       QStringLiteral("where NomeClube = :CLUBE")},
                      QStringLiteral("CLUBE"), ComboClubes->currentText());
-        showPicture(app_.pictures, ImgEscudoClube, query.field(0), true);
+        showPicture(services_.pictures, ImgEscudoClube, query.field(0), true);
     });
 }
 
 void TFrmSelClube::BtnOkClick() {
     const QString name = ComboClubes->currentText();
     if (name.isEmpty()) {
-        app_.dialogs.message(QStringLiteral("Velmora"),
-                             QStringLiteral("É necessário escolher um Clube ou Seleção)"),
-                             MsgIcon::Warning, MsgButtons::Ok);
+        services_.dialogs.message(QStringLiteral("Velmora"),
+                                  QStringLiteral("É necessário escolher um Clube ou Seleção)"),
+                                  MsgIcon::Warning, MsgButtons::Ok);
         return;
     }
-    guard(app_.dialogs, [&] { openCard(); });
+    guard(services_.dialogs, [&] { openCard(); });
 }
 
 void TFrmSelClube::openCard() {
     const QString name = ComboClubes->currentText();
-    Query& query = app_.dm().QueryConsulta;
+    Query& query = services_.dm().QueryConsulta;
     runStatement(query, TFrmClubeSelecionado::statementLines(), QStringLiteral("NOME"), name);
     // Without its country row the join finds nothing: say so instead of a blank card.
     if (query.isEmpty())
@@ -178,9 +179,11 @@ void TFrmSelClube::openCard() {
                            "cadastrado em Paises.DB.")
                 .arg(name)
                 .toStdString());
-    app_.FrmClubeSelecionado->fill(query, name);
-    app_.forms.show(app_.FrmClubeSelecionado.get());
-    app_.forms.close(this);
+    emit clubChosen(query, name);
+}
+
+void TFrmSelClube::cardOpened() {
+    services_.forms.close(this);
 }
 
 } // namespace velmora

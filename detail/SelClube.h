@@ -13,14 +13,14 @@ class QRadioButton;
 namespace velmora {
 
 class PagedNames;
-class VelmoraApp;
+struct Services;
 
 // Picks one club or national team by kind and short name, with a badge preview;
 // OK opens its card.
 class TFrmSelClube final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmSelClube(VelmoraApp& app);
+    explicit TFrmSelClube(Services& services);
 
     // Unchecks "Seleção" then "Clube"; unchecking runs no handler.
     void uncheckKinds();
@@ -39,11 +39,18 @@ public:
     QComboBox* ComboClubes;
     QPushButton* BtnOk;
 
+    // The card of the chosen club is up: the chooser's work is done.
+    void cardOpened();
+
+signals:
+    // OK: the card of the club on the current row of row (card columns) is wanted.
+    void clubChosen(const velmora::Query& row, const QString& name);
+
 private:
     void fillNames(QRadioButton* button, int identificador);
     void openCard();
 
-    VelmoraApp& app_;
+    Services& services_;
     // The list's names are read page by page through a query object of its own.
     Query namesQuery_;
     PagedNames* names_;

@@ -1,10 +1,10 @@
 #include "gallery/Anos.h"
 
-#include "app/VelmoraApp.h"
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QAbstractItemView>
@@ -29,10 +29,10 @@ private:
 
 } // namespace
 
-TFrmAno::TFrmAno(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
+TFrmAno::TFrmAno(Services& services)
+    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
            std::nullopt),
-      app_(app) {
+      services_(services) {
     const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
     Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());
     Label1->setObjectName(QStringLiteral("Label1"));
@@ -53,11 +53,12 @@ TFrmAno::TFrmAno(VelmoraApp& app)
 }
 
 void TFrmAno::FormActivate() {
-    refillChoiceList(ComboAnos, app_.dm().QueryConsulta, QStringLiteral("select ano from anos.db"));
+    refillChoiceList(ComboAnos, services_.dm().QueryConsulta,
+                     QStringLiteral("select ano from anos.db"));
 }
 
 void TFrmAno::BtnOkClick() {
-    runGallery(app_, gallery(), ComboAnos->currentText(), this);
+    emit galleryChosen(ComboAnos->currentText());
 }
 
 const GalleryDef& TFrmAno::gallery() {

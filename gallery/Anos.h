@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 struct GalleryDef;
 
 // The year chooser: a list of the years of Anos.DB and OK, which opens the gallery of
@@ -16,7 +16,7 @@ struct GalleryDef;
 class TFrmAno final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmAno(VelmoraApp& app);
+    explicit TFrmAno(Services& services);
 
     // Refills the year list, with no choice, each time the chooser becomes active.
     void FormActivate() override;
@@ -29,8 +29,12 @@ public:
     QComboBox* ComboAnos = nullptr;
     QPushButton* BtnOk = nullptr;
 
+signals:
+    // OK: the gallery of the chosen item is wanted, with this window as its chooser.
+    void galleryChosen(const QString& choice);
+
 private:
-    VelmoraApp& app_;
+    Services& services_;
 };
 
 } // namespace velmora

@@ -1,26 +1,26 @@
 #include "gallery/FederSel.h"
 
-#include "app/VelmoraApp.h"
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QLabel>
 
 namespace velmora {
 
-TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"), QSize(300, 145),
-           std::nullopt),
-      app_(app) {
+TFrmSelFeder::TFrmSelFeder(Services& services)
+    : Form(services.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"),
+           QSize(300, 145), std::nullopt),
+      services_(services) {
     Image1 = new QLabel(client());
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setGeometry(0, 0, 300, 145);
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/selfeder.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/selfeder.jpg"), true);
     });
 
     ImgLogoFeder = new QLabel(client());
@@ -43,13 +43,13 @@ TFrmSelFeder::TFrmSelFeder(VelmoraApp& app)
 void TFrmSelFeder::FormActivate() {
     ComboFeder->clear();
     clearPicture(ImgLogoFeder);
-    refillChoiceList(ComboFeder, app_.dm().QueryConsulta,
+    refillChoiceList(ComboFeder, services_.dm().QueryConsulta,
                      QStringLiteral("select NomeFederacao from federacao.db"));
 }
 
 void TFrmSelFeder::ComboFederChange() {
-    guard(app_.dialogs, [this] {
-        Query& query = app_.dm().QueryFederacao;
+    guard(services_.dialogs, [this] {
+        Query& query = services_.dm().QueryFederacao;
         query.close();
         query.clear();
         query.add(QStringLiteral("select LogoFederacao"));
@@ -58,12 +58,12 @@ void TFrmSelFeder::ComboFederChange() {
         query.bindText(QStringLiteral(":FEDER"), ComboFeder->currentText());
         query.execute();
         query.open();
-        showPicture(app_.pictures, ImgLogoFeder, query.field(0), true);
+        showPicture(services_.pictures, ImgLogoFeder, query.field(0), true);
     });
 }
 
 void TFrmSelFeder::BtnOkClick() {
-    runGallery(app_, gallery(), ComboFeder->currentText(), this);
+    emit galleryChosen(ComboFeder->currentText());
 }
 
 const GalleryDef& TFrmSelFeder::gallery() {

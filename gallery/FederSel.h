@@ -8,7 +8,7 @@ class QPushButton;
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 struct GalleryDef;
 
 // The federation chooser: a list of the federations of Federacao.db with a preview of
@@ -16,7 +16,7 @@ struct GalleryDef;
 class TFrmSelFeder final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmSelFeder(VelmoraApp& app);
+    explicit TFrmSelFeder(Services& services);
 
     // Empties the choice and the preview and refills the list at each activation.
     void FormActivate() override;
@@ -31,8 +31,12 @@ public:
     QComboBox* ComboFeder = nullptr;
     QPushButton* BtnOk = nullptr;
 
+signals:
+    // OK: the gallery of the chosen item is wanted, with this window as its chooser.
+    void galleryChosen(const QString& choice);
+
 private:
-    VelmoraApp& app_;
+    Services& services_;
 };
 
 } // namespace velmora

@@ -1,8 +1,8 @@
 #include "gallery/GalleryCommand.h"
 
-#include "app/VelmoraApp.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
+#include "platform/Services.h"
 #include "store/Database.h"
 #include "store/Module.h"
 #include "store/Query.h"
@@ -20,8 +20,9 @@ const QString caption = QStringLiteral("Velmora");
 // One run of a gallery command: the value it binds, its listing and its count.
 class GalleryRun final {
 public:
-    GalleryRun(VelmoraApp& app, const GalleryDef& def, const QString& choice, Form* chooser)
-        : app_(app), def_(def), page_(*app.FrmRelatorios), value_(choice), chooser_(chooser) {}
+    GalleryRun(Services& services, TFrmRelatorios& page, const GalleryDef& def,
+               const QString& choice, Form* chooser)
+        : services_(services), def_(def), page_(page), value_(choice), chooser_(chooser) {}
 
     void run() {
         for (GalleryStep step : def_.steps) {
@@ -37,7 +38,7 @@ private:
         case GalleryStep::RequireChoice:
             return value_.isEmpty() ? warn(def_.noChoiceWarning) : true;
         case GalleryStep::Entry:
-            value_ = QLocale().toUpper(app_.dialogs.entry(caption, def_.prompt));
+            value_ = QLocale().toUpper(services_.dialogs.entry(caption, def_.prompt));
             return true;
         case GalleryStep::Listing:
             runListing();
@@ -56,20 +57,20 @@ private:
             // A count above zero whose clubs all lack their country has no row either.
             if (count_ != QLatin1String("0") && !listing_->isEmpty())
                 return true;
-            app_.forms.close(chooser_);
+            services_.forms.close(chooser_);
             return warn(def_.emptyWarning);
         case GalleryStep::Fill:
             page_.fillFirstPage(std::move(listing_), def_.rule, def_.button);
             return true;
         case GalleryStep::CloseChooser:
-            app_.forms.close(chooser_);
+            services_.forms.close(chooser_);
             return true;
         }
         return true;
     }
 
     bool warn(const QString& text) {
-        app_.dialogs.message(caption, text, MsgIcon::Warning, MsgButtons::Ok);
+        services_.dialogs.message(caption, text, MsgIcon::Warning, MsgButtons::Ok);
         return false;
     }
 
@@ -110,14 +111,14 @@ private:
     }
 
     void runCount() {
-        Query& query = app_.dm().QueryTodosClubes;
+        Query& query = services_.dm().QueryTodosClubes;
         // Closed first: its open result would keep the store's state as it was.
         query.close();
         query.clear();
         for (const QString& line : def_.countLines)
             query.add(line);
         bindParameter(query);
-        count_ = app_.dm().counts.count(query, query.statement() + QChar(0) + value_);
+        count_ = services_.dm().counts.count(query, query.statement() + QChar(0) + value_);
     }
 
     void setTitle() {
@@ -130,13 +131,13 @@ private:
             if (picture.column < 0)
                 clearPicture(box);
             else // the flag is stretched into its box, the logo keeps its own size
-                showPicture(app_.pictures, box, listing_->field(picture.column), band);
+                showPicture(services_.pictures, box, listing_->field(picture.column), band);
             if (picture.visible)
                 box->setVisible(*picture.visible);
         }
     }
 
-    VelmoraApp& app_;
+    Services& services_;
     const GalleryDef& def_;
     TFrmRelatorios& page_;
     QString value_;
@@ -177,8 +178,9 @@ TitleBuilder countedTitleWithValue(const QString& prefix) {
     };
 }
 
-void runGallery(VelmoraApp& app, const GalleryDef& def, const QString& choice, Form* chooser) {
-    guard(app.dialogs, [&] { GalleryRun(app, def, choice, chooser).run(); });
+void runGallery(Services& services, TFrmRelatorios& page, const GalleryDef& def,
+                const QString& choice, Form* chooser) {
+    guard(services.dialogs, [&] { GalleryRun(services, page, def, choice, chooser).run(); });
 }
 
 } // namespace velmora

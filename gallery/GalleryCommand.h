@@ -15,7 +15,7 @@ namespace velmora {
 class Database;
 class Form;
 class Query;
-class VelmoraApp;
+struct Services;
 
 // Every gallery is one command of the same shape; a GalleryDef says what differs.
 
@@ -81,9 +81,10 @@ TitleBuilder countedTitle(const QString& prefix);                       // prefi
 TitleBuilder countedTitleWithColumn(const QString& prefix, int column); // prefix col (count)
 TitleBuilder countedTitleWithValue(const QString& prefix);              // prefix value (count)
 
-// Runs a gallery; failures go to the general error report. `choice` is the chooser's
-// current text and `chooser` the window the chooser steps close (null for menu galleries).
-void runGallery(VelmoraApp& app, const GalleryDef& def, const QString& choice = {},
-                Form* chooser = nullptr);
+// Runs a gallery on the page; failures go to the general error report. `choice` is the
+// chooser's current text and `chooser` the window the chooser steps close (null for
+// menu galleries).
+void runGallery(Services& services, TFrmRelatorios& page, const GalleryDef& def,
+                const QString& choice = {}, Form* chooser = nullptr);
 
 } // namespace velmora

@@ -160,8 +160,8 @@ const GalleryDef& menuGalleryDef(MenuGallery gallery) {
     return galleries[int(gallery)];
 }
 
-void runMenuGallery(VelmoraApp& app, MenuGallery gallery) {
-    runGallery(app, menuGalleryDef(gallery));
+void runMenuGallery(Services& services, TFrmRelatorios& page, MenuGallery gallery) {
+    runGallery(services, page, menuGalleryDef(gallery));
 }
 
 } // namespace velmora

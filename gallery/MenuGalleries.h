@@ -2,8 +2,9 @@
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 struct GalleryDef;
+class TFrmRelatorios;
 
 // The seven galleries started from the main window's "Relatórios" menu.
 enum class MenuGallery {
@@ -17,7 +18,7 @@ enum class MenuGallery {
 };
 
 // Runs one menu gallery: entry box where it has one, listing, count, title, page fill.
-void runMenuGallery(VelmoraApp& app, MenuGallery gallery);
+void runMenuGallery(Services& services, TFrmRelatorios& page, MenuGallery gallery);
 
 // What each menu gallery runs: statements, title, warning, button and step order.
 const GalleryDef& menuGalleryDef(MenuGallery gallery);

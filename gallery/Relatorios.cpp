@@ -1,9 +1,9 @@
 #include "gallery/Relatorios.h"
 
-#include "app/VelmoraApp.h"
 #include "gallery/GalleryCommand.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 #include "store/Query.h"
 
@@ -110,15 +110,15 @@ void setLabelText(QLabel* label, const QString& text) {
 
 } // namespace
 
-TFrmRelatorios::TFrmRelatorios(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmRelatorios"), QStringLiteral("Relatórios"),
+TFrmRelatorios::TFrmRelatorios(Services& services)
+    : Form(services.forms, QStringLiteral("FrmRelatorios"), QStringLiteral("Relatórios"),
            QSize(792, 546), std::nullopt),
-      app_(app) {
+      services_(services) {
     client()->setFont(pixelFont(QStringLiteral("MS Sans Serif"), 11));
     Image5 = makePicture(client(), QStringLiteral("Image5"), {-1, -1}, {794, 549});
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image5, QStringLiteral(":/artwork/relatorios.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image5, QStringLiteral(":/artwork/relatorios.jpg"), true);
     });
     buildTitleLine();
     buildSlots();
@@ -195,7 +195,7 @@ void TFrmRelatorios::buildMenu() {
 }
 
 std::unique_ptr<Query> TFrmRelatorios::newListing() const {
-    return std::make_unique<Query>(app_.dm().database(), QStringLiteral("QueryRelatorio"));
+    return std::make_unique<Query>(services_.dm().database(), QStringLiteral("QueryRelatorio"));
 }
 
 void TFrmRelatorios::setTitle(const QString& text) {
@@ -216,7 +216,7 @@ void TFrmRelatorios::fillFirstPage(std::unique_ptr<Query> listing, SlotRule rule
 }
 
 void TFrmRelatorios::nextPage(PageButton button) {
-    guard(app_.dialogs, [&] {
+    guard(services_.dialogs, [&] {
         if (listing_ != nullptr && listing_->isOpen())
             pageFill(pageButtons[int(button)].rule, button);
     });
@@ -248,8 +248,8 @@ void TFrmRelatorios::fillSlot(int n, SlotRule rule) {
     const Slot& s = slots_[n - 1];
     const bool isBrasil = row.field(ColPais) == brasil;
     const bool brazilRule = rule == SlotRule::Brazil;
-    showPicture(app_.pictures, s.ImgClube, row.field(ColEscudo));
-    showPicture(app_.pictures, s.ImgBandClube,
+    showPicture(services_.pictures, s.ImgClube, row.field(ColEscudo));
+    showPicture(services_.pictures, s.ImgBandClube,
                 row.field(brazilRule && isBrasil ? ColBandeiraUF : ColBandeiraPais));
     setLabelText(s.LblNomeClube, row.field(ColNomeClube));
     setLabelText(s.LblSiglaPaisClube, row.field(brazilRule ? ColUF : ColCodPais));
@@ -269,7 +269,7 @@ void TFrmRelatorios::clearSlot(int n) {
 }
 
 void TFrmRelatorios::Imprimir1Click() {
-    guard(app_.dialogs, [this] { app_.printing.printWindow(this, app_.dialogs); });
+    guard(services_.dialogs, [this] { services_.printing.printWindow(this, services_.dialogs); });
 }
 
 void TFrmRelatorios::Voltar2Click() {

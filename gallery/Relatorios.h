@@ -13,7 +13,7 @@ class QPushButton;
 namespace velmora {
 
 class Query;
-class VelmoraApp;
+struct Services;
 
 // How a slot shows its row: the standard rule (country flag, country code) or the
 // Brazil rule of "Clubes Brasileiros" (state flag, state code).
@@ -49,7 +49,7 @@ public:
         QLabel* LblCidade = nullptr;
     };
 
-    explicit TFrmRelatorios(VelmoraApp& app);
+    explicit TFrmRelatorios(Services& services);
     ~TFrmRelatorios() override;
 
     // A fresh query on the store for a gallery command's listing; the page adopts it
@@ -102,7 +102,7 @@ private:
     void fillSlot(int n, SlotRule rule);
     void clearSlot(int n);
 
-    VelmoraApp& app_;
+    Services& services_;
     std::array<Slot, slotCount> slots_{};
     std::array<QPushButton*, pageButtonCount> buttons_{};
     std::unique_ptr<Query> listing_;

@@ -44,6 +44,10 @@ void Forms::show(Form* form) {
         formActivated(form);
 }
 
+void Forms::showMainWindow() {
+    show(main_);
+}
+
 void Forms::close(Form* form) {
     if (form != nullptr)
         form->hide();

@@ -30,6 +30,10 @@ public:
     // Close = hide.
     void close(Form* form);
 
+    // The window the others go back to ("Voltar"): set once by the application.
+    void setMainWindow(Form* form) { main_ = form; }
+    void showMainWindow();
+
     // Called by the entry box (real or scripted) around its modal run: while it is
     // up it is the last active program window; when it closes, the form that was
     // active before is activated again (its FormActivate runs).
@@ -47,6 +51,7 @@ public:
 
 private:
     Dialogs& dialogs_;
+    QPointer<Form> main_;
     QPointer<Form> last_;
     QPointer<Form> front_;
     QPointer<Form> beforeEntry_;

@@ -1,10 +1,9 @@
 #include "registry/CadCidade.h"
 
-#include "app/VelmoraApp.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
-#include "registry/Clubes.h"
+#include "platform/Services.h"
 #include "registry/SelectionDialog.h"
 #include "store/Module.h"
 
@@ -82,9 +81,10 @@ void showFlag(Pictures& pictures, QLabel* box, const QString& path) {
 
 } // namespace
 
-TFrmCadastroCidade::TFrmCadastroCidade(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmCadastroCidade"), caption, QSize(519, 282), std::nullopt),
-      app_(app) {
+TFrmCadastroCidade::TFrmCadastroCidade(Services& services)
+    : Form(services.forms, QStringLiteral("FrmCadastroCidade"), caption, QSize(519, 282),
+           std::nullopt),
+      services_(services) {
     buildControls();
     FormCreate();
 }
@@ -93,8 +93,8 @@ void TFrmCadastroCidade::buildControls() {
     QWidget* area = client();
     Image1 = makePicture(area, QStringLiteral("Image1"), QRect(QPoint(0, 0), clientSize()));
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/cadcidade.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/cadcidade.jpg"), true);
     });
 
     EdtCidade = new QLineEdit(area);
@@ -102,7 +102,7 @@ void TFrmCadastroCidade::buildControls() {
     EdtCidade->setGeometry(32, 46, 353, 26);
     EdtCidade->setAccessibleName(QStringLiteral("Cidade a ser cadastrada"));
     EdtCidade->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
-    for (const FieldDef& field : app_.dm().TblCidades.def().fields)
+    for (const FieldDef& field : services_.dm().TblCidades.def().fields)
         if (field.name == QLatin1String("Cidade"))
             EdtCidade->setMaxLength(field.width);
 
@@ -130,7 +130,7 @@ void TFrmCadastroCidade::buildControls() {
         makeGlyphButton(area, QStringLiteral("BtnCancelar"), QStringLiteral("Cancelar"),
                         QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
     // A store that cannot be written takes no new city.
-    BtnGravar->setEnabled(!app_.dm().readOnly());
+    BtnGravar->setEnabled(!services_.dm().readOnly());
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);
     connect(BtnCancelar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnCancelarClick);
     // The keys the club editor uses for the same two commands.
@@ -141,7 +141,7 @@ void TFrmCadastroCidade::buildControls() {
 
 void TFrmCadastroCidade::FormCreate() {
     showStatePart(false);
-    guard(app_.dialogs, [this] { fillCountries(); });
+    guard(services_.dialogs, [this] { fillCountries(); });
 }
 
 void TFrmCadastroCidade::showStatePart(bool visible) {
@@ -150,7 +150,7 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 }
 
 void TFrmCadastroCidade::fillCountries() {
-    refill(ComboPais, app_.dm().QueryTodosPaises,
+    refill(ComboPais, services_.dm().QueryTodosPaises,
            {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
             QStringLiteral("order by NomePaisOrdem, paises")},
            [](const Query& query) { return query.field(0); });
@@ -159,20 +159,20 @@ void TFrmCadastroCidade::fillCountries() {
 void TFrmCadastroCidade::fillStates() {
     // Ordered by name; the code first, so the first two characters are the state code.
     refill(
-        ComboUF, app_.dm().QueryTodosEstados,
+        ComboUF, services_.dm().QueryTodosEstados,
         {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
          QStringLiteral("order by NomeCompletoOrdem, estado")},
         [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
 }
 
 void TFrmCadastroCidade::open() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (isVisible()) {
-            app_.forms.show(this);
+            services_.forms.show(this);
             return;
         }
-        app_.forms.show(this);
-        Table& cities = app_.dm().TblCidades;
+        services_.forms.show(this);
+        Table& cities = services_.dm().TblCidades;
         cities.cancel(); // nothing is left over from an earlier opening
         cities.append();
         EdtCidade->clear();
@@ -186,7 +186,7 @@ void TFrmCadastroCidade::open() {
 }
 
 void TFrmCadastroCidade::ComboPaisChange() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         const QString pais = ComboPais->currentText();
         const bool inBrasil = pais == brasil;
         showStatePart(inBrasil);
@@ -196,8 +196,8 @@ void TFrmCadastroCidade::ComboPaisChange() {
         else
             clearPicture(ImgBandUF);
         showFlag(
-            app_.pictures, ImgBandPais,
-            pathFrom(app_.dm().QueryBandPaises,
+            services_.pictures, ImgBandPais,
+            pathFrom(services_.dm().QueryBandPaises,
                      {QStringLiteral("select BandeiraPais as bandeira"),
                       QStringLiteral("from paises.db"), QStringLiteral("where NomePais = :PAIS")},
                      QStringLiteral("PAIS"), pais));
@@ -205,9 +205,9 @@ void TFrmCadastroCidade::ComboPaisChange() {
 }
 
 void TFrmCadastroCidade::ComboUFChange() {
-    guard(app_.dialogs, [this] {
-        showFlag(app_.pictures, ImgBandUF,
-                 pathFrom(app_.dm().QueryBandUF,
+    guard(services_.dialogs, [this] {
+        showFlag(services_.pictures, ImgBandUF,
+                 pathFrom(services_.dm().QueryBandUF,
                           {QStringLiteral("select BandeiraUF as bandeira"),
                            QStringLiteral("from uf.db"), QStringLiteral("where UF = :SIGLA")},
                           QStringLiteral("SIGLA"), ComboUF->currentText().left(2)));
@@ -225,16 +225,16 @@ QString TFrmCadastroCidade::refusal() const {
 }
 
 void TFrmCadastroCidade::BtnGravarClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         // A city without a name, country or (in Brazil) state could never be picked.
         if (const QString why = refusal(); !why.isEmpty()) {
-            app_.dialogs.message(caption, why, MsgIcon::Warning);
+            services_.dialogs.message(caption, why, MsgIcon::Warning);
             return;
         }
-        if (app_.dialogs.message(caption, QStringLiteral("Confirma cadastro?"), MsgIcon::Question,
-                                 MsgButtons::YesNo) != MsgResult::Yes)
+        if (services_.dialogs.message(caption, QStringLiteral("Confirma cadastro?"),
+                                      MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
             return;
-        Table& cities = app_.dm().TblCidades;
+        Table& cities = services_.dm().TblCidades;
         if (cities.state() == Table::State::Browse)
             cities.append();
         const QString pais = ComboPais->currentText();
@@ -249,18 +249,15 @@ void TFrmCadastroCidade::BtnGravarClick() {
 }
 
 void TFrmCadastroCidade::BtnCancelarClick() {
-    guard(app_.dialogs, [this] {
-        app_.dm().TblCidades.cancel();
+    guard(services_.dialogs, [this] {
+        services_.dm().TblCidades.cancel();
         leave();
     });
 }
 
 void TFrmCadastroCidade::leave() {
-    app_.forms.close(this);
-    // The editor that opened the registry becomes the active window again.
-    TFrmClubes* editor = app_.FrmClubes.get();
-    if (editor != nullptr && editor->isVisible())
-        app_.forms.show(editor);
+    services_.forms.close(this);
+    emit left();
 }
 
 } // namespace velmora

@@ -11,14 +11,14 @@ class QPushButton;
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 
 // The city registry: a city name, its country and, for "Brasil", its state, stored
 // as one new row of Cidades.DB.
 class TFrmCadastroCidade final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmCadastroCidade(VelmoraApp& app);
+    explicit TFrmCadastroCidade(Services& services);
 
     // The editor's "Cadastro de Cidades": shows the registry over a new, empty row.
     // An open registry is only brought to the front, keeping what was typed.
@@ -39,6 +39,10 @@ public:
     QPushButton* BtnGravar = nullptr;
     QPushButton* BtnCancelar = nullptr;
 
+signals:
+    // Gravar or Cancelar has closed the registry.
+    void left();
+
 private:
     void buildControls();
     void fillCountries();
@@ -48,7 +52,7 @@ private:
     QString refusal() const;
     void leave();
 
-    VelmoraApp& app_;
+    Services& services_;
 };
 
 } // namespace velmora

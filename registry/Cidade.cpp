@@ -45,13 +45,12 @@ const SelectionDef& TFrmCidade::definition() {
         .pictureParameter = nullptr,
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher uma Cidade.",
-        .editorPicture = nullptr,
         .writes = {{"CidadeClube", PickPart::Text}},
-        .afterOk = nullptr,
     };
     return def;
 }
 
-TFrmCidade::TFrmCidade(VelmoraApp& app) : SelectionDialog(app, definition()), ComboCidade(list()) {}
+TFrmCidade::TFrmCidade(Services& services)
+    : SelectionDialog(services, definition()), ComboCidade(list()) {}
 
 } // namespace velmora

@@ -9,7 +9,7 @@ namespace velmora {
 class TFrmCidade final : public SelectionDialog {
     Q_OBJECT
 public:
-    explicit TFrmCidade(VelmoraApp& app);
+    explicit TFrmCidade(Services& services);
 
     static const SelectionDef& definition();
 

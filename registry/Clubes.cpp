@@ -1,18 +1,12 @@
 #include "registry/Clubes.h"
 
-#include "app/Inicial.h"
-#include "app/VelmoraApp.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Files.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
-#include "registry/CadCidade.h"
-#include "registry/Cidade.h"
-#include "registry/Federacao.h"
+#include "platform/Services.h"
 #include "registry/Idade.h"
-#include "registry/Paises.h"
-#include "registry/UF.h"
 #include "store/Module.h"
 
 #include <QAction>
@@ -179,10 +173,10 @@ const QList<Editor::MenuItem>& Editor::menuItems() {
     return items;
 }
 
-TFrmClubes::TFrmClubes(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"),
+TFrmClubes::TFrmClubes(Services& services)
+    : Form(services.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"),
            QSize(792, 546), std::nullopt),
-      app_(app) {
+      services_(services) {
     buildControls();
     buildMenu();
     FormCreate();
@@ -191,7 +185,7 @@ TFrmClubes::TFrmClubes(VelmoraApp& app)
 
 void TFrmClubes::buildControls() {
     QWidget* area = client();
-    TFrmDm& dm = app_.dm();
+    TFrmDm& dm = services_.dm();
     const QFont dataFont = pixelFont(QStringLiteral("Corbel"), 15, true);
 
     // The background is created first so every control lies above it.
@@ -200,8 +194,8 @@ void TFrmClubes::buildControls() {
     Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
     Image1->setScaledContents(true);
     // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image1, QStringLiteral(":/artwork/clubes.jpg"), true);
+    guard(services_.dialogs, [this] {
+        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/clubes.jpg"), true);
     });
 
     lblCodigo = new QLabel(area);
@@ -215,7 +209,7 @@ void TFrmClubes::buildControls() {
 
     for (const EditPlace& place : editPlaces()) {
         auto* edit =
-            new DbLineEdit(dm.DtsClubes, QString::fromLatin1(place.field), app_.dialogs, area);
+            new DbLineEdit(dm.DtsClubes, QString::fromLatin1(place.field), services_.dialogs, area);
         edit->setObjectName(QString::fromLatin1(place.name));
         edit->setGeometry(place.rect);
         edit->setFont(dataFont);
@@ -225,7 +219,7 @@ void TFrmClubes::buildControls() {
     }
 
     ComboAno = new DbComboBox(dm.DtsAnos, QStringLiteral("Ano"), dm.DtsClubes,
-                              QStringLiteral("AnoFundacao"), app_.dialogs, area);
+                              QStringLiteral("AnoFundacao"), services_.dialogs, area);
     ComboAno->setObjectName(QStringLiteral("ComboAno"));
     ComboAno->setGeometry(501, 70, 65, 26);
     ComboAno->setFont(dataFont);
@@ -288,7 +282,7 @@ void TFrmClubes::buildControls() {
     connect(rbClube, &QRadioButton::clicked, this, &TFrmClubes::rbClubeClick);
     connect(CkbExtinto, &QCheckBox::clicked, this, &TFrmClubes::CkbExtintoClick);
 
-    Navegador = new DbNavigator(dm.DtsClubes, app_.dialogs, area);
+    Navegador = new DbNavigator(dm.DtsClubes, services_.dialogs, area);
     Navegador->setObjectName(QStringLiteral("Navegador"));
     Navegador->setGeometry(39, 481, 200, 25);
     connect(Navegador, &DbNavigator::clicked, this, &TFrmClubes::NavegadorClick);
@@ -319,7 +313,7 @@ void TFrmClubes::buildMenu() {
 }
 
 Table& TFrmClubes::clubs() const {
-    return app_.dm().TblClubes;
+    return services_.dm().TblClubes;
 }
 
 QString TFrmClubes::field(const QString& name) const {
@@ -347,7 +341,7 @@ bool TFrmClubes::stateGroupVisible() const {
 // ---- record display ----
 
 void TFrmClubes::recordDisplay() {
-    guard(app_.dialogs, [this] { displayRecord(); });
+    guard(services_.dialogs, [this] { displayRecord(); });
 }
 
 // A picture that cannot be loaded leaves its box empty (never another club's picture)
@@ -356,7 +350,7 @@ void TFrmClubes::displayRecord() {
     QString failure;
     auto load = [&](QLabel* box, const char* pathField) {
         try {
-            showPicture(app_.pictures, box, field(QString::fromLatin1(pathField)), true);
+            showPicture(services_.pictures, box, field(QString::fromLatin1(pathField)), true);
         } catch (const PictureError& e) {
             clearPicture(box);
             if (failure.isEmpty())
@@ -458,7 +452,7 @@ void TFrmClubes::followRowCount() {
 }
 
 void TFrmClubes::holdWritingCommands() {
-    if (!app_.dm().readOnly())
+    if (!services_.dm().readOnly())
         return;
     for (QAction* command :
          {Novo1, Alterar1, Excluir1, Cadastrarcidade1, RecalcularIdadedosClubes1})
@@ -474,21 +468,21 @@ void TFrmClubes::FormActivate() {
     // A pending row keeps its commands when a selection dialog hands activation back.
     if (editing())
         return;
-    guard(app_.dialogs, [this] { followRowCount(); });
+    guard(services_.dialogs, [this] { followRowCount(); });
 }
 
 // ---- commands ----
 
 void TFrmClubes::Novo1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             return;
         Table& table = clubs();
         // The row and its code first: a failing store leaves the window in browse mode.
         table.append();
         try {
-            const int code = app_.dm().nextClubCode();
-            app_.dm().QueryUltimoNum.close(); // no read snapshot kept until the post
+            const int code = services_.dm().nextClubCode();
+            services_.dm().QueryUltimoNum.close(); // no read snapshot kept until the post
             setField(QStringLiteral("Codigo"), QString::number(code));
         } catch (...) {
             table.cancel();
@@ -510,13 +504,13 @@ void TFrmClubes::Novo1Click() {
 }
 
 void TFrmClubes::Alterar1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             return;
         Table& table = clubs();
         if (table.isEmpty()) {
-            app_.dialogs.message(caption, QStringLiteral("Não há registros para serem alterados"),
-                                 MsgIcon::Warning);
+            services_.dialogs.message(
+                caption, QStringLiteral("Não há registros para serem alterados"), MsgIcon::Warning);
             Alterar1->setEnabled(false);
             Excluir1->setEnabled(false);
             return;
@@ -533,13 +527,13 @@ void TFrmClubes::Alterar1Click() {
 }
 
 void TFrmClubes::Excluir1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             return;
         Table& table = clubs();
         if (table.isEmpty()) {
-            app_.dialogs.message(caption, QStringLiteral("Não há registros para serem excluídos"),
-                                 MsgIcon::Warning);
+            services_.dialogs.message(
+                caption, QStringLiteral("Não há registros para serem excluídos"), MsgIcon::Warning);
             Alterar1->setEnabled(false);
             Excluir1->setEnabled(false);
             setStateGroupVisible(false);
@@ -547,8 +541,8 @@ void TFrmClubes::Excluir1Click() {
             lblCodigo->clear();
             return;
         }
-        if (app_.dialogs.message(caption, QStringLiteral("Confirma exclusão?"), MsgIcon::Question,
-                                 MsgButtons::YesNo) != MsgResult::Yes)
+        if (services_.dialogs.message(caption, QStringLiteral("Confirma exclusão?"),
+                                      MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
             return;
         const QString badge = field(QStringLiteral("EscudoClube"));
         table.remove();
@@ -565,19 +559,19 @@ void TFrmClubes::Excluir1Click() {
 }
 
 void TFrmClubes::Voltar1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             return;
-        app_.forms.show(app_.FrmInicial.get());
-        app_.forms.close(this);
+        services_.forms.showMainWindow();
+        services_.forms.close(this);
     });
 }
 
 void TFrmClubes::NavegadorClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (clubs().isEmpty()) {
-            app_.dialogs.message(caption, QStringLiteral("Não há registros cadastrados"),
-                                 MsgIcon::Warning);
+            services_.dialogs.message(caption, QStringLiteral("Não há registros cadastrados"),
+                                      MsgIcon::Warning);
             return;
         }
         displayRecord();
@@ -585,14 +579,14 @@ void TFrmClubes::NavegadorClick() {
 }
 
 void TFrmClubes::BtnLocalizarClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             return;
         const QString answer =
-            app_.dialogs.entry(caption, QStringLiteral("Digite uma parte do nome do clube"));
+            services_.dialogs.entry(caption, QStringLiteral("Digite uma parte do nome do clube"));
         if (answer.isEmpty())
             return;
-        Query& query = app_.dm().QueryLocalizaClube;
+        Query& query = services_.dm().QueryLocalizaClube;
         query.close();
         query.clear();
         query.add(QStringLiteral("select *"));
@@ -616,8 +610,8 @@ void TFrmClubes::BtnLocalizarClick() {
                 table.last();
         }
         if (!found)
-            app_.dialogs.message(caption, QStringLiteral("Clube não encontrado"),
-                                 MsgIcon::Information);
+            services_.dialogs.message(caption, QStringLiteral("Clube não encontrado"),
+                                      MsgIcon::Information);
         if (!table.isEmpty())
             displayRecord();
     });
@@ -629,7 +623,7 @@ void TFrmClubes::BtnLocalizarClick() {
 // The engine compares: "=" is exact, and the name index spares a walk over every row.
 // A row without a name reads as empty text, as a walk would read it.
 bool TFrmClubes::isDuplicateName(const QString& name) {
-    Query& query = app_.dm().QueryTodosClubes;
+    Query& query = services_.dm().QueryTodosClubes;
     query.close();
     query.clear();
     query.add(QStringLiteral("select NomeClube"));
@@ -647,7 +641,7 @@ bool TFrmClubes::isDuplicateName(const QString& name) {
 bool TFrmClubes::checkBeforeSave() {
     const QString name = EdtNomeClube->text();
     if (name != rememberedName_ && isDuplicateName(name)) {
-        app_.dialogs.message(
+        services_.dialogs.message(
             caption, QStringLiteral("Existe cadastrado outro Clube e/ou Seleção com este nome."),
             MsgIcon::Error);
         EdtNomeClube->setFocus();
@@ -655,16 +649,16 @@ bool TFrmClubes::checkBeforeSave() {
     }
     for (const QString& required : requiredFields()) {
         if (field(required).isEmpty()) {
-            app_.dialogs.message(caption,
-                                 QStringLiteral("Todos os campos são de preenchimento obrigatório"),
-                                 MsgIcon::Warning);
+            services_.dialogs.message(
+                caption, QStringLiteral("Todos os campos são de preenchimento obrigatório"),
+                MsgIcon::Warning);
             return false;
         }
     }
     if (field(QStringLiteral("PaisClube")) == brasil &&
         field(QStringLiteral("UFClube")).isEmpty()) {
-        app_.dialogs.message(caption, QStringLiteral("Verifique o preenchimento campo ESTADO"),
-                             MsgIcon::Warning);
+        services_.dialogs.message(caption, QStringLiteral("Verifique o preenchimento campo ESTADO"),
+                                  MsgIcon::Warning);
         return false;
     }
     return true;
@@ -672,11 +666,11 @@ bool TFrmClubes::checkBeforeSave() {
 
 bool TFrmClubes::choosePictureInto(const QString& path) {
     // Only the copy's path is stored, so only it must fit, however deep the source.
-    const QString copy = app_.badgeDir() + files::fileName(path);
+    const QString copy = services_.badgeDir() + files::fileName(path);
     const int width = badgePathWidth();
     const int length = int(copy.toUcs4().size());
     if (length > width) {
-        app_.dialogs.message(
+        services_.dialogs.message(
             caption,
             QStringLiteral("O distintivo \"%1\" não pode ser usado: a cópia dele na pasta de "
                            "distintivos teria um caminho de %2 caracteres, e o caminho de um "
@@ -688,7 +682,7 @@ bool TFrmClubes::choosePictureInto(const QString& path) {
             MsgIcon::Warning);
         return false;
     }
-    showPicture(app_.pictures, ImgLogoClube, path, true);
+    showPicture(services_.pictures, ImgLogoClube, path, true);
     setField(QStringLiteral("EscudoClube"), copy);
     chosenBadge_ = path;
     return true;
@@ -707,12 +701,12 @@ QString TFrmClubes::freeBadgeTarget() {
     // Every club gets a badge file of its own: a taken name sends the user back to
     // the dialog until a free one is chosen.
     while (files::exists(target)) {
-        app_.dialogs.message(
+        services_.dialogs.message(
             caption,
             QStringLiteral("Arquivo duplicado, favor selecionar outro distintivo ou renomear o "
                            "atual."),
             MsgIcon::Error);
-        app_.dialogs.openPicture(lastPictureFile_);
+        services_.dialogs.openPicture(lastPictureFile_);
         choosePictureInto(lastPictureFile_);
         target = targetFor();
     }
@@ -721,7 +715,7 @@ QString TFrmClubes::freeBadgeTarget() {
 
 void TFrmClubes::removeBadgeFile(const QString& path) {
     // Only the program's own copies are deleted, never a file elsewhere on disk.
-    const QString folder = QDir::cleanPath(QDir(app_.badgeDir()).absolutePath());
+    const QString folder = QDir::cleanPath(QDir(services_.badgeDir()).absolutePath());
     if (!path.isEmpty() && QDir::cleanPath(QFileInfo(path).absolutePath()) == folder)
         files::trash(path); // the user can still get a deleted or replaced badge back
 }
@@ -730,7 +724,7 @@ void TFrmClubes::saveRow() {
     QString copied;
     if (pendingBadge_ == 1) {
         const QString target = freeBadgeTarget();
-        files::ensureDir(app_.badgeDir());
+        files::ensureDir(services_.badgeDir());
         files::copyNoOverwrite(chosenBadge_, target);
         copied = target;
     }
@@ -755,7 +749,7 @@ void TFrmClubes::saveRow() {
 }
 
 void TFrmClubes::BtnGravarClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (!editing() || !checkBeforeSave())
             return;
         saveRow();
@@ -769,7 +763,7 @@ void TFrmClubes::discardPending() {
 }
 
 void TFrmClubes::BtnCancelarClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (!editing())
             return;
         Table& table = clubs();
@@ -791,8 +785,8 @@ void TFrmClubes::BtnCancelarClick() {
 // ---- badge, kind, extinct, year ----
 
 void TFrmClubes::BtnFotoClick() {
-    guard(app_.dialogs, [this] {
-        if (!editing() || !app_.dialogs.openPicture(lastPictureFile_))
+    guard(services_.dialogs, [this] {
+        if (!editing() || !services_.dialogs.openPicture(lastPictureFile_))
             return;
         if (choosePictureInto(lastPictureFile_))
             pendingBadge_ = 1;
@@ -800,21 +794,21 @@ void TFrmClubes::BtnFotoClick() {
 }
 
 void TFrmClubes::rbSelecaoClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing() && rbSelecao->isChecked())
             setField(QStringLiteral("Identificador"), QStringLiteral("1"));
     });
 }
 
 void TFrmClubes::rbClubeClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing() && rbClube->isChecked())
             setField(QStringLiteral("Identificador"), QStringLiteral("0"));
     });
 }
 
 void TFrmClubes::CkbExtintoClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
             setField(QStringLiteral("Extinto"),
                      CkbExtinto->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
@@ -822,53 +816,118 @@ void TFrmClubes::CkbExtintoClick() {
 }
 
 void TFrmClubes::ComboAnoClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
-            setPendingAge(clubs(), app_.clock.currentYear(), ComboAno->currentText());
+            setPendingAge(clubs(), services_.clock.currentYear(), ComboAno->currentText());
     });
 }
 
 void TFrmClubes::RecalcularIdadedosClubes1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (!editing())
-            recalcularIdades(app_);
+            recalcularIdades(services_, *this);
     });
 }
 
 // ---- the other windows ----
 
 void TFrmClubes::BtnSelecionarPaisClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
-            app_.FrmPaises->open();
+            emit countryWanted(ImgBandeira->size());
     });
 }
 
 void TFrmClubes::BtnSelecionaPaisClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
-            app_.FrmUF->open();
+            emit stateWanted(ImgUF->size());
     });
 }
 
 void TFrmClubes::BtnSelecionarCidadeClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
-            app_.FrmCidade->open();
+            emit cityWanted();
     });
 }
 
 void TFrmClubes::BtnFederacaoClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (editing())
-            app_.FrmFederacao->open();
+            emit federationWanted(ImgLogoFederacao->size());
     });
 }
 
 void TFrmClubes::Cadastrarcidade1Click() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (!editing())
-            app_.FrmCadastroCidade->open();
+            emit cityRegistryWanted();
+    });
+}
+
+void TFrmClubes::comeBack() {
+    if (isVisible())
+        services_.forms.show(this);
+}
+
+// Sets every field or none: a refused value puts back what was there.
+void TFrmClubes::applyChoice(const SelectionChoice& choice, QLabel* box) {
+    QList<QPair<QString, QString>> before;
+    for (const auto& [name, value] : choice.fields)
+        before.append({name, field(name)});
+    try {
+        for (const auto& [name, value] : choice.fields)
+            setField(name, value);
+    } catch (...) {
+        for (const auto& [name, value] : before)
+            setField(name, value);
+        throw;
+    }
+    if (box != nullptr) {
+        box->setScaledContents(true);
+        box->setPixmap(QPixmap::fromImage(choice.picture));
+    }
+}
+
+void TFrmClubes::countryChosen(const SelectionChoice& choice) {
+    guard(services_.dialogs, [&] {
+        applyChoice(choice, ImgBandeira);
+        // Only Brazilian clubs have a state; a Brazilian city is picked once it is known.
+        const bool inBrasil = choice.picked == QLatin1String("Brasil");
+        setStateGroupVisible(inBrasil);
+        BtnSelecionarCidade->setEnabled(!inBrasil);
+        if (!inBrasil) {
+            setField(QStringLiteral("UFClube"), QString());
+            setField(QStringLiteral("BandeiraUF"), QString());
+            clearPicture(ImgUF);
+            emit stateDropped();
+        }
+        emit cityListChanged();
+        comeBack();
+    });
+}
+
+void TFrmClubes::stateChosen(const SelectionChoice& choice) {
+    guard(services_.dialogs, [&] {
+        applyChoice(choice, ImgUF);
+        BtnSelecionarCidade->setEnabled(true);
+        emit cityListChanged();
+        comeBack();
+    });
+}
+
+void TFrmClubes::cityChosen(const SelectionChoice& choice) {
+    guard(services_.dialogs, [&] {
+        applyChoice(choice, nullptr);
+        comeBack();
+    });
+}
+
+void TFrmClubes::federationChosen(const SelectionChoice& choice) {
+    guard(services_.dialogs, [&] {
+        applyChoice(choice, ImgLogoFederacao);
+        comeBack();
     });
 }
 

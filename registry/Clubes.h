@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "registry/SelectionDialog.h"
 
 #include <QList>
 #include <QRect>
+#include <QSize>
 #include <QString>
 
 class QAction;
@@ -18,7 +20,7 @@ class QWidget;
 
 namespace velmora {
 
-class VelmoraApp;
+struct Services;
 class DbComboBox;
 class DbLineEdit;
 class DbNavigator;
@@ -30,7 +32,7 @@ class Table;
 class TFrmClubes final : public Form {
     Q_OBJECT
 public:
-    explicit TFrmClubes(VelmoraApp& app);
+    explicit TFrmClubes(Services& services);
 
     // Shows the current row of TblClubes in the parts not bound to it (state group,
     // pictures, kind buttons, extinct box, code). A picture that cannot be loaded goes
@@ -76,6 +78,15 @@ public:
     void rbSelecaoClick();
     void rbClubeClick();
     void CkbExtintoClick();
+
+    // A selection dialog's choice: written into the pending row, its picture shown,
+    // and the controls that depend on it switched.
+    void countryChosen(const SelectionChoice& choice);
+    void stateChosen(const SelectionChoice& choice);
+    void cityChosen(const SelectionChoice& choice);
+    void federationChosen(const SelectionChoice& choice);
+    // Back to the front after a window opened from here has closed, if still shown.
+    void comeBack();
 
     QLabel* Image1 = nullptr;
     QLabel* lblCodigo = nullptr;
@@ -158,11 +169,21 @@ public:
 signals:
     // A save or a cancel has left insert or edit mode; open selection dialogs close.
     void editingEnded();
+    // The selection dialogs and the city registry asked for, with the size of the
+    // box the picked picture goes into.
+    void countryWanted(QSize pictureBox);
+    void stateWanted(QSize pictureBox);
+    void cityWanted();
+    void federationWanted(QSize pictureBox);
+    void cityRegistryWanted();
+    // A country choice has emptied the state: a state dialog open for it closes.
+    void stateDropped();
+    // The country or state changed: a city list read before is out of date.
+    void cityListChanged();
 
 private:
     void buildControls();
     void buildMenu();
-    void run(Handler handler);
     // A store that cannot be written offers no command that would save.
     void holdWritingCommands();
 
@@ -192,8 +213,9 @@ private:
     int badgePathWidth() const;
     void removeBadgeFile(const QString& path);
     void saveRow();
+    void applyChoice(const SelectionChoice& choice, QLabel* box);
 
-    VelmoraApp& app_;
+    Services& services_;
     QString rememberedName_;
     QString rememberedBadge_;
     int pendingBadge_ = 0;

@@ -1,6 +1,5 @@
 #include "registry/Federacao.h"
 
-#include "registry/Clubes.h"
 #include "store/Module.h"
 
 namespace velmora {
@@ -22,10 +21,10 @@ const SelectionDef& TFrmFederacao::definition() {
         .okRect = {253, 65, 75, 25},
         .listStatement =
             [](const Table&) {
-                return DialogStatement{{QStringLiteral("select NomeFederacao"),
-                                        QStringLiteral("from Federacao.db"),
-                                        QStringLiteral("order by NomeFederacaoOrdem, NomeFederacao")},
-                                       {}};
+                return DialogStatement{
+                    {QStringLiteral("select NomeFederacao"), QStringLiteral("from Federacao.db"),
+                     QStringLiteral("order by NomeFederacaoOrdem, NomeFederacao")},
+                    {}};
             },
         .item = [](const Query& query) { return query.field(0); },
         .clearPreviewAfterFill = true,
@@ -35,14 +34,13 @@ const SelectionDef& TFrmFederacao::definition() {
         .pictureParameter = "FEDER",
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher uma Federação.",
-        .editorPicture = &TFrmClubes::ImgLogoFederacao,
         .writes = {{"Federacao", PickPart::Text}, {"LogoFederacao", PickPart::Picture}},
-        .afterOk = nullptr,
     };
     return def;
 }
 
-TFrmFederacao::TFrmFederacao(VelmoraApp& app)
-    : SelectionDialog(app, definition()), ComboFederacao(list()), ImgLogoFederacao(preview()) {}
+TFrmFederacao::TFrmFederacao(Services& services)
+    : SelectionDialog(services, definition()), ComboFederacao(list()), ImgLogoFederacao(preview()) {
+}
 
 } // namespace velmora

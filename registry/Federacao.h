@@ -9,7 +9,7 @@ namespace velmora {
 class TFrmFederacao final : public SelectionDialog {
     Q_OBJECT
 public:
-    explicit TFrmFederacao(VelmoraApp& app);
+    explicit TFrmFederacao(Services& services);
 
     static const SelectionDef& definition();
 

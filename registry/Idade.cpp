@@ -1,7 +1,7 @@
 #include "registry/Idade.h"
 
-#include "app/VelmoraApp.h"
 #include "platform/Dialogs.h"
+#include "platform/Services.h"
 #include "registry/Clubes.h"
 #include "store/Counts.h"
 #include "store/Module.h"
@@ -128,22 +128,22 @@ int storeAges(Database& db, int currentYear) {
                    .toLongLong());
 }
 
-void recalcularIdades(VelmoraApp& app) {
-    Table& clubs = app.dm().TblClubes;
+void recalcularIdades(Services& services, TFrmClubes& editor) {
+    Table& clubs = services.dm().TblClubes;
     if (clubs.isEmpty()) {
-        app.dialogs.message(QStringLiteral("Velmora"), QStringLiteral("Não há clubes cadastrados"),
-                            MsgIcon::Warning);
+        services.dialogs.message(QStringLiteral("Velmora"),
+                                 QStringLiteral("Não há clubes cadastrados"), MsgIcon::Warning);
         return;
     }
-    const int rewritten = storeAges(app.dm().database(), app.clock.currentYear());
+    const int rewritten = storeAges(services.dm().database(), services.clock.currentYear());
     const int withoutYear = clubs.rowCount() - rewritten;
     clubs.refresh();
     clubs.last();
     // The ages are stored whatever the last club's pictures do: the display reports
     // its own failures and the user is still told.
-    app.FrmClubes->recordDisplay();
-    app.dialogs.message(QStringLiteral("Velmora"), agesStoredText(withoutYear),
-                        MsgIcon::Information);
+    editor.recordDisplay();
+    services.dialogs.message(QStringLiteral("Velmora"), agesStoredText(withoutYear),
+                             MsgIcon::Information);
 }
 
 QString agesStoredText(int withoutYear) {

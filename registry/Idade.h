@@ -6,7 +6,8 @@ namespace velmora {
 
 class Database;
 class Table;
-class VelmoraApp;
+struct Services;
+class TFrmClubes;
 
 // A club's age as stored in IdadeClube: "124 anos" (a year still to come gives a
 // negative number).
@@ -24,7 +25,7 @@ int storeAges(Database& db, int currentYear);
 
 // "Recalcular Idade dos Clubes": every age for this year, then the editor shows the
 // last club and the user is told.
-void recalcularIdades(VelmoraApp& app);
+void recalcularIdades(Services& services, TFrmClubes& editor);
 
 // The success message, telling how many clubs without a foundation year kept their age.
 QString agesStoredText(int withoutYear);

@@ -1,38 +1,8 @@
 #include "registry/Paises.h"
 
-#include "app/VelmoraApp.h"
-#include "platform/Pictures.h"
-#include "registry/Cidade.h"
-#include "registry/Clubes.h"
-#include "registry/UF.h"
 #include "store/Module.h"
 
-#include <QPushButton>
-
 namespace velmora {
-
-namespace {
-
-const QString brasil = QStringLiteral("Brasil");
-
-// Only Brazilian clubs have a state; the city list belongs to the country picked.
-void countryChosen(VelmoraApp& app, const QString& picked) {
-    TFrmClubes& editor = *app.FrmClubes;
-    const bool inBrasil = picked == brasil;
-    editor.setStateGroupVisible(inBrasil);
-    // A Brazilian city is picked once its state is known.
-    editor.BtnSelecionarCidade->setEnabled(!inBrasil);
-    if (!inBrasil) {
-        Table& clubs = app.dm().TblClubes;
-        clubs.setFieldText(QStringLiteral("UFClube"), QString());
-        clubs.setFieldText(QStringLiteral("BandeiraUF"), QString());
-        clearPicture(editor.ImgUF);
-        app.forms.close(app.FrmUF.get());
-    }
-    app.forms.close(app.FrmCidade.get()); // its list was read for the country before
-}
-
-} // namespace
 
 const SelectionDef& TFrmPaises::definition() {
     static const SelectionDef def = {
@@ -64,14 +34,12 @@ const SelectionDef& TFrmPaises::definition() {
         .pictureParameter = "PAIS",
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher um País.",
-        .editorPicture = &TFrmClubes::ImgBandeira,
         .writes = {{"BandeiraPais", PickPart::Picture}, {"PaisClube", PickPart::Text}},
-        .afterOk = &countryChosen,
     };
     return def;
 }
 
-TFrmPaises::TFrmPaises(VelmoraApp& app)
-    : SelectionDialog(app, definition()), ComboPais(list()), ImgBandeiraPais(preview()) {}
+TFrmPaises::TFrmPaises(Services& services)
+    : SelectionDialog(services, definition()), ComboPais(list()), ImgBandeiraPais(preview()) {}
 
 } // namespace velmora

@@ -10,7 +10,7 @@ namespace velmora {
 class TFrmPaises final : public SelectionDialog {
     Q_OBJECT
 public:
-    explicit TFrmPaises(VelmoraApp& app);
+    explicit TFrmPaises(Services& services);
 
     static const SelectionDef& definition();
 

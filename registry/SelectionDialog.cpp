@@ -1,19 +1,18 @@
 #include "registry/SelectionDialog.h"
 
-#include "app/VelmoraApp.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
-#include "registry/Clubes.h"
+#include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QImage>
 #include <QLabel>
-#include <QPixmap>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <algorithm>
 
 namespace velmora {
 
@@ -25,21 +24,6 @@ QLabel* makePicture(QWidget* parent, const char* name, QRect place) {
     picture->setGeometry(place);
     picture->setScaledContents(true);
     return picture;
-}
-
-// Sets every field or none: a refused value puts back what was there.
-void writeAll(Table& table, const QList<QPair<QString, QString>>& values) {
-    QList<QPair<QString, QString>> before;
-    for (const auto& [field, value] : values)
-        before.append({field, table.fieldText(field)});
-    try {
-        for (const auto& [field, value] : values)
-            table.setFieldText(field, value);
-    } catch (...) {
-        for (const auto& [field, value] : before)
-            table.setFieldText(field, value);
-        throw;
-    }
 }
 
 } // namespace
@@ -55,10 +39,10 @@ void runStatement(Query& query, const DialogStatement& statement) {
     query.open();
 }
 
-SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
-    : Form(app.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
+SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
+    : Form(services.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
            def.clientSize, def.placedAt),
-      app_(app), def_(def) {
+      services_(services), def_(def) {
     // No menu bar: the window is its client area. Fixed, so that placing it never
     // grows a low window (the city dialog) to a toolkit's minimum height.
     setFixedSize(def_.clientSize);
@@ -66,8 +50,8 @@ SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
     if (def_.background != nullptr) {
         Image1 = makePicture(area, "Image1", QRect(QPoint(0, 0), def_.clientSize));
         // Built-in artwork; a broken build shows the report instead of stopping start-up.
-        guard(app_.dialogs, [this] {
-            showPicture(app_.pictures, Image1, QString::fromLatin1(def_.background), true);
+        guard(services_.dialogs, [this] {
+            showPicture(services_.pictures, Image1, QString::fromLatin1(def_.background), true);
         });
     }
     if (def_.previewName != nullptr) {
@@ -93,12 +77,10 @@ SelectionDialog::SelectionDialog(VelmoraApp& app, const SelectionDef& def)
     BtnOk->setGeometry(def_.okRect);
     connect(BtnOk, &QPushButton::clicked, this, &SelectionDialog::BtnOkClick);
     setWayOut(BtnOk);
+}
 
-    // A choice can only go into a row being inserted or edited: when that ends,
-    // whatever is still open closes.
-    if (app_.FrmClubes)
-        connect(app_.FrmClubes.get(), &TFrmClubes::editingEnded, this,
-                [this] { app_.forms.close(this); });
+void SelectionDialog::dismiss() {
+    services_.forms.close(this);
 }
 
 void SelectionDialog::clearPreview() {
@@ -107,8 +89,8 @@ void SelectionDialog::clearPreview() {
 }
 
 void SelectionDialog::fillList() {
-    Query& query = app_.dm().*def_.query;
-    runStatement(query, def_.listStatement(app_.dm().TblClubes));
+    Query& query = services_.dm().*def_.query;
+    runStatement(query, def_.listStatement(services_.dm().TblClubes));
     QStringList items;
     for (; !query.eof(); query.next())
         items << def_.item(query);
@@ -118,8 +100,9 @@ void SelectionDialog::fillList() {
     list_->setCurrentIndex(-1);
 }
 
-void SelectionDialog::open() {
-    guard(app_.dialogs, [this] {
+void SelectionDialog::open(QSize pictureBox) {
+    guard(services_.dialogs, [this, pictureBox] {
+        pictureBox_ = pictureBox;
         {
             const QSignalBlocker quiet(list_);
             list_->clear();
@@ -129,7 +112,7 @@ void SelectionDialog::open() {
         fillList();
         if (def_.clearPreviewAfterFill)
             clearPreview();
-        app_.forms.show(this);
+        services_.forms.show(this);
         list_->setFocus();
     });
 }
@@ -139,7 +122,7 @@ QString SelectionDialog::keyOf(PickPart part, const QString& picked) const {
 }
 
 QString SelectionDialog::picturePath(const QString& picked) {
-    Query& query = app_.dm().*def_.query;
+    Query& query = services_.dm().*def_.query;
     runStatement(query,
                  {def_.pictureLines,
                   {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}}});
@@ -149,55 +132,47 @@ QString SelectionDialog::picturePath(const QString& picked) {
 }
 
 void SelectionDialog::listChange() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         if (preview_ == nullptr || list_->currentIndex() < 0)
             return;
-        showPicture(app_.pictures, preview_, picturePath(list_->currentText()), true);
+        showPicture(services_.pictures, preview_, picturePath(list_->currentText()), true);
     });
 }
 
-void SelectionDialog::writeChoice(const QString& picked) {
+SelectionChoice SelectionDialog::choiceOf(const QString& picked) {
     // The path is read again for the item now picked: the query object is shared
     // with other windows, so its last result may be someone else's by now.
     const QString path = def_.pictureLines.isEmpty() ? QString() : picturePath(picked);
-    QLabel* box =
-        def_.editorPicture != nullptr ? app_.FrmClubes.get()->*def_.editorPicture : nullptr;
-    // Decoded before anything is written: a picture that fails leaves the row as it was.
-    const QImage picture = box != nullptr ? pictureForBox(app_.pictures, box, path) : QImage();
-
-    QList<QPair<QString, QString>> values;
-    for (const auto& [field, part] : def_.writes)
-        values.append(
-            {QString::fromLatin1(field), part == PickPart::Picture ? path : keyOf(part, picked)});
-    writeAll(app_.dm().TblClubes, values);
-
-    if (box != nullptr) {
-        box->setScaledContents(true);
-        box->setPixmap(QPixmap::fromImage(picture));
+    SelectionChoice choice{picked, {}, {}};
+    // Decoded before the choice is reported: a picture that fails leaves the row as it was.
+    // Decoded for the screen's pixels, not the box's logical ones: sharp at 200 %.
+    if (!pictureBox_.isEmpty()) {
+        const qreal ratio = std::max<qreal>(1, devicePixelRatioF());
+        choice.picture = services_.pictures.load(path, pictureBox_ * ratio);
+        choice.picture.setDevicePixelRatio(ratio);
     }
+    for (const auto& [field, part] : def_.writes)
+        choice.fields.append(
+            {QString::fromLatin1(field), part == PickPart::Picture ? path : keyOf(part, picked)});
+    return choice;
 }
 
 void SelectionDialog::BtnOkClick() {
-    guard(app_.dialogs, [this] {
+    guard(services_.dialogs, [this] {
         // Only a row being inserted or edited takes a choice; a stored row never does.
-        if (app_.dm().TblClubes.state() == Table::State::Browse) {
-            app_.forms.close(this);
+        if (services_.dm().TblClubes.state() == Table::State::Browse) {
+            services_.forms.close(this);
             return;
         }
         const QString picked = list_->currentText();
         if (picked.isEmpty()) {
-            app_.dialogs.message(QStringLiteral("Velmora"), QString::fromUtf8(def_.emptyMessage),
-                                 MsgIcon::Information);
+            services_.dialogs.message(QStringLiteral("Velmora"),
+                                      QString::fromUtf8(def_.emptyMessage), MsgIcon::Information);
             return;
         }
-        writeChoice(picked);
-        app_.forms.close(this);
-        if (def_.afterOk != nullptr)
-            def_.afterOk(app_, picked);
-        // Back to the editor, as when the user closes a window over it.
-        TFrmClubes* editor = app_.FrmClubes.get();
-        if (editor != nullptr && editor->isVisible())
-            app_.forms.show(editor);
+        const SelectionChoice choice = choiceOf(picked);
+        services_.forms.close(this);
+        emit chosen(choice);
     });
 }
 

@@ -2,7 +2,9 @@
 
 #include "platform/Form.h"
 
+#include <QImage>
 #include <QList>
+#include <QMetaType>
 #include <QPair>
 #include <QRect>
 #include <QString>
@@ -17,9 +19,8 @@ namespace velmora {
 
 class Query;
 class Table;
-class TFrmClubes;
 class TFrmDm;
-class VelmoraApp;
+struct Services;
 
 // A statement with its text parameters.
 struct DialogStatement {
@@ -36,6 +37,14 @@ enum class PickPart {
     Text,    // the picked item
     Code,    // its first two characters (a state code)
     Picture, // the picture path found for it
+};
+
+// A pick confirmed with OK: the fields it writes into the pending club row and its
+// picture, decoded for the editor's box (null when the dialog has none).
+struct SelectionChoice {
+    QString picked;
+    QList<QPair<QString, QString>> fields; // name, value
+    QImage picture;
 };
 
 // One selection dialog of the club editor, described as data: the four dialogs
@@ -64,22 +73,22 @@ struct SelectionDef {
     const char* pictureParameter;
     PickPart pictureKey;
     const char* emptyMessage;
-    QLabel* TFrmClubes::*editorPicture;         // loaded on OK, nullptr for none
     QList<QPair<const char*, PickPart>> writes; // fields of the pending row
-    // The editor's follow-up once the dialog has closed, nullptr for none.
-    void (*afterOk)(VelmoraApp& app, const QString& picked);
 };
 
-// The pattern every selection dialog follows: the editor opens it over a freshly
-// read list, a pick previews its picture, OK writes the pending club row.
+// The pattern every selection dialog follows: opened over a freshly read list, a pick
+// previews its picture, OK reports the choice for the pending club row and closes.
 class SelectionDialog : public Form {
     Q_OBJECT
 public:
-    SelectionDialog(VelmoraApp& app, const SelectionDef& def);
+    SelectionDialog(Services& services, const SelectionDef& def);
 
-    // The editor's opening handler: empties and refills the list, shows the dialog
-    // with nothing picked. Failures go to the general error report.
-    void open();
+    // Empties and refills the list, shows the dialog with nothing picked; OK decodes
+    // the picked picture for a box of pictureBox (none when empty). Failures go to
+    // the general error report.
+    void open(QSize pictureBox = {});
+    // Closes without a choice (the pending row it was opened for has ended or changed).
+    void dismiss();
     // The picked item changed: preview its picture.
     void listChange();
     void BtnOkClick();
@@ -91,17 +100,24 @@ public:
     QLabel* Image1 = nullptr; // nullptr without a background
     QPushButton* BtnOk = nullptr;
 
+signals:
+    // OK with an item picked while a club row is pending; the dialog has closed.
+    void chosen(const velmora::SelectionChoice& choice);
+
 private:
     void fillList();
     void clearPreview();
     QString keyOf(PickPart part, const QString& picked) const;
     QString picturePath(const QString& picked);
-    void writeChoice(const QString& picked);
+    SelectionChoice choiceOf(const QString& picked);
 
-    VelmoraApp& app_;
+    Services& services_;
     const SelectionDef& def_;
     QComboBox* list_ = nullptr;
     QLabel* preview_ = nullptr;
+    QSize pictureBox_;
 };
 
 } // namespace velmora
+
+Q_DECLARE_METATYPE(velmora::SelectionChoice)

@@ -1,22 +1,8 @@
 #include "registry/UF.h"
 
-#include "app/VelmoraApp.h"
-#include "registry/Cidade.h"
-#include "registry/Clubes.h"
 #include "store/Module.h"
 
-#include <QPushButton>
-
 namespace velmora {
-
-namespace {
-
-void stateChosen(VelmoraApp& app, const QString&) {
-    app.FrmClubes->BtnSelecionarCidade->setEnabled(true);
-    app.forms.close(app.FrmCidade.get()); // its list was read for the state before
-}
-
-} // namespace
 
 const SelectionDef& TFrmUF::definition() {
     static const SelectionDef def = {
@@ -48,14 +34,12 @@ const SelectionDef& TFrmUF::definition() {
         .pictureParameter = "ESTADO",
         .pictureKey = PickPart::Code,
         .emptyMessage = "É necessário escolher um Estado.",
-        .editorPicture = &TFrmClubes::ImgUF,
         .writes = {{"BandeiraUF", PickPart::Picture}, {"UFClube", PickPart::Code}},
-        .afterOk = &stateChosen,
     };
     return def;
 }
 
-TFrmUF::TFrmUF(VelmoraApp& app)
-    : SelectionDialog(app, definition()), ComboUf(list()), ImgBandeiraUF(preview()) {}
+TFrmUF::TFrmUF(Services& services)
+    : SelectionDialog(services, definition()), ComboUf(list()), ImgBandeiraUF(preview()) {}
 
 } // namespace velmora

@@ -10,7 +10,7 @@ namespace velmora {
 class TFrmUF final : public SelectionDialog {
     Q_OBJECT
 public:
-    explicit TFrmUF(VelmoraApp& app);
+    explicit TFrmUF(Services& services);
 
     static const SelectionDef& definition();
 

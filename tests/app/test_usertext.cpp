@@ -71,12 +71,12 @@ private slots:
         QCOMPARE(checkLabels(app.FrmInicial.get()), 3); // name, full name, federation
 
         // Gallery page: a listing, then a search whose entry is markup too.
-        runMenuGallery(app, MenuGallery::TodosOsClubes);
+        app.runMenuGallery(MenuGallery::TodosOsClubes);
         TFrmRelatorios& page = *app.FrmRelatorios;
         QCOMPARE(page.slot(1).LblNomeClube->text(), club.nomeClube);
         QCOMPARE(checkLabels(&page), 3); // name, full name, city line
         fx.dialogs.queueEntry(QStringLiteral("<b>"));
-        runMenuGallery(app, MenuGallery::PesquisarPorNome);
+        app.runMenuGallery(MenuGallery::PesquisarPorNome);
         QVERIFY(page.LblTitulo->text().contains(QLatin1String("<B>")));
         QCOMPARE(checkLabels(&page), 4);
 

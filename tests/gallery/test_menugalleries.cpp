@@ -170,7 +170,7 @@ void TestMenuGalleries::listsTitlesAndFlags() {
     VelmoraApp& app = c.start();
     if (entry != noEntry)
         c.fx.dialogs.queueEntry(entry);
-    runMenuGallery(app, gallery);
+    app.runMenuGallery(gallery);
 
     if (entry != noEntry) {
         QCOMPARE(c.fx.dialogs.shown().size(), 1);
@@ -226,7 +226,7 @@ void TestMenuGalleries::cancelOrEmptyEntryStopsSilently() {
     // Cancel gives the empty text, like OK on an empty field.
     if (!cancel)
         c.fx.dialogs.queueEntry(QString());
-    runMenuGallery(app, gallery);
+    app.runMenuGallery(gallery);
     QCOMPARE(c.fx.dialogs.shown().size(), 1); // the entry box alone
     QVERIFY(c.fx.dialogs.messages().isEmpty());
     QVERIFY(!c.page().isVisible());
@@ -262,7 +262,7 @@ void TestMenuGalleries::entryOfSpacesIsBoundAsTyped() {
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     c.fx.dialogs.queueEntry(entry);
-    runMenuGallery(app, gallery);
+    app.runMenuGallery(gallery);
     QCOMPARE(c.fx.dialogs.messages(), warning.isEmpty() ? QStringList{} : QStringList{warning});
     if (!warning.isEmpty())
         QCOMPARE(c.fx.dialogs.shown().last().icon, MsgIcon::Warning);
@@ -316,7 +316,7 @@ void TestMenuGalleries::emptyListingWarns() {
     VelmoraApp& app = c.start();
     if (entry != noEntry)
         c.fx.dialogs.queueEntry(entry);
-    runMenuGallery(app, gallery);
+    app.runMenuGallery(gallery);
 
     QCOMPARE(c.fx.dialogs.messages(), QStringList{warning});
     const auto& box = c.fx.dialogs.shown().last();
@@ -334,10 +334,10 @@ void TestMenuGalleries::titleWrittenBeforeTheEmptyTestOnAVisiblePage() {
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1);
     c.store.insert(c.store.club(50, QStringLiteral("Fantasma"), QStringLiteral("Atlântida")));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, G::TodasAsSelecoes);
+    app.runMenuGallery(G::TodasAsSelecoes);
     c.fx.dialogs.clearLog();
 
-    runMenuGallery(app, G::TodosOsClubes);
+    app.runMenuGallery(G::TodosOsClubes);
     QCOMPARE(c.fx.dialogs.messages(),
              QStringList{QStringLiteral("Não há nenhum clube cadastrado!")});
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (1)"));
@@ -376,7 +376,7 @@ void TestMenuGalleries::everyGalleryHidesTheFederationLogo() {
 
     if (entry != noEntry)
         c.fx.dialogs.queueEntry(entry);
-    runMenuGallery(app, gallery);
+    app.runMenuGallery(gallery);
     QVERIFY(c.fx.dialogs.messages().isEmpty());
     QVERIFY(c.page().ImgFeder->isHidden());
     QVERIFY(c.page().ImgFeder->pixmap().isNull());
@@ -387,7 +387,7 @@ void TestMenuGalleries::thirteenNationalTeamsPage() {
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Uruguai"), 1);
     c.addClubs(2, QStringLiteral("Clube"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
-    runMenuGallery(app, G::TodasAsSelecoes);
+    app.runMenuGallery(G::TodasAsSelecoes);
     QCOMPARE(c.page().LblTitulo->text(),
              QStringLiteral("Relação de Todas as Seleções Cadastradas (13)"));
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Sel"), 1, 12));
@@ -405,7 +405,7 @@ void TestMenuGalleries::nameSearchPagesWithTheCountryButton() {
     c.addClubs(13, QStringLiteral("Outro"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
     c.fx.dialogs.queueEntry(QStringLiteral("fla"));
-    runMenuGallery(app, G::PesquisarPorNome);
+    app.runMenuGallery(G::PesquisarPorNome);
     QCOMPARE(c.page().LblTitulo->text(),
              QStringLiteral("Relação dos Clubes que tenham \"FLA\" no nome"));
     QCOMPARE(c.shownButtons(), QStringList{QStringLiteral("BtnPaisSel")});
@@ -419,7 +419,7 @@ void TestMenuGalleries::unloadableTitleFlagStopsBeforeTheFill() {
     club.bandeiraPais = c.store.path(QStringLiteral("Bandeiras/rasgada.jpg"));
     c.store.insert(club);
     VelmoraApp& app = c.start();
-    runMenuGallery(app, G::ClubesBrasileiros);
+    app.runMenuGallery(G::ClubesBrasileiros);
     QCOMPARE(c.fx.dialogs.shown().size(), 1);
     QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
     QCOMPARE(c.fx.dialogs.shown()[0].icon, MsgIcon::Error);
@@ -441,8 +441,8 @@ void TestMenuGalleries::countFollowsChangesToTheStore() {
     Catalogue c;
     c.addClubs(3, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, G::TodosOsClubes);
-    runMenuGallery(app, G::TodosOsClubes);
+    app.runMenuGallery(G::TodosOsClubes);
+    app.runMenuGallery(G::TodosOsClubes);
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (3)"));
 
     const Club added = c.store.club(4, QStringLiteral("Clube04"));
@@ -465,7 +465,7 @@ void TestMenuGalleries::countFollowsChangesToTheStore() {
     } else {
         c.store.insert(added);
     }
-    runMenuGallery(app, G::TodosOsClubes);
+    app.runMenuGallery(G::TodosOsClubes);
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (4)"));
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Clube"), 1, 4));
 }

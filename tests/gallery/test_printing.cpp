@@ -27,7 +27,7 @@ struct PrintingApp {
         Environment env = fx.environment();
         env.printing = &printing;
         app = std::make_unique<VelmoraApp>(env);
-        runMenuGallery(*app, MenuGallery::TodosOsClubes);
+        app->runMenuGallery(MenuGallery::TodosOsClubes);
         return *app->FrmRelatorios;
     }
 };

@@ -177,7 +177,7 @@ void TestRelatorios::paging() {
     Catalogue c;
     c.addClubs(rows, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     QVERIFY(app.FrmRelatorios->isVisible());
     QPushButton* next = button(c, PageButton::TodosClubes);
     for (int page = 0; page < firstRows.size(); ++page) {
@@ -230,7 +230,7 @@ void TestRelatorios::standardSlotRule() {
     club.cidadeClube = cidade;
     c.store.insert(club);
     c.start();
-    runMenuGallery(*c.app, MenuGallery::TodosOsClubes);
+    c.app->runMenuGallery(MenuGallery::TodosOsClubes);
     const TFrmRelatorios::Slot& s = c.page().slot(1);
     QCOMPARE(slotText(s),
              QStringLiteral("Guarani|%1|Guarani Futebol Clube|%2").arg(code, cityLine));
@@ -247,7 +247,7 @@ void TestRelatorios::brazilSlotRule() {
         c.store.insert(club);
     }
     c.start();
-    runMenuGallery(*c.app, MenuGallery::ClubesBrasileiros);
+    c.app->runMenuGallery(MenuGallery::ClubesBrasileiros);
     QCOMPARE(slotText(c.page().slot(1)),
              QStringLiteral("Campineiro01|SP|Campineiro01 Futebol Clube|Campinas/SP"));
     QCOMPARE(slotText(c.page().slot(2)),
@@ -289,12 +289,12 @@ void TestRelatorios::pictureFailsDuringGalleryFill() {
         clubs << club;
     }
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodasAsSelecoes);
+    app.runMenuGallery(MenuGallery::TodasAsSelecoes);
     const QImage oldBadge5 = c.page().slot(5).ImgClube->pixmap().toImage();
     const QImage oldFlag5 = c.page().slot(5).ImgBandClube->pixmap().toImage();
     c.fx.dialogs.clearLog();
 
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
 
     QCOMPARE(c.fx.dialogs.shown().size(), 1);
     QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
@@ -324,7 +324,7 @@ void TestRelatorios::pictureFailsOnNextPageLosesNoRow() {
     const QString badge17 = c.store.value(QStringLiteral("select EscudoClube from Clubes "
                                                          "where NomeClube = 'Clube17'"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     QPushButton* next = button(c, PageButton::TodosClubes);
     QVERIFY(!next->isHidden());
 
@@ -349,7 +349,7 @@ void TestRelatorios::keepsItsListingWhenOthersReuseQueryConsulta() {
     Catalogue c;
     c.addClubs(13, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
 
     // Both galleries' choosers and the detail-card chooser run their lists on QueryConsulta,
     // and a gallery that ends on an empty listing runs its own.
@@ -359,7 +359,7 @@ void TestRelatorios::keepsItsListingWhenOthersReuseQueryConsulta() {
     app.FrmSelClube->rbClubeClick();
     QVERIFY(app.dm().QueryConsulta.isOpen());
     c.fx.dialogs.queueEntry(QStringLiteral("xx"));
-    runMenuGallery(app, MenuGallery::ClubesPorEstado);
+    app.runMenuGallery(MenuGallery::ClubesPorEstado);
     QCOMPARE(c.fx.dialogs.messages(),
              QStringList{QStringLiteral("Não há nenhum clube deste estado cadastrado")});
 
@@ -373,11 +373,11 @@ void TestRelatorios::galleryHidesOtherGalleriesButtons() {
     c.addClubs(13, QStringLiteral("Clube"));
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1, 100);
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     QCOMPARE(c.shownButtons(), QStringList{QStringLiteral("BtnTodosClubes")});
-    runMenuGallery(app, MenuGallery::TodasAsSelecoes);
+    app.runMenuGallery(MenuGallery::TodasAsSelecoes);
     QCOMPARE(c.shownButtons(), QStringList{QStringLiteral("BtnProxSel")});
-    runMenuGallery(app, MenuGallery::ClubesBrasileiros);
+    app.runMenuGallery(MenuGallery::ClubesBrasileiros);
     QCOMPARE(c.shownButtons(), QStringList{QStringLiteral("BtnClubesBR")});
 }
 
@@ -385,7 +385,7 @@ void TestRelatorios::voltarHidesAndKeepsTheState() {
     Catalogue c;
     c.addClubs(13, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     const QString title = c.page().LblTitulo->text();
     c.page().Voltar2->trigger();
     QVERIFY(!c.page().isVisible());
@@ -393,7 +393,7 @@ void TestRelatorios::voltarHidesAndKeepsTheState() {
     QCOMPARE(c.page().LblTitulo->text(), title);
     QVERIFY(!button(c, PageButton::TodosClubes)->isHidden());
 
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     QVERIFY(c.page().isVisible());
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Clube"), 1, 12));
 }
@@ -402,7 +402,7 @@ void TestRelatorios::imprimirPrintsTheClientArea() {
     Catalogue c;
     c.addClubs(3, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
-    runMenuGallery(app, MenuGallery::TodosOsClubes);
+    app.runMenuGallery(MenuGallery::TodosOsClubes);
     c.page().Imprimir1->trigger();
     QCOMPARE(c.fx.printing.printed.size(), 1);
     const QImage printed = c.fx.printing.printed[0];
