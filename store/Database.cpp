@@ -2,6 +2,7 @@
 
 #include "store/Folding.h"
 #include "store/Schema.h"
+#include "store/Search.h"
 #include "store/StoreError.h"
 
 #include <QDir>
@@ -36,12 +37,37 @@ void textFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
 }
 
+// orderprefix(): where a folded name sorts, for the rowids of the name-ordered search
+// index. NULL counts as the empty text, so a club without a name still gets a rowid.
+void orderPrefixFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    if (argc != 1) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    sqlite3_result_int64(context, Search::orderPrefix(QByteArray::fromRawData(text, bytes)));
+}
+
+// pieces(): the letters and letter pairs of a folded name, as a JSON array.
+void piecesFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+    if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
+    const int bytes = sqlite3_value_bytes(argv[0]);
+    const QByteArray json = Search::piecesOf(QString::fromUtf8(text, bytes));
+    sqlite3_result_text(context, json.constData(), int(json.size()), SQLITE_TRANSIENT);
+}
+
 // upper() that upper-cases accented letters too ("são paulo" -> "SÃO PAULO").
 QString unicodeUpper(const QString& text) {
     return text.toUpper();
 }
 
-// Deterministic and innocuous: fold() fills the name order keys from triggers.
+// Deterministic and innocuous: fold() fills the name order keys from triggers, and
+// the search triggers call the others.
 void registerFunction(sqlite3* handle, const char* name,
                       void (*function)(sqlite3_context*, int, sqlite3_value**)) {
     if (sqlite3_create_function_v2(handle, name, 1,
@@ -109,6 +135,8 @@ Database::Database(const QString& dataDir, bool create)
                 QStringLiteral("O driver SQLite não expôs a conexão com %1.").arg(path));
         registerFunction(handle, "upper", textFunction<unicodeUpper>);
         registerFunction(handle, "fold", textFunction<foldedText>);
+        registerFunction(handle, "orderprefix", orderPrefixFunction);
+        registerFunction(handle, "pieces", piecesFunction);
         exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         // WAL lets a listing stay open while a row is posted; FULL makes every post
         // survive a power cut, not just a crash of the program.

@@ -207,8 +207,8 @@ std::optional<QString> fragmentOf(Database& db, const QVariant& pattern) {
     return inner;
 }
 
-bool searchable(const QString& fragment) {
-    return fragment.toUcs4().size() >= Search::minimumLength;
+int lengthOf(const QString& fragment) {
+    return int(fragment.toUcs4().size());
 }
 
 // Rows the trigram index offers for a fragment, counted up to limit + 1.
@@ -222,11 +222,40 @@ qint64 candidates(Database& db, const SearchIndex& index, const QString& query, 
     return count.next() ? count.value(0).toLongLong() : 0;
 }
 
-// A listing filtered by a name fragment ("Pesquisar"): a fragment few clubs hold is
-// found through the trigram index and its rows sorted; one many clubs hold, or one too
-// short for trigrams, is found walking the name order and testing the order key the
-// index carries, so no row is read that does not match. The statement's own condition
-// stays, so the rows are exactly its rows.
+// Whether some club's folded short name holds the letter or letter pair.
+bool pieceOccurs(Database& db, const QString& piece) {
+    return select(db,
+                  QStringLiteral("select 1 from %1 where Trecho = ?").arg(Search::piecesTable()),
+                  {piece})
+        .next();
+}
+
+// A text that orders before or equal to every folded name the name-ordered index
+// offers for the query: the first match there, in rowid order, is in the first
+// prefix of the name order that holds one. Nothing when the index leaves clubs out
+// (their names are not in it) or offers no club.
+std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const QString& query) {
+    QSqlQuery leftOut =
+        select(db, QStringLiteral("select exists (%1)").arg(Search::clubsLeftOut()), {});
+    if (!leftOut.next() || leftOut.value(0).toBool())
+        return std::nullopt;
+    QSqlQuery first =
+        select(db,
+               QStringLiteral("select rowid from %1 where %1 match ? order by rowid limit 1")
+                   .arg(index.name),
+               {query});
+    if (!first.next())
+        return std::nullopt;
+    return Search::orderBound(first.value(0).toLongLong());
+}
+
+// A listing filtered by a name fragment ("Pesquisar"), in name order. A fragment few
+// clubs hold is found through the trigram index and its rows sorted. One many clubs
+// hold is found walking the name order and testing the order key the index carries,
+// from where the trigram index says the matches begin, so no row is read that does
+// not match and no stretch of names is read that holds none. A letter or pair no club
+// has is answered at once; another one walks the whole name order. The statement's
+// own condition stays, so the rows are exactly its rows.
 std::optional<FastPaths::Plan> namePlan(Database& db, const QString& sql,
                                         const QVariantList& values) {
     static const QString condition = QStringLiteral("fold(c.NomeClube) like fold(?)");
@@ -242,19 +271,27 @@ std::optional<FastPaths::Plan> namePlan(Database& db, const QString& sql,
     if (!fragment)
         return std::nullopt;
     const SearchIndex* search = Search::forColumn(QStringLiteral("NomeClube"));
-    const QString query = searchable(*fragment) ? Search::trigramQuery(*fragment) : QString();
-    QString extra;
-    QVariant value;
-    if (!query.isEmpty() && candidates(db, *search, query, db.sortLimit()) <= db.sortLimit()) {
-        extra = QStringLiteral("c.Codigo in (select rowid from %1 where %1 match ?) and ")
-                    .arg(search->name);
-        value = query;
-    } else {
-        extra = QStringLiteral("instr(c.NomeClubeOrdem, ?) > 0 and ");
-        value = *fragment;
+    const int length = lengthOf(*fragment);
+    const QString walk = QStringLiteral("instr(c.NomeClubeOrdem, ?) > 0 and ");
+    QString extra = walk;
+    QVariantList added{*fragment};
+    if (length >= 1 && length <= Search::pieceLength && !pieceOccurs(db, *fragment)) {
+        extra = QStringLiteral("0 and ");
+        added.clear();
+    } else if (length >= Search::minimumLength) {
+        const QString query = Search::trigramQuery(*fragment);
+        if (candidates(db, *search, query, db.sortLimit()) <= db.sortLimit()) {
+            extra = QStringLiteral("c.Codigo in (select rowid & %1 from %2 where %2 match ? "
+                                   "union all %3) and ")
+                        .arg(Search::codeLimit - 1)
+                        .arg(search->name, Search::clubsLeftOut());
+            added = {query};
+        } else if (const std::optional<QString> bound = lowerBound(db, *search, query)) {
+            extra = QStringLiteral("c.NomeClubeOrdem >= ? and ") + walk;
+            added = {*bound, *fragment};
+        }
     }
-    QVariantList fastValues = values;
-    fastValues.insert(index, value);
+    QVariantList fastValues = values.mid(0, index) + added + values.mid(index);
     QString fast = sql;
     fast.insert(at, extra);
     return FastPaths::Plan{fast, fastValues};
@@ -273,7 +310,7 @@ std::optional<FastPaths::Plan> locatePlan(Database& db, const QString& sql,
     if (!m.hasMatch() || values.size() != 1)
         return std::nullopt;
     const std::optional<QString> fragment = fragmentOf(db, values[0]);
-    if (!fragment || !searchable(*fragment))
+    if (!fragment || lengthOf(*fragment) < Search::minimumLength)
         return std::nullopt;
     const SearchIndex* search = Search::forColumn(QStringLiteral("NomeCompletoClube"));
     return FastPaths::Plan{

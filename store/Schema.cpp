@@ -283,15 +283,24 @@ void countsAndSearch(QSqlDatabase& db) {
     Search::build(db);
 }
 
+// Version 5 keys the short-name search index in name order and keeps the letters and
+// letter pairs of the names: a common fragment's first page and a short absent one
+// come without walking the names.
+void searchInNameOrder(QSqlDatabase& db) {
+    Search::drop(db);
+    Search::build(db);
+}
+
 // Upgrade steps: steps()[v] turns a store of version v into version v + 1.
 // Version 0 stores were made before the store had a version or indexes.
 using Step = std::function<void(QSqlDatabase&)>;
 const QList<Step>& steps() {
     static const QList<Step> list = {
-        createIndexes,   // 0 -> 1
-        galleryIndexes,  // 1 -> 2
-        orderKeys,       // 2 -> 3
-        countsAndSearch, // 3 -> 4
+        createIndexes,     // 0 -> 1
+        galleryIndexes,    // 1 -> 2
+        orderKeys,         // 2 -> 3
+        countsAndSearch,   // 3 -> 4
+        searchInNameOrder, // 4 -> 5
     };
     return list;
 }

@@ -2,10 +2,15 @@
 
 #include "store/StoreError.h"
 
+#include <QHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 namespace velmora {
 
@@ -17,28 +22,145 @@ void run(QSqlDatabase& db, const QString& sql) {
         throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
 }
 
-QString trigger(const SearchIndex& index, const char* event) {
-    return index.name + QLatin1String(event);
+QString trigger(const QString& table, const char* event) {
+    return table + QLatin1String(event);
+}
+
+// The rowid a club gets in `index`, its columns read through `row` ("new.", "old." or "").
+QString rowidOf(const SearchIndex& index, const QString& row) {
+    if (!index.nameOrder)
+        return row + QLatin1String("Codigo");
+    return QStringLiteral("(orderprefix(fold(%1%2)) << %3) | %1Codigo")
+        .arg(row, index.column)
+        .arg(Search::codeBits);
+}
+
+// Which clubs `index` holds, as a where clause (empty: all of them).
+QString heldWhere(const SearchIndex& index, const QString& row) {
+    if (!index.nameOrder)
+        return {};
+    return QStringLiteral(" WHERE %1Codigo BETWEEN 0 AND %2").arg(row).arg(Search::codeLimit - 1);
 }
 
 QString added(const SearchIndex& index) {
-    return QStringLiteral("INSERT INTO %1 (rowid, Busca) VALUES (new.Codigo, fold(new.%2));")
-        .arg(index.name, index.column);
+    const QString row = QStringLiteral("new.");
+    return QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(new.%3)%4;")
+        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
 }
 
 // A contentless index forgets a row by being told the values it was given.
 QString removed(const SearchIndex& index) {
-    return QStringLiteral(
-               "INSERT INTO %1 (%1, rowid, Busca) VALUES ('delete', old.Codigo, fold(old.%2));")
-        .arg(index.name, index.column);
+    const QString row = QStringLiteral("old.");
+    return QStringLiteral("INSERT INTO %1 (%1, rowid, Busca) SELECT 'delete', %2, fold(old.%3)%4;")
+        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
+}
+
+void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
+    run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = 'trigram "
+                           "case_sensitive 1', detail = none, content = '')")
+                .arg(index.name));
+    // In rowid order: a rowid below the previous one makes the index write out what it
+    // has gathered, one small segment per club.
+    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(%3) FROM Clubes%4 "
+                           "ORDER BY 1")
+                .arg(index.name, rowidOf(index, {}), index.column, heldWhere(index, {})));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
+                .arg(trigger(index.name, "Inclui"), added(index)));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
+                .arg(trigger(index.name, "Exclui"), removed(index)));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF Codigo, %2 ON Clubes BEGIN %3 %4 "
+                           "END")
+                .arg(trigger(index.name, "Altera"), index.column, removed(index), added(index)));
+}
+
+// Pieces as numbers while counting a whole table: a letter pair is its two code
+// points, a single letter its code point beside one no letter has.
+constexpr char32_t noLetter = 0x110000;
+
+quint64 pieceKey(char32_t first, char32_t second) {
+    return (quint64(first) << 32) | second;
+}
+
+QString pieceText(quint64 key) {
+    const char32_t points[2] = {char32_t(key >> 32), char32_t(key & 0xFFFFFFFF)};
+    return QString::fromUcs4(points, points[1] == noLetter ? 1 : 2);
+}
+
+std::vector<quint64> pieceKeys(const QString& folded) {
+    const QList<uint> points = folded.toUcs4();
+    std::vector<quint64> keys;
+    keys.reserve(size_t(points.size()) * 2);
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        keys.push_back(pieceKey(points[i], noLetter));
+        if (i + 1 < points.size())
+            keys.push_back(pieceKey(points[i], points[i + 1]));
+    }
+    std::sort(keys.begin(), keys.end());
+    keys.erase(std::unique(keys.begin(), keys.end()), keys.end());
+    return keys;
+}
+
+const QString& piecesName() {
+    static const QString name = QStringLiteral("ClubesTrechosNome");
+    return name;
+}
+
+QString piecesOfRow(const QString& row) {
+    return QStringLiteral("SELECT value FROM json_each(pieces(fold(%1NomeClube)))").arg(row);
+}
+
+// Counted here rather than by a grouping statement: a million names hold some thirty
+// million pieces, which the engine would sort.
+void fillPieces(QSqlDatabase& db) {
+    QHash<quint64, qint64> counts;
+    QSqlQuery names(db);
+    names.setForwardOnly(true);
+    if (!names.exec(QStringLiteral("SELECT fold(NomeClube) FROM Clubes")))
+        throw StoreError(engineMessage(names.lastError()));
+    while (names.next()) {
+        for (quint64 key : pieceKeys(names.value(0).toString()))
+            ++counts[key];
+    }
+    QSqlQuery insert(db);
+    if (!insert.prepare(
+            QStringLiteral("INSERT INTO %1 (Trecho, Qtde) VALUES (?, ?)").arg(piecesName())))
+        throw StoreError(engineMessage(insert.lastError()));
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        insert.addBindValue(pieceText(it.key()));
+        insert.addBindValue(it.value());
+        if (!insert.exec())
+            throw StoreError(engineMessage(insert.lastError()));
+    }
+}
+
+void buildPieces(QSqlDatabase& db) {
+    const QString& table = piecesName();
+    run(db, QStringLiteral("CREATE TABLE %1 (Trecho TEXT PRIMARY KEY, Qtde INTEGER NOT NULL) "
+                           "WITHOUT ROWID")
+                .arg(table));
+    fillPieces(db);
+    const QString add = QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT value, 1 FROM (%2) "
+                                       "WHERE true ON CONFLICT (Trecho) DO UPDATE SET Qtde = Qtde "
+                                       "+ 1;")
+                            .arg(table, piecesOfRow(QStringLiteral("new.")));
+    const QString old = piecesOfRow(QStringLiteral("old."));
+    const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Trecho IN (%2); "
+                                          "DELETE FROM %1 WHERE Qtde <= 0 AND Trecho IN (%2);")
+                               .arg(table, old);
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
+                .arg(trigger(table, "Inclui"), add));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
+                .arg(trigger(table, "Exclui"), remove));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF NomeClube ON Clubes BEGIN %2 %3 END")
+                .arg(trigger(table, "Altera"), remove, add));
 }
 
 } // namespace
 
 const QList<SearchIndex>& Search::indexes() {
     static const QList<SearchIndex> list = {
-        {QStringLiteral("ClubesBuscaNome"), QStringLiteral("NomeClube")},
-        {QStringLiteral("ClubesBuscaCompleto"), QStringLiteral("NomeCompletoClube")},
+        {QStringLiteral("ClubesBuscaNome"), QStringLiteral("NomeClube"), true},
+        {QStringLiteral("ClubesBuscaCompleto"), QStringLiteral("NomeCompletoClube"), false},
     };
     return list;
 }
@@ -53,9 +175,12 @@ const SearchIndex* Search::forColumn(const QString& column) {
 
 QStringList Search::triggerNames() {
     QStringList names;
-    for (const SearchIndex& index : indexes()) {
+    QStringList tables{piecesName()};
+    for (const SearchIndex& index : indexes())
+        tables << index.name;
+    for (const QString& table : tables) {
         for (const char* event : {"Inclui", "Exclui", "Altera"})
-            names << trigger(index, event);
+            names << trigger(table, event);
     }
     return names;
 }
@@ -65,23 +190,13 @@ void Search::drop(QSqlDatabase& db) {
         run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
     for (const SearchIndex& index : indexes())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
+    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(piecesName()));
 }
 
 void Search::build(QSqlDatabase& db) {
-    for (const SearchIndex& index : indexes()) {
-        run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = 'trigram "
-                               "case_sensitive 1', detail = none, content = '')")
-                    .arg(index.name));
-        run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT Codigo, fold(%2) FROM Clubes")
-                    .arg(index.name, index.column));
-        run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                    .arg(trigger(index, "Inclui"), added(index)));
-        run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                    .arg(trigger(index, "Exclui"), removed(index)));
-        run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF Codigo, %2 ON Clubes BEGIN %3 %4 "
-                               "END")
-                    .arg(trigger(index, "Altera"), index.column, removed(index), added(index)));
-    }
+    for (const SearchIndex& index : indexes())
+        buildIndex(db, index);
+    buildPieces(db);
 }
 
 QString Search::trigramQuery(const QString& fragment) {
@@ -98,6 +213,54 @@ QString Search::trigramQuery(const QString& fragment) {
             trigrams << quoted;
     }
     return trigrams.join(QLatin1String(" AND "));
+}
+
+qint64 Search::orderPrefix(const QByteArray& utf8) {
+    quint32 prefix = 0;
+    for (int i = 0; i < 4; ++i)
+        prefix = (prefix << 8) | (i < utf8.size() ? quint8(utf8[i]) : 0);
+    return prefix;
+}
+
+QString Search::orderBound(qint64 rowid) {
+    const quint32 prefix = quint32(quint64(rowid) >> codeBits);
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes += char((prefix >> shift) & 0xFF);
+    while (!bytes.isEmpty() && bytes.back() == '\0')
+        bytes.chop(1);
+    // A character the four bytes cut through is left out: a shorter text still orders
+    // before every name that begins with the bytes.
+    qsizetype whole = 0;
+    while (whole < bytes.size()) {
+        const auto lead = quint8(bytes[whole]);
+        const int length = lead < 0x80    ? 1
+                           : lead >= 0xF0 ? 4
+                           : lead >= 0xE0 ? 3
+                           : lead >= 0xC0 ? 2
+                                          : 0;
+        if (length == 0 || whole + length > bytes.size())
+            break;
+        whole += length;
+    }
+    return QString::fromUtf8(bytes.left(whole));
+}
+
+QString Search::clubsLeftOut() {
+    return QStringLiteral("select Codigo from Clubes where Codigo < 0 union all select Codigo "
+                          "from Clubes where Codigo >= %1")
+        .arg(codeLimit);
+}
+
+QString Search::piecesTable() {
+    return piecesName();
+}
+
+QByteArray Search::piecesOf(const QString& folded) {
+    QJsonArray array;
+    for (quint64 key : pieceKeys(folded))
+        array.append(pieceText(key));
+    return QJsonDocument(array).toJson(QJsonDocument::Compact);
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QList>
 #include <QSqlDatabase>
 #include <QString>
@@ -16,6 +17,9 @@ namespace velmora {
 struct SearchIndex {
     QString name;   // the FTS5 table
     QString column; // of Clubes
+    // Rowids follow the name order (Search::orderedRowid) instead of being the codes,
+    // so the first match in rowid order tells where in the name order matches begin.
+    bool nameOrder = false;
 };
 
 class Search final {
@@ -30,6 +34,27 @@ public:
     // The full-text query for a folded fragment of at least minimumLength characters.
     static QString trigramQuery(const QString& fragment);
     static constexpr int minimumLength = 3;
+
+    // A name-ordered index keys a club by the first four bytes of its folded name (UTF-8,
+    // the order the engine compares text in) above its code. Clubs whose code lies
+    // outside [0, codeLimit) do not fit and are left out of it.
+    static constexpr int codeBits = 31;
+    static constexpr qint64 codeLimit = qint64(1) << codeBits;
+    // The four bytes as a number, zeros after a shorter text: the SQL function orderprefix().
+    static qint64 orderPrefix(const QByteArray& utf8);
+    // Text that orders before or equal to every folded name whose rowid is at least
+    // `rowid` in a name-ordered index: the prefix, cut to whole characters.
+    static QString orderBound(qint64 rowid);
+    // Codes of the clubs a name-ordered index leaves out, as a select.
+    static QString clubsLeftOut();
+
+    // Every letter and letter pair of the folded short names, with how many clubs hold
+    // it: a fragment of one or two letters that no club has is answered without reading
+    // a single name.
+    static QString piecesTable();
+    static constexpr int pieceLength = 2;
+    // The distinct pieces of a folded name as a JSON array: the SQL function pieces().
+    static QByteArray piecesOf(const QString& folded);
 };
 
 } // namespace velmora
