@@ -4,8 +4,11 @@
 // letter case. Every statement the windows issue must give the same rows, in the same
 // order, both ways.
 #include "store/Counts.h"
+#include "store/Dialect.h"
+#include "store/FastPaths.h"
 #include "store/Module.h"
 #include "store/Query.h"
+#include "store/Search.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
@@ -163,6 +166,9 @@ public:
         Transaction transaction(db);
         for (int i = 0; i < initial; ++i)
             insertRaw(db, i + 1);
+        // A code below zero, as an imported table may bring.
+        if (seed % 3 == 2)
+            insertRaw(db, -int(random_.bounded(1, 1000)));
         transaction.commit();
         store_.close();
         dm_ = std::make_unique<TFrmDm>(store_.dir());
@@ -320,6 +326,32 @@ private:
     int serial_ = 1;
 };
 
+const Statement& nameListing() {
+    static const Statement listing = [] {
+        for (const Statement& s : statements()) {
+            if (s.kind == Param::NamePattern)
+                return s;
+        }
+        return Statement{};
+    }();
+    return listing;
+}
+
+// The engine's account of how it runs a statement, one step a line.
+QString explained(Database& db, const FastPaths::Plan& plan) {
+    QSqlQuery q(db.handle());
+    if (!q.prepare(QStringLiteral("explain query plan ") + plan.sql))
+        return q.lastError().text();
+    for (const QVariant& value : plan.values)
+        q.addBindValue(value);
+    QStringList steps;
+    if (q.exec()) {
+        while (q.next())
+            steps << q.value(3).toString();
+    }
+    return steps.join(u'\n');
+}
+
 QList<QStringList> run(Database& db, const Statement& s, const QVariant& value, int* rowCount) {
     Query query(db, QStringLiteral("Query"));
     for (const QString& line : s.lines)
@@ -369,6 +401,123 @@ private slots:
                 }
             }
         }
+    }
+
+    // Where the name search changes plans. A fragment with more candidates than the
+    // sort limit walks the name order from where its matches begin (first matches
+    // whose names start with characters of two, three and four bytes included); one
+    // with no more sorts its matches; a letter or pair no club has reads no name. A
+    // club the name-ordered index leaves out (its code below zero or too large) makes
+    // the walk start at the first name. Every plan gives the statement's rows.
+    void namePlanSwitch_data() {
+        QTest::addColumn<QString>("fragment");
+        QTest::addColumn<qint64>("outsider"); // code of a club left out, 0: none
+        QTest::addColumn<int>("overLimit");   // candidates above the sort limit
+        QTest::addColumn<QString>("plan");    // a step the engine takes, "" none at all
+        const QString fromBound =
+            QStringLiteral("SEARCH c USING INDEX ClubesOrdem (NomeClubeOrdem>?)");
+        const QString fromFirst = QStringLiteral("SCAN c USING INDEX ClubesOrdem");
+        const QString sorted = QStringLiteral("ClubesBuscaNome");
+        const qint64 beyond = qint64(1) << 31;
+        QTest::newRow("many: from the first match") << u("espórte") << qint64(0) << 1 << fromBound;
+        QTest::newRow("few: sorted") << u("espórte") << qint64(0) << 0 << sorted;
+        QTest::newRow("two-byte start") << u("mega esp") << qint64(0) << 1 << fromBound;
+        QTest::newRow("three-byte start") << u("本 esp") << qint64(0) << 1 << fromBound;
+        QTest::newRow("four-byte start") << u("🦁 esp") << qint64(0) << 1 << fromBound;
+        QTest::newRow("code below zero: from the first name")
+            << u("ESPORTE") << qint64(-7) << 1 << fromFirst;
+        QTest::newRow("code too large: from the first name")
+            << u("esporte") << beyond + 3 << 1 << fromFirst;
+        QTest::newRow("code too large: sorted") << u("esporte") << beyond << 0 << sorted;
+        QTest::newRow("pair no club has") << u("wy") << qint64(0) << 0 << QString();
+        QTest::newRow("letter no club has") << u("k") << qint64(0) << 0 << QString();
+        QTest::newRow("pair some club has") << u("ñã") << qint64(0) << 0 << fromFirst;
+        QTest::newRow("four-byte letter some club has") << u("🦁") << qint64(0) << 0 << fromFirst;
+    }
+
+    void namePlanSwitch() {
+        QFETCH(QString, fragment);
+        QFETCH(qint64, outsider);
+        QFETCH(int, overLimit);
+        QFETCH(QString, plan);
+        TestStore store;
+        int code = 1;
+        for (int i = 0; i < 40; ++i)
+            store.add(code++, QStringLiteral("Amigos %1").arg(i));
+        for (const char* name : {"Esporte Clube", "Ωmega Esporte", "日本 Esporte", "🦁 Esporte",
+                                 "Ñandú Esporte", "ESPÓRTE Ñãa", "Zé Esportes"})
+            store.add(code++, u(name));
+        for (int i = 0; i < 8; ++i)
+            store.add(code++, QStringLiteral("Esporte Clube %1").arg(i));
+        if (outsider != 0)
+            store.insert(store.clubSharingBadge(0, u("Aço Esporte"), u("Brasil"), u("SP"), {}));
+        if (outsider != 0)
+            store.exec(
+                QStringLiteral("update Clubes set Codigo = %1 where Codigo = 0").arg(outsider));
+        Database& fast = store.database();
+        Database plain(store.dir());
+        plain.setFastPaths(false);
+
+        const QString pattern = QLatin1Char('%') + fragment + QLatin1Char('%');
+        const QString folded =
+            fast.value(QStringLiteral("select fold('%1')").arg(fragment)).toString();
+        const QString query = Search::trigramQuery(folded);
+        const int candidates =
+            query.isEmpty()
+                ? 0
+                : fast.value(QStringLiteral("select count(*) from ClubesBuscaNome where "
+                                            "ClubesBuscaNome match '%1'")
+                                 .arg(QString(query).replace(u'\'', u("''"))))
+                      .toInt();
+        fast.setSortLimit(std::max(0, candidates - overLimit));
+
+        const auto prepared = Dialect::prepare(nameListing().lines.join(u'\n'));
+        const auto chosen = FastPaths::choose(fast, prepared.sql, {pattern});
+        QVERIFY(chosen);
+        const QString steps = explained(fast, *chosen);
+        if (plan.isEmpty())
+            QVERIFY2(chosen->sql.contains(QLatin1String(" 0 and ")), qPrintable(chosen->sql));
+        else
+            QVERIFY2(steps.contains(plan), qPrintable(steps));
+        QVERIFY2(plan == QLatin1String("ClubesBuscaNome") ||
+                     !steps.contains(QLatin1String("TEMP B-TREE FOR ORDER BY")),
+                 qPrintable(steps));
+
+        int fastCount = 0, plainCount = 0;
+        const auto rows = run(fast, nameListing(), pattern, &fastCount);
+        QCOMPARE(rows, run(plain, nameListing(), pattern, &plainCount));
+        QCOMPARE(fastCount, plainCount);
+        QCOMPARE(rows.isEmpty(), plan.isEmpty());
+    }
+
+    // The letters and letter pairs kept for the short names are those of the names
+    // after inserts, edits and deletions: one missing would hide a club from a search.
+    void piecesMatchNames() {
+        Catalogue catalogue(7);
+        for (int w = 0; w < 40; ++w)
+            catalogue.write();
+        Database& db = catalogue.plain();
+        QMap<QString, int> expected;
+        QSqlQuery names(db.handle());
+        QVERIFY(names.exec(QStringLiteral("select fold(NomeClube) from Clubes")));
+        while (names.next()) {
+            const QString name = names.value(0).toString();
+            QSet<QString> pieces;
+            for (qsizetype i = 0; i < name.size(); ++i) {
+                pieces << name.mid(i, 1);
+                if (i + 1 < name.size())
+                    pieces << name.mid(i, 2);
+            }
+            for (const QString& piece : pieces)
+                ++expected[piece];
+        }
+        QMap<QString, int> kept;
+        QSqlQuery table(db.handle());
+        QVERIFY(
+            table.exec(QStringLiteral("select Trecho, Qtde from %1").arg(Search::piecesTable())));
+        while (table.next())
+            kept[table.value(0).toString()] = table.value(1).toInt();
+        QCOMPARE(kept, expected);
     }
 
     // The counts the triggers keep equal the rows after edits, deletions and rows that
