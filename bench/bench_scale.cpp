@@ -9,11 +9,13 @@
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
+#include "gallery/GalleryCommand.h"
 #include "gallery/MenuGalleries.h"
 #include "gallery/Relatorios.h"
 #include "registry/Clubes.h"
 #include "store/Database.h"
 #include "store/Module.h"
+#include "store/Query.h"
 
 #include "platform/DataControls.h"
 
@@ -175,6 +177,50 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_FewClubs);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub3Letters);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub2Letters);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub1Letter);
+
+// "Pesquisar" through the shortcuts against the statement as written, on the generated
+// catalogue: every row in the same order, for fragments that many, few or no clubs
+// have, of one to seven letters. A difference ends the benchmark with an error.
+void BM_Pesquisar_SameRowsAsWritten(benchmark::State& state) {
+    const QString dir = bench::cachedStore(int(state.range(0)));
+    const Fragments f = fragments(dir);
+    Database fast(dir);
+    Database plain(dir);
+    plain.setFastPaths(false);
+    const GalleryDef& def = menuGalleryDef(MenuGallery::PesquisarPorNome);
+    const auto open = [&](Database& db, const QString& fragment) {
+        auto query = std::make_unique<Query>(db, QStringLiteral("QueryRelatorio"));
+        for (const QStringList& lines : {listingHead(), def.listingTail}) {
+            for (const QString& line : lines)
+                query->add(line);
+        }
+        query->bindText(def.parameter, QLatin1Char('%') + fragment + QLatin1Char('%'));
+        query->open();
+        return query;
+    };
+    const QStringList searched = {QStringLiteral("esporte"), f.rareName,
+                                  QStringLiteral("xique"),   QStringLiteral("Tuçã"),
+                                  QStringLiteral("wy"),      QStringLiteral("k")};
+    qint64 rows = 0;
+    for (auto _ : state) {
+        for (const QString& fragment : searched) {
+            const auto a = open(fast, fragment);
+            const auto b = open(plain, fragment);
+            for (; !a->eof() || !b->eof(); a->next(), b->next(), ++rows) {
+                bool same = a->eof() == b->eof();
+                for (int c = 0; same && c < a->columnCount(); ++c)
+                    same = a->field(c) == b->field(c);
+                if (!same) {
+                    state.SkipWithError(qPrintable(
+                        QStringLiteral("\"%1\": row %2 differs").arg(fragment).arg(rows)));
+                    return;
+                }
+            }
+        }
+    }
+    state.counters["rows"] = double(rows) / double(state.iterations());
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_SameRowsAsWritten, benchmark::kMillisecond, 1);
 
 // The year and federation galleries: OK in their chooser, counts read again.
 template <typename Chooser>
