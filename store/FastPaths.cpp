@@ -281,10 +281,7 @@ std::optional<FastPaths::Plan> namePlan(Database& db, const QString& sql,
     } else if (length >= Search::minimumLength) {
         const QString query = Search::trigramQuery(*fragment);
         if (candidates(db, *search, query, db.sortLimit()) <= db.sortLimit()) {
-            extra = QStringLiteral("c.Codigo in (select rowid & %1 from %2 where %2 match ? "
-                                   "union all %3) and ")
-                        .arg(Search::codeLimit - 1)
-                        .arg(search->name, Search::clubsLeftOut());
+            extra = QStringLiteral("c.Codigo in (%1) and ").arg(Search::candidateCodes(*search));
             added = {query};
         } else if (const std::optional<QString> bound = lowerBound(db, *search, query)) {
             extra = QStringLiteral("c.NomeClubeOrdem >= ? and ") + walk;

@@ -252,6 +252,14 @@ QString Search::clubsLeftOut() {
         .arg(codeLimit);
 }
 
+QString Search::candidateCodes(const SearchIndex& index) {
+    if (!index.nameOrder)
+        return QStringLiteral("select rowid from %1 where %1 match ?").arg(index.name);
+    return QStringLiteral("select rowid & %1 from %2 where %2 match ? union all %3")
+        .arg(codeLimit - 1)
+        .arg(index.name, clubsLeftOut());
+}
+
 QString Search::piecesTable() {
     return piecesName();
 }
