@@ -16,7 +16,7 @@ using BenchmarkFn = void (*)(benchmark::State&);
 // Collects a benchmark that runs once per catalogue size (state.range(0) clubs);
 // registerCatalogueBenchmarks() registers them once the sizes are known.
 int addCatalogueBenchmark(const char* name, BenchmarkFn fn,
-                          benchmark::TimeUnit unit = benchmark::kMillisecond, int repetitions = 5);
+                          benchmark::TimeUnit unit = benchmark::kMillisecond, int repetitions = 3);
 void registerCatalogueBenchmarks();
 
 // Runs every interaction of the scale benchmarks once on the data directory `dir`

@@ -1,9 +1,12 @@
 // velmora-bench: every benchmark in one program, run headless. Catalogue benchmarks
-// run at each size of --velmora_sizes (or VELMORA_BENCH_SIZES).
+// run at each size of --velmora_sizes (or VELMORA_BENCH_SIZES), three repetitions of at
+// least --benchmark_min_time (0.25 s unless given) each.
 // --velmora_make_store=DIR:CLUBS only writes a generated data directory;
 // --velmora_memory_journey=DIR is the child process of BM_PeakMemory.
 #include <QApplication>
+#include <algorithm>
 #include <benchmark/benchmark.h>
+#include <vector>
 
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
@@ -23,8 +26,16 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && qstrncmp(argv[1], "--velmora_memory_journey=", 25) == 0)
         return velmora::bench::memoryJourney(QString::fromLocal8Bit(argv[1] + 25));
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+    // A quarter of a second per repetition unless asked otherwise: with three
+    // repetitions at three catalogue sizes the whole run stays within a quarter of an hour.
+    std::vector<char*> args(argv, argv + argc);
+    char minTime[] = "--benchmark_min_time=0.25";
+    if (std::none_of(args.begin(), args.end(),
+                     [](const char* a) { return qstrncmp(a, "--benchmark_min_time", 20) == 0; }))
+        args.insert(args.begin() + 1, minTime);
+    int count = int(args.size());
+    benchmark::Initialize(&count, args.data());
+    if (benchmark::ReportUnrecognizedArguments(count, args.data()))
         return 1;
     velmora::bench::registerCatalogueBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
