@@ -56,8 +56,9 @@ QString removed(const SearchIndex& index) {
 }
 
 void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
+    // Nothing but the trigrams is kept: no text, no positions, no sizes (nothing ranks).
     run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = 'trigram "
-                           "case_sensitive 1', detail = none, content = '')")
+                           "case_sensitive 1', detail = none, content = '', columnsize = 0)")
                 .arg(index.name));
     // In rowid order: a rowid below the previous one makes the index write out what it
     // has gathered, one small segment per club.

@@ -520,6 +520,47 @@ private slots:
         QCOMPARE(kept, expected);
     }
 
+    // The trigram indexes hold exactly the names there are after inserts, edits and
+    // deletions (a code below zero among them): a three-letter fragment is one trigram,
+    // so the clubs an index offers for it are exactly the names holding it (a name left
+    // behind would be offered too).
+    void searchIndexesMatchNames() {
+        Catalogue catalogue(11);
+        for (int w = 0; w < 60; ++w)
+            catalogue.write();
+        Database& db = catalogue.plain();
+        for (const SearchIndex& index : Search::indexes()) {
+            const QStringList names = [&] {
+                QStringList list;
+                QSqlQuery q(db.handle());
+                // A name-ordered index leaves out the clubs whose code it cannot hold.
+                q.exec(QStringLiteral("select fold(%1) from Clubes where not %2 or Codigo "
+                                      "between 0 and %3")
+                           .arg(index.column)
+                           .arg(index.nameOrder)
+                           .arg(Search::codeLimit - 1));
+                while (q.next())
+                    list << q.value(0).toString();
+                return list;
+            }();
+            QVERIFY(!names.isEmpty());
+            for (int i = 0; i < 20; ++i) {
+                const QString& name = names[catalogue.random().bounded(int(names.size()))];
+                const QString fragment =
+                    name.mid(catalogue.random().bounded(std::max<int>(1, int(name.size()) - 2)), 3);
+                const auto holding =
+                    std::count_if(names.begin(), names.end(),
+                                  [&](const QString& n) { return n.contains(fragment); });
+                QSqlQuery offered(db.handle());
+                offered.prepare(
+                    QStringLiteral("select count(*) from %1 where %1 match ?").arg(index.name));
+                offered.addBindValue(Search::trigramQuery(fragment));
+                QVERIFY(offered.exec() && offered.next());
+                QCOMPARE(offered.value(0).toLongLong(), qint64(holding));
+            }
+        }
+    }
+
     // The counts the triggers keep equal the rows after edits, deletions and rows that
     // move between groups, NULLs included.
     void countsMatchRows() {
