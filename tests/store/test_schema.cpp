@@ -330,6 +330,47 @@ private slots:
                  QStringLiteral("1"));
     }
 
+    // Version 4 keyed the short-name index by code and kept no letter pairs: the upgrade
+    // keys it in name order and counts the pairs, and the triggers keep both from then on.
+    void versionFourGetsNameOrderedSearch() {
+        TestStore store;
+        store.add(7, QStringLiteral("Palmeiras"));
+        store.add(3, QString::fromUtf8("Ñandú"), QStringLiteral("Argentina"), {});
+        Search::drop(store.database().handle());
+        store.exec(QStringLiteral("create virtual table ClubesBuscaNome using fts5(Busca, "
+                                  "tokenize = 'trigram case_sensitive 1', detail = none, "
+                                  "content = '')"));
+        store.exec(QStringLiteral("insert into ClubesBuscaNome (rowid, Busca) select Codigo, "
+                                  "NomeClubeOrdem from Clubes"));
+        store.exec(QStringLiteral("PRAGMA user_version = 4"));
+        store.close();
+        QCOMPARE(openError(store.dir()), QString());
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")),
+                 QString::number(Schema::version));
+        const auto firstPrefix = [&](const char* trigram) {
+            return store.value(QStringLiteral("select rowid >> %1 from ClubesBuscaNome where "
+                                              "ClubesBuscaNome match '\"%2\"' order by rowid "
+                                              "limit 1")
+                                   .arg(Search::codeBits)
+                                   .arg(QLatin1String(trigram)));
+        };
+        QCOMPARE(firstPrefix("ALM"), QString::number(Search::orderPrefix("PALM")));
+        const auto pairs = [&] {
+            return store.column(
+                QStringLiteral("select Trecho || Qtde from %1 where Trecho in ('N', 'AN', 'PA', "
+                               "'SA') order by 1")
+                    .arg(Search::piecesTable()));
+        };
+        QCOMPARE(pairs(), (QStringList{"AN1", "N1", "PA1"}));
+        store.add(8, QStringLiteral("Santos"));
+        store.exec(QStringLiteral("delete from Clubes where Codigo = 3"));
+        QCOMPARE(pairs(), (QStringList{"AN1", "N1", "PA1", "SA1"}));
+        QCOMPARE(firstPrefix("ANT"), QString::number(Search::orderPrefix("SANT")));
+        QStringList expected = Schema::triggerNames();
+        expected.sort();
+        QCOMPARE(sortedSchemaNames(store, "trigger"), expected);
+    }
+
     // Version 2 had no order keys: names were listed in byte order.
     void versionTwoGetsOrderKeys() {
         TestStore store;
