@@ -288,11 +288,7 @@ void TFrmInicial::activate() {
 void TFrmInicial::countAndGate() {
     Query& query = app_.dm().QueryTodosClubes;
     for (const Counter& counter : counters()) {
-        query.close();
-        query.clear();
-        for (const QString& line : counter.lines)
-            query.add(line);
-        const QString text = app_.dm().counts.count(query, query.statement());
+        const QString text = app_.dm().counts.count(query, counter.lines);
         (this->*counter.label)->setText(text);
         for (ActionMember item : counter.gated)
             (this->*item)->setEnabled(text != QLatin1String("0"));
@@ -312,16 +308,10 @@ void TFrmInicial::drawFeatured() {
 
 bool TFrmInicial::openFeaturedByCode(int code) {
     Query& query = app_.dm().QueryTodosClubes;
-    query.close();
-    query.clear();
-    for (const QString& line : featuredColumns)
-        query.add(line);
-    query.add(featuredFrom);
-    query.add(QStringLiteral("where c.codigo = :CODALEATORIO"));
-    query.add(QStringLiteral("and c.PaisClube = p.NomePais"));
-    query.bindInt(QStringLiteral("CODALEATORIO"), code);
-    query.execute();
-    query.open();
+    query.run(featuredColumns + QStringList{featuredFrom,
+                                            QStringLiteral("where c.codigo = :CODALEATORIO"),
+                                            QStringLiteral("and c.PaisClube = p.NomePais")},
+              {{QStringLiteral("CODALEATORIO"), code}});
     return !query.isEmpty();
 }
 
@@ -335,14 +325,10 @@ bool TFrmInicial::openFeaturedAmongFindable() {
 
     // Any fixed order of the findable rows makes a uniform offset a uniform draw;
     // without "order by" the engine walks its indexes and never reads whole rows.
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("select c.codigo"));
-    query.add(featuredFrom);
-    query.add(QStringLiteral("where c.PaisClube = p.NomePais"));
-    query.add(QStringLiteral("limit 1 offset :DESLOCAMENTO"));
-    query.bindInt(QStringLiteral("DESLOCAMENTO"), app_.random.below(findable));
-    query.open();
+    query.run({QStringLiteral("select c.codigo"), featuredFrom,
+               QStringLiteral("where c.PaisClube = p.NomePais"),
+               QStringLiteral("limit 1 offset :DESLOCAMENTO")},
+              {{QStringLiteral("DESLOCAMENTO"), app_.random.below(findable)}});
     return !query.isEmpty() && openFeaturedByCode(query.field(0).toInt());
 }
 

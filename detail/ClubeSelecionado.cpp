@@ -1,6 +1,5 @@
 #include "detail/ClubeSelecionado.h"
 
-#include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -197,10 +196,9 @@ void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
 
 void TFrmClubeSelecionado::showState(const QString& uf, const QString& flagPath) {
     Query& query = services_.dm().QueryTodosEstados;
-    detail::runStatement(query,
-                         {QStringLiteral("select NomeCompleto as estados"),
-                          QStringLiteral("from UF.db"), QStringLiteral("where UF = :ESTADO")},
-                         QStringLiteral("ESTADO"), uf);
+    query.run({QStringLiteral("select NomeCompleto as estados"), QStringLiteral("from UF.db"),
+               QStringLiteral("where UF = :ESTADO")},
+              {{QStringLiteral("ESTADO"), uf}});
     showPicture(services_.pictures, ImgBandeiraUF, flagPath, true);
     setLabel(LblEstado, capitals(query.field(0)));
 }

@@ -33,11 +33,7 @@ inline QComboBox* makeChoiceList(QWidget* parent, const QString& name, QPoint at
 // on a query object, in the order the engine returns them; no item is chosen.
 inline void refillChoiceList(QComboBox* list, Query& query, const QString& line) {
     list->clear();
-    query.close();
-    query.clear();
-    query.add(line);
-    query.execute();
-    query.open();
+    query.run({line});
     QStringList items;
     for (; !query.eof(); query.next())
         items << query.field(0);

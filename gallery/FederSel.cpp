@@ -50,14 +50,9 @@ void TFrmSelFeder::FormActivate() {
 void TFrmSelFeder::ComboFederChange() {
     guard(services_.dialogs, [this] {
         Query& query = services_.dm().QueryFederacao;
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select LogoFederacao"));
-        query.add(QStringLiteral("from Federacao.db"));
-        query.add(QStringLiteral("where NomeFederacao = :FEDER"));
-        query.bindText(QStringLiteral(":FEDER"), ComboFeder->currentText());
-        query.execute();
-        query.open();
+        query.run({QStringLiteral("select LogoFederacao"), QStringLiteral("from Federacao.db"),
+                   QStringLiteral("where NomeFederacao = :FEDER")},
+                  {{QStringLiteral(":FEDER"), ComboFeder->currentText()}});
         showPicture(services_.pictures, ImgLogoFeder, query.field(0), true);
     });
 }

@@ -74,20 +74,18 @@ private:
         return false;
     }
 
-    void bindParameter(Query& query) const {
+    Query::Params parameters() const {
         switch (def_.paramKind) {
         case ParamKind::None:
-            return;
+            return {};
         case ParamKind::Text:
-            query.bindText(def_.parameter, value_);
-            return;
+            return {{def_.parameter, value_}};
         case ParamKind::Pattern:
-            query.bindText(def_.parameter, QLatin1Char('%') + value_ + QLatin1Char('%'));
-            return;
+            return {{def_.parameter, QLatin1Char('%') + value_ + QLatin1Char('%')}};
         case ParamKind::Integer:
-            query.bindInt(def_.parameter, wholeNumber());
-            return;
+            return {{def_.parameter, wholeNumber()}};
         }
+        return {};
     }
 
     qint64 wholeNumber() const {
@@ -101,24 +99,12 @@ private:
 
     void runListing() {
         listing_ = page_.newListing();
-        for (const QString& line : listingHead())
-            listing_->add(line);
-        for (const QString& line : def_.listingTail)
-            listing_->add(line);
-        bindParameter(*listing_);
-        listing_->execute();
-        listing_->open();
+        listing_->run(listingHead() + def_.listingTail, parameters());
     }
 
     void runCount() {
-        Query& query = services_.dm().QueryTodosClubes;
-        // Closed first: its open result would keep the store's state as it was.
-        query.close();
-        query.clear();
-        for (const QString& line : def_.countLines)
-            query.add(line);
-        bindParameter(query);
-        count_ = services_.dm().counts.count(query, query.statement() + QChar(0) + value_);
+        count_ = services_.dm().counts.count(services_.dm().QueryTodosClubes, def_.countLines,
+                                             parameters());
     }
 
     void setTitle() {

@@ -4,8 +4,8 @@
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
-#include "registry/SelectionDialog.h"
 #include "store/Module.h"
+#include "store/Query.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -54,7 +54,7 @@ void refill(QComboBox* list, Query& query, const QStringList& lines,
             QString (*item)(const Query&)) {
     const QSignalBlocker quiet(list);
     list->clear();
-    runStatement(query, {lines, {}});
+    query.run(lines);
     QStringList items;
     for (; !query.eof(); query.next())
         items << item(query);
@@ -67,7 +67,7 @@ void refill(QComboBox* list, Query& query, const QStringList& lines,
 // The picture path in the first column of a one-parameter statement.
 QString pathFrom(Query& query, const QStringList& lines, const QString& parameter,
                  const QString& value) {
-    runStatement(query, {lines, {{parameter, value}}});
+    query.run(lines, {{parameter, value}});
     const QString path = query.field(0);
     query.close();
     return path;

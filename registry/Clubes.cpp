@@ -587,14 +587,9 @@ void TFrmClubes::BtnLocalizarClick() {
         if (answer.isEmpty())
             return;
         Query& query = services_.dm().QueryLocalizaClube;
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select *"));
-        query.add(QStringLiteral("from clubes.db"));
-        query.add(QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)"));
-        query.bindText(QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%'));
-        query.execute();
-        query.open();
+        query.run({QStringLiteral("select *"), QStringLiteral("from clubes.db"),
+                   QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)")},
+                  {{QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%')}});
         const QString code = query.field(0);
         query.close();
 
@@ -624,15 +619,10 @@ void TFrmClubes::BtnLocalizarClick() {
 // A row without a name reads as empty text, as a walk would read it.
 bool TFrmClubes::isDuplicateName(const QString& name) {
     Query& query = services_.dm().QueryTodosClubes;
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("select NomeClube"));
-    query.add(QStringLiteral("from clubes.db"));
-    query.add(name.isEmpty() ? QStringLiteral("where NomeClube = :NOME or NomeClube is null")
-                             : QStringLiteral("where NomeClube = :NOME"));
-    query.bindText(QStringLiteral("NOME"), name);
-    query.execute();
-    query.open();
+    query.run({QStringLiteral("select NomeClube"), QStringLiteral("from clubes.db"),
+               name.isEmpty() ? QStringLiteral("where NomeClube = :NOME or NomeClube is null")
+                              : QStringLiteral("where NomeClube = :NOME")},
+              {{QStringLiteral("NOME"), name}});
     const bool found = !query.isEmpty();
     query.close(); // holds no read snapshot while the row is written
     return found;

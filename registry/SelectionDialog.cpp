@@ -28,17 +28,6 @@ QLabel* makePicture(QWidget* parent, const char* name, QRect place) {
 
 } // namespace
 
-void runStatement(Query& query, const DialogStatement& statement) {
-    query.close();
-    query.clear();
-    for (const QString& line : statement.lines)
-        query.add(line);
-    for (const auto& [name, value] : statement.parameters)
-        query.bindText(name, value);
-    query.execute();
-    query.open();
-}
-
 SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
     : Form(services.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
            def.clientSize, def.placedAt),
@@ -90,7 +79,8 @@ void SelectionDialog::clearPreview() {
 
 void SelectionDialog::fillList() {
     Query& query = services_.dm().*def_.query;
-    runStatement(query, def_.listStatement(services_.dm().TblClubes));
+    const DialogStatement statement = def_.listStatement(services_.dm().TblClubes);
+    query.run(statement.lines, statement.parameters);
     QStringList items;
     for (; !query.eof(); query.next())
         items << def_.item(query);
@@ -123,9 +113,8 @@ QString SelectionDialog::keyOf(PickPart part, const QString& picked) const {
 
 QString SelectionDialog::picturePath(const QString& picked) {
     Query& query = services_.dm().*def_.query;
-    runStatement(query,
-                 {def_.pictureLines,
-                  {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}}});
+    query.run(def_.pictureLines,
+              {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}});
     const QString path = query.field(0);
     query.close();
     return path;

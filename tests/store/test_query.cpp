@@ -68,6 +68,42 @@ private slots:
         QCOMPARE(q_->field(0), expected);
     }
 
+    // The one call replaces whatever the query held: lines, bindings and its open result.
+    void runReplacesLinesBindingsAndResult_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << QStringList{"select Codigo", "from clubes.db",
+                                             "where NomeClube = :NOME"}
+                              << ":NOME" << QVariant(QStringLiteral("Clube 4")) << "4";
+        QTest::newRow("whole number")
+            << QStringList{"select NomeClube from clubes.db", "where Codigo = :COD"} << "COD"
+            << QVariant(3) << "Clube 3";
+        QTest::newRow("empty text is not null")
+            << QStringList{"select count(*) from clubes.db", "where :VAZIO = ''"} << "VAZIO"
+            << QVariant(QString()) << "5";
+    }
+    void runReplacesLinesBindingsAndResult() {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        q_->add(QStringLiteral("select * from clubes.db where Codigo = :OUTRO"));
+        q_->bindInt(QStringLiteral("OUTRO"), 1);
+        q_->open();
+        const Query::Param param = value.typeId() == QMetaType::Int
+                                       ? Query::Param(name, value.toInt())
+                                       : Query::Param(name, value.toString());
+        q_->run(lines, {param});
+        QCOMPARE(q_->lines(), lines);
+        QVERIFY(q_->isOpen());
+        QCOMPARE(q_->field(0), expected);
+        // The old binding went with the old lines.
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 q_->run({"select * from clubes.db where Codigo = :OUTRO"}));
+    }
+
     void unboundParameterIsRefused() {
         q_->add(QStringLiteral("select * from clubes.db where NomeClube = :NOME"));
         QVERIFY_THROWS_EXCEPTION(StoreError, q_->open());
