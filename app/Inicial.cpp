@@ -10,6 +10,7 @@
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "registry/Clubes.h"
+#include "store/Listing.h"
 #include "store/Module.h"
 
 #include <QCoreApplication>
@@ -174,23 +175,7 @@ const ActionMember anyRowGated[] = {
     &TFrmInicial::DadosdoClube1,
 };
 
-const QStringList featuredColumns = {
-    "select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-    "c.UFClube,",          "c.CidadeClube,",       "c.EscudoClube,", "c.BandeiraPais,",
-    "c.BandeiraUF,",       "c.IdadeClube,",        "c.Federacao,",   "c.LogoFederacao,",
-    "p.codpais,",          "c.Estadio,",           "c.Capacidade",
-};
 const QString featuredFrom = QStringLiteral("from clubes.db as c, paises.db as p");
-
-enum Column {
-    NomeClube = 0,
-    NomeCompleto = 1,
-    Escudo = 6,
-    BandeiraPais = 7,
-    Federacao = 10,
-    LogoFederacao = 11,
-    CodPais = 12
-};
 
 } // namespace
 
@@ -308,9 +293,9 @@ void TFrmInicial::drawFeatured() {
 
 bool TFrmInicial::openFeaturedByCode(int code) {
     Query& query = app_.dm().QueryTodosClubes;
-    query.run(featuredColumns + QStringList{featuredFrom,
-                                            QStringLiteral("where c.codigo = :CODALEATORIO"),
-                                            QStringLiteral("and c.PaisClube = p.NomePais")},
+    query.run(listing::statement({QStringLiteral("c.Estadio"), QStringLiteral("c.Capacidade")},
+                                 {featuredFrom, QStringLiteral("where c.codigo = :CODALEATORIO"),
+                                  QStringLiteral("and c.PaisClube = p.NomePais")}),
               {{QStringLiteral("CODALEATORIO"), code}});
     return !query.isEmpty();
 }
@@ -334,13 +319,13 @@ bool TFrmInicial::openFeaturedAmongFindable() {
 
 void TFrmInicial::showFeatured(const Query& row) {
     // A picture that fails stops here; what is filled later keeps its old value.
-    setAutoSizedText(LblNomeClube, row.field(NomeClube));
-    setAutoSizedText(LblNomeCompleto, row.field(NomeCompleto));
-    LblFederacao->setText(row.field(Federacao));
-    showPicture(app_.pictures, ImgBandPais, row.field(BandeiraPais));
-    showPicture(app_.pictures, ImgEscudo, row.field(Escudo));
-    showPicture(app_.pictures, ImgLogoFeder, row.field(LogoFederacao));
-    LblPais->setText(row.field(CodPais));
+    setAutoSizedText(LblNomeClube, row.field(listing::NomeClube));
+    setAutoSizedText(LblNomeCompleto, row.field(listing::NomeCompletoClube));
+    LblFederacao->setText(row.field(listing::Federacao));
+    showPicture(app_.pictures, ImgBandPais, row.field(listing::BandeiraPais));
+    showPicture(app_.pictures, ImgEscudo, row.field(listing::EscudoClube));
+    showPicture(app_.pictures, ImgLogoFeder, row.field(listing::LogoFederacao));
+    LblPais->setText(row.field(listing::CodPais));
 }
 
 void TFrmInicial::clearFeatured() {

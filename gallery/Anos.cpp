@@ -65,8 +65,7 @@ const GalleryDef& TFrmAno::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
     static const GalleryDef year = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.AnoFundacao = :ANOFUND"),
                         QStringLiteral("and c.Identificador = 0"),

@@ -64,11 +64,8 @@ void TFrmSelFeder::BtnOkClick() {
 const GalleryDef& TFrmSelFeder::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
-    constexpr int colFederacao = 10;
-    constexpr int colLogoFederacao = 11;
     static const GalleryDef federation = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and Federacao = :FEDERSEL"),
                         QStringLiteral("and c.Identificador = 0"),
@@ -78,10 +75,10 @@ const GalleryDef& TFrmSelFeder::gallery() {
                        QStringLiteral("and Identificador = 0")},
         .parameter = QStringLiteral(":FEDERSEL"),
         .paramKind = ParamKind::Text,
-        .title =
-            countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "), colFederacao),
+        .title = countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "),
+                                        listing::Federacao),
         // The logo first: a logo that fails to load leaves the flag as it was.
-        .titlePictures = {{Box::Feder, colLogoFederacao, true}, {Box::Band, -1, false}},
+        .titlePictures = {{Box::Feder, listing::LogoFederacao, true}, {Box::Band, -1, false}},
         .noChoiceWarning = QStringLiteral("É necessário selecionar uma Federação"),
         .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado desta Federação"),
         .button = PageButton::FederSel,

@@ -99,7 +99,7 @@ private:
 
     void runListing() {
         listing_ = page_.newListing();
-        listing_->run(listingHead() + def_.listingTail, parameters());
+        listing_->run(def_.listing(), parameters());
     }
 
     void runCount() {
@@ -133,18 +133,6 @@ private:
 };
 
 } // namespace
-
-const QStringList& listingHead() {
-    static const QStringList head = {
-        QStringLiteral("select c.NomeClube,"), QStringLiteral("c.NomeCompletoClube,"),
-        QStringLiteral("c.AnoFundacao,"),      QStringLiteral("c.PaisClube,"),
-        QStringLiteral("c.UFClube,"),          QStringLiteral("c.CidadeClube,"),
-        QStringLiteral("c.EscudoClube,"),      QStringLiteral("c.BandeiraPais,"),
-        QStringLiteral("c.BandeiraUF,"),       QStringLiteral("c.IdadeClube,"),
-        QStringLiteral("c.Federacao,"),        QStringLiteral("c.LogoFederacao,"),
-    };
-    return head;
-}
 
 TitleBuilder countedTitle(const QString& prefix) {
     return [prefix](const TitleInput& in) {

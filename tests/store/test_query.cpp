@@ -1,4 +1,5 @@
 // Query objects as the windows use them: lines, bindings, open, walk, empty results.
+#include "store/Listing.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
 #include "store/Table.h"
@@ -102,6 +103,46 @@ private slots:
         // The old binding went with the old lines.
         QVERIFY_THROWS_EXCEPTION(StoreError,
                                  q_->run({"select * from clubes.db where Codigo = :OUTRO"}));
+    }
+
+    // Each named position of a listing reads the column of that name.
+    void listingColumnsStandWhereNamed_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("column");
+        const QList<QPair<int, const char*>> named = {
+            {listing::NomeClube, "NomeClube"},
+            {listing::NomeCompletoClube, "NomeCompletoClube"},
+            {listing::AnoFundacao, "AnoFundacao"},
+            {listing::PaisClube, "PaisClube"},
+            {listing::UFClube, "UFClube"},
+            {listing::CidadeClube, "CidadeClube"},
+            {listing::EscudoClube, "EscudoClube"},
+            {listing::BandeiraPais, "BandeiraPais"},
+            {listing::BandeiraUF, "BandeiraUF"},
+            {listing::IdadeClube, "IdadeClube"},
+            {listing::Federacao, "Federacao"},
+            {listing::LogoFederacao, "LogoFederacao"},
+            {listing::CodPais, "codpais"},
+            {listing::Extra, "Codigo"},
+        };
+        for (const auto& [position, column] : named)
+            QTest::newRow(column) << position << QString::fromLatin1(column);
+    }
+    void listingColumnsStandWhereNamed() {
+        QFETCH(int, position);
+        QFETCH(QString, column);
+        q_->run(listing::statement({QStringLiteral("c.Codigo")},
+                                   {QStringLiteral("from clubes.db as c, paises.db as p"),
+                                    QStringLiteral("where c.PaisClube = p.NomePais"),
+                                    QStringLiteral("and c.Codigo = 2")}));
+        QCOMPARE(q_->columnCount(), listing::Extra + 1);
+        const QString stored = column == QLatin1String("codpais")
+                                   ? store_->countryCode(q_->field(listing::PaisClube))
+                                   : store_->value(QStringLiteral("select %1 from Clubes where "
+                                                                  "Codigo = 2")
+                                                       .arg(column));
+        QVERIFY(!stored.isEmpty());
+        QCOMPARE(q_->field(position), stored);
     }
 
     void unboundParameterIsRefused() {
