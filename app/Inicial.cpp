@@ -6,6 +6,7 @@
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/MenuGalleries.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -180,8 +181,7 @@ const QString featuredFrom = QStringLiteral("from clubes.db as c, paises.db as p
 } // namespace
 
 TFrmInicial::TFrmInicial(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmInicial"), QStringLiteral("Velmora"), QSize(792, 535),
-           std::nullopt),
+    : Form(app.forms, QStringLiteral("FrmInicial"), programName, QSize(792, 535), std::nullopt),
       app_(app) {
     createControls();
     createMenu();
@@ -345,9 +345,9 @@ void TFrmInicial::setAutoSizedText(QLabel* label, const QString& text) {
 
 void TFrmInicial::Sair1Click() {
     guard(app_.dialogs, [this] {
-        const auto answer = app_.dialogs.message(QStringLiteral("Velmora"),
-                                                 QStringLiteral("Deseja sair do cadastro?"),
-                                                 MsgIcon::Question, MsgButtons::YesNo);
+        const auto answer =
+            app_.dialogs.message(programName, QStringLiteral("Deseja sair do cadastro?"),
+                                 MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgResult::Yes || !mayDiscardPendingClub())
             return;
         // The main window going away ends the program. Not quit(): that first closes
@@ -362,7 +362,7 @@ bool TFrmInicial::mayDiscardPendingClub() {
     if (!editor.editing())
         return true;
     const auto answer = app_.dialogs.message(
-        QStringLiteral("Velmora"),
+        programName,
         QStringLiteral("O clube em inclusão ou alteração no Cadastro de Clubes ainda não foi "
                        "gravado. Deseja descartá-lo e sair?"),
         MsgIcon::Question, MsgButtons::YesNo);

@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "store/Listing.h"
 #include "store/Module.h"
+#include "store/Names.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -146,7 +147,7 @@ void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
     showPicture(services_.pictures, ImgBandeiraPais, row.field(listing::BandeiraPais), true);
     showPicture(services_.pictures, ImgLogoFeder, row.field(listing::LogoFederacao), true);
 
-    if (row.field(listing::PaisClube) == QStringLiteral("Brasil")) {
+    if (row.field(listing::PaisClube) == brasil) {
         showState(row.field(listing::UFClube), row.field(listing::BandeiraUF));
     } else {
         clearPicture(ImgBandeiraUF);

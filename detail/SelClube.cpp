@@ -2,10 +2,12 @@
 
 #include "detail/ClubeSelecionado.h"
 #include "detail/PagedNames.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
+#include "store/Error.h"
 #include "store/Module.h"
 #include "store/Query.h"
 
@@ -156,7 +158,7 @@ void TFrmSelClube::ComboClubesChange() {
 void TFrmSelClube::BtnOkClick() {
     const QString name = ComboClubes->currentText();
     if (name.isEmpty()) {
-        services_.dialogs.message(QStringLiteral("Velmora"),
+        services_.dialogs.message(programName,
                                   QStringLiteral("É necessário escolher um Clube ou Seleção)"),
                                   MsgIcon::Warning, MsgButtons::Ok);
         return;
@@ -170,11 +172,9 @@ void TFrmSelClube::openCard() {
     query.run(TFrmClubeSelecionado::statementLines(), {{QStringLiteral("NOME"), name}});
     // Without its country row the join finds nothing: say so instead of a blank card.
     if (query.isEmpty())
-        throw std::runtime_error(
-            QStringLiteral("O clube ou seleção \"%1\" não foi encontrado: seu país não está "
-                           "cadastrado em Paises.DB.")
-                .arg(name)
-                .toStdString());
+        throw Error(QStringLiteral("O clube ou seleção \"%1\" não foi encontrado: seu país não "
+                                   "está cadastrado em Paises.DB.")
+                        .arg(name));
     emit clubChosen(query, name);
 }
 

@@ -2,6 +2,7 @@
 
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -30,8 +31,7 @@ private:
 } // namespace
 
 TFrmAno::TFrmAno(Services& services)
-    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
-           std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmAno"), programName, QSize(272, 56), std::nullopt),
       services_(services) {
     const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
     Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());

@@ -2,6 +2,7 @@
 
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -12,8 +13,8 @@
 namespace velmora {
 
 TFrmSelFeder::TFrmSelFeder(Services& services)
-    : Form(services.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"),
-           QSize(300, 145), std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmSelFeder"), programName, QSize(300, 145),
+           std::nullopt),
       services_(services) {
     Image1 = new QLabel(client());
     Image1->setObjectName(QStringLiteral("Image1"));

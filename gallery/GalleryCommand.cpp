@@ -1,21 +1,20 @@
 #include "gallery/GalleryCommand.h"
 
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Database.h"
+#include "store/Error.h"
 #include "store/Module.h"
 #include "store/Query.h"
 
 #include <QLabel>
 #include <QLocale>
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
-
-const QString caption = QStringLiteral("Velmora");
 
 // One run of a gallery command: the value it binds, its listing and its count.
 class GalleryRun final {
@@ -38,7 +37,7 @@ private:
         case GalleryStep::RequireChoice:
             return value_.isEmpty() ? warn(def_.noChoiceWarning) : true;
         case GalleryStep::Entry:
-            value_ = QLocale().toUpper(services_.dialogs.entry(caption, def_.prompt));
+            value_ = QLocale().toUpper(services_.dialogs.entry(programName, def_.prompt));
             return true;
         case GalleryStep::Listing:
             runListing();
@@ -70,7 +69,7 @@ private:
     }
 
     bool warn(const QString& text) {
-        services_.dialogs.message(caption, text, MsgIcon::Warning, MsgButtons::Ok);
+        services_.dialogs.message(programName, text, MsgIcon::Warning, MsgButtons::Ok);
         return false;
     }
 
@@ -92,8 +91,7 @@ private:
         bool ok = false;
         const qint64 number = value_.toLongLong(&ok);
         if (!ok)
-            throw std::runtime_error(
-                QStringLiteral("\"%1\" não é um número inteiro.").arg(value_).toStdString());
+            throw Error(QStringLiteral("\"%1\" não é um número inteiro.").arg(value_));
         return number;
     }
 

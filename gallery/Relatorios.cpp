@@ -6,6 +6,7 @@
 #include "platform/Services.h"
 #include "store/Listing.h"
 #include "store/Module.h"
+#include "store/Names.h"
 #include "store/Query.h"
 
 #include <QAction>
@@ -19,8 +20,6 @@
 namespace velmora {
 
 namespace {
-
-const QString brasil = QStringLiteral("Brasil");
 
 // The six controls of a slot, in the order of the position table's columns.
 struct SlotControlSpec {

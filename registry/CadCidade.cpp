@@ -5,6 +5,7 @@
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Module.h"
+#include "store/Names.h"
 #include "store/Query.h"
 
 #include <QComboBox>
@@ -20,7 +21,6 @@ namespace velmora {
 namespace {
 
 const QString caption = QStringLiteral("CADASTRO DE CIDADES");
-const QString brasil = QStringLiteral("Brasil");
 
 QLabel* makePicture(QWidget* parent, const QString& name, QRect place) {
     auto* picture = new QLabel(parent);

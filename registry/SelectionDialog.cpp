@@ -1,5 +1,6 @@
 #include "registry/SelectionDialog.h"
 
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -155,8 +156,8 @@ void SelectionDialog::BtnOkClick() {
         }
         const QString picked = list_->currentText();
         if (picked.isEmpty()) {
-            services_.dialogs.message(QStringLiteral("Velmora"),
-                                      QString::fromUtf8(def_.emptyMessage), MsgIcon::Information);
+            services_.dialogs.message(programName, QString::fromUtf8(def_.emptyMessage),
+                                      MsgIcon::Information);
             return;
         }
         const SelectionChoice choice = choiceOf(picked);
