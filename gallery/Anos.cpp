@@ -3,6 +3,7 @@
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -53,8 +54,7 @@ TFrmAno::TFrmAno(Services& services)
 }
 
 void TFrmAno::FormActivate() {
-    refillChoiceList(ComboAnos, services_.dm().QueryConsulta,
-                     QStringLiteral("select ano from anos.db"));
+    fillList(ComboAnos, services_.dm().QueryConsulta, {QStringLiteral("select ano from anos.db")});
 }
 
 void TFrmAno::BtnOkClick() {

@@ -3,6 +3,7 @@
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -44,8 +45,8 @@ TFrmSelFeder::TFrmSelFeder(Services& services)
 void TFrmSelFeder::FormActivate() {
     ComboFeder->clear();
     clearPicture(ImgLogoFeder);
-    refillChoiceList(ComboFeder, services_.dm().QueryConsulta,
-                     QStringLiteral("select NomeFederacao from federacao.db"));
+    fillList(ComboFeder, services_.dm().QueryConsulta,
+             {QStringLiteral("select NomeFederacao from federacao.db")});
 }
 
 void TFrmSelFeder::ComboFederChange() {

@@ -1,5 +1,6 @@
 #include "registry/CadCidade.h"
 
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -46,22 +47,6 @@ QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QString
     button->setGeometry(place);
     button->setIconSize(QSize(18, 18));
     return button;
-}
-
-// Empties a list and fills it from a statement, one item per row; nothing is picked.
-// The query is closed and emptied afterwards: the list keeps the rows.
-void refill(QComboBox* list, Query& query, const QStringList& lines,
-            QString (*item)(const Query&)) {
-    const QSignalBlocker quiet(list);
-    list->clear();
-    query.run(lines);
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << item(query);
-    query.close();
-    query.clear();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
 }
 
 // The picture path in the first column of a one-parameter statement.
@@ -150,19 +135,19 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 }
 
 void TFrmCadastroCidade::fillCountries() {
-    refill(ComboPais, services_.dm().QueryTodosPaises,
-           {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
-            QStringLiteral("order by NomePaisOrdem, paises")},
-           [](const Query& query) { return query.field(0); });
+    fillList(ComboPais, services_.dm().QueryTodosPaises,
+             {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
+              QStringLiteral("order by NomePaisOrdem, paises")});
 }
 
 void TFrmCadastroCidade::fillStates() {
     // Ordered by name; the code first, so the first two characters are the state code.
-    refill(
-        ComboUF, services_.dm().QueryTodosEstados,
-        {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
-         QStringLiteral("order by NomeCompletoOrdem, estado")},
-        [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
+    fillList(ComboUF, services_.dm().QueryTodosEstados,
+             {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
+              QStringLiteral("order by NomeCompletoOrdem, estado")},
+             {}, [](const Query& query) {
+                 return query.field(0) + QStringLiteral(" - ") + query.field(1);
+             });
 }
 
 void TFrmCadastroCidade::open() {

@@ -1,6 +1,7 @@
 #include "registry/SelectionDialog.h"
 
 #include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -79,16 +80,9 @@ void SelectionDialog::clearPreview() {
 }
 
 void SelectionDialog::fillList() {
-    Query& query = services_.dm().*def_.query;
     const DialogStatement statement = def_.listStatement(services_.dm().TblClubes);
-    query.run(statement.lines, statement.parameters);
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << def_.item(query);
-    query.close(); // the list holds the rows now; no read is left open
-    const QSignalBlocker quiet(list_);
-    list_->addItems(items);
-    list_->setCurrentIndex(-1);
+    velmora::fillList(list_, services_.dm().*def_.query, statement.lines, statement.parameters,
+                      def_.item);
 }
 
 void SelectionDialog::open(QSize pictureBox) {
