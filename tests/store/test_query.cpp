@@ -169,6 +169,12 @@ private slots:
         q_->bindInt(QStringLiteral("C"), 4);
         q_->execute();
         QCOMPARE(store_->count(QStringLiteral("Clubes")), 4);
+        // The one call runs a statement that is not a select exactly once.
+        q_->run({"insert into clubes.db (Codigo, NomeClube)", "select max(Codigo) + 1, :NOME",
+                 "from clubes.db"},
+                {{QStringLiteral("NOME"), QStringLiteral("Novo")}});
+        QCOMPARE(store_->count(QStringLiteral("Clubes")), 5);
+        QVERIFY(!q_->isOpen());
     }
 
     void failureNamesEngineTextAndStatement() {
