@@ -190,12 +190,8 @@ void BM_Pesquisar_SameRowsAsWritten(benchmark::State& state) {
     const GalleryDef& def = menuGalleryDef(MenuGallery::PesquisarPorNome);
     const auto open = [&](Database& db, const QString& fragment) {
         auto query = std::make_unique<Query>(db, QStringLiteral("QueryRelatorio"));
-        for (const QStringList& lines : {listingHead(), def.listingTail}) {
-            for (const QString& line : lines)
-                query->add(line);
-        }
-        query->bindText(def.parameter, QLatin1Char('%') + fragment + QLatin1Char('%'));
-        query->open();
+        query->run(def.listing(),
+                   {{def.parameter, QLatin1Char('%') + fragment + QLatin1Char('%')}});
         return query;
     };
     const QStringList searched = {QStringLiteral("esporte"), f.rareName,
