@@ -2,6 +2,7 @@
 // cold picture cache, against decoding the same files alone; and the first page of
 // "Todos os Clubes Cadastrados" on big catalogues.
 #include "app/VelmoraApp.h"
+#include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
 #include "gallery/GalleryCommand.h"
@@ -40,32 +41,12 @@ QString makePhoto(const QString& path, QSize size, quint32 seed) {
     return path;
 }
 
-// The program's environment with no boxes on the screen.
-struct BenchApp {
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    ScriptedRandom random;
-    NoSleep sleep;
-    std::unique_ptr<VelmoraApp> app;
-
-    explicit BenchApp(const QString& dir) {
-        Environment env;
-        env.dataDir = dir;
-        env.dialogs = &dialogs;
-        env.printing = &printing;
-        env.clock = &clock;
-        env.random = &random;
-        env.sleep = &sleep;
-        env.splashMs = 0;
-        app = std::make_unique<VelmoraApp>(env);
-    }
-};
+using bench::BenchApp;
 
 // Twelve clubs, each with its own 1000 x 1000 badge and its own flag.
 struct PhotoPage {
-    test::TestStore store;
-    std::unique_ptr<BenchApp> bench;
+    test::AppFixture fx;
+    test::TestStore& store = fx.store;
     std::vector<std::pair<QString, QSize>> pictures; // the 24 files and their boxes
 
     PhotoPage() {
@@ -80,8 +61,7 @@ struct PhotoPage {
             store.insert(club);
         }
         store.close();
-        bench = std::make_unique<BenchApp>(store.dir());
-        TFrmRelatorios& page = *bench->app->FrmRelatorios;
+        TFrmRelatorios& page = *fx.start().FrmRelatorios;
         for (int i = 1; i <= TFrmRelatorios::slotCount; ++i) {
             const TFrmRelatorios::Slot& s = page.slot(i);
             pictures.push_back(
@@ -93,7 +73,7 @@ struct PhotoPage {
 
     // The listing of the clubs' gallery, open on its first row.
     std::unique_ptr<Query> listing() {
-        std::unique_ptr<Query> q = bench->app->FrmRelatorios->newListing();
+        std::unique_ptr<Query> q = fx.app().FrmRelatorios->newListing();
         const GalleryDef& all = menuGalleryDef(MenuGallery::TodosOsClubes);
         for (const QString& line : listingHead() + all.listingTail)
             q->add(line);
@@ -104,7 +84,7 @@ struct PhotoPage {
 
 void BM_PageFill(benchmark::State& state) {
     PhotoPage photos;
-    VelmoraApp& app = *photos.bench->app;
+    VelmoraApp& app = photos.fx.app();
     TFrmRelatorios& page = *app.FrmRelatorios;
     for (auto _ : state) {
         state.PauseTiming();
@@ -133,7 +113,7 @@ BENCHMARK(BM_PageFillDecodeOnly)
 // Listing, count, title and first page; the pictures come from the cache.
 void BM_GalleryFirstPage(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    VelmoraApp& app = *bench.app;
+    VelmoraApp& app = bench.app();
     app.runMenuGallery(MenuGallery::TodosOsClubes); // warms the picture cache
     for (auto _ : state)
         app.runMenuGallery(MenuGallery::TodosOsClubes);
@@ -148,7 +128,7 @@ VELMORA_CATALOGUE_BENCHMARK(BM_GalleryFirstPage);
 // The same with the count statement run every time, as after any change to the store.
 void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    VelmoraApp& app = *bench.app;
+    VelmoraApp& app = bench.app();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
     for (auto _ : state) {
         app.dm().counts.clear();

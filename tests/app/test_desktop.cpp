@@ -33,15 +33,7 @@ using velmora::test::TestStore;
 
 namespace {
 
-struct Rig {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    VelmoraApp* app = nullptr;
-
-    VelmoraApp& start() {
-        app = &fx.start();
-        return *app;
-    }
+struct Rig : AppFixture {
     // Every window of the program.
     QList<Form*> forms() const {
         QList<Form*> all;
@@ -51,7 +43,7 @@ struct Rig {
         return all;
     }
     bool show(Form* form) {
-        app->forms.show(form);
+        app().forms.show(form);
         return QTest::qWaitForWindowActive(form);
     }
 };
@@ -171,9 +163,9 @@ void TestDesktop::everyMenuHasDistinctMnemonics() {
     // Main window, editor, information window, gallery page and card.
     QCOMPARE(bars, 5);
     // The marks do not change what is read.
-    QCOMPARE(rig.app->FrmInicial->Relatrios1->menuAction()->iconText(),
+    QCOMPARE(rig.app().FrmInicial->Relatrios1->menuAction()->iconText(),
              QStringLiteral("Relatórios"));
-    QCOMPARE(rig.app->FrmInicial->ClubesExtintos1->iconText(),
+    QCOMPARE(rig.app().FrmInicial->ClubesExtintos1->iconText(),
              QStringLiteral("Clubes/Seleções Extintos"));
 }
 
@@ -190,7 +182,7 @@ void TestDesktop::shortcutsOfTheMainWindow() {
     QTRY_VERIFY(!main.Relatrios1->isVisible());
 
     QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier); // answered No
-    QCOMPARE(rig.fx.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
+    QCOMPARE(rig.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
     QVERIFY(main.isVisible());
 
     QTest::keyClick(&main, Qt::Key_F1);
@@ -213,7 +205,7 @@ void TestDesktop::shortcutsOfTheEditor() {
 
     // Browse mode: there is nothing to save.
     QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(rig.fx.dialogs.shown().isEmpty());
+    QVERIFY(rig.dialogs.shown().isEmpty());
     QVERIFY(!editor.editing());
 
     QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
@@ -221,7 +213,7 @@ void TestDesktop::shortcutsOfTheEditor() {
     QCOMPARE(editor.lblCodigo->text(), QStringLiteral("2"));
     // Saving a row with nothing filled in is refused with a message.
     QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
-    QTRY_COMPARE(rig.fx.dialogs.messages().size(), 1);
+    QTRY_COMPARE(rig.dialogs.messages().size(), 1);
     QVERIFY(editor.editing());
 
     // Esc cancels the new row and stays ...
@@ -264,7 +256,7 @@ void TestDesktop::shortcutsOfTheGallery() {
     QCOMPARE(page.slot(1).LblNomeClube->text(), QStringLiteral("Clube13"));
 
     QTest::keyClick(&page, Qt::Key_P, Qt::ControlModifier);
-    QCOMPARE(rig.fx.printing.printed.size(), 1);
+    QCOMPARE(rig.printing.printed.size(), 1);
     QTest::keyClick(&page, Qt::Key_Escape);
     QVERIFY(!page.isVisible());
 }

@@ -89,7 +89,6 @@ void TestCard::labelsAsDesigned() {
     QFETCH(int, pixelSize);
     QFETCH(bool, white);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     auto* label = card.findChild<QLabel*>(name);
@@ -117,7 +116,6 @@ void TestCard::picturesAsDesigned() {
     QFETCH(QString, name);
     QFETCH(QRect, rect);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     auto* picture = card.findChild<QLabel*>(name);
@@ -130,7 +128,6 @@ void TestCard::picturesAsDesigned() {
 
 void TestCard::menuHasPrintAndBack() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     const QList<QAction*> menus = card.menuBar()->actions();
@@ -199,7 +196,7 @@ void TestCard::fill() {
     QFETCH(QString, fundacao);
     QFETCH(QString, capacidade);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club c = makeClub(store, 7, "Escolhido", pais, uf, variant);
     if (variant.selecao && pais == "Brasil") // a Brazilian row keeps its state flag
         c.bandeiraUF = store.stateFlag("RJ");
@@ -231,7 +228,7 @@ void TestCard::fill() {
 
 void TestCard::foreignAfterBrazilianEmptiesState() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     store.add(2, "Londrino", "Inglaterra", "");
     VelmoraApp& app = fx.start();
@@ -248,7 +245,7 @@ void TestCard::foreignAfterBrazilianEmptiesState() {
 
 void TestCard::statementAsIssued() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));
@@ -270,7 +267,7 @@ void TestCard::failingPictureKeepsEarlierLabels_data() {
 void TestCard::failingPictureKeepsEarlierLabels() {
     QFETCH(QString, broken);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Antigo", "Brasil", "SP");
     Club c = store.club(2, "Novo", "Brasil", "RJ");
     const QString missing = store.path("Sumido/" + broken + ".jpg");
@@ -314,7 +311,7 @@ void TestCard::failingPictureKeepsEarlierLabels() {
 
 void TestCard::printsClientAreaOnly() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));
@@ -339,7 +336,7 @@ void TestCard::printsClientAreaOnly() {
 
 void TestCard::voltarShowsMainAndClosesCard() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));

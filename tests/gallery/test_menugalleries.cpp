@@ -9,9 +9,9 @@
 #include <QtTest>
 
 using namespace velmora;
-using velmora::test::Catalogue;
 using velmora::test::Club;
 using velmora::test::expectedNames;
+using velmora::test::GalleryRig;
 
 Q_DECLARE_METATYPE(velmora::MenuGallery)
 
@@ -20,7 +20,7 @@ namespace {
 using G = MenuGallery;
 
 // Clubs and national teams of several countries; Fantasma's country is not in Paises.DB.
-void seedCatalogue(Catalogue& c) {
+void seedCatalogue(GalleryRig& c) {
     auto add = [&](int code, const char* nome, const char* pais, const char* uf, int kind,
                    int extinto, const char* cidade = nullptr) {
         Club club = kind == 1
@@ -165,20 +165,20 @@ void TestMenuGalleries::listsTitlesAndFlags() {
     QFETCH(QString, flag);
     QFETCH(int, flagShown);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
 
     if (entry != noEntry) {
-        QCOMPARE(c.fx.dialogs.shown().size(), 1);
-        QCOMPARE(c.fx.dialogs.shown()[0].kind, QStringLiteral("entry"));
-        QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("Velmora"));
-        QCOMPARE(c.fx.dialogs.shown()[0].text, prompt);
+        QCOMPARE(c.dialogs.shown().size(), 1);
+        QCOMPARE(c.dialogs.shown()[0].kind, QStringLiteral("entry"));
+        QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("Velmora"));
+        QCOMPARE(c.dialogs.shown()[0].text, prompt);
     } else {
-        QVERIFY(c.fx.dialogs.shown().isEmpty());
+        QVERIFY(c.dialogs.shown().isEmpty());
     }
     QVERIFY(c.page().isVisible());
     QCOMPARE(c.slotNames(), padded(names));
@@ -220,15 +220,15 @@ void TestMenuGalleries::cancelOrEmptyEntryStopsSilently() {
     QFETCH(MenuGallery, gallery);
     QFETCH(bool, cancel);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     // Cancel gives the empty text, like OK on an empty field.
     if (!cancel)
-        c.fx.dialogs.queueEntry(QString());
+        c.dialogs.queueEntry(QString());
     app.runMenuGallery(gallery);
-    QCOMPARE(c.fx.dialogs.shown().size(), 1); // the entry box alone
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QCOMPARE(c.dialogs.shown().size(), 1); // the entry box alone
+    QVERIFY(c.dialogs.messages().isEmpty());
     QVERIFY(!c.page().isVisible());
     QVERIFY(c.page().LblTitulo->text().isEmpty());
     QVERIFY(c.page().listing() == nullptr);
@@ -258,14 +258,14 @@ void TestMenuGalleries::entryOfSpacesIsBoundAsTyped() {
     QFETCH(QStringList, names);
     QFETCH(QString, title);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
-    c.fx.dialogs.queueEntry(entry);
+    c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
-    QCOMPARE(c.fx.dialogs.messages(), warning.isEmpty() ? QStringList{} : QStringList{warning});
+    QCOMPARE(c.dialogs.messages(), warning.isEmpty() ? QStringList{} : QStringList{warning});
     if (!warning.isEmpty())
-        QCOMPARE(c.fx.dialogs.shown().last().icon, MsgIcon::Warning);
+        QCOMPARE(c.dialogs.shown().last().icon, MsgIcon::Warning);
     QCOMPARE(c.page().isVisible(), !names.isEmpty());
     if (!names.isEmpty())
         QCOMPARE(c.slotNames(), padded(names));
@@ -310,16 +310,16 @@ void TestMenuGalleries::emptyListingWarns() {
     QFETCH(bool, countFirst);
 
     // A club and a national team of a country Paises.DB lacks: counted, never listed.
-    Catalogue c;
+    GalleryRig c;
     c.store.insert(c.store.club(1, QStringLiteral("Fantasma"), QStringLiteral("Atlântida")));
     c.store.insert(c.store.selecao(2, QStringLiteral("Atlantes"), QStringLiteral("Atlântida")));
     VelmoraApp& app = c.start();
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
 
-    QCOMPARE(c.fx.dialogs.messages(), QStringList{warning});
-    const auto& box = c.fx.dialogs.shown().last();
+    QCOMPARE(c.dialogs.messages(), QStringList{warning});
+    const auto& box = c.dialogs.shown().last();
     QCOMPARE(box.caption, QStringLiteral("Velmora"));
     QCOMPARE(box.icon, MsgIcon::Warning);
     QCOMPARE(box.buttons, MsgButtons::Ok);
@@ -330,16 +330,15 @@ void TestMenuGalleries::emptyListingWarns() {
 }
 
 void TestMenuGalleries::titleWrittenBeforeTheEmptyTestOnAVisiblePage() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1);
     c.store.insert(c.store.club(50, QStringLiteral("Fantasma"), QStringLiteral("Atlântida")));
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::TodasAsSelecoes);
-    c.fx.dialogs.clearLog();
+    c.dialogs.clearLog();
 
     app.runMenuGallery(G::TodosOsClubes);
-    QCOMPARE(c.fx.dialogs.messages(),
-             QStringList{QStringLiteral("Não há nenhum clube cadastrado!")});
+    QCOMPARE(c.dialogs.messages(), QStringList{QStringLiteral("Não há nenhum clube cadastrado!")});
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (1)"));
     QVERIFY(c.page().isVisible());
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Sel"), 1, 12));
@@ -365,7 +364,7 @@ void TestMenuGalleries::everyGalleryHidesTheFederationLogo() {
     QFETCH(MenuGallery, gallery);
     QFETCH(QString, entry);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     app.FrmSelFeder->FormActivate();
@@ -375,15 +374,15 @@ void TestMenuGalleries::everyGalleryHidesTheFederationLogo() {
     QVERIFY(!c.page().ImgFeder->pixmap().isNull());
 
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QVERIFY(c.dialogs.messages().isEmpty());
     QVERIFY(c.page().ImgFeder->isHidden());
     QVERIFY(c.page().ImgFeder->pixmap().isNull());
 }
 
 void TestMenuGalleries::thirteenNationalTeamsPage() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Uruguai"), 1);
     c.addClubs(2, QStringLiteral("Clube"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
@@ -400,11 +399,11 @@ void TestMenuGalleries::thirteenNationalTeamsPage() {
 }
 
 void TestMenuGalleries::nameSearchPagesWithTheCountryButton() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Flam"), QStringLiteral("Brasil"));
     c.addClubs(13, QStringLiteral("Outro"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
-    c.fx.dialogs.queueEntry(QStringLiteral("fla"));
+    c.dialogs.queueEntry(QStringLiteral("fla"));
     app.runMenuGallery(G::PesquisarPorNome);
     QCOMPARE(c.page().LblTitulo->text(),
              QStringLiteral("Relação dos Clubes que tenham \"FLA\" no nome"));
@@ -414,15 +413,15 @@ void TestMenuGalleries::nameSearchPagesWithTheCountryButton() {
 }
 
 void TestMenuGalleries::unloadableTitleFlagStopsBeforeTheFill() {
-    Catalogue c;
+    GalleryRig c;
     Club club = c.store.club(1, QStringLiteral("Guarani"));
     club.bandeiraPais = c.store.path(QStringLiteral("Bandeiras/rasgada.jpg"));
     c.store.insert(club);
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::ClubesBrasileiros);
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
-    QCOMPARE(c.fx.dialogs.shown()[0].icon, MsgIcon::Error);
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Error);
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Brasileiros (1)"));
     QVERIFY(!c.page().isVisible());
     QCOMPARE(c.slotNames(), padded({}));
@@ -438,7 +437,7 @@ void TestMenuGalleries::countFollowsChangesToTheStore_data() {
 void TestMenuGalleries::countFollowsChangesToTheStore() {
     QFETCH(bool, ownConnection);
 
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(3, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::TodosOsClubes);

@@ -27,20 +27,16 @@ namespace {
 struct NoPrinterRig {
     CupsFixture cups; // first: points CUPS at a dead socket
     AppFixture fx;
-    TestStore store{fx.dataDir()};
-    QtPrinting printing;
-    std::unique_ptr<VelmoraApp> app;
     QTemporaryDir out;
 
     TFrmRelatorios& gallery() {
-        store.add(1, QStringLiteral("Primeiro"));
-        store.add(2, QStringLiteral("Segundo"), QStringLiteral("Argentina"));
-        Environment env = fx.environment();
-        env.printing = &printing;
-        app = std::make_unique<VelmoraApp>(env);
-        app->forms.show(app->FrmInicial.get());
-        app->FrmInicial->odososClubesCadastrados1Click();
-        return *app->FrmRelatorios;
+        fx.store.add(1, QStringLiteral("Primeiro"));
+        fx.store.add(2, QStringLiteral("Segundo"), QStringLiteral("Argentina"));
+        fx.realPrinter = true;
+        VelmoraApp& app = fx.start();
+        app.forms.show(app.FrmInicial.get());
+        app.FrmInicial->odososClubesCadastrados1Click();
+        return *app.FrmRelatorios;
     }
     QStringList kinds() const {
         QStringList list;

@@ -6,7 +6,7 @@
 #include "registry/Cidade.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -44,7 +44,7 @@ bool shows(VelmoraApp& app, const QLabel* box, const QString& path) {
 struct RegistryRig : EditorRig {
     TFrmCadastroCidade& registry() { return *app().FrmCadastroCidade; }
     TFrmCadastroCidade& openRegistry() {
-        if (!started)
+        if (!fx.started())
             open();
         editor().Cadastrarcidade1->trigger();
         return registry();

@@ -5,7 +5,7 @@
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
 
 #include <QComboBox>
 #include <QRegularExpression>

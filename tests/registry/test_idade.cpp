@@ -1,7 +1,7 @@
 // Club ages: the age text, the age set when a year is picked in the editor, and the
 // recomputation of every stored age.
 #include "registry/Idade.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
 
 #include <QComboBox>
 

@@ -8,13 +8,17 @@ AppFixture::AppFixture() {
     installFontSubstitutes();
 }
 
+AppFixture::AppFixture(const QString& catalogue, TestStore::Copy copy) : store(catalogue, copy) {
+    installFontSubstitutes();
+}
+
 AppFixture::~AppFixture() = default;
 
 Environment AppFixture::environment() {
     Environment env;
-    env.dataDir = dir_.path();
+    env.dataDir = dataDir();
     env.dialogs = &dialogs;
-    env.printing = &printing;
+    env.printing = realPrinter ? static_cast<Printing*>(&realPrinting_) : &printing;
     env.clock = &clock;
     env.random = &random;
     env.sleep = &sleep;
@@ -23,7 +27,12 @@ Environment AppFixture::environment() {
 }
 
 VelmoraApp& AppFixture::start() {
-    app_ = std::make_unique<VelmoraApp>(environment());
+    return start(environment());
+}
+
+VelmoraApp& AppFixture::start(const Environment& env) {
+    app_.reset(); // one program on a data directory at a time
+    app_ = std::make_unique<VelmoraApp>(env);
     return *app_;
 }
 
