@@ -9,6 +9,7 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
@@ -25,6 +26,7 @@
 using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::Club;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -279,24 +281,23 @@ void TestInicial::countersAndMenuRules_data() {
 
     const QStringList anyRow = {"PesquisarClubeSeleoporNome1", "ClubesExtintos1",
                                 "odasasSeleesCadastradas1", "DadosdoClube1"};
-    QTest::newRow("national teams only") << QStringList{"selecao Brasil 0", "selecao Argentina 0"}
-                                         << QStringList{"0", "0", "0", "2", "0"} << anyRow;
-    QTest::newRow("extinct only, one Brazilian")
-        << QStringList{"clube Brasil 1", "clube Argentina 1"}
-        << QStringList{"0", "1", "1", "0", "2"}
-        << QStringList{"ClubesBrasileiros1", "Clubesporestado1"} + anyRow;
-    QTest::newRow("extinct only, none Brazilian")
-        << QStringList{"clube Argentina 1"} << QStringList{"0", "0", "1", "0", "1"} << anyRow;
-    QTest::newRow("foreign clubs only")
-        << QStringList{"clube Argentina 0", "clube Inglaterra 0"}
-        << QStringList{"2", "0", "2", "0", "0"}
-        << QStringList{"ClubesporPas1", "PorAnodeFundao1", "ClubesporFederao1"} + anyRow +
-               QStringList{"odososClubesCadastrados1"};
+    row("national teams only", QStringList{"selecao Brasil 0", "selecao Argentina 0"},
+        QStringList{"0", "0", "0", "2", "0"}, anyRow);
+    row("extinct only, one Brazilian", QStringList{"clube Brasil 1", "clube Argentina 1"},
+        QStringList{"0", "1", "1", "0", "2"},
+        QStringList{"ClubesBrasileiros1", "Clubesporestado1"} + anyRow);
+    row("extinct only, none Brazilian", QStringList{"clube Argentina 1"},
+        QStringList{"0", "0", "1", "0", "1"}, anyRow);
+    row("foreign clubs only", QStringList{"clube Argentina 0", "clube Inglaterra 0"},
+        QStringList{"2", "0", "2", "0", "0"},
+        QStringList{"ClubesporPas1", "PorAnodeFundao1", "ClubesporFederao1"} + anyRow +
+            QStringList{"odososClubesCadastrados1"});
     // Brazilian and other-country counters count extinct clubs; the extinct counter
     // counts national teams; none counts the other kind.
-    QTest::newRow("mixed") << QStringList{"clube Brasil 0", "clube Brasil 1", "clube Argentina 0",
-                                          "selecao Uruguai 1", "selecao Brasil 0"}
-                           << QStringList{"2", "2", "1", "2", "2"} << allReports;
+    row("mixed",
+        QStringList{"clube Brasil 0", "clube Brasil 1", "clube Argentina 0", "selecao Uruguai 1",
+                    "selecao Brasil 0"},
+        QStringList{"2", "2", "1", "2", "2"}, allReports);
 }
 
 void TestInicial::countersAndMenuRules() {
@@ -393,10 +394,9 @@ void TestInicial::nothingFindableClearsThePanel_data() {
     QTest::addColumn<QString>("name"); // featured, "" for none
 
     // A country missing from Paises.DB drops the club out of the join.
-    QTest::newRow("drawn club's country missing")
-        << QStringList{"Atlântida", "Brasil"} << 0 << "Time2";
-    QTest::newRow("only club's country missing") << QStringList{"Atlântida"} << 0 << "";
-    QTest::newRow("no club findable") << QStringList{"Atlântida", "Lemúria"} << 1 << "";
+    row("drawn club's country missing", QStringList{"Atlântida", "Brasil"}, 0, "Time2");
+    row("only club's country missing", QStringList{"Atlântida"}, 0, "");
+    row("no club findable", QStringList{"Atlântida", "Lemúria"}, 1, "");
 }
 
 void TestInicial::nothingFindableClearsThePanel() {
@@ -553,16 +553,11 @@ void TestInicial::entryBoxClosingDrawsAgain() {
 void TestInicial::commandsOpenTheirWindows_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("window");
-    QTest::newRow("Cadastro de Clubes") << "CadastrodeClubes1"
-                                        << "FrmClubes";
-    QTest::newRow("Por Ano de Fundação") << "PorAnodeFundao1"
-                                         << "FrmAno";
-    QTest::newRow("Clubes por Federação") << "ClubesporFederao1"
-                                          << "FrmSelFeder";
-    QTest::newRow("Detalhe do Clube/Seleção") << "DadosdoClube1"
-                                              << "FrmSelClube";
-    QTest::newRow("Informações") << "Informaes1"
-                                 << "FrmInformacoes";
+    row("Cadastro de Clubes", "CadastrodeClubes1", "FrmClubes");
+    row("Por Ano de Fundação", "PorAnodeFundao1", "FrmAno");
+    row("Clubes por Federação", "ClubesporFederao1", "FrmSelFeder");
+    row("Detalhe do Clube/Seleção", "DadosdoClube1", "FrmSelClube");
+    row("Informações", "Informaes1", "FrmInformacoes");
 }
 
 void TestInicial::commandsOpenTheirWindows() {

@@ -8,6 +8,7 @@
 #include "registry/CadCidade.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 
 using namespace velmora;
 using velmora::test::AppFixture;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -124,14 +126,10 @@ void TestStartup::sequenceShowsMainOnlyAfterSplash() {
 void TestStartup::missingStoreEndsBeforeMainWindow_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no store file") << "store"
-                                   << "Clubes.db";
-    QTest::newRow("missing table") << "drop Paises"
-                                   << "Paises.DB";
-    QTest::newRow("missing field") << "drop field"
-                                   << "Clubes.db";
-    QTest::newRow("no directory") << "dir"
-                                  << "";
+    row("no store file", "store", "Clubes.db");
+    row("missing table", "drop Paises", "Paises.DB");
+    row("missing field", "drop field", "Clubes.db");
+    row("no directory", "dir", "");
 }
 
 void TestStartup::missingStoreEndsBeforeMainWindow() {

@@ -2,6 +2,7 @@
 #include "tests/detail/CardHelpers.h"
 
 #include "store/Module.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/Statements.h"
 
 #include <QMenu>
@@ -149,41 +150,22 @@ void TestCard::fill_data() {
     QTest::addColumn<QString>("fundacao");
     QTest::addColumn<QString>("capacidade");
 
-    QTest::newRow("Brazilian club") << "Brasil"
-                                    << "SP" << Variant{} << "BRASIL"
-                                    << "SÃO PAULO" << true << "Fundado em 1910 (114 anos)"
-                                    << "Capacidade: 30.000";
-    QTest::newRow("accented foreign country") << "Itália"
-                                              << "" << Variant{} << "ITÁLIA"
-                                              << "" << false << "Fundado em 1910 (114 anos)"
-                                              << "Capacidade: 30.000";
-    QTest::newRow("extinct club") << "Brasil"
-                                  << "RJ" << Variant().extinct().founded(1900) << "BRASIL"
-                                  << "RIO DE JANEIRO" << true << "Fundado em 1900 (Clube Extinto)"
-                                  << "Capacidade: 30.000";
-    QTest::newRow("extinct national team")
-        << "Argentina"
-        << "" << Variant().national().extinct().founded(1901) << "ARGENTINA"
-        << "" << false << "Fundado em 1901 (Clube Extinto)"
-        << "Capacidade: 30.000";
-    QTest::newRow("Brazilian national team") << "Brasil"
-                                             << "" << Variant().national().founded(1914) << "BRASIL"
-                                             << "" << true << "Fundado em 1914 (110 anos)"
-                                             << "Capacidade: 30.000";
-    QTest::newRow("stadium without capacity")
-        << "Inglaterra"
-        << "" << Variant().stadium("Estádio Central", "") << "INGLATERRA"
-        << "" << false << "Fundado em 1910 (114 anos)"
-        << "Capacidade: ";
-    QTest::newRow("capacity without stadium")
-        << "Brasil"
-        << "MG" << Variant().stadium("", "50.000") << "BRASIL"
-        << "MINAS GERAIS" << true << "Fundado em 1910 (114 anos)"
-        << "";
-    QTest::newRow("state code missing from UF.DB") << "Brasil"
-                                                   << "SP" << Variant().stateCode("XX") << "BRASIL"
-                                                   << "" << true << "Fundado em 1910 (114 anos)"
-                                                   << "Capacidade: 30.000";
+    row("Brazilian club", "Brasil", "SP", Variant{}, "BRASIL", "SÃO PAULO", true,
+        "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
+    row("accented foreign country", "Itália", "", Variant{}, "ITÁLIA", "", false,
+        "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
+    row("extinct club", "Brasil", "RJ", Variant().extinct().founded(1900), "BRASIL",
+        "RIO DE JANEIRO", true, "Fundado em 1900 (Clube Extinto)", "Capacidade: 30.000");
+    row("extinct national team", "Argentina", "", Variant().national().extinct().founded(1901),
+        "ARGENTINA", "", false, "Fundado em 1901 (Clube Extinto)", "Capacidade: 30.000");
+    row("Brazilian national team", "Brasil", "", Variant().national().founded(1914), "BRASIL", "",
+        true, "Fundado em 1914 (110 anos)", "Capacidade: 30.000");
+    row("stadium without capacity", "Inglaterra", "", Variant().stadium("Estádio Central", ""),
+        "INGLATERRA", "", false, "Fundado em 1910 (114 anos)", "Capacidade: ");
+    row("capacity without stadium", "Brasil", "MG", Variant().stadium("", "50.000"), "BRASIL",
+        "MINAS GERAIS", true, "Fundado em 1910 (114 anos)", "");
+    row("state code missing from UF.DB", "Brasil", "SP", Variant().stateCode("XX"), "BRASIL", "",
+        true, "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
 }
 
 void TestCard::fill() {

@@ -4,6 +4,7 @@
 #include "gallery/FederSel.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -15,6 +16,7 @@ using velmora::test::AppFixture;
 using velmora::test::Club;
 using velmora::test::expectedNames;
 using velmora::test::GalleryRig;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -224,15 +226,11 @@ void TestChoosers::noClubClosesThenWarns_data() {
     QTest::addColumn<QString>("warning");
     // 1911: a national team only. 1920: a club whose country Paises.DB lacks (counted,
     // never listed). FERJ: named by no club. UEFA: its one club lacks its country.
-    QTest::newRow("year of national teams") << true << "1911"
-                                            << "Não há nenhum clube fundado neste ano";
-    QTest::newRow("year counted, not listed") << true << "1920"
-                                              << "Não há nenhum clube fundado neste ano";
-    QTest::newRow("federation of no club") << false << "FERJ"
-                                           << "Não há nenhum clube cadastrado desta Federação";
-    QTest::newRow("federation counted, not listed")
-        << false << "UEFA"
-        << "Não há nenhum clube cadastrado desta Federação";
+    row("year of national teams", true, "1911", "Não há nenhum clube fundado neste ano");
+    row("year counted, not listed", true, "1920", "Não há nenhum clube fundado neste ano");
+    row("federation of no club", false, "FERJ", "Não há nenhum clube cadastrado desta Federação");
+    row("federation counted, not listed", false, "UEFA",
+        "Não há nenhum clube cadastrado desta Federação");
 }
 
 void TestChoosers::noClubClosesThenWarns() {

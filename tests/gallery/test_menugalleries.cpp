@@ -4,6 +4,7 @@
 #include "gallery/MenuGalleries.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QComboBox>
 #include <QtTest>
@@ -18,6 +19,7 @@ Q_DECLARE_METATYPE(velmora::MenuGallery)
 namespace {
 
 using G = MenuGallery;
+using velmora::test::row;
 
 // Clubs and national teams of several countries; Fantasma's country is not in Paises.DB.
 void seedCatalogue(GalleryRig& c) {
@@ -85,74 +87,45 @@ void TestMenuGalleries::listsTitlesAndFlags_data() {
     QTest::addColumn<QString>("flag");  // "country:X", "state:X" or "" (emptied)
     QTest::addColumn<int>("flagShown"); // 1 shown, -1 left as it was
 
-    QTest::newRow("Clubes Brasileiros")
-        << G::ClubesBrasileiros << noEntry << ""
-        << QStringList{"América", "Flamengo", "Palmeiras", "Santos"} << "RJ RJ SP SP"
-        << "Relação de Todos Clubes Brasileiros (4)"
-        << "country:Brasil" << 1;
-    QTest::newRow("Clubes por Estado sp")
-        << G::ClubesPorEstado << "sp"
-        << "Digite a sigla do estado" << QStringList{"Palmeiras", "Santos"} << "BRA BRA"
-        << "Relação de Clubes - Estado: São Paulo (2)"
-        << "state:SP" << 1;
-    QTest::newRow("Clubes por Estado rj")
-        << G::ClubesPorEstado << "rj"
-        << "Digite a sigla do estado" << QStringList{"América", "Flamengo"} << "BRA BRA"
-        << "Relação de Clubes - Estado: Rio de Janeiro (2)"
-        << "state:RJ" << 1;
-    QTest::newRow("Clubes por País bra")
-        << G::ClubesPorPais << "bra"
-        << "Digite o nome do país" << QStringList{"América", "Flamengo", "Palmeiras", "Santos"}
-        << "BRA BRA BRA BRA"
-        << "Relação dos Clubes do(a) Brasil (4)"
-        << "country:Brasil" << 1;
+    row("Clubes Brasileiros", G::ClubesBrasileiros, noEntry, "",
+        QStringList{"América", "Flamengo", "Palmeiras", "Santos"}, "RJ RJ SP SP",
+        "Relação de Todos Clubes Brasileiros (4)", "country:Brasil", 1);
+    row("Clubes por Estado sp", G::ClubesPorEstado, "sp", "Digite a sigla do estado",
+        QStringList{"Palmeiras", "Santos"}, "BRA BRA", "Relação de Clubes - Estado: São Paulo (2)",
+        "state:SP", 1);
+    row("Clubes por Estado rj", G::ClubesPorEstado, "rj", "Digite a sigla do estado",
+        QStringList{"América", "Flamengo"}, "BRA BRA",
+        "Relação de Clubes - Estado: Rio de Janeiro (2)", "state:RJ", 1);
+    row("Clubes por País bra", G::ClubesPorPais, "bra", "Digite o nome do país",
+        QStringList{"América", "Flamengo", "Palmeiras", "Santos"}, "BRA BRA BRA BRA",
+        "Relação dos Clubes do(a) Brasil (4)", "country:Brasil", 1);
     // Two countries match: title and flag of the first row's, the count covers both.
-    QTest::newRow("Clubes por País in")
-        << G::ClubesPorPais << "in"
-        << "Digite o nome do país" << QStringList{"Arsenal", "Boca Juniors"} << "ENG ARG"
-        << "Relação dos Clubes do(a) Inglaterra (2)"
-        << "country:Inglaterra" << 1;
-    QTest::newRow("Clubes por País accented")
-        << G::ClubesPorPais << "itá"
-        << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
-        << "Relação dos Clubes do(a) Itália (1)"
-        << "country:Itália" << 1;
-    QTest::newRow("Clubes por País without accents")
-        << G::ClubesPorPais << "italia"
-        << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
-        << "Relação dos Clubes do(a) Itália (1)"
-        << "country:Itália" << 1;
+    row("Clubes por País in", G::ClubesPorPais, "in", "Digite o nome do país",
+        QStringList{"Arsenal", "Boca Juniors"}, "ENG ARG",
+        "Relação dos Clubes do(a) Inglaterra (2)", "country:Inglaterra", 1);
+    row("Clubes por País accented", G::ClubesPorPais, "itá", "Digite o nome do país",
+        QStringList{"Juventus"}, "ITA", "Relação dos Clubes do(a) Itália (1)", "country:Itália", 1);
+    row("Clubes por País without accents", G::ClubesPorPais, "italia", "Digite o nome do país",
+        QStringList{"Juventus"}, "ITA", "Relação dos Clubes do(a) Itália (1)", "country:Itália", 1);
     // Fantasma is counted but not listed: its country has no row in Paises.DB.
-    QTest::newRow("Todos os Clubes Cadastrados")
-        << G::TodosOsClubes << noEntry << ""
-        << QStringList{"América",  "Arsenal",   "Boca Juniors", "Flamengo",
-                       "Juventus", "Palmeiras", "Santos"}
-        << "BRA ENG ARG BRA ITA BRA BRA"
-        << "Relação de Todos Clubes Cadastrados (8)"
-        << "" << -1;
-    QTest::newRow("Todas as Seleções Cadastradas")
-        << G::TodasAsSelecoes << noEntry << "" << QStringList{"Brasil", "Uruguai"} << "BRA URU"
-        << "Relação de Todas as Seleções Cadastradas (2)"
-        << "" << -1;
-    QTest::newRow("Pesquisar por Nome ra") << G::PesquisarPorNome << "ra"
-                                           << "Digite o nome do clube (ou parte dele)"
-                                           << QStringList{"Brasil", "Palmeiras"} << "BRA BRA"
-                                           << "Relação dos Clubes que tenham \"RA\" no nome"
-                                           << "" << 1;
-    QTest::newRow("Pesquisar por Nome accented")
-        << G::PesquisarPorNome << "éR"
-        << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
-        << "Relação dos Clubes que tenham \"ÉR\" no nome"
-        << "" << 1;
-    QTest::newRow("Pesquisar por Nome without accents")
-        << G::PesquisarPorNome << "america"
-        << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
-        << "Relação dos Clubes que tenham \"AMERICA\" no nome"
-        << "" << 1;
-    QTest::newRow("Clubes/Seleções Extintos")
-        << G::Extintos << noEntry << "" << QStringList{"América", "Uruguai"} << "BRA URU"
-        << "Relação de Clubes e/ou Seleções Extintos (2)"
-        << "" << 1;
+    row("Todos os Clubes Cadastrados", G::TodosOsClubes, noEntry, "",
+        QStringList{"América", "Arsenal", "Boca Juniors", "Flamengo", "Juventus", "Palmeiras",
+                    "Santos"},
+        "BRA ENG ARG BRA ITA BRA BRA", "Relação de Todos Clubes Cadastrados (8)", "", -1);
+    row("Todas as Seleções Cadastradas", G::TodasAsSelecoes, noEntry, "",
+        QStringList{"Brasil", "Uruguai"}, "BRA URU", "Relação de Todas as Seleções Cadastradas (2)",
+        "", -1);
+    row("Pesquisar por Nome ra", G::PesquisarPorNome, "ra",
+        "Digite o nome do clube (ou parte dele)", QStringList{"Brasil", "Palmeiras"}, "BRA BRA",
+        "Relação dos Clubes que tenham \"RA\" no nome", "", 1);
+    row("Pesquisar por Nome accented", G::PesquisarPorNome, "éR",
+        "Digite o nome do clube (ou parte dele)", QStringList{"América"}, "BRA",
+        "Relação dos Clubes que tenham \"ÉR\" no nome", "", 1);
+    row("Pesquisar por Nome without accents", G::PesquisarPorNome, "america",
+        "Digite o nome do clube (ou parte dele)", QStringList{"América"}, "BRA",
+        "Relação dos Clubes que tenham \"AMERICA\" no nome", "", 1);
+    row("Clubes/Seleções Extintos", G::Extintos, noEntry, "", QStringList{"América", "Uruguai"},
+        "BRA URU", "Relação de Clubes e/ou Seleções Extintos (2)", "", 1);
 }
 
 void TestMenuGalleries::listsTitlesAndFlags() {
@@ -241,14 +214,13 @@ void TestMenuGalleries::entryOfSpacesIsBoundAsTyped_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("state") << G::ClubesPorEstado << "  "
-                           << "Não há nenhum clube deste estado cadastrado" << QStringList{} << "";
-    QTest::newRow("country") << G::ClubesPorPais << "   "
-                             << "Não há nenhum clube deste país cadastrado!" << QStringList{} << "";
+    row("state", G::ClubesPorEstado, "  ", "Não há nenhum clube deste estado cadastrado",
+        QStringList{}, "");
+    row("country", G::ClubesPorPais, "   ", "Não há nenhum clube deste país cadastrado!",
+        QStringList{}, "");
     // "% %" finds the one short name with a space.
-    QTest::newRow("name") << G::PesquisarPorNome << " "
-                          << "" << QStringList{"Boca Juniors"}
-                          << "Relação dos Clubes que tenham \" \" no nome";
+    row("name", G::PesquisarPorNome, " ", "", QStringList{"Boca Juniors"},
+        "Relação dos Clubes que tenham \" \" no nome");
 }
 
 void TestMenuGalleries::entryOfSpacesIsBoundAsTyped() {
@@ -279,27 +251,18 @@ void TestMenuGalleries::emptyListingWarns_data() {
     QTest::addColumn<QString>("title");   // written before the empty test, or ""
     QTest::addColumn<bool>("countFirst"); // the count statement ran before the empty test
 
-    QTest::newRow("Clubes Brasileiros")
-        << G::ClubesBrasileiros << noEntry << "Não há nenhum clube brasileiro cadastrado"
-        << "" << true;
-    QTest::newRow("Clubes por Estado") << G::ClubesPorEstado << "sp"
-                                       << "Não há nenhum clube deste estado cadastrado"
-                                       << "" << false;
-    QTest::newRow("Clubes por País") << G::ClubesPorPais << "atl"
-                                     << "Não há nenhum clube deste país cadastrado!"
-                                     << "" << false;
-    QTest::newRow("Todos os Clubes Cadastrados")
-        << G::TodosOsClubes << noEntry << "Não há nenhum clube cadastrado!"
-        << "Relação de Todos Clubes Cadastrados (1)" << true;
-    QTest::newRow("Todas as Seleções Cadastradas")
-        << G::TodasAsSelecoes << noEntry << "Nenhuma seleção encontrada!"
-        << "Relação de Todas as Seleções Cadastradas (1)" << true;
-    QTest::newRow("Pesquisar por Nome") << G::PesquisarPorNome << "fan"
-                                        << "Nenhum clube encontrado!"
-                                        << "" << false;
-    QTest::newRow("Clubes/Seleções Extintos")
-        << G::Extintos << noEntry << "Nenhum clube encontrado!"
-        << "" << false;
+    row("Clubes Brasileiros", G::ClubesBrasileiros, noEntry,
+        "Não há nenhum clube brasileiro cadastrado", "", true);
+    row("Clubes por Estado", G::ClubesPorEstado, "sp",
+        "Não há nenhum clube deste estado cadastrado", "", false);
+    row("Clubes por País", G::ClubesPorPais, "atl", "Não há nenhum clube deste país cadastrado!",
+        "", false);
+    row("Todos os Clubes Cadastrados", G::TodosOsClubes, noEntry, "Não há nenhum clube cadastrado!",
+        "Relação de Todos Clubes Cadastrados (1)", true);
+    row("Todas as Seleções Cadastradas", G::TodasAsSelecoes, noEntry, "Nenhuma seleção encontrada!",
+        "Relação de Todas as Seleções Cadastradas (1)", true);
+    row("Pesquisar por Nome", G::PesquisarPorNome, "fan", "Nenhum clube encontrado!", "", false);
+    row("Clubes/Seleções Extintos", G::Extintos, noEntry, "Nenhum clube encontrado!", "", false);
 }
 
 void TestMenuGalleries::emptyListingWarns() {

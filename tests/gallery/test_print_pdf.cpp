@@ -6,6 +6,7 @@
 #include "platform/Printing.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/CupsFixture.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::CupsFixture;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -146,12 +148,9 @@ void TestPrintPdf::anUnwritableFileIsAClearError() {
 void TestPrintPdf::defaultNameComesFromTheCaption_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("name");
-    QTest::newRow("gallery") << "Relatórios"
-                             << "Relatórios.pdf";
-    QTest::newRow("slash in a club name") << "Atlético/MG"
-                                          << "Atlético-MG.pdf";
-    QTest::newRow("empty caption") << ""
-                                   << "Velmora.pdf";
+    row("gallery", "Relatórios", "Relatórios.pdf");
+    row("slash in a club name", "Atlético/MG", "Atlético-MG.pdf");
+    row("empty caption", "", "Velmora.pdf");
 }
 
 void TestPrintPdf::defaultNameComesFromTheCaption() {

@@ -6,6 +6,7 @@
 #include "gallery/MenuGalleries.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,6 +20,7 @@ using namespace velmora;
 using velmora::test::Club;
 using velmora::test::expectedNames;
 using velmora::test::GalleryRig;
+using velmora::test::row;
 using velmora::test::slotText;
 
 namespace {
@@ -158,14 +160,12 @@ void TestRelatorios::paging_data() {
     QTest::addColumn<QList<int>>("lastRows");
     QTest::addColumn<QList<bool>>("more");
 
-    QTest::newRow("1 row") << 1 << QList<int>{1} << QList<int>{1} << QList<bool>{false};
-    QTest::newRow("12 rows") << 12 << QList<int>{1} << QList<int>{12} << QList<bool>{false};
-    QTest::newRow("13 rows") << 13 << QList<int>{1, 13} << QList<int>{12, 13}
-                             << QList<bool>{true, false};
-    QTest::newRow("24 rows") << 24 << QList<int>{1, 13} << QList<int>{12, 24}
-                             << QList<bool>{true, false};
-    QTest::newRow("25 rows") << 25 << QList<int>{1, 13, 25} << QList<int>{12, 24, 25}
-                             << QList<bool>{true, true, false};
+    row("1 row", 1, QList<int>{1}, QList<int>{1}, QList<bool>{false});
+    row("12 rows", 12, QList<int>{1}, QList<int>{12}, QList<bool>{false});
+    row("13 rows", 13, QList<int>{1, 13}, QList<int>{12, 13}, QList<bool>{true, false});
+    row("24 rows", 24, QList<int>{1, 13}, QList<int>{12, 24}, QList<bool>{true, false});
+    row("25 rows", 25, QList<int>{1, 13, 25}, QList<int>{12, 24, 25},
+        QList<bool>{true, true, false});
 }
 
 void TestRelatorios::paging() {
@@ -206,16 +206,8 @@ void TestRelatorios::standardSlotRule_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("cityLine");
 
-    QTest::newRow("Brasil") << "Brasil"
-                            << "SP"
-                            << "Campinas"
-                            << "BRA"
-                            << "Campinas/SP";
-    QTest::newRow("Argentina") << "Argentina"
-                               << ""
-                               << "Buenos Aires"
-                               << "ARG"
-                               << "Buenos Aires";
+    row("Brasil", "Brasil", "SP", "Campinas", "BRA", "Campinas/SP");
+    row("Argentina", "Argentina", "", "Buenos Aires", "ARG", "Buenos Aires");
 }
 
 void TestRelatorios::standardSlotRule() {

@@ -2,6 +2,7 @@
 // are written here with pxlib, never taken from anywhere else.
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "tests/tools/ParadoxWriter.h"
 #include "tools/datadir/DataDir.h"
@@ -214,17 +215,12 @@ private slots:
     void refusesBrokenTables_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reasonPart");
-        QTest::newRow("tabela truncada") << "truncated"
-                                         << "truncado";
-        QTest::newRow("campo ausente") << "field"
-                                       << "Estadio";
-        QTest::newRow("JPEG com nome .db") << "jpeg" << u("não é uma tabela Paradox");
-        QTest::newRow("arquivo vazio") << "empty"
-                                       << "vazio";
-        QTest::newRow("blocos em laço") << "loop"
-                                        << "volta ao bloco";
-        QTest::newRow("tabela ausente") << "missing"
-                                        << "Falta a tabela";
+        row("tabela truncada", "truncated", "truncado");
+        row("campo ausente", "field", "Estadio");
+        row("JPEG com nome .db", "jpeg", u("não é uma tabela Paradox"));
+        row("arquivo vazio", "empty", "vazio");
+        row("blocos em laço", "loop", "volta ao bloco");
+        row("tabela ausente", "missing", "Falta a tabela");
     }
     void refusesBrokenTables() {
         QFETCH(QString, damage);
