@@ -423,11 +423,9 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("bits"); // of a bitmap
         QTest::addColumn<bool>("loads");
-        QTest::newRow("36-megapixel PNG") << "large.png" << QSize(6000, 6000) << 0 << true;
-        QTest::newRow("36-megapixel 16-bit bitmap")
-            << "large.bmp" << QSize(6000, 6000) << 16 << true;
-        QTest::newRow("bitmap over the pixel limit, small file")
-            << "over.bmp" << QSize(11000, 10000) << 1 << false;
+        row("36-megapixel PNG", "large.png", QSize(6000, 6000), 0, true);
+        row("36-megapixel 16-bit bitmap", "large.bmp", QSize(6000, 6000), 16, true);
+        row("bitmap over the pixel limit, small file", "over.bmp", QSize(11000, 10000), 1, false);
     }
     void largePicturesLoadOrAreCalledTooBig() {
         QFETCH(QString, name);
