@@ -1,16 +1,6 @@
 #include "tests/support/AppFixture.h"
 
-#include "platform/Fonts.h"
-
 namespace velmora::test {
-
-AppFixture::AppFixture() {
-    installFontSubstitutes();
-}
-
-AppFixture::AppFixture(const QString& catalogue, TestStore::Copy copy) : store(catalogue, copy) {
-    installFontSubstitutes();
-}
 
 AppFixture::~AppFixture() = default;
 
@@ -18,7 +8,7 @@ Environment AppFixture::environment() {
     Environment env;
     env.dataDir = dataDir();
     env.dialogs = &dialogs;
-    env.printing = realPrinter ? static_cast<Printing*>(&realPrinting_) : &printing;
+    env.printing = &printer();
     env.clock = &clock;
     env.random = &random;
     env.sleep = &sleep;

@@ -1,29 +1,19 @@
 #pragma once
 
 #include "app/VelmoraApp.h"
-#include "platform/Dialogs.h"
-#include "platform/Printing.h"
-#include "platform/System.h"
-#include "tests/support/store/TestStore.h"
+#include "tests/support/TestServices.h"
 
 #include <memory>
 
 namespace velmora::test {
 
-// A whole application on a data directory of its own, with scripted dialogs, a
-// recording printer, a fixed year (2024), scripted draws and no splash sleep.
-// The store comes with it: seed `store` before start(), read it back after.
-class AppFixture {
+// A whole application on the test services: seed `store` before start(), read it
+// back after; the splash does not wait.
+class AppFixture : public TestServices {
 public:
-    // A fresh data directory in a temporary folder: the test store's reference rows, no clubs.
-    AppFixture();
-    // The catalogue in the folder `catalogue` (a generated one), used as `copy` says.
-    AppFixture(const QString& catalogue, TestStore::Copy copy);
+    using TestServices::TestServices;
     ~AppFixture();
-    AppFixture(const AppFixture&) = delete;
-    AppFixture& operator=(const AppFixture&) = delete;
 
-    QString dataDir() const { return store.dir(); }
     // What start() hands the application; a test may change it and pass it to start().
     Environment environment();
 
@@ -34,18 +24,8 @@ public:
     bool started() const { return app_ != nullptr; }
     void stop() { app_.reset(); }
 
-    TestStore store;
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    ScriptedRandom random;
-    NoSleep sleep;
-    // Set before start(): print on the desktop's printers (CUPS) instead of `printing`.
-    bool realPrinter = false;
-
 private:
-    QtPrinting realPrinting_;
-    std::unique_ptr<VelmoraApp> app_; // last: the windows go before the services they use
+    std::unique_ptr<VelmoraApp> app_; // the windows go before the services they use
 };
 
 } // namespace velmora::test
