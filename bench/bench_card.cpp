@@ -2,6 +2,7 @@
 // picture cache emptied before each open (the badge is a 1000 x 1000 JPEG).
 #include "app/VelmoraApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Photo.h"
 #include "bench/Scale.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/SelClube.h"
@@ -9,30 +10,13 @@
 #include "tests/support/AppFixture.h"
 
 #include <QComboBox>
-#include <QImage>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QSqlQuery>
 #include <benchmark/benchmark.h>
 
 using namespace velmora;
 
 namespace {
-
-// A photograph-like badge: noise over gradients, so the decoder has real work.
-QString makePhotoBadge(const QString& path) {
-    QImage image(1000, 1000, QImage::Format_RGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(rng.bounded(40));
-            line[x] = qRgb((x / 4 + n) & 255, (y / 4 + n) & 255, ((x + y) / 8 + n) & 255);
-        }
-    }
-    image.save(path, "JPEG", 90);
-    return path;
-}
 
 // A private copy of the generated store whose chosen Brazilian club carries the
 // big badge, so the shared store other benchmarks read stays as generated.
@@ -41,7 +25,8 @@ struct CardCatalogue : test::AppFixture {
 
     explicit CardCatalogue(int clubs)
         : AppFixture(bench::cachedStore(clubs), test::TestStore::Copy::Store) {
-        const QString badge = makePhotoBadge(store.path(QStringLiteral("escudo-grande.jpg")));
+        const QString badge =
+            bench::writePhoto(store.path(QStringLiteral("escudo-grande.jpg")), {1000, 1000}, 7);
         // Among the names the chooser offers before any scrolling.
         club = store.value(QStringLiteral("select NomeClube from Clubes where Identificador = 0 "
                                           "order by NomeClubeOrdem, NomeClube limit 1 offset 100"));

@@ -4,6 +4,7 @@
 #include "app/VelmoraApp.h"
 #include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Photo.h"
 #include "bench/Scale.h"
 #include "gallery/GalleryCommand.h"
 #include "gallery/MenuGalleries.h"
@@ -14,7 +15,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -23,23 +23,6 @@
 using namespace velmora;
 
 namespace {
-
-// A photograph-like picture: noise over gradients, so the decoder has real work.
-QString makePhoto(const QString& path, QSize size, quint32 seed) {
-    QImage image(size, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    const int shift = int(seed % 97);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(rng.bounded(40));
-            line[x] = qRgb((x / 4 + n + shift) & 255, (y / 4 + n) & 255,
-                           ((x + y) / 8 + n + 2 * shift) & 255);
-        }
-    }
-    image.save(path, "JPEG", 90);
-    return path;
-}
 
 using bench::BenchApp;
 
@@ -54,10 +37,11 @@ struct PhotoPage {
             test::Club club =
                 store.club(i, QStringLiteral("Clube%1").arg(i, 2, 10, QLatin1Char('0')));
             club.escudoClube =
-                makePhoto(store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)), {1000, 1000},
-                          quint32(i));
-            club.bandeiraPais = makePhoto(store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
-                                          {1000, 667}, quint32(100 + i));
+                bench::writePhoto(store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)),
+                                  {1000, 1000}, quint32(i));
+            club.bandeiraPais =
+                bench::writePhoto(store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
+                                  {1000, 667}, quint32(100 + i));
             store.insert(club);
         }
         store.close();
