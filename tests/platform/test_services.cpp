@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/System.h"
+#include "store/StoreError.h"
 #include "tests/support/Rows.h"
 
 #include <QDate>
@@ -160,6 +161,8 @@ private slots:
         row("picture error", 0, QStringLiteral("Não foi possível ler \"ç.jpg\"."));
         row("runtime error with accents", 1, QStringLiteral("Tabela não encontrada: Federação.db"));
         row("plain text", 2, QStringLiteral("Falha ao gravar."));
+        row("error", 3, QStringLiteral("\"1a\" não é um número inteiro."));
+        row("store error", 4, QStringLiteral("O disco está cheio: Clubes.db"));
     }
     void errorReportShowsTheFailuresOwnText() {
         QFETCH(int, kind);
@@ -170,6 +173,10 @@ private slots:
                 throw PictureError(text);
             if (kind == 1)
                 throw std::runtime_error(text.toStdString());
+            if (kind == 3)
+                throw Error(text);
+            if (kind == 4)
+                throw StoreError(text);
             reportError(dialogs, text);
         });
         QCOMPARE(ok, kind == 2);
