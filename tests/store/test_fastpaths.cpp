@@ -493,7 +493,7 @@ private slots:
     // The letters and letter pairs kept for the short names are those of the names
     // after inserts, edits and deletions: one missing would hide a club from a search.
     void piecesMatchNames() {
-        Catalogue catalogue(7);
+        RandomCatalogue catalogue(7);
         for (int w = 0; w < 40; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
@@ -525,7 +525,7 @@ private slots:
     // so the clubs an index offers for it are exactly the names holding it (a name left
     // behind would be offered too).
     void searchIndexesMatchNames() {
-        Catalogue catalogue(11);
+        RandomCatalogue catalogue(11);
         for (int w = 0; w < 60; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
