@@ -2,13 +2,16 @@
 
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "layout/Gallery.h"
+#include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 
 namespace velmora {
@@ -30,24 +33,19 @@ private:
 } // namespace
 
 TFrmAno::TFrmAno(Services& services)
-    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
+    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), layout::ano.client,
            std::nullopt),
       services_(services) {
-    const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
-    Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(corbel);
-    Label1->move(10, 18);
+    using layout::ano;
+    using layout::at;
+    Label1 = makeLabel(client(), at(ano, "Label1"));
     Label1->adjustSize();
 
-    ComboAnos = makeChoiceList(client(), QStringLiteral("ComboAnos"), {124, 15}, 81);
-    ComboAnos->setFont(corbel);
-    ComboAnos->setFixedHeight(26);
+    ComboAnos = makeChoiceList(client(), at(ano, "ComboAnos"));
     ComboAnos->setItemDelegate(new RowHeight(16, ComboAnos));
     Label1->setBuddy(ComboAnos);
-    ComboAnos->setAccessibleName(QStringLiteral("Selecione o ano"));
 
-    BtnOk = makeOkButton(client(), {211, 14, 54, 28});
+    BtnOk = makeButton(client(), at(ano, "BtnOk"));
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
     setWayOut(BtnOk);
 }
