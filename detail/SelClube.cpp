@@ -27,7 +27,7 @@ namespace {
 
 // A kind button on the window's white card.
 QRadioButton* kindButton(QWidget* parent, const layout::Place& place) {
-    auto* button = placed(new QRadioButton(QString::fromUtf8(place.text), parent), place);
+    QRadioButton* button = makeRadio(parent, place);
     button->setAutoFillBackground(true);
     QPalette pal = button->palette();
     pal.setColor(QPalette::Window, Qt::white);

@@ -4,11 +4,13 @@
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
+#include <QRadioButton>
 
 namespace velmora {
 
@@ -55,6 +57,14 @@ QPushButton* makeButton(QWidget* parent, const layout::Place& place, QSize glyph
     if (!glyphSize.isEmpty())
         button->setIconSize(glyphSize);
     return button;
+}
+
+QRadioButton* makeRadio(QWidget* parent, const layout::Place& place) {
+    return placed(new QRadioButton(QString::fromUtf8(place.text), parent), place);
+}
+
+QCheckBox* makeCheckBox(QWidget* parent, const layout::Place& place) {
+    return placed(new QCheckBox(QString::fromUtf8(place.text), parent), place);
 }
 
 QComboBox* makeChoiceList(QWidget* parent, const layout::Place& place) {

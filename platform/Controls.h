@@ -12,9 +12,11 @@
 
 #include <initializer_list>
 
+class QCheckBox;
 class QComboBox;
 class QLabel;
 class QPushButton;
+class QRadioButton;
 class QWidget;
 
 namespace velmora {
@@ -36,6 +38,9 @@ QLabel* makePicture(QWidget* parent, const layout::Place& place);
 QLabel* makeLabel(QWidget* parent, const layout::Place& place);
 // A push button with its caption, tool tip and glyph; glyphSize empty: the style's size.
 QPushButton* makeButton(QWidget* parent, const layout::Place& place, QSize glyphSize = {});
+// A radio button or a check box with its caption.
+QRadioButton* makeRadio(QWidget* parent, const layout::Place& place);
+QCheckBox* makeCheckBox(QWidget* parent, const layout::Place& place);
 // A drop-down list without free typing.
 QComboBox* makeChoiceList(QWidget* parent, const layout::Place& place);
 

@@ -155,14 +155,13 @@ void TFrmClubes::buildControls() {
     BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
 
-    rbSelecao = placed(new QRadioButton(QStringLiteral("Seleção"), area), at(clubes, "rbSelecao"));
-    rbClube = placed(new QRadioButton(QStringLiteral("Clube"), area), at(clubes, "rbClube"));
+    rbSelecao = makeRadio(area, at(clubes, "rbSelecao"));
+    rbClube = makeRadio(area, at(clubes, "rbClube"));
     kindGroup = new QButtonGroup(this);
     kindGroup->setExclusive(true);
     kindGroup->addButton(rbSelecao);
     kindGroup->addButton(rbClube);
-    CkbExtinto =
-        placed(new QCheckBox(QStringLiteral("Clube Extinto"), area), at(clubes, "CkbExtinto"));
+    CkbExtinto = makeCheckBox(area, at(clubes, "CkbExtinto"));
     for (QAbstractButton* box :
          std::initializer_list<QAbstractButton*>{rbSelecao, rbClube, CkbExtinto})
         box->setEnabled(false);
