@@ -95,29 +95,18 @@ inline constexpr Place anoPlaces[] = {
      .rect = {124, 15, 81, 26},
      .font = {"Corbel", 15, true},
      .spoken = "Selecione o ano"},
-    {.name = "BtnOk",
-     .kind = Kind::Button,
-     .rect = {211, 14, 54, 28},
-     .text = "OK",
-     .glyph = ":/artwork/glyph-ok.png"},
+    okButton({211, 14, 54, 28}),
 };
 inline constexpr Window ano{"FrmAno", {272, 56}, nullptr, nullptr, {}, anoPlaces};
 
 inline constexpr Place selFederPlaces[] = {
-    {.name = "ImgLogoFeder",
-     .kind = Kind::Picture,
-     .rect = {14, 42, 93, 93},
-     .spoken = "Logotipo da federação"},
+    picture("ImgLogoFeder", {14, 42, 93, 93}, "Logotipo da federação"),
     {.name = "ComboFeder",
      .kind = Kind::Combo,
      .rect = {132, 64, 140, 24},
      .font = {"Corbel", 13, true},
      .spoken = "Federação"},
-    {.name = "BtnOk",
-     .kind = Kind::Button,
-     .rect = {197, 102, 75, 25},
-     .text = "OK",
-     .glyph = ":/artwork/glyph-ok.png"},
+    okButton({197, 102, 75, 25}),
 };
 inline constexpr Window selFeder{"FrmSelFeder", {300, 145},       ":/artwork/selfeder.jpg",
                                  "Image1",      {0, 0, 300, 145}, selFederPlaces};

@@ -4,6 +4,7 @@
 // it, the artwork generator draws the window's picture around it and the tests check the
 // window against it.
 
+#include <QPoint>
 #include <QRect>
 #include <QRgb>
 #include <QSize>
@@ -37,6 +38,28 @@ struct Place {
 
     constexpr bool sizedToText() const { return rect.isEmpty(); }
 };
+
+// Rows of the common kinds.
+constexpr Place picture(const char* name, QRect rect, const char* spoken) {
+    return {.name = name, .kind = Kind::Picture, .rect = rect, .spoken = spoken};
+}
+constexpr Place textLabel(const char* name, QPoint at, Font font, QRgb colour = 0) {
+    return {.name = name,
+            .kind = Kind::Label,
+            .rect = {at, QSize(0, 0)},
+            .font = font,
+            .colour = colour};
+}
+constexpr Place glyphButton(const char* name, QRect rect, const char* hint, const char* glyph) {
+    return {.name = name, .kind = Kind::Button, .rect = rect, .hint = hint, .glyph = glyph};
+}
+constexpr Place okButton(QRect rect) {
+    return {.name = "BtnOk",
+            .kind = Kind::Button,
+            .rect = rect,
+            .text = "OK",
+            .glyph = ":/artwork/glyph-ok.png"};
+}
 
 // A window: its client area, the built-in picture under its controls and the controls.
 struct Window {
