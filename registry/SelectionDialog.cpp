@@ -44,8 +44,10 @@ SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
         case layout::Kind::Combo:
             list_ = makeChoiceList(area, place);
             break;
-        default:
+        case layout::Kind::Button:
             BtnOk = makeButton(area, place);
+            break;
+        default: // a dialog has no other controls
             break;
         }
     }
