@@ -5,7 +5,6 @@
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Files.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "registry/Idade.h"
