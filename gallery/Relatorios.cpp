@@ -96,15 +96,8 @@ void TFrmRelatorios::buildSlots() {
     for (int n = 1; n <= slotCount; ++n) {
         for (std::size_t c = 0; c < layout::slotParts.size(); ++c) {
             const layout::SlotPart& part = layout::slotParts[c];
-            const QByteArray name = part.stem + QByteArray::number(n);
-            const QByteArray spoken =
-                part.spoken == nullptr ? QByteArray() : part.spoken + (' ' + QByteArray::number(n));
-            const layout::Place place{.name = name.constData(),
-                                      .kind = part.kind,
-                                      .rect = layout::slotRect(n, part),
-                                      .font = part.font,
-                                      .spoken = spoken.constData(),
-                                      .align = part.align};
+            QByteArray name, spoken;
+            const layout::Place place = layout::slotPlace(n, part, name, spoken);
             slots_[n - 1].*slotMembers[c] = part.kind == layout::Kind::Picture
                                                 ? makePicture(client(), place)
                                                 : makeLabel(client(), place);

@@ -4,6 +4,7 @@
 
 #include "layout/Place.h"
 
+#include <QByteArray>
 #include <QPoint>
 
 #include <array>
@@ -82,6 +83,19 @@ inline constexpr std::array<SlotCorners, slotCount> slotCorners{{
 constexpr QRect slotRect(int n, const SlotPart& part) {
     const SlotCorners& c = slotCorners[n - 1];
     return part.rect.translated(part.fromFlag ? c.flag : c.badge);
+}
+
+// The row of a part of slot n; name and spoken receive its texts ("ImgClube3", "Escudo 3"),
+// which the row points into.
+inline Place slotPlace(int n, const SlotPart& part, QByteArray& name, QByteArray& spoken) {
+    name = part.stem + QByteArray::number(n);
+    spoken = part.spoken == nullptr ? QByteArray() : part.spoken + (' ' + QByteArray::number(n));
+    return {.name = name.constData(),
+            .kind = part.kind,
+            .rect = slotRect(n, part),
+            .font = part.font,
+            .spoken = spoken.constData(),
+            .align = part.align};
 }
 
 inline constexpr Place anoPlaces[] = {

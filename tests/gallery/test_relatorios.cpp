@@ -64,15 +64,8 @@ void TestRelatorios::slotControlPlaces() {
     Catalogue c;
     c.start();
     for (const layout::SlotPart& part : layout::slotParts) {
-        const QByteArray name = part.stem + QByteArray::number(slot);
-        const QByteArray spoken =
-            part.spoken == nullptr ? QByteArray() : part.spoken + (' ' + QByteArray::number(slot));
-        test::checkPlace(c.page().client(), {.name = name.constData(),
-                                             .kind = part.kind,
-                                             .rect = layout::slotRect(slot, part),
-                                             .font = part.font,
-                                             .spoken = spoken.constData(),
-                                             .align = part.align});
+        QByteArray name, spoken;
+        test::checkPlace(c.page().client(), layout::slotPlace(slot, part, name, spoken));
         if (QTest::currentTestFailed())
             QFAIL(name.constData());
     }

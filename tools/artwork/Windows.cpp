@@ -467,14 +467,9 @@ Artwork galleryPage() {
                    Rule{{textLeft - 8, top + 10, 1, 52}, palette::hairline},
                });
         for (std::size_t c = 0; c < vl::slotParts.size(); ++c) {
-            const vl::SlotPart& part = vl::slotParts[c];
-            const QByteArray name = part.stem + QByteArray::number(n);
-            const vl::Place place{.name = name.constData(),
-                                  .kind = part.kind,
-                                  .rect = vl::slotRect(n, part),
-                                  .font = part.font,
-                                  .align = part.align};
-            art.controls.push_back(placed(place, kSlotSamples[c]));
+            QByteArray name, spoken;
+            art.controls.push_back(
+                placed(vl::slotPlace(n, vl::slotParts[c], name, spoken), kSlotSamples[c]));
         }
     }
     art.elements.push_back(Text{u"Velmora  •  Catálogo de distintivos de futebol"_s,
