@@ -1,9 +1,10 @@
 #include "gallery/Anos.h"
 
-#include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "layout/Gallery.h"
+#include "platform/Captions.h"
 #include "platform/Controls.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Services.h"
 #include "store/Module.h"
@@ -33,8 +34,7 @@ private:
 } // namespace
 
 TFrmAno::TFrmAno(Services& services)
-    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), layout::ano.client,
-           std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmAno"), programName, layout::ano.client, std::nullopt),
       services_(services) {
     using layout::ano;
     using layout::at;
@@ -51,8 +51,7 @@ TFrmAno::TFrmAno(Services& services)
 }
 
 void TFrmAno::FormActivate() {
-    refillChoiceList(ComboAnos, services_.dm().QueryConsulta,
-                     QStringLiteral("select ano from anos.db"));
+    fillList(ComboAnos, services_.dm().QueryConsulta, {QStringLiteral("select ano from anos.db")});
 }
 
 void TFrmAno::BtnOkClick() {
@@ -63,8 +62,7 @@ const GalleryDef& TFrmAno::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
     static const GalleryDef year = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.AnoFundacao = :ANOFUND"),
                         QStringLiteral("and c.Identificador = 0"),

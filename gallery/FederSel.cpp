@@ -1,9 +1,10 @@
 #include "gallery/FederSel.h"
 
-#include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
 #include "layout/Gallery.h"
+#include "platform/Captions.h"
 #include "platform/Controls.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Services.h"
 #include "store/Module.h"
@@ -15,8 +16,8 @@
 namespace velmora {
 
 TFrmSelFeder::TFrmSelFeder(Services& services)
-    : Form(services.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"),
-           layout::selFeder.client, std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmSelFeder"), programName, layout::selFeder.client,
+           std::nullopt),
       services_(services) {
     using layout::at;
     using layout::selFeder;
@@ -34,21 +35,16 @@ TFrmSelFeder::TFrmSelFeder(Services& services)
 void TFrmSelFeder::FormActivate() {
     ComboFeder->clear();
     clearPicture(ImgLogoFeder);
-    refillChoiceList(ComboFeder, services_.dm().QueryConsulta,
-                     QStringLiteral("select NomeFederacao from federacao.db"));
+    fillList(ComboFeder, services_.dm().QueryConsulta,
+             {QStringLiteral("select NomeFederacao from federacao.db")});
 }
 
 void TFrmSelFeder::ComboFederChange() {
     guard(services_.dialogs, [this] {
         Query& query = services_.dm().QueryFederacao;
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select LogoFederacao"));
-        query.add(QStringLiteral("from Federacao.db"));
-        query.add(QStringLiteral("where NomeFederacao = :FEDER"));
-        query.bindText(QStringLiteral(":FEDER"), ComboFeder->currentText());
-        query.execute();
-        query.open();
+        query.run({QStringLiteral("select LogoFederacao"), QStringLiteral("from Federacao.db"),
+                   QStringLiteral("where NomeFederacao = :FEDER")},
+                  {{QStringLiteral(":FEDER"), ComboFeder->currentText()}});
         showPicture(services_.pictures, ImgLogoFeder, query.field(0), true);
     });
 }
@@ -60,11 +56,8 @@ void TFrmSelFeder::BtnOkClick() {
 const GalleryDef& TFrmSelFeder::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
-    constexpr int colFederacao = 10;
-    constexpr int colLogoFederacao = 11;
     static const GalleryDef federation = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and Federacao = :FEDERSEL"),
                         QStringLiteral("and c.Identificador = 0"),
@@ -74,10 +67,10 @@ const GalleryDef& TFrmSelFeder::gallery() {
                        QStringLiteral("and Identificador = 0")},
         .parameter = QStringLiteral(":FEDERSEL"),
         .paramKind = ParamKind::Text,
-        .title =
-            countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "), colFederacao),
+        .title = countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "),
+                                        listing::Federacao),
         // The logo first: a logo that fails to load leaves the flag as it was.
-        .titlePictures = {{Box::Feder, colLogoFederacao, true}, {Box::Band, -1, false}},
+        .titlePictures = {{Box::Feder, listing::LogoFederacao, true}, {Box::Band, -1, false}},
         .noChoiceWarning = QStringLiteral("É necessário selecionar uma Federação"),
         .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado desta Federação"),
         .button = PageButton::FederSel,

@@ -2,11 +2,13 @@
 
 #include "layout/Registry.h"
 #include "platform/Controls.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
-#include "registry/SelectionDialog.h"
 #include "store/Module.h"
+#include "store/Names.h"
+#include "store/Query.h"
 
 #include <QComboBox>
 #include <QKeySequence>
@@ -20,28 +22,11 @@ namespace velmora {
 namespace {
 
 const QString caption = QStringLiteral("CADASTRO DE CIDADES");
-const QString brasil = QStringLiteral("Brasil");
-
-// Empties a list and fills it from a statement, one item per row; nothing is picked.
-// The query is closed and emptied afterwards: the list keeps the rows.
-void refill(QComboBox* list, Query& query, const QStringList& lines,
-            QString (*item)(const Query&)) {
-    const QSignalBlocker quiet(list);
-    list->clear();
-    runStatement(query, {lines, {}});
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << item(query);
-    query.close();
-    query.clear();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
-}
 
 // The picture path in the first column of a one-parameter statement.
 QString pathFrom(Query& query, const QStringList& lines, const QString& parameter,
                  const QString& value) {
-    runStatement(query, {lines, {{parameter, value}}});
+    query.run(lines, {{parameter, value}});
     const QString path = query.field(0);
     query.close();
     return path;
@@ -111,19 +96,19 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 }
 
 void TFrmCadastroCidade::fillCountries() {
-    refill(ComboPais, services_.dm().QueryTodosPaises,
-           {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
-            QStringLiteral("order by NomePaisOrdem, paises")},
-           [](const Query& query) { return query.field(0); });
+    fillList(ComboPais, services_.dm().QueryTodosPaises,
+             {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
+              QStringLiteral("order by NomePaisOrdem, paises")});
 }
 
 void TFrmCadastroCidade::fillStates() {
     // Ordered by name; the code first, so the first two characters are the state code.
-    refill(
-        ComboUF, services_.dm().QueryTodosEstados,
-        {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
-         QStringLiteral("order by NomeCompletoOrdem, estado")},
-        [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
+    fillList(ComboUF, services_.dm().QueryTodosEstados,
+             {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
+              QStringLiteral("order by NomeCompletoOrdem, estado")},
+             {}, [](const Query& query) {
+                 return query.field(0) + QStringLiteral(" - ") + query.field(1);
+             });
 }
 
 void TFrmCadastroCidade::open() {

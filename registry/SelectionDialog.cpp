@@ -1,6 +1,8 @@
 #include "registry/SelectionDialog.h"
 
+#include "platform/Captions.h"
 #include "platform/Controls.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
@@ -14,17 +16,6 @@
 #include <algorithm>
 
 namespace velmora {
-
-void runStatement(Query& query, const DialogStatement& statement) {
-    query.close();
-    query.clear();
-    for (const QString& line : statement.lines)
-        query.add(line);
-    for (const auto& [name, value] : statement.parameters)
-        query.bindText(name, value);
-    query.execute();
-    query.open();
-}
 
 SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
     : Form(services.forms, QString::fromLatin1(def.window.name), QString::fromUtf8(def.caption),
@@ -70,15 +61,9 @@ void SelectionDialog::clearPreview() {
 }
 
 void SelectionDialog::fillList() {
-    Query& query = services_.dm().*def_.query;
-    runStatement(query, def_.listStatement(services_.dm().TblClubes));
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << def_.item(query);
-    query.close(); // the list holds the rows now; no read is left open
-    const QSignalBlocker quiet(list_);
-    list_->addItems(items);
-    list_->setCurrentIndex(-1);
+    const DialogStatement statement = def_.listStatement(services_.dm().TblClubes);
+    velmora::fillList(list_, services_.dm().*def_.query, statement.lines, statement.parameters,
+                      def_.item);
 }
 
 void SelectionDialog::open(QSize pictureBox) {
@@ -104,9 +89,8 @@ QString SelectionDialog::keyOf(PickPart part, const QString& picked) const {
 
 QString SelectionDialog::picturePath(const QString& picked) {
     Query& query = services_.dm().*def_.query;
-    runStatement(query,
-                 {def_.pictureLines,
-                  {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}}});
+    query.run(def_.pictureLines,
+              {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}});
     const QString path = query.field(0);
     query.close();
     return path;
@@ -147,8 +131,8 @@ void SelectionDialog::BtnOkClick() {
         }
         const QString picked = list_->currentText();
         if (picked.isEmpty()) {
-            services_.dialogs.message(QStringLiteral("Velmora"),
-                                      QString::fromUtf8(def_.emptyMessage), MsgIcon::Information);
+            services_.dialogs.message(programName, QString::fromUtf8(def_.emptyMessage),
+                                      MsgIcon::Information);
             return;
         }
         const SelectionChoice choice = choiceOf(picked);
