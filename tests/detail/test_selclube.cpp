@@ -32,7 +32,6 @@ void TestSelClube::controlsAsDesigned_data() {
 void TestSelClube::controlsAsDesigned() {
     QFETCH(QString, name);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = *app.FrmSelClube;
     test::checkControl(chooser.client(), layout::selClube, name);
@@ -55,7 +54,7 @@ void TestSelClube::kindListsItsOwnRowsInNameOrder() {
     QFETCH(bool, selecao);
     QFETCH(QStringList, expected);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Zeta FC");
     store.add(2, "Botafogo", "Brasil", "RJ");
     store.insert(store.selecao(3, "Itália", "Itália"));
@@ -81,7 +80,7 @@ void TestSelClube::kindListsItsOwnRowsInNameOrder() {
 
 void TestSelClube::noNationalTeamLeavesListEmptyUntilClube() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -95,7 +94,7 @@ void TestSelClube::noNationalTeamLeavesListEmptyUntilClube() {
 
 void TestSelClube::activationEmptiesListButKeepsKind() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -117,7 +116,7 @@ void TestSelClube::activationEmptiesListButKeepsKind() {
 
 void TestSelClube::clickOnCheckedKindDoesNotRefill() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     store.insert(store.selecao(2, "Uruguai", "Uruguai"));
     VelmoraApp& app = fx.start();
@@ -135,7 +134,7 @@ void TestSelClube::clickOnCheckedKindDoesNotRefill() {
 
 void TestSelClube::menuItemUnchecksBothKindsWithoutHandler() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = *app.FrmSelClube;
@@ -171,7 +170,7 @@ void TestSelClube::menuItemUnchecksBothKindsWithoutHandler() {
 
 void TestSelClube::previewShowsPickedBadge() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club red = store.club(1, "Vermelho");
     red.escudoClube = store.makeBadge("vermelho.jpg", QColor(220, 0, 0), "Distintivos");
     store.insert(red);
@@ -200,7 +199,7 @@ void TestSelClube::previewShowsPickedBadge() {
 
 void TestSelClube::failingPreviewKeepsOldPictureAndReports() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Bom");
     Club broken = store.club(2, "Quebrado");
     broken.escudoClube = store.path("Distintivos/nao-existe.jpg");
@@ -219,7 +218,7 @@ void TestSelClube::failingPreviewKeepsOldPictureAndReports() {
 
 void TestSelClube::okWithoutChoiceWarns() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -238,7 +237,7 @@ void TestSelClube::okWithoutChoiceWarns() {
 
 void TestSelClube::listIgnoresCountryTableButCardSaysWhy() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club lost = store.club(1, "Perdido", "Atlântida", "");
     lost.bandeiraPais = store.countryFlag("Brasil");
     lost.logoFederacao = store.logo("FIFA");
