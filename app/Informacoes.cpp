@@ -1,6 +1,8 @@
 #include "app/Informacoes.h"
 
 #include "app/VelmoraApp.h"
+#include "layout/App.h"
+#include "platform/Controls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 
@@ -13,16 +15,9 @@ namespace velmora {
 
 TFrmInformacoes::TFrmInformacoes(VelmoraApp& app)
     : Form(app.forms, QStringLiteral("FrmInformacoes"), QStringLiteral("Informações"),
-           QSize(792, 546), std::nullopt),
+           layout::informacoes.client, std::nullopt),
       app_(app) {
-    Image = new QLabel(client());
-    Image->setObjectName(QStringLiteral("Image"));
-    Image->setGeometry(-2, -2, 796, 550);
-    Image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, Image, QStringLiteral(":/artwork/info.jpg"), false);
-    });
+    Image = makeBackground(client(), layout::informacoes, app_.pictures, app_.dialogs);
     // The page is a picture: its words go to screen readers as text.
     Image->setAccessibleName(QStringLiteral("Informações"));
     QFile words(QStringLiteral(":/artwork/info.txt"));

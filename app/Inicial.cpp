@@ -6,9 +6,10 @@
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/MenuGalleries.h"
+#include "layout/App.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "registry/Clubes.h"
 #include "store/Listing.h"
@@ -27,114 +28,15 @@ namespace {
 
 using LabelMember = QLabel* TFrmInicial::*;
 using ActionMember = QAction* TFrmInicial::*;
-using MenuMember = QMenu* TFrmInicial::*;
-using Handler = void (TFrmInicial::*)();
 
-enum class Face { Counter, Name, FullName, Caption };
-
-QFont fontFor(Face face) {
-    switch (face) {
-    case Face::Counter:
-        return pixelFont(QStringLiteral("Impact"), 24);
-    case Face::Name:
-        return pixelFont(QStringLiteral("Corbel"), 15, true);
-    case Face::FullName:
-        return pixelFont(QStringLiteral("Corbel"), 13, true);
-    case Face::Caption:
-        break;
-    }
-    return pixelFont(QStringLiteral("Corbel"), 13);
-}
-
-// A label whose size is empty is sized to its text.
-struct LabelPlace {
-    LabelMember member;
-    const char* name;
-    QRect rect;
-    Face face;
+// The window's labels and pictures, in the order of its place table.
+constexpr LabelMember controlMembers[] = {
+    &TFrmInicial::LblQtdeClubes,   &TFrmInicial::LblQtdeBrasil, &TFrmInicial::LblQtdeOutros,
+    &TFrmInicial::LblSelecoes,     &TFrmInicial::LblExtintos,   &TFrmInicial::LblNomeClube,
+    &TFrmInicial::LblNomeCompleto, &TFrmInicial::LblFederacao,  &TFrmInicial::LblPais,
+    &TFrmInicial::ImgEscudo,       &TFrmInicial::ImgLogoFeder,  &TFrmInicial::ImgBandPais,
 };
-
-const LabelPlace labelPlaces[] = {
-    {&TFrmInicial::LblQtdeClubes, "LblQtdeClubes", {580, 26, 63, 35}, Face::Counter},
-    {&TFrmInicial::LblQtdeBrasil, "LblQtdeBrasil", {634, 84, 57, 36}, Face::Counter},
-    {&TFrmInicial::LblQtdeOutros, "LblQtdeOutros", {583, 142, 57, 33}, Face::Counter},
-    {&TFrmInicial::LblSelecoes, "LblSelecoes", {635, 201, 57, 33}, Face::Counter},
-    {&TFrmInicial::LblExtintos, "LblExtintos", {583, 259, 57, 33}, Face::Counter},
-    {&TFrmInicial::LblNomeClube, "LblNomeClube", {485, 392, 0, 0}, Face::Name},
-    {&TFrmInicial::LblNomeCompleto, "LblNomeCompleto", {485, 414, 0, 0}, Face::FullName},
-    {&TFrmInicial::LblFederacao, "LblFederacao", {470, 492, 82, 15}, Face::Caption},
-    {&TFrmInicial::LblPais, "LblPais", {564, 493, 57, 15}, Face::Caption},
-};
-
-struct PicturePlace {
-    LabelMember member;
-    const char* name;
-    QRect rect;
-    const char* spoken; // what a screen reader calls it
-};
-
-const PicturePlace picturePlaces[] = {
-    {&TFrmInicial::ImgEscudo, "ImgEscudo", {352, 390, 113, 113}, "Escudo do clube em destaque"},
-    {&TFrmInicial::ImgLogoFeder, "ImgLogoFeder", {485, 436, 53, 53}, "Federação"},
-    {&TFrmInicial::ImgBandPais, "ImgBandPais", {556, 442, 69, 40}, "Bandeira do país"},
-};
-
-// A null action is the separator.
-struct MenuItem {
-    ActionMember action;
-    const char* name;
-    const char* caption;
-    Handler handler;
-};
-
-struct MenuEntry {
-    MenuMember menu;
-    const char* name;
-    const char* caption;
-    std::vector<MenuItem> items;
-};
-
-const std::vector<MenuEntry>& menuEntries() {
-    using F = TFrmInicial;
-    static const std::vector<MenuEntry> entries = {
-        {&F::Arquivo1, "Arquivo1", "&Arquivo", {{&F::Sair1, "Sair1", "&Sair", &F::Sair1Click}}},
-        {&F::Utilitrios1,
-         "Utilitrios1",
-         "&Utilitários",
-         {{&F::CadastrodeClubes1, "CadastrodeClubes1", "&Cadastro de Clubes",
-           &F::CadastrodeClubes1Click}}},
-        {&F::Relatrios1,
-         "Relatrios1",
-         "&Relatórios",
-         {
-             {&F::ClubesBrasileiros1, "ClubesBrasileiros1", "Clubes &Brasileiros",
-              &F::ClubesBrasileiros1Click},
-             {&F::Clubesporestado1, "Clubesporestado1", "Clubes por &Estado",
-              &F::Clubesporestado1Click},
-             {&F::ClubesporPas1, "ClubesporPas1", "Clubes por &País", &F::ClubesporPas1Click},
-             {&F::PorAnodeFundao1, "PorAnodeFundao1", "Por &Ano de Fundação",
-              &F::PorAnodeFundao1Click},
-             {&F::ClubesporFederao1, "ClubesporFederao1", "Clubes por &Federação",
-              &F::ClubesporFederao1Click},
-             {&F::PesquisarClubeSeleoporNome1, "PesquisarClubeSeleoporNome1",
-              "Pesquisar Clube/Seleção por &Nome", &F::PesquisarClubeSeleoporNome1Click},
-             {&F::ClubesExtintos1, "ClubesExtintos1", "Clubes/Seleções E&xtintos",
-              &F::ClubesExtintos1Click},
-             {nullptr, "", "", nullptr},
-             {&F::odososClubesCadastrados1, "odososClubesCadastrados1",
-              "&Todos os Clubes Cadastrados", &F::odososClubesCadastrados1Click},
-             {&F::odasasSeleesCadastradas1, "odasasSeleesCadastradas1",
-              "Todas as &Seleções Cadastradas", &F::odasasSeleesCadastradas1Click},
-             {&F::DadosdoClube1, "DadosdoClube1", "&Detalhe do Clube/Seleção",
-              &F::DadosdoClube1Click},
-         }},
-        {&F::Ajuda1,
-         "Ajuda1",
-         "A&juda",
-         {{&F::Informaes1, "Informaes1", "&Informações", &F::Informaes1Click}}},
-    };
-    return entries;
-}
+static_assert(std::size(controlMembers) == std::size(layout::inicialPlaces));
 
 // Each counter is one statement; the items it gates are enabled exactly when the
 // counter is not "0", right after it is set.
@@ -181,75 +83,72 @@ const QString featuredFrom = QStringLiteral("from clubes.db as c, paises.db as p
 } // namespace
 
 TFrmInicial::TFrmInicial(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmInicial"), programName, QSize(792, 535), std::nullopt),
+    : Form(app.forms, QStringLiteral("FrmInicial"), programName, layout::inicial.client,
+           std::nullopt),
       app_(app) {
     createControls();
     createMenu();
 }
 
 void TFrmInicial::createControls() {
-    // First, so every other control lies on it.
-    ImgFundo = new QLabel(client());
-    ImgFundo->setObjectName(QStringLiteral("ImgFundo"));
-    ImgFundo->setGeometry(-1, -1, 794, 548);
-    ImgFundo->setScaledContents(true);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(app_.dialogs, [this] {
-        showPicture(app_.pictures, ImgFundo, QStringLiteral(":/artwork/main.jpg"), true);
-    });
-
-    QPalette grey;
-    grey.setColor(QPalette::WindowText, QColor(0x80, 0x80, 0x80));
-    for (const auto& place : labelPlaces) {
-        auto* label = new QLabel(client());
-        label->setObjectName(QString::fromLatin1(place.name));
-        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
-        label->setFont(fontFor(place.face));
-        if (place.rect.isEmpty()) {
-            label->move(place.rect.topLeft());
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        } else {
-            label->setGeometry(place.rect);
-            label->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        }
-        if (place.face == Face::Counter)
-            label->setPalette(grey);
-        this->*place.member = label;
-    }
-    for (const auto& place : picturePlaces) {
-        auto* picture = new QLabel(client());
-        picture->setObjectName(QString::fromLatin1(place.name));
-        picture->setGeometry(place.rect);
-        picture->setScaledContents(true);
-        picture->setAccessibleName(QString::fromUtf8(place.spoken));
-        this->*place.member = picture;
+    ImgFundo = makeBackground(client(), layout::inicial, app_.pictures, app_.dialogs);
+    for (std::size_t i = 0; i < std::size(controlMembers); ++i) {
+        const layout::Place& place = layout::inicialPlaces[i];
+        this->*controlMembers[i] = place.kind == layout::Kind::Picture
+                                       ? makePicture(client(), place)
+                                       : makeLabel(client(), place);
     }
     setAutoSizedText(LblNomeClube, {});
     setAutoSizedText(LblNomeCompleto, {});
 }
 
 void TFrmInicial::createMenu() {
+    using F = TFrmInicial;
     MnInicial = new QMenuBar(this);
     MnInicial->setObjectName(QStringLiteral("MnInicial"));
-    for (const auto& entry : menuEntries()) {
-        QMenu* menu = MnInicial->addMenu(QString::fromUtf8(entry.caption));
-        menu->setObjectName(QString::fromLatin1(entry.name));
-        this->*entry.menu = menu;
-        for (const auto& item : entry.items) {
-            if (!item.action) {
-                menu->addSeparator();
-                continue;
-            }
-            QAction* action = menu->addAction(QString::fromUtf8(item.caption));
-            action->setObjectName(QString::fromLatin1(item.name));
-            const Handler handler = item.handler;
-            connect(action, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-            this->*item.action = action;
-        }
-    }
+    addMenus<F>(
+        *this, MnInicial,
+        {
+            {"Arquivo1",
+             "&Arquivo",
+             &F::Arquivo1,
+             {{"Sair1", "&Sair", &F::Sair1, &F::Sair1Click, Qt::CTRL | Qt::Key_Q}}},
+            {"Utilitrios1",
+             "&Utilitários",
+             &F::Utilitrios1,
+             {{"CadastrodeClubes1", "&Cadastro de Clubes", &F::CadastrodeClubes1,
+               &F::CadastrodeClubes1Click}}},
+            {"Relatrios1",
+             "&Relatórios",
+             &F::Relatrios1,
+             {
+                 {"ClubesBrasileiros1", "Clubes &Brasileiros", &F::ClubesBrasileiros1,
+                  &F::ClubesBrasileiros1Click},
+                 {"Clubesporestado1", "Clubes por &Estado", &F::Clubesporestado1,
+                  &F::Clubesporestado1Click},
+                 {"ClubesporPas1", "Clubes por &País", &F::ClubesporPas1, &F::ClubesporPas1Click},
+                 {"PorAnodeFundao1", "Por &Ano de Fundação", &F::PorAnodeFundao1,
+                  &F::PorAnodeFundao1Click},
+                 {"ClubesporFederao1", "Clubes por &Federação", &F::ClubesporFederao1,
+                  &F::ClubesporFederao1Click},
+                 {"PesquisarClubeSeleoporNome1", "Pesquisar Clube/Seleção por &Nome",
+                  &F::PesquisarClubeSeleoporNome1, &F::PesquisarClubeSeleoporNome1Click},
+                 {"ClubesExtintos1", "Clubes/Seleções E&xtintos", &F::ClubesExtintos1,
+                  &F::ClubesExtintos1Click},
+                 {"", nullptr},
+                 {"odososClubesCadastrados1", "&Todos os Clubes Cadastrados",
+                  &F::odososClubesCadastrados1, &F::odososClubesCadastrados1Click},
+                 {"odasasSeleesCadastradas1", "Todas as &Seleções Cadastradas",
+                  &F::odasasSeleesCadastradas1, &F::odasasSeleesCadastradas1Click},
+                 {"DadosdoClube1", "&Detalhe do Clube/Seleção", &F::DadosdoClube1,
+                  &F::DadosdoClube1Click},
+             }},
+            {"Ajuda1",
+             "A&juda",
+             &F::Ajuda1,
+             {{"Informaes1", "&Informações", &F::Informaes1, &F::Informaes1Click, Qt::Key_F1}}},
+        });
     setMenuBar(MnInicial);
-    Sair1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
-    Informaes1->setShortcut(QKeySequence(Qt::Key_F1));
     setWayOut(Sair1);
 }
 

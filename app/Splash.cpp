@@ -1,5 +1,7 @@
 #include "app/Splash.h"
 
+#include "layout/App.h"
+#include "platform/Controls.h"
 #include "platform/Form.h"
 #include "platform/Pictures.h"
 
@@ -21,15 +23,12 @@ constexpr int exposeWaitMs = 3000;
 
 TFrmSplash::TFrmSplash() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
     setObjectName(QStringLiteral("FrmSplash"));
-    setFixedSize(494, 296);
+    setFixedSize(layout::splash.client);
     move(keepOnScreen(QRect(QPoint(285, 193), size())));
-    auto* picture = new QLabel(this);
-    picture->setObjectName(QStringLiteral("ImgSplash"));
-    picture->setGeometry(0, 0, 494, 296);
-    picture->setScaledContents(true);
+    QLabel* picture = makeBackgroundBox(this, layout::splash);
     try {
         Pictures pictures;
-        showPicture(pictures, picture, QStringLiteral(":/artwork/splash.jpg"), true);
+        showPicture(pictures, picture, QString::fromLatin1(layout::splash.background), true);
     } catch (const PictureError&) {
         // Only a broken build lacks it; the splash is then plain and start-up goes on.
     }

@@ -1,7 +1,8 @@
 #include "detail/ClubeSelecionado.h"
 
+#include "layout/Detail.h"
+#include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Listing.h"
@@ -33,30 +34,18 @@ QString capitals(const QString& text) {
 
 using Card = TFrmClubeSelecionado;
 
-const QList<Card::LabelPlace>& Card::labelPlaces() {
-    static const QList<LabelPlace> places = {
-        {"LblNomeClube", &Card::LblNomeClube, {276, 80}, 29, true},
-        {"LblNomeCompleto", &Card::LblNomeCompleto, {276, 120}, 19, true},
-        {"LblFundacao", &Card::LblFundacao, {276, 147}, 19, true},
-        {"LblFederacao", &Card::LblFederacao, {212, 319}, 24, false},
-        {"LblEstadio", &Card::LblEstadio, {544, 311}, 15, false},
-        {"LblCapacidade", &Card::LblCapacidade, {544, 335}, 15, false},
-        {"LblPais", &Card::LblPais, {208, 451}, 19, false},
-        {"LblCidade", &Card::LblCidade, {208, 479}, 15, false},
-        {"LblEstado", &Card::LblEstado, {536, 463}, 16, false},
-    };
-    return places;
-}
+namespace {
 
-const QList<Card::PicturePlace>& Card::picturePlaces() {
-    static const QList<PicturePlace> places = {
-        {"ImgEscudoClube", &Card::ImgEscudoClube, {40, 27, 201, 201}, "Escudo"},
-        {"ImgLogoFeder", &Card::ImgLogoFeder, {86, 280, 107, 107}, "Federação"},
-        {"ImgBandeiraPais", &Card::ImgBandeiraPais, {87, 443, 105, 68}, "País"},
-        {"ImgBandeiraUF", &Card::ImgBandeiraUF, {424, 441, 105, 68}, "Estado"},
-    };
-    return places;
-}
+// The card's controls, in the order of its place table.
+constexpr QLabel* Card::*cardMembers[] = {
+    &Card::ImgEscudoClube, &Card::ImgLogoFeder,    &Card::ImgBandeiraPais, &Card::ImgBandeiraUF,
+    &Card::LblNomeClube,   &Card::LblNomeCompleto, &Card::LblFundacao,     &Card::LblFederacao,
+    &Card::LblEstadio,     &Card::LblCapacidade,   &Card::LblPais,         &Card::LblCidade,
+    &Card::LblEstado,
+};
+static_assert(std::size(cardMembers) == std::size(layout::cardPlaces));
+
+} // namespace
 
 const QStringList& Card::statementLines() {
     static const QStringList lines = listing::statement(
@@ -68,7 +57,7 @@ const QStringList& Card::statementLines() {
 }
 
 TFrmClubeSelecionado::TFrmClubeSelecionado(Services& services)
-    : Form(services.forms, QStringLiteral("FrmClubeSelecionado"), QString(), QSize(792, 546),
+    : Form(services.forms, QStringLiteral("FrmClubeSelecionado"), QString(), layout::card.client,
            std::nullopt),
       services_(services) {
     buildControls();
@@ -77,51 +66,26 @@ TFrmClubeSelecionado::TFrmClubeSelecionado(Services& services)
 
 void TFrmClubeSelecionado::buildControls() {
     QWidget* area = client();
-
-    Image1 = new QLabel(area);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
-    Image1->setScaledContents(true);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(services_.dialogs, [this] {
-        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/card.jpg"), true);
-    });
-
-    for (const PicturePlace& place : picturePlaces()) {
-        auto* picture = new QLabel(area);
-        picture->setObjectName(QString::fromLatin1(place.name));
-        picture->setGeometry(place.rect);
-        picture->setScaledContents(true);
-        picture->setAccessibleName(QString::fromUtf8(place.spoken));
-        this->*place.control = picture;
-    }
-    for (const LabelPlace& place : labelPlaces()) {
-        auto* label = new QLabel(area);
-        label->setObjectName(QString::fromLatin1(place.name));
-        label->setTextFormat(Qt::PlainText); // a club's texts are shown as typed, never as HTML
-        label->setFont(pixelFont(QStringLiteral("Arial"), place.pixelSize, true));
-        if (place.header) {
-            QPalette pal = label->palette();
-            pal.setColor(QPalette::WindowText, Qt::white);
-            label->setPalette(pal);
-        }
-        label->move(place.pos);
-        label->adjustSize();
-        this->*place.control = label;
+    Image1 = makeBackground(area, layout::card, services_.pictures, services_.dialogs);
+    for (std::size_t i = 0; i < std::size(cardMembers); ++i) {
+        const layout::Place& place = layout::cardPlaces[i];
+        QLabel* control =
+            place.kind == layout::Kind::Picture ? makePicture(area, place) : makeLabel(area, place);
+        if (place.kind == layout::Kind::Label)
+            control->adjustSize();
+        this->*cardMembers[i] = control;
     }
 }
 
 void TFrmClubeSelecionado::buildMenu() {
-    Arquivo1 = menuBar()->addMenu(QStringLiteral("&Arquivo"));
-    Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
-    Imprimir1 = Arquivo1->addAction(QStringLiteral("&Imprimir"));
-    Imprimir1->setObjectName(QStringLiteral("Imprimir1"));
-    Imprimir1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-    Voltar1 = Arquivo1->addAction(QStringLiteral("&Voltar"));
-    Voltar1->setObjectName(QStringLiteral("Voltar1"));
-    Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
-    connect(Imprimir1, &QAction::triggered, this, [this] { Imprimir1Click(); });
-    connect(Voltar1, &QAction::triggered, this, [this] { Voltar1Click(); });
+    addMenus<Card>(
+        *this, menuBar(),
+        {{"Arquivo1",
+          "&Arquivo",
+          &Card::Arquivo1,
+          {{"Imprimir1", "&Imprimir", &Card::Imprimir1, &Card::Imprimir1Click,
+            Qt::CTRL | Qt::Key_P},
+           {"Voltar1", "&Voltar", &Card::Voltar1, &Card::Voltar1Click, Qt::Key_Escape}}}});
     setWayOut(Voltar1);
 }
 

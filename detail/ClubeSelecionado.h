@@ -2,8 +2,6 @@
 
 #include "platform/Form.h"
 
-#include <QPoint>
-#include <QRect>
 #include <QStringList>
 
 class QAction;
@@ -54,23 +52,6 @@ public:
     QMenu* Arquivo1 = nullptr;
     QAction* Imprimir1 = nullptr;
     QAction* Voltar1 = nullptr;
-
-    // Where each label and picture sits, described once.
-    struct LabelPlace {
-        const char* name;
-        QLabel* TFrmClubeSelecionado::*control;
-        QPoint pos;
-        int pixelSize; // Arial bold
-        bool header;   // white over the dark band
-    };
-    struct PicturePlace {
-        const char* name;
-        QLabel* TFrmClubeSelecionado::*control;
-        QRect rect;         // stretched
-        const char* spoken; // what a screen reader calls it: the caption beside it
-    };
-    static const QList<LabelPlace>& labelPlaces();
-    static const QList<PicturePlace>& picturePlaces();
 
 signals:
     // The card has been filled and shown.

@@ -2,9 +2,10 @@
 
 #include "detail/ClubeSelecionado.h"
 #include "detail/PagedNames.h"
+#include "layout/Detail.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Error.h"
@@ -24,15 +25,13 @@ namespace velmora {
 
 namespace {
 
-QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text, QRect rect) {
-    auto* button = new QRadioButton(text, parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
+// A kind button on the window's white card.
+QRadioButton* kindButton(QWidget* parent, const layout::Place& place) {
+    QRadioButton* button = makeRadio(parent, place);
     button->setAutoFillBackground(true);
     QPalette pal = button->palette();
     pal.setColor(QPalette::Window, Qt::white);
     button->setPalette(pal);
-    button->setGeometry(rect);
     return button;
 }
 
@@ -40,36 +39,19 @@ QRadioButton* kindButton(QWidget* parent, const char* name, const QString& text,
 
 TFrmSelClube::TFrmSelClube(Services& services)
     : Form(services.forms, QStringLiteral("FrmSelClube"), QStringLiteral("Selecionar Clube"),
-           QSize(433, 185), std::nullopt),
+           layout::selClube.client, std::nullopt),
       services_(services),
       namesQuery_(services.dm().database(), QStringLiteral("QueryNomesClubes")),
       names_(new PagedNames(namesQuery_, this)) {
+    using layout::at;
+    using layout::selClube;
     QWidget* area = client();
+    Image1 = makeBackground(area, selClube, services_.pictures, services_.dialogs);
+    rbClube = kindButton(area, at(selClube, "rbClube"));
+    rbSelecao = kindButton(area, at(selClube, "rbSelecao"));
+    ImgEscudoClube = makePicture(area, at(selClube, "ImgEscudoClube"));
 
-    Image1 = new QLabel(area);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
-    Image1->setScaledContents(true);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(services_.dialogs, [this] {
-        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/selclube.jpg"), true);
-    });
-
-    rbClube = kindButton(area, "rbClube", QStringLiteral("Clube"), QRect(24, 66, 90, 20));
-    rbSelecao = kindButton(area, "rbSelecao", QStringLiteral("Seleção"), QRect(124, 66, 100, 20));
-
-    ImgEscudoClube = new QLabel(area);
-    ImgEscudoClube->setObjectName(QStringLiteral("ImgEscudoClube"));
-    ImgEscudoClube->setGeometry(329, 44, 92, 92);
-    ImgEscudoClube->setScaledContents(true);
-    ImgEscudoClube->setAccessibleName(QStringLiteral("Escudo"));
-
-    ComboClubes = new QComboBox(area);
-    ComboClubes->setObjectName(QStringLiteral("ComboClubes"));
-    ComboClubes->setEditable(false);
-    ComboClubes->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
-    ComboClubes->setGeometry(24, 112, 281, 24);
-    ComboClubes->setAccessibleName(QStringLiteral("Clube ou seleção"));
+    ComboClubes = makeChoiceList(area, at(selClube, "ComboClubes"));
     // Hundreds of thousands of names: the list measures one row for all and never
     // reads every name to size itself.
     ComboClubes->setModel(names_);
@@ -78,10 +60,7 @@ TFrmSelClube::TFrmSelClube(Services& services)
     view->setUniformItemSizes(true);
     ComboClubes->setView(view);
 
-    BtnOk = new QPushButton(QStringLiteral("OK"), area);
-    BtnOk->setObjectName(QStringLiteral("BtnOk"));
-    BtnOk->setIcon(QIcon(QStringLiteral(":/artwork/glyph-ok.png")));
-    BtnOk->setGeometry(230, 143, 75, 25);
+    BtnOk = makeButton(area, at(selClube, "BtnOk"));
 
     // A click handler runs only when its button becomes checked.
     connect(rbClube, &QRadioButton::toggled, this, [this](bool checked) {

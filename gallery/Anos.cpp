@@ -1,16 +1,18 @@
 #include "gallery/Anos.h"
 
-#include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "layout/Gallery.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QAbstractItemView>
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 #include <QStyledItemDelegate>
 
 namespace velmora {
@@ -32,23 +34,18 @@ private:
 } // namespace
 
 TFrmAno::TFrmAno(Services& services)
-    : Form(services.forms, QStringLiteral("FrmAno"), programName, QSize(272, 56), std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmAno"), programName, layout::ano.client, std::nullopt),
       services_(services) {
-    const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
-    Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setFont(corbel);
-    Label1->move(10, 18);
+    using layout::ano;
+    using layout::at;
+    Label1 = makeLabel(client(), at(ano, "Label1"));
     Label1->adjustSize();
 
-    ComboAnos = makeChoiceList(client(), QStringLiteral("ComboAnos"), {124, 15}, 81);
-    ComboAnos->setFont(corbel);
-    ComboAnos->setFixedHeight(26);
+    ComboAnos = makeChoiceList(client(), at(ano, "ComboAnos"));
     ComboAnos->setItemDelegate(new RowHeight(16, ComboAnos));
     Label1->setBuddy(ComboAnos);
-    ComboAnos->setAccessibleName(QStringLiteral("Selecione o ano"));
 
-    BtnOk = makeOkButton(client(), {211, 14, 54, 28});
+    BtnOk = makeButton(client(), at(ano, "BtnOk"));
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
     setWayOut(BtnOk);
 }

@@ -1,43 +1,33 @@
 #include "gallery/FederSel.h"
 
-#include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "layout/Gallery.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 
+#include <QComboBox>
 #include <QLabel>
+#include <QPushButton>
 
 namespace velmora {
 
 TFrmSelFeder::TFrmSelFeder(Services& services)
-    : Form(services.forms, QStringLiteral("FrmSelFeder"), programName, QSize(300, 145),
+    : Form(services.forms, QStringLiteral("FrmSelFeder"), programName, layout::selFeder.client,
            std::nullopt),
       services_(services) {
-    Image1 = new QLabel(client());
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(0, 0, 300, 145);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(services_.dialogs, [this] {
-        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/selfeder.jpg"), true);
-    });
-
-    ImgLogoFeder = new QLabel(client());
-    ImgLogoFeder->setObjectName(QStringLiteral("ImgLogoFeder"));
-    ImgLogoFeder->setGeometry(14, 42, 93, 93);
-    ImgLogoFeder->setAccessibleName(QStringLiteral("Logotipo da federação"));
-
-    ComboFeder = makeChoiceList(client(), QStringLiteral("ComboFeder"), {132, 64}, 140);
-    ComboFeder->setFixedHeight(24);
-    ComboFeder->setAccessibleName(QStringLiteral("Federação"));
-    ComboFeder->setFont(pixelFont(QStringLiteral("Corbel"), 13, true));
+    using layout::at;
+    using layout::selFeder;
+    Image1 = makeBackground(client(), selFeder, services_.pictures, services_.dialogs);
+    ImgLogoFeder = makePicture(client(), at(selFeder, "ImgLogoFeder"));
+    ComboFeder = makeChoiceList(client(), at(selFeder, "ComboFeder"));
     // A pick by the user, not the refill, runs the preview.
     connect(ComboFeder, &QComboBox::activated, this, &TFrmSelFeder::ComboFederChange);
 
-    BtnOk = makeOkButton(client(), {197, 102, 75, 25});
+    BtnOk = makeButton(client(), at(selFeder, "BtnOk"));
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
     setWayOut(BtnOk);
 }

@@ -1,8 +1,9 @@
 #include "registry/CadCidade.h"
 
+#include "layout/Registry.h"
+#include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Module.h"
@@ -10,7 +11,6 @@
 #include "store/Query.h"
 
 #include <QComboBox>
-#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,32 +22,6 @@ namespace velmora {
 namespace {
 
 const QString caption = QStringLiteral("CADASTRO DE CIDADES");
-
-QLabel* makePicture(QWidget* parent, const QString& name, QRect place) {
-    auto* picture = new QLabel(parent);
-    picture->setObjectName(name);
-    picture->setGeometry(place);
-    picture->setScaledContents(true);
-    return picture;
-}
-
-QComboBox* makeList(QWidget* parent, const QString& name, QRect place) {
-    auto* list = new QComboBox(parent);
-    list->setObjectName(name);
-    list->setEditable(false);
-    list->setGeometry(place);
-    return list;
-}
-
-QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QString& hint,
-                             const QString& glyph, QRect place) {
-    auto* button = new QPushButton(QIcon(glyph), QString(), parent);
-    button->setObjectName(name);
-    button->setToolTip(hint);
-    button->setGeometry(place);
-    button->setIconSize(QSize(18, 18));
-    return button;
-}
 
 // The picture path in the first column of a one-parameter statement.
 QString pathFrom(Query& query, const QStringList& lines, const QString& parameter,
@@ -67,7 +41,7 @@ void showFlag(Pictures& pictures, QLabel* box, const QString& path) {
 } // namespace
 
 TFrmCadastroCidade::TFrmCadastroCidade(Services& services)
-    : Form(services.forms, QStringLiteral("FrmCadastroCidade"), caption, QSize(519, 282),
+    : Form(services.forms, QStringLiteral("FrmCadastroCidade"), caption, layout::cadCidade.client,
            std::nullopt),
       services_(services) {
     buildControls();
@@ -75,30 +49,20 @@ TFrmCadastroCidade::TFrmCadastroCidade(Services& services)
 }
 
 void TFrmCadastroCidade::buildControls() {
+    using layout::at;
+    using layout::cadCidade;
     QWidget* area = client();
-    Image1 = makePicture(area, QStringLiteral("Image1"), QRect(QPoint(0, 0), clientSize()));
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(services_.dialogs, [this] {
-        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/cadcidade.jpg"), true);
-    });
+    Image1 = makeBackground(area, cadCidade, services_.pictures, services_.dialogs);
 
-    EdtCidade = new QLineEdit(area);
-    EdtCidade->setObjectName(QStringLiteral("EdtCidade"));
-    EdtCidade->setGeometry(32, 46, 353, 26);
-    EdtCidade->setAccessibleName(QStringLiteral("Cidade a ser cadastrada"));
-    EdtCidade->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
+    EdtCidade = placed(new QLineEdit(area), at(cadCidade, "EdtCidade"));
     for (const FieldDef& field : services_.dm().TblCidades.def().fields)
         if (field.name == QLatin1String("Cidade"))
             EdtCidade->setMaxLength(field.width);
 
-    ComboPais = makeList(area, QStringLiteral("ComboPais"), {112, 133, 305, 22});
-    ImgBandPais = makePicture(area, QStringLiteral("ImgBandPais"), {32, 122, 73, 46});
-    ComboUF = makeList(area, QStringLiteral("ComboUF"), {112, 225, 305, 22});
-    ImgBandUF = makePicture(area, QStringLiteral("ImgBandUF"), {32, 214, 73, 46});
-    ComboPais->setAccessibleName(QStringLiteral("País"));
-    ImgBandPais->setAccessibleName(QStringLiteral("Bandeira do país"));
-    ComboUF->setAccessibleName(QStringLiteral("Estado (apenas para o Brasil)"));
-    ImgBandUF->setAccessibleName(QStringLiteral("Bandeira do estado"));
+    ComboPais = makeChoiceList(area, at(cadCidade, "ComboPais"));
+    ImgBandPais = makePicture(area, at(cadCidade, "ImgBandPais"));
+    ComboUF = makeChoiceList(area, at(cadCidade, "ComboUF"));
+    ImgBandUF = makePicture(area, at(cadCidade, "ImgBandUF"));
     // A pick by the user, not a refill, runs the handlers.
     connect(ComboPais, &QComboBox::currentIndexChanged, this, [this](int index) {
         if (index >= 0)
@@ -109,11 +73,8 @@ void TFrmCadastroCidade::buildControls() {
             ComboUFChange();
     });
 
-    BtnGravar = makeGlyphButton(area, QStringLiteral("BtnGravar"), QStringLiteral("Gravar"),
-                                QStringLiteral(":/artwork/glyph-gravar.png"), {415, 45, 33, 25});
-    BtnCancelar =
-        makeGlyphButton(area, QStringLiteral("BtnCancelar"), QStringLiteral("Cancelar"),
-                        QStringLiteral(":/artwork/glyph-cancelar.png"), {447, 45, 33, 25});
+    BtnGravar = makeButton(area, at(cadCidade, "BtnGravar"), {18, 18});
+    BtnCancelar = makeButton(area, at(cadCidade, "BtnCancelar"), {18, 18});
     // A store that cannot be written takes no new city.
     BtnGravar->setEnabled(!services_.dm().readOnly());
     connect(BtnGravar, &QPushButton::clicked, this, &TFrmCadastroCidade::BtnGravarClick);

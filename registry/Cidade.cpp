@@ -1,5 +1,6 @@
 #include "registry/Cidade.h"
 
+#include "layout/Registry.h"
 #include "store/Module.h"
 #include "store/Names.h"
 
@@ -26,19 +27,10 @@ DialogStatement citiesOf(const Table& clubs) {
 
 const SelectionDef& TFrmCidade::definition() {
     static const SelectionDef def = {
-        .objectName = "FrmCidade",
+        .window = layout::cidade,
         .caption = "Selecionar a Cidade",
-        .clientSize = {443, 65},
         .placedAt = std::nullopt,
-        .background = nullptr,
         .query = &TFrmDm::QueryTodasCidades,
-        .listName = "ComboCidade",
-        .listRect = {16, 21, 327, 24},
-        .listSpoken = "Cidade",
-        .previewName = nullptr,
-        .previewRect = {},
-        .previewSpoken = nullptr,
-        .okRect = {352, 20, 75, 25},
         .listStatement = &citiesOf,
         .item = [](const Query& query) { return query.field(0); },
         .clearPreviewAfterFill = false,

@@ -1,10 +1,11 @@
 #include "registry/Clubes.h"
 
+#include "layout/Registry.h"
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Files.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "registry/Idade.h"
@@ -16,12 +17,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFileInfo>
-#include <QIcon>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
-#include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
 #include <stdexcept>
@@ -51,130 +50,64 @@ bool sameFile(const QString& a, const QString& b) {
 
 using Editor = TFrmClubes;
 
-const QList<Editor::EditPlace>& Editor::editPlaces() {
-    static const QList<EditPlace> places = {
-        {"EdtNomeClube",
-         &Editor::EdtNomeClube,
-         "NomeClube",
-         {117, 71, 357, 26},
-         "Nome do Clube/Seleção"},
-        {"EdtIdade", &Editor::EdtIdade, "IdadeClube", {588, 69, 89, 26}, "Idade"},
-        {"EdtNomeCompletoClube",
-         &Editor::EdtNomeCompletoClube,
-         "NomeCompletoClube",
-         {38, 141, 523, 26},
-         "Nome completo do Clube/Seleção"},
-        {"EdtNomePais", &Editor::EdtNomePais, "PaisClube", {333, 223, 249, 26}, "País"},
-        {"EdtSiglaEstado", &Editor::EdtSiglaEstado, "UFClube", {676, 223, 42, 26}, "Estado"},
-        {"EdtNomeCidade", &Editor::EdtNomeCidade, "CidadeClube", {265, 290, 457, 26}, "Cidade"},
-        {"EdtFederacao", &Editor::EdtFederacao, "Federacao", {367, 358, 121, 26}, "Federação"},
-        {"EdtEstadio", &Editor::EdtEstadio, "Estadio", {386, 483, 223, 26}, "Estádio"},
-        {"EdtCapacidade", &Editor::EdtCapacidade, "Capacidade", {631, 482, 119, 26}, "Capacidade"},
-    };
-    return places;
-}
+namespace {
 
-const QList<Editor::PicturePlace>& Editor::picturePlaces() {
-    static const QList<PicturePlace> places = {
-        {"ImgLogoClube", &Editor::ImgLogoClube, {39, 218, 201, 201}, "Escudo"},
-        {"ImgBandeira", &Editor::ImgBandeira, {269, 220, 59, 33}, "Bandeira do país"},
-        {"ImgUF", &Editor::ImgUF, {613, 220, 59, 33}, "Bandeira do estado"},
-        {"ImgLogoFederacao",
-         &Editor::ImgLogoFederacao,
-         {266, 338, 85, 85},
-         "Logotipo da federação"},
-    };
-    return places;
-}
+using Handler = void (TFrmClubes::*)();
+using layout::at;
+using layout::clubes;
 
-const QList<Editor::ButtonPlace>& Editor::buttonPlaces() {
-    static const QList<ButtonPlace> places = {
-        {"BtnLocalizar",
-         &Editor::BtnLocalizar,
-         "Localizar",
-         "A pesquisa é feita pelo nome completo do Clube/Seleção",
-         nullptr,
-         {586, 141, 101, 25},
-         &Editor::BtnLocalizarClick,
-         nullptr},
-        {"BtnSelecionarPais",
-         &Editor::BtnSelecionarPais,
-         "...",
-         "",
-         nullptr,
-         {584, 225, 23, 23},
-         &Editor::BtnSelecionarPaisClick,
-         "Selecionar País"},
-        {"BtnSelecionaUF",
-         &Editor::BtnSelecionaUF,
-         "...",
-         "",
-         nullptr,
-         {719, 224, 23, 23},
-         &Editor::BtnSelecionaPaisClick,
-         "Selecionar Estado"},
-        {"BtnSelecionarCidade",
-         &Editor::BtnSelecionarCidade,
-         "...",
-         "",
-         nullptr,
-         {723, 291, 23, 23},
-         &Editor::BtnSelecionarCidadeClick,
-         "Selecionar a Cidade"},
-        {"BtnFederacao",
-         &Editor::BtnFederacao,
-         "...",
-         "",
-         nullptr,
-         {493, 359, 23, 23},
-         &Editor::BtnFederacaoClick,
-         "Selecionar Federação"},
-        {"BtnFoto",
-         &Editor::BtnFoto,
-         "Selecionar logo",
-         "",
-         nullptr,
-         {39, 444, 105, 33},
-         &Editor::BtnFotoClick,
-         nullptr},
-        {"BtnGravar",
-         &Editor::BtnGravar,
-         "",
-         "Gravar",
-         ":/artwork/glyph-gravar.png",
-         {159, 444, 41, 33},
-         &Editor::BtnGravarClick,
-         nullptr},
-        {"BtnCancelar",
-         &Editor::BtnCancelar,
-         "",
-         "Cancelar",
-         ":/artwork/glyph-cancelar.png",
-         {199, 444, 41, 33},
-         &Editor::BtnCancelarClick,
-         nullptr},
-    };
-    return places;
-}
+// What each control is bound to; where it sits comes from the window's place table.
+struct EditBinding {
+    const layout::Place& place;
+    DbLineEdit* TFrmClubes::*control;
+    const char* field;
+};
+struct PictureBinding {
+    const layout::Place& place;
+    QLabel* TFrmClubes::*control;
+};
+struct ButtonBinding {
+    const layout::Place& place;
+    QPushButton* TFrmClubes::*control;
+    Handler handler;
+};
 
-const QList<Editor::MenuItem>& Editor::menuItems() {
-    static const QList<MenuItem> items = {
-        {&Editor::Arquivo1, "Novo1", &Editor::Novo1, "&Novo", &Editor::Novo1Click},
-        {&Editor::Arquivo1, "Alterar1", &Editor::Alterar1, "&Alterar", &Editor::Alterar1Click},
-        {&Editor::Arquivo1, "Excluir1", &Editor::Excluir1, "&Excluir", &Editor::Excluir1Click},
-        {&Editor::Arquivo1, "N1", &Editor::N1, nullptr, nullptr},
-        {&Editor::Arquivo1, "Voltar1", &Editor::Voltar1, "&Voltar", &Editor::Voltar1Click},
-        {&Editor::Utilitrios1, "Cadastrarcidade1", &Editor::Cadastrarcidade1,
-         "&Cadastro de Cidades", &Editor::Cadastrarcidade1Click},
-        {&Editor::Utilitrios1, "RecalcularIdadedosClubes1", &Editor::RecalcularIdadedosClubes1,
-         "&Recalcular Idade dos Clubes", &Editor::RecalcularIdadedosClubes1Click},
-    };
-    return items;
-}
+constexpr EditBinding editBindings[] = {
+    {at(clubes, "EdtNomeClube"), &Editor::EdtNomeClube, "NomeClube"},
+    {at(clubes, "EdtIdade"), &Editor::EdtIdade, "IdadeClube"},
+    {at(clubes, "EdtNomeCompletoClube"), &Editor::EdtNomeCompletoClube, "NomeCompletoClube"},
+    {at(clubes, "EdtNomePais"), &Editor::EdtNomePais, "PaisClube"},
+    {at(clubes, "EdtSiglaEstado"), &Editor::EdtSiglaEstado, "UFClube"},
+    {at(clubes, "EdtNomeCidade"), &Editor::EdtNomeCidade, "CidadeClube"},
+    {at(clubes, "EdtFederacao"), &Editor::EdtFederacao, "Federacao"},
+    {at(clubes, "EdtEstadio"), &Editor::EdtEstadio, "Estadio"},
+    {at(clubes, "EdtCapacidade"), &Editor::EdtCapacidade, "Capacidade"},
+};
+
+constexpr PictureBinding pictureBindings[] = {
+    {at(clubes, "ImgLogoClube"), &Editor::ImgLogoClube},
+    {at(clubes, "ImgBandeira"), &Editor::ImgBandeira},
+    {at(clubes, "ImgUF"), &Editor::ImgUF},
+    {at(clubes, "ImgLogoFederacao"), &Editor::ImgLogoFederacao},
+};
+
+constexpr ButtonBinding buttonBindings[] = {
+    {at(clubes, "BtnLocalizar"), &Editor::BtnLocalizar, &Editor::BtnLocalizarClick},
+    {at(clubes, "BtnSelecionarPais"), &Editor::BtnSelecionarPais, &Editor::BtnSelecionarPaisClick},
+    {at(clubes, "BtnSelecionaUF"), &Editor::BtnSelecionaUF, &Editor::BtnSelecionaPaisClick},
+    {at(clubes, "BtnSelecionarCidade"), &Editor::BtnSelecionarCidade,
+     &Editor::BtnSelecionarCidadeClick},
+    {at(clubes, "BtnFederacao"), &Editor::BtnFederacao, &Editor::BtnFederacaoClick},
+    {at(clubes, "BtnFoto"), &Editor::BtnFoto, &Editor::BtnFotoClick},
+    {at(clubes, "BtnGravar"), &Editor::BtnGravar, &Editor::BtnGravarClick},
+    {at(clubes, "BtnCancelar"), &Editor::BtnCancelar, &Editor::BtnCancelarClick},
+};
+
+} // namespace
 
 TFrmClubes::TFrmClubes(Services& services)
     : Form(services.forms, QStringLiteral("FrmClubes"), QStringLiteral("Cadastro de Clubes"),
-           QSize(792, 546), std::nullopt),
+           clubes.client, std::nullopt),
       services_(services) {
     buildControls();
     buildMenu();
@@ -185,71 +118,34 @@ TFrmClubes::TFrmClubes(Services& services)
 void TFrmClubes::buildControls() {
     QWidget* area = client();
     TFrmDm& dm = services_.dm();
-    const QFont dataFont = pixelFont(QStringLiteral("Corbel"), 15, true);
+    Image1 = makeBackground(area, clubes, services_.pictures, services_.dialogs);
+    lblCodigo = makeLabel(area, at(clubes, "lblCodigo"));
 
-    // The background is created first so every control lies above it.
-    Image1 = new QLabel(area);
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setGeometry(QRect(QPoint(0, 0), clientSize()));
-    Image1->setScaledContents(true);
-    // Built-in artwork; a broken build shows the report instead of stopping start-up.
-    guard(services_.dialogs, [this] {
-        showPicture(services_.pictures, Image1, QStringLiteral(":/artwork/clubes.jpg"), true);
-    });
-
-    lblCodigo = new QLabel(area);
-    lblCodigo->setObjectName(QStringLiteral("lblCodigo"));
-    lblCodigo->setGeometry(32, 44, 76, 49);
-    lblCodigo->setFont(pixelFont(QStringLiteral("Impact"), 32));
-    lblCodigo->setAlignment(Qt::AlignCenter);
-    QPalette white = lblCodigo->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    lblCodigo->setPalette(white);
-
-    for (const EditPlace& place : editPlaces()) {
-        auto* edit =
-            new DbLineEdit(dm.DtsClubes, QString::fromLatin1(place.field), services_.dialogs, area);
-        edit->setObjectName(QString::fromLatin1(place.name));
-        edit->setGeometry(place.rect);
-        edit->setFont(dataFont);
+    for (const EditBinding& b : editBindings) {
+        auto* edit = placed(
+            new DbLineEdit(dm.DtsClubes, QString::fromLatin1(b.field), services_.dialogs, area),
+            b.place);
         edit->setEnabled(false);
-        edit->setAccessibleName(QString::fromUtf8(place.spoken));
-        this->*place.control = edit;
+        this->*b.control = edit;
     }
 
-    ComboAno = new DbComboBox(dm.DtsAnos, QStringLiteral("Ano"), dm.DtsClubes,
-                              QStringLiteral("AnoFundacao"), services_.dialogs, area);
-    ComboAno->setObjectName(QStringLiteral("ComboAno"));
-    ComboAno->setGeometry(501, 70, 65, 26);
-    ComboAno->setFont(dataFont);
+    ComboAno = placed(new DbComboBox(dm.DtsAnos, QStringLiteral("Ano"), dm.DtsClubes,
+                                     QStringLiteral("AnoFundacao"), services_.dialogs, area),
+                      at(clubes, "ComboAno"));
     ComboAno->setEnabled(false);
-    ComboAno->setAccessibleName(QStringLiteral("Fundação"));
     connect(ComboAno, &DbComboBox::chosen, this, &TFrmClubes::ComboAnoClick);
 
-    for (const PicturePlace& place : picturePlaces()) {
-        auto* picture = new QLabel(area);
-        picture->setObjectName(QString::fromLatin1(place.name));
-        picture->setGeometry(place.rect);
-        picture->setScaledContents(true);
-        picture->setAccessibleName(QString::fromUtf8(place.spoken));
-        this->*place.control = picture;
-    }
+    for (const PictureBinding& b : pictureBindings)
+        this->*b.control = makePicture(area, b.place);
 
-    for (const ButtonPlace& place : buttonPlaces()) {
-        auto* button = new QPushButton(QString::fromUtf8(place.caption), area);
-        button->setObjectName(QString::fromLatin1(place.name));
-        button->setGeometry(place.rect);
-        button->setToolTip(QString::fromUtf8(place.hint));
-        if (place.glyph != nullptr) {
-            button->setIcon(QIcon(QString::fromLatin1(place.glyph)));
-            button->setIconSize(place.rect.size() - QSize(10, 10));
-        }
+    for (const ButtonBinding& b : buttonBindings) {
+        const QSize glyph =
+            b.place.glyph != nullptr ? b.place.rect.size() - QSize(10, 10) : QSize();
+        QPushButton* button = makeButton(area, b.place, glyph);
         button->setEnabled(false);
-        if (place.spoken != nullptr)
-            button->setAccessibleName(QString::fromUtf8(place.spoken));
-        const Handler handler = place.handler;
+        const Handler handler = b.handler;
         connect(button, &QPushButton::clicked, this, [this, handler] { (this->*handler)(); });
-        this->*place.control = button;
+        this->*b.control = button;
     }
     BtnLocalizar->setEnabled(true);
     // Shortcuts of disabled controls do nothing: Ctrl+S saves, and Esc cancels, only
@@ -257,57 +153,46 @@ void TFrmClubes::buildControls() {
     BtnGravar->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
     BtnCancelar->setShortcut(QKeySequence(Qt::Key_Escape));
 
-    rbSelecao = new QRadioButton(QStringLiteral("Seleção"), area);
-    rbSelecao->setObjectName(QStringLiteral("rbSelecao"));
-    rbSelecao->setGeometry(641, 366, 113, 17);
-    rbClube = new QRadioButton(QStringLiteral("Clube"), area);
-    rbClube->setObjectName(QStringLiteral("rbClube"));
-    rbClube->setGeometry(641, 398, 113, 17);
+    rbSelecao = makeRadio(area, at(clubes, "rbSelecao"));
+    rbClube = makeRadio(area, at(clubes, "rbClube"));
     kindGroup = new QButtonGroup(this);
     kindGroup->setExclusive(true);
     kindGroup->addButton(rbSelecao);
     kindGroup->addButton(rbClube);
-    CkbExtinto = new QCheckBox(QStringLiteral("Clube Extinto"), area);
-    CkbExtinto->setObjectName(QStringLiteral("CkbExtinto"));
-    CkbExtinto->setGeometry(368, 402, 121, 17);
+    CkbExtinto = makeCheckBox(area, at(clubes, "CkbExtinto"));
     for (QAbstractButton* box :
-         {static_cast<QAbstractButton*>(rbSelecao), static_cast<QAbstractButton*>(rbClube),
-          static_cast<QAbstractButton*>(CkbExtinto)}) {
-        box->setFont(dataFont);
+         std::initializer_list<QAbstractButton*>{rbSelecao, rbClube, CkbExtinto})
         box->setEnabled(false);
-    }
     // clicked, not toggled: showing a row sets them without writing it.
     connect(rbSelecao, &QRadioButton::clicked, this, &TFrmClubes::rbSelecaoClick);
     connect(rbClube, &QRadioButton::clicked, this, &TFrmClubes::rbClubeClick);
     connect(CkbExtinto, &QCheckBox::clicked, this, &TFrmClubes::CkbExtintoClick);
 
-    Navegador = new DbNavigator(dm.DtsClubes, services_.dialogs, area);
-    Navegador->setObjectName(QStringLiteral("Navegador"));
-    Navegador->setGeometry(39, 481, 200, 25);
+    Navegador =
+        placed(new DbNavigator(dm.DtsClubes, services_.dialogs, area), at(clubes, "Navegador"));
     connect(Navegador, &DbNavigator::clicked, this, &TFrmClubes::NavegadorClick);
 }
 
 void TFrmClubes::buildMenu() {
     MnClubes = menuBar();
     MnClubes->setObjectName(QStringLiteral("MnClubes"));
-    Arquivo1 = MnClubes->addMenu(QStringLiteral("&Arquivo"));
-    Arquivo1->setObjectName(QStringLiteral("Arquivo1"));
-    Utilitrios1 = MnClubes->addMenu(QStringLiteral("&Utilitários"));
-    Utilitrios1->setObjectName(QStringLiteral("Utilitrios1"));
-    for (const MenuItem& entry : menuItems()) {
-        QMenu* menu = this->*entry.menu;
-        QAction* item = entry.caption == nullptr
-                            ? menu->addSeparator()
-                            : menu->addAction(QString::fromUtf8(entry.caption));
-        item->setObjectName(QString::fromLatin1(entry.name));
-        if (entry.handler != nullptr) {
-            const Handler handler = entry.handler;
-            connect(item, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
-        }
-        this->*entry.item = item;
-    }
-    Novo1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_N));
-    Voltar1->setShortcut(QKeySequence(Qt::Key_Escape));
+    addMenus<TFrmClubes>(
+        *this, MnClubes,
+        {{"Arquivo1",
+          "&Arquivo",
+          &Editor::Arquivo1,
+          {{"Novo1", "&Novo", &Editor::Novo1, &Editor::Novo1Click, Qt::CTRL | Qt::Key_N},
+           {"Alterar1", "&Alterar", &Editor::Alterar1, &Editor::Alterar1Click},
+           {"Excluir1", "&Excluir", &Editor::Excluir1, &Editor::Excluir1Click},
+           {"N1", nullptr, &Editor::N1},
+           {"Voltar1", "&Voltar", &Editor::Voltar1, &Editor::Voltar1Click, Qt::Key_Escape}}},
+         {"Utilitrios1",
+          "&Utilitários",
+          &Editor::Utilitrios1,
+          {{"Cadastrarcidade1", "&Cadastro de Cidades", &Editor::Cadastrarcidade1,
+            &Editor::Cadastrarcidade1Click},
+           {"RecalcularIdadedosClubes1", "&Recalcular Idade dos Clubes",
+            &Editor::RecalcularIdadedosClubes1, &Editor::RecalcularIdadedosClubes1Click}}}});
     setWayOut(Voltar1);
 }
 
@@ -389,8 +274,8 @@ void TFrmClubes::showCode() {
 }
 
 void TFrmClubes::clearPictures() {
-    for (const PicturePlace& place : picturePlaces())
-        clearPicture(this->*place.control);
+    for (const PictureBinding& b : pictureBindings)
+        clearPicture(this->*b.control);
 }
 
 // ---- modes ----

@@ -4,7 +4,6 @@
 #include "registry/SelectionDialog.h"
 
 #include <QList>
-#include <QRect>
 #include <QSize>
 #include <QString>
 
@@ -128,43 +127,6 @@ public:
     QMenu* Utilitrios1 = nullptr;
     QAction* Cadastrarcidade1 = nullptr;
     QAction* RecalcularIdadedosClubes1 = nullptr;
-
-    // Where each control sits, described once.
-    using Handler = void (TFrmClubes::*)();
-    struct EditPlace {
-        const char* name;
-        DbLineEdit* TFrmClubes::*control;
-        const char* field;
-        QRect rect;
-        const char* spoken; // what a screen reader calls it: the title painted beside it
-    };
-    struct PicturePlace {
-        const char* name;
-        QLabel* TFrmClubes::*control;
-        QRect rect; // stretched
-        const char* spoken;
-    };
-    struct ButtonPlace {
-        const char* name;
-        QPushButton* TFrmClubes::*control;
-        const char* caption; // "" for a picture button
-        const char* hint;
-        const char* glyph; // built-in picture, or nullptr
-        QRect rect;
-        Handler handler;
-        const char* spoken; // nullptr: its caption, or its hint when it has none
-    };
-    struct MenuItem {
-        QMenu* TFrmClubes::*menu;
-        const char* name;
-        QAction* TFrmClubes::*item;
-        const char* caption; // nullptr for a separator
-        Handler handler;
-    };
-    static const QList<EditPlace>& editPlaces();
-    static const QList<PicturePlace>& picturePlaces();
-    static const QList<ButtonPlace>& buttonPlaces();
-    static const QList<MenuItem>& menuItems();
 
 signals:
     // A save or a cancel has left insert or edit mode; open selection dialogs close.

@@ -1,24 +1,16 @@
 #include "registry/Federacao.h"
 
+#include "layout/Registry.h"
 #include "store/Module.h"
 
 namespace velmora {
 
 const SelectionDef& TFrmFederacao::definition() {
     static const SelectionDef def = {
-        .objectName = "FrmFederacao",
+        .window = layout::federacao,
         .caption = "Selecionar Federação",
-        .clientSize = {345, 107},
         .placedAt = QPoint(372, 332), // its designed place on the screen
-        .background = ":/artwork/federacao.jpg",
         .query = &TFrmDm::QueryFederacao,
-        .listName = "ComboFederacao",
-        .listRect = {118, 35, 210, 24},
-        .listSpoken = "Federação",
-        .previewName = "ImgLogoFederacao",
-        .previewRect = {12, 12, 83, 83},
-        .previewSpoken = "Logotipo da federação",
-        .okRect = {253, 65, 75, 25},
         .listStatement =
             [](const Table&) {
                 return DialogStatement{

@@ -1,24 +1,16 @@
 #include "registry/Paises.h"
 
+#include "layout/Registry.h"
 #include "store/Module.h"
 
 namespace velmora {
 
 const SelectionDef& TFrmPaises::definition() {
     static const SelectionDef def = {
-        .objectName = "FrmPaises",
+        .window = layout::paises,
         .caption = "Selecionar País",
-        .clientSize = {422, 101},
         .placedAt = std::nullopt,
-        .background = ":/artwork/paises.jpg",
         .query = &TFrmDm::QueryTodosPaises,
-        .listName = "ComboPais",
-        .listRect = {130, 33, 275, 24},
-        .listSpoken = "País",
-        .previewName = "ImgBandeiraPais",
-        .previewRect = {14, 19, 94, 62},
-        .previewSpoken = "Bandeira do país",
-        .okRect = {330, 63, 75, 25},
         .listStatement =
             [](const Table&) {
                 return DialogStatement{{QStringLiteral("select NomePais as pais"),

@@ -1,15 +1,14 @@
 #include "registry/SelectionDialog.h"
 
 #include "platform/Captions.h"
+#include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 
 #include <QComboBox>
-#include <QIcon>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
@@ -18,54 +17,36 @@
 
 namespace velmora {
 
-namespace {
-
-QLabel* makePicture(QWidget* parent, const char* name, QRect place) {
-    auto* picture = new QLabel(parent);
-    picture->setObjectName(QString::fromLatin1(name));
-    picture->setGeometry(place);
-    picture->setScaledContents(true);
-    return picture;
-}
-
-} // namespace
-
 SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
-    : Form(services.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
-           def.clientSize, def.placedAt),
+    : Form(services.forms, QString::fromLatin1(def.window.name), QString::fromUtf8(def.caption),
+           def.window.client, def.placedAt),
       services_(services), def_(def) {
     // No menu bar: the window is its client area. Fixed, so that placing it never
     // grows a low window (the city dialog) to a toolkit's minimum height.
-    setFixedSize(def_.clientSize);
+    setFixedSize(def_.window.client);
     QWidget* area = client();
-    if (def_.background != nullptr) {
-        Image1 = makePicture(area, "Image1", QRect(QPoint(0, 0), def_.clientSize));
-        // Built-in artwork; a broken build shows the report instead of stopping start-up.
-        guard(services_.dialogs, [this] {
-            showPicture(services_.pictures, Image1, QString::fromLatin1(def_.background), true);
-        });
+    if (def_.window.background != nullptr)
+        Image1 = makeBackground(area, def_.window, services_.pictures, services_.dialogs);
+    for (const layout::Place& place : def_.window.places) {
+        switch (place.kind) {
+        case layout::Kind::Picture:
+            preview_ = makePicture(area, place);
+            break;
+        case layout::Kind::Combo:
+            list_ = makeChoiceList(area, place);
+            break;
+        case layout::Kind::Button:
+            BtnOk = makeButton(area, place);
+            break;
+        default: // a dialog has no other controls
+            break;
+        }
     }
-    if (def_.previewName != nullptr) {
-        preview_ = makePicture(area, def_.previewName, def_.previewRect);
-        preview_->setAccessibleName(QString::fromUtf8(def_.previewSpoken));
-    }
-
-    list_ = new QComboBox(area);
-    list_->setObjectName(QString::fromLatin1(def_.listName));
-    list_->setEditable(false);
-    list_->setGeometry(def_.listRect);
-    list_->setAccessibleName(QString::fromUtf8(def_.listSpoken));
-    list_->setFont(pixelFont(QStringLiteral("Corbel"), 15, true));
     if (preview_ != nullptr)
         connect(list_, &QComboBox::currentIndexChanged, this, [this](int index) {
             if (index >= 0)
                 listChange();
         });
-
-    BtnOk = new QPushButton(QIcon(QStringLiteral(":/artwork/glyph-ok.png")), QStringLiteral("OK"),
-                            area);
-    BtnOk->setObjectName(QStringLiteral("BtnOk"));
-    BtnOk->setGeometry(def_.okRect);
     connect(BtnOk, &QPushButton::clicked, this, &SelectionDialog::BtnOkClick);
     setWayOut(BtnOk);
 }

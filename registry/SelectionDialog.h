@@ -1,5 +1,6 @@
 #pragma once
 
+#include "layout/Place.h"
 #include "platform/Form.h"
 #include "store/Query.h"
 
@@ -7,7 +8,6 @@
 #include <QList>
 #include <QMetaType>
 #include <QPair>
-#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -46,19 +46,10 @@ struct SelectionChoice {
 // One selection dialog of the club editor, described as data: the four dialogs
 // share one behaviour and differ only in what follows.
 struct SelectionDef {
-    const char* objectName;
+    const layout::Window& window; // the list, the preview (none for the city) and "OK"
     const char* caption;
-    QSize clientSize;
     std::optional<QPoint> placedAt; // nullopt: desktop centre
-    const char* background;         // built-in picture, nullptr for none
     Query TFrmDm::*query;           // list and picture path
-    const char* listName;
-    QRect listRect;
-    const char* listSpoken;  // what a screen reader calls the list: the title beside it
-    const char* previewName; // nullptr: no preview
-    QRect previewRect;
-    const char* previewSpoken;
-    QRect okRect;
     // The list statement for the pending club row.
     DialogStatement (*listStatement)(const Table& clubs);
     // One list item from the current result row.

@@ -1,24 +1,16 @@
 #include "registry/UF.h"
 
+#include "layout/Registry.h"
 #include "store/Module.h"
 
 namespace velmora {
 
 const SelectionDef& TFrmUF::definition() {
     static const SelectionDef def = {
-        .objectName = "FrmUF",
+        .window = layout::uf,
         .caption = "Selecionar Estado",
-        .clientSize = {441, 107},
         .placedAt = std::nullopt,
-        .background = ":/artwork/uf.jpg",
         .query = &TFrmDm::QueryTodosEstados,
-        .listName = "ComboUf",
-        .listRect = {132, 35, 292, 24},
-        .listSpoken = "Estado",
-        .previewName = "ImgBandeiraUF",
-        .previewRect = {14, 23, 95, 61},
-        .previewSpoken = "Bandeira do estado",
-        .okRect = {349, 65, 75, 25},
         .listStatement =
             [](const Table&) {
                 return DialogStatement{{QStringLiteral("select UF, NomeCompleto as estados"),

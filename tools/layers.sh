@@ -4,7 +4,7 @@
 # Usage: tools/layers.sh [REPO]   (default: the repository this script is in)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
-folders=(store platform registry gallery detail app)
+folders=(store layout platform registry gallery detail app)
 subsystems=" registry gallery detail "
 
 includes_of() {

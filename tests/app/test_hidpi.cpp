@@ -4,6 +4,7 @@
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "layout/App.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "registry/Federacao.h"
@@ -106,8 +107,9 @@ private slots:
         AppFixture fx;
         VelmoraApp& app = fx.start();
         const QPixmap page = app.FrmInformacoes->Image->pixmap();
-        QCOMPARE(page.deviceIndependentSize(), QSizeF(796, 550));
-        QCOMPARE(page.size(), QSize(1592, 1100));
+        const QSize own = layout::informacoes.backgroundRect.size();
+        QCOMPARE(page.deviceIndependentSize(), QSizeF(own));
+        QCOMPARE(page.size(), own * 2);
     }
 
     void windowsLargerThanTheScreenKeepCaptionAndMenuOnIt() {

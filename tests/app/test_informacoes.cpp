@@ -2,7 +2,9 @@
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "layout/App.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Placement.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QLabel>
@@ -27,10 +29,9 @@ void TestInformacoes::pageAtItsOwnSize() {
     TFrmInformacoes& f = *app.FrmInformacoes;
 
     QCOMPARE(f.windowTitle(), QString("Informações"));
-    QCOMPARE(f.client()->size(), QSize(792, 546));
+    QCOMPARE(f.client()->size(), layout::informacoes.client);
     QCOMPARE(f.Image->objectName(), QString("Image"));
-    QCOMPARE(f.Image->parentWidget(), f.client());
-    QCOMPARE(f.Image->geometry(), QRect(-2, -2, 796, 550));
+    test::checkBackground(f.client(), layout::informacoes);
     QVERIFY(!f.Image->hasScaledContents());
     const QImage page = app.pictures.load(":/artwork/info.jpg");
     QCOMPARE(f.Image->pixmap().size(), page.size());

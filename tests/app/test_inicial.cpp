@@ -5,10 +5,12 @@
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
+#include "layout/App.h"
 #include "platform/DataControls.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Placement.h"
 #include "tests/support/Rows.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
@@ -139,67 +141,14 @@ bool endsTheProgram(TFrmInicial& main, const std::function<void()>& leave) {
 } // namespace
 
 void TestInicial::controlPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("rect"); // empty size: sized to its text, only the place counts
-    QTest::addColumn<QString>("family");
-    QTest::addColumn<int>("pixels");
-    QTest::addColumn<bool>("bold");
-    QTest::addColumn<bool>("centred");
-
-    QTest::newRow("LblQtdeClubes")
-        << "LblQtdeClubes" << QRect(580, 26, 63, 35) << "Impact" << 24 << false << true;
-    QTest::newRow("LblQtdeBrasil")
-        << "LblQtdeBrasil" << QRect(634, 84, 57, 36) << "Impact" << 24 << false << true;
-    QTest::newRow("LblQtdeOutros")
-        << "LblQtdeOutros" << QRect(583, 142, 57, 33) << "Impact" << 24 << false << true;
-    QTest::newRow("LblSelecoes") << "LblSelecoes" << QRect(635, 201, 57, 33) << "Impact" << 24
-                                 << false << true;
-    QTest::newRow("LblExtintos") << "LblExtintos" << QRect(583, 259, 57, 33) << "Impact" << 24
-                                 << false << true;
-    QTest::newRow("LblNomeClube") << "LblNomeClube" << QRect(485, 392, 0, 0) << "Corbel" << 15
-                                  << true << false;
-    QTest::newRow("LblNomeCompleto")
-        << "LblNomeCompleto" << QRect(485, 414, 0, 0) << "Corbel" << 13 << true << false;
-    QTest::newRow("LblFederacao") << "LblFederacao" << QRect(470, 492, 82, 15) << "Corbel" << 13
-                                  << false << true;
-    QTest::newRow("LblPais") << "LblPais" << QRect(564, 493, 57, 15) << "Corbel" << 13 << false
-                             << true;
-    QTest::newRow("ImgFundo") << "ImgFundo" << QRect(-1, -1, 794, 548) << "" << 0 << false << false;
-    QTest::newRow("ImgEscudo") << "ImgEscudo" << QRect(352, 390, 113, 113) << "" << 0 << false
-                               << false;
-    QTest::newRow("ImgLogoFeder") << "ImgLogoFeder" << QRect(485, 436, 53, 53) << "" << 0 << false
-                                  << false;
-    QTest::newRow("ImgBandPais") << "ImgBandPais" << QRect(556, 442, 69, 40) << "" << 0 << false
-                                 << false;
+    test::addPlaceRows(layout::inicial);
 }
 
 void TestInicial::controlPlaces() {
     QFETCH(QString, name);
-    QFETCH(QRect, rect);
-    QFETCH(QString, family);
-    QFETCH(int, pixels);
-    QFETCH(bool, bold);
-    QFETCH(bool, centred);
-
     MainRig c;
     VelmoraApp& app = c.start();
-    auto* label = app.FrmInicial->client()->findChild<QLabel*>(name);
-    QVERIFY(label);
-    QCOMPARE(label->parentWidget(), app.FrmInicial->client());
-    if (rect.isEmpty())
-        QCOMPARE(label->pos(), rect.topLeft());
-    else
-        QCOMPARE(label->geometry(), rect);
-    // Labels lie on the artwork without a background of their own.
-    QVERIFY(!label->autoFillBackground());
-    if (family.isEmpty()) {
-        QVERIFY(label->hasScaledContents()); // pictures are stretched to their box
-        return;
-    }
-    QCOMPARE(label->font().family(), family);
-    QCOMPARE(label->font().pixelSize(), pixels);
-    QCOMPARE(label->font().bold(), bold);
-    QCOMPARE(bool(label->alignment() & Qt::AlignHCenter), centred);
+    test::checkControl(app.FrmInicial->client(), layout::inicial, name);
 }
 
 void TestInicial::fontsAreSubstituted() {
@@ -213,7 +162,7 @@ void TestInicial::fontsAreSubstituted() {
     QVERIFY(!app.FrmInicial->ImgFundo->pixmap().isNull());
     QVERIFY(c.dialogs.shown().isEmpty());
     QCOMPARE(app.FrmInicial->LblQtdeClubes->palette().color(QPalette::WindowText),
-             QColor(0x80, 0x80, 0x80));
+             QColor::fromRgb(layout::counterGrey));
 }
 
 void TestInicial::menuItemsInOrder() {

@@ -2,6 +2,10 @@
 #include "app/Inicial.h"
 #include "app/Startup.h"
 #include "app/VelmoraApp.h"
+#include "layout/App.h"
+#include "layout/Detail.h"
+#include "layout/Gallery.h"
+#include "layout/Registry.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/store/TestStore.h"
 
@@ -175,31 +179,33 @@ void TestStartup::windowSet_data() {
     QTest::addColumn<QPoint>("placed"); // (-1,-1) = centred
     const QPoint centred(-1, -1);
     QTest::newRow("FrmInicial") << "FrmInicial"
-                                << "Velmora" << QSize(792, 535) << centred;
+                                << "Velmora" << layout::inicial.client << centred;
     QTest::newRow("FrmClubes") << "FrmClubes"
-                               << "Cadastro de Clubes" << QSize(792, 546) << centred;
-    QTest::newRow("FrmCadastroCidade") << "FrmCadastroCidade"
-                                       << "CADASTRO DE CIDADES" << QSize(519, 282) << centred;
+                               << "Cadastro de Clubes" << layout::clubes.client << centred;
+    QTest::newRow("FrmCadastroCidade")
+        << "FrmCadastroCidade"
+        << "CADASTRO DE CIDADES" << layout::cadCidade.client << centred;
     QTest::newRow("FrmPaises") << "FrmPaises"
-                               << "Selecionar País" << QSize(422, 101) << centred;
+                               << "Selecionar País" << layout::paises.client << centred;
     QTest::newRow("FrmUF") << "FrmUF"
-                           << "Selecionar Estado" << QSize(441, 107) << centred;
+                           << "Selecionar Estado" << layout::uf.client << centred;
     QTest::newRow("FrmCidade") << "FrmCidade"
-                               << "Selecionar a Cidade" << QSize(443, 65) << centred;
+                               << "Selecionar a Cidade" << layout::cidade.client << centred;
     QTest::newRow("FrmInformacoes") << "FrmInformacoes"
-                                    << "Informações" << QSize(792, 546) << centred;
+                                    << "Informações" << layout::informacoes.client << centred;
     QTest::newRow("FrmAno") << "FrmAno"
-                            << "Velmora" << QSize(272, 56) << centred;
+                            << "Velmora" << layout::ano.client << centred;
     QTest::newRow("FrmFederacao") << "FrmFederacao"
-                                  << "Selecionar Federação" << QSize(345, 107) << QPoint(372, 332);
+                                  << "Selecionar Federação" << layout::federacao.client
+                                  << QPoint(372, 332);
     QTest::newRow("FrmSelFeder") << "FrmSelFeder"
-                                 << "Velmora" << QSize(300, 145) << centred;
+                                 << "Velmora" << layout::selFeder.client << centred;
     QTest::newRow("FrmRelatorios") << "FrmRelatorios"
-                                   << "Relatórios" << QSize(792, 546) << centred;
+                                   << "Relatórios" << layout::relatorios.client << centred;
     QTest::newRow("FrmSelClube") << "FrmSelClube"
-                                 << "Selecionar Clube" << QSize(433, 185) << centred;
+                                 << "Selecionar Clube" << layout::selClube.client << centred;
     QTest::newRow("FrmClubeSelecionado") << "FrmClubeSelecionado"
-                                         << "" << QSize(792, 546) << centred;
+                                         << "" << layout::card.client << centred;
 }
 
 void TestStartup::windowSet() {
@@ -429,7 +435,7 @@ void TestStartup::splashIsOnScreenBeforeTheWait() {
     });
     QVERIFY(app);
     QVERIFY(exposed);
-    QCOMPARE(onScreen.size(), QSize(494, 296));
+    QCOMPARE(onScreen.size(), layout::splash.client);
     const QImage picture = QImage(QStringLiteral(":/artwork/splash.jpg"))
                                .scaled(onScreen.size())
                                .convertToFormat(onScreen.format());

@@ -1,5 +1,7 @@
 // The detail card: its layout, how a row fills it, failures on OK, printing and back.
+#include "layout/Detail.h"
 #include "tests/detail/CardHelpers.h"
+#include "tests/support/Placement.h"
 
 #include "store/Module.h"
 #include "tests/support/Rows.h"
@@ -70,60 +72,38 @@ private slots:
 
 void TestCard::labelsAsDesigned_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QPoint>("pos");
-    QTest::addColumn<int>("pixelSize");
-    QTest::addColumn<bool>("white");
-    QTest::newRow("LblNomeClube") << "LblNomeClube" << QPoint(276, 80) << 29 << true;
-    QTest::newRow("LblNomeCompleto") << "LblNomeCompleto" << QPoint(276, 120) << 19 << true;
-    QTest::newRow("LblFundacao") << "LblFundacao" << QPoint(276, 147) << 19 << true;
-    QTest::newRow("LblFederacao") << "LblFederacao" << QPoint(212, 319) << 24 << false;
-    QTest::newRow("LblEstadio") << "LblEstadio" << QPoint(544, 311) << 15 << false;
-    QTest::newRow("LblCapacidade") << "LblCapacidade" << QPoint(544, 335) << 15 << false;
-    QTest::newRow("LblPais") << "LblPais" << QPoint(208, 451) << 19 << false;
-    QTest::newRow("LblCidade") << "LblCidade" << QPoint(208, 479) << 15 << false;
-    QTest::newRow("LblEstado") << "LblEstado" << QPoint(536, 463) << 16 << false;
+    for (const layout::Place& place : layout::card.places)
+        if (place.kind == layout::Kind::Label)
+            QTest::newRow(place.name) << QString::fromLatin1(place.name);
 }
 
 void TestCard::labelsAsDesigned() {
     QFETCH(QString, name);
-    QFETCH(QPoint, pos);
-    QFETCH(int, pixelSize);
-    QFETCH(bool, white);
     AppFixture fx;
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
-    auto* label = card.findChild<QLabel*>(name);
-    QVERIFY(label);
-    QCOMPARE(label->parentWidget(), card.client());
-    QCOMPARE(label->pos(), pos);
-    QCOMPARE(label->font().pixelSize(), pixelSize);
-    QVERIFY(label->font().bold());
-    QVERIFY(!label->autoFillBackground()); // transparent over the background
-    const QColor expected = white ? QColor(Qt::white) : card.palette().color(QPalette::WindowText);
-    QCOMPARE(label->palette().color(QPalette::WindowText), expected);
+    test::checkControl(card.client(), layout::card, name);
+    const layout::Place& place = layout::at(layout::card, name.toStdString());
+    if (place.colour == 0) // the window's own ink, away from the dark band
+        QCOMPARE(card.findChild<QLabel*>(name)->palette().color(QPalette::WindowText),
+                 card.palette().color(QPalette::WindowText));
 }
 
 void TestCard::picturesAsDesigned_data() {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("ImgEscudoClube") << "ImgEscudoClube" << QRect(40, 27, 201, 201);
-    QTest::newRow("ImgLogoFeder") << "ImgLogoFeder" << QRect(86, 280, 107, 107);
-    QTest::newRow("ImgBandeiraPais") << "ImgBandeiraPais" << QRect(87, 443, 105, 68);
-    QTest::newRow("ImgBandeiraUF") << "ImgBandeiraUF" << QRect(424, 441, 105, 68);
-    QTest::newRow("Image1") << "Image1" << QRect(0, 0, 792, 546);
+    QTest::newRow(layout::card.backgroundName) << QString::fromLatin1(layout::card.backgroundName);
+    for (const layout::Place& place : layout::card.places)
+        if (place.kind == layout::Kind::Picture)
+            QTest::newRow(place.name) << QString::fromLatin1(place.name);
 }
 
 void TestCard::picturesAsDesigned() {
     QFETCH(QString, name);
-    QFETCH(QRect, rect);
     AppFixture fx;
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
-    auto* picture = card.findChild<QLabel*>(name);
-    QVERIFY(picture);
-    QCOMPARE(picture->geometry(), rect);
-    QVERIFY(picture->hasScaledContents());
-    QCOMPARE(card.client()->size(), QSize(792, 546));
+    test::checkControl(card.client(), layout::card, name);
+    QCOMPARE(card.client()->size(), layout::card.client);
     QVERIFY(hasPicture(card.Image1));
 }
 
@@ -302,7 +282,7 @@ void TestCard::printsClientAreaOnly() {
     QVERIFY(fx.dialogs.shown().isEmpty());
     QCOMPARE(fx.printing.printed.size(), 1);
     const QImage page = fx.printing.printed.first();
-    QCOMPARE(page.size(), QSize(792, 546));
+    QCOMPARE(page.size(), layout::card.client);
     // The dark header band at the top right, under no control; light lower down.
     const QColor header = page.pixelColor(700, 20);
     QVERIFY2(header.lightness() < 110, qPrintable(header.name()));

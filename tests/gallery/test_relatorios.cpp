@@ -4,8 +4,10 @@
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/MenuGalleries.h"
+#include "layout/Gallery.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Placement.h"
 #include "tests/support/Rows.h"
 
 #include <QAction>
@@ -54,54 +56,21 @@ private slots:
 };
 
 void TestRelatorios::slotControlPlaces_data() {
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("rect"); // empty size: sized to its text
-    QTest::addColumn<int>("pixels"); // 0: a picture
-    QTest::addColumn<bool>("bold");
-
-    QTest::newRow("ImgClube1") << "ImgClube1" << QRect(21, 67, 57, 57) << 0 << false;
-    QTest::newRow("ImgBandClube1") << "ImgBandClube1" << QRect(118, 71, 49, 33) << 0 << false;
-    QTest::newRow("LblSiglaPaisClube1")
-        << "LblSiglaPaisClube1" << QRect(118, 106, 49, 14) << 11 << true;
-    QTest::newRow("LblNomeClube1") << "LblNomeClube1" << QRect(181, 71, 0, 0) << 12 << true;
-    QTest::newRow("LblNomeCompleto1") << "LblNomeCompleto1" << QRect(181, 88, 0, 0) << 11 << false;
-    QTest::newRow("LblCidade1") << "LblCidade1" << QRect(181, 104, 0, 0) << 11 << false;
-    QTest::newRow("ImgClube3") << "ImgClube3" << QRect(22, 225, 57, 57) << 0 << false;
-    QTest::newRow("LblCidade6") << "LblCidade6" << QRect(181, 501, 0, 0) << 11 << false;
-    QTest::newRow("ImgClube7") << "ImgClube7" << QRect(419, 66, 57, 57) << 0 << false;
-    QTest::newRow("ImgClube9") << "ImgClube9" << QRect(420, 224, 57, 57) << 0 << false;
-    QTest::newRow("LblSiglaPaisClube10")
-        << "LblSiglaPaisClube10" << QRect(516, 343, 49, 14) << 11 << true;
-    QTest::newRow("ImgBandClube12") << "ImgBandClube12" << QRect(516, 467, 49, 33) << 0 << false;
-    QTest::newRow("LblNomeClube12") << "LblNomeClube12" << QRect(579, 467, 0, 0) << 12 << true;
-    QTest::newRow("LblNomeCompleto12")
-        << "LblNomeCompleto12" << QRect(579, 484, 0, 0) << 11 << false;
-    QTest::newRow("LblCidade12") << "LblCidade12" << QRect(579, 500, 0, 0) << 11 << false;
+    QTest::addColumn<int>("slot");
+    for (int n = 1; n <= layout::slotCount; ++n)
+        QTest::addRow("slot %d", n) << n;
 }
 
 void TestRelatorios::slotControlPlaces() {
-    QFETCH(QString, name);
-    QFETCH(QRect, rect);
-    QFETCH(int, pixels);
-    QFETCH(bool, bold);
-
+    QFETCH(int, slot);
     GalleryRig c;
     c.start();
-    auto* control = c.page().client()->findChild<QLabel*>(name);
-    QVERIFY(control);
-    QCOMPARE(control->parentWidget(), c.page().client());
-    QVERIFY(!control->autoFillBackground());
-    if (rect.isEmpty())
-        QCOMPARE(control->pos(), rect.topLeft());
-    else
-        QCOMPARE(control->geometry(), rect);
-    if (pixels != 0) {
-        QCOMPARE(control->font().family(), QStringLiteral("Arial"));
-        QCOMPARE(control->font().pixelSize(), pixels);
-        QCOMPARE(control->font().bold(), bold);
+    for (const layout::SlotPart& part : layout::slotParts) {
+        QByteArray name, spoken;
+        test::checkPlace(c.page().client(), layout::slotPlace(slot, part, name, spoken));
+        if (QTest::currentTestFailed())
+            QFAIL(name.constData());
     }
-    if (name.startsWith(QLatin1String("LblSigla")))
-        QVERIFY(control->alignment() & Qt::AlignHCenter);
 }
 
 void TestRelatorios::titleLine() {
@@ -109,13 +78,10 @@ void TestRelatorios::titleLine() {
     c.start();
     TFrmRelatorios& p = c.page();
     QCOMPARE(p.windowTitle(), QStringLiteral("Relatórios"));
-    QCOMPARE(p.client()->size(), QSize(792, 546));
-    QCOMPARE(p.LblTitulo->pos(), QPoint(94, 16));
-    QCOMPARE(p.LblTitulo->font().pixelSize(), 19);
-    QVERIFY(p.LblTitulo->font().bold());
-    QCOMPARE(p.ImgBandTitulo->geometry(), QRect(22, 10, 57, 33));
-    QCOMPARE(p.ImgFeder->geometry(), QRect(25, 2, 49, 49));
-    QCOMPARE(p.Image5->geometry(), QRect(-1, -1, 794, 549));
+    QCOMPARE(p.client()->size(), layout::relatorios.client);
+    test::checkBackground(p.client(), layout::relatorios);
+    for (const char* name : {"LblTitulo", "ImgBandTitulo", "ImgFeder"})
+        test::checkPlace(p.client(), layout::at(layout::relatorios, name));
     // The background lies under every other control.
     QCOMPARE(p.client()->children().first(), p.Image5);
     QVERIFY(!p.Image5->pixmap().isNull());
@@ -131,9 +97,11 @@ void TestRelatorios::nextPageButtons() {
         QPushButton* btn = button(c, PageButton(b));
         QCOMPARE(btn->objectName(), names[b]);
         QCOMPARE(c.page().client()->findChild<QPushButton*>(names[b]), btn);
-        QCOMPARE(btn->text(), QStringLiteral(">>"));
-        QCOMPARE(btn->geometry(), QRect(736, 16, 22, 20));
-        QCOMPARE(btn->toolTip(), QStringLiteral("Próxima Página"));
+        // Every gallery's button stands at the one place of the next-page button.
+        layout::Place place = layout::at(layout::relatorios, "BtnProxima");
+        const QByteArray name = names[b].toLatin1();
+        place.name = name.constData();
+        test::checkPlace(c.page().client(), place);
         QVERIFY(btn->isHidden());
     }
 }
@@ -398,7 +366,7 @@ void TestRelatorios::imprimirPrintsTheClientArea() {
     c.page().Imprimir1->trigger();
     QCOMPARE(c.printing.printed.size(), 1);
     const QImage printed = c.printing.printed[0];
-    QCOMPARE(printed.size(), QSize(792, 546)); // no title bar, no menu bar
+    QCOMPARE(printed.size(), layout::relatorios.client); // no title bar, no menu bar
     QCOMPARE(printed.convertToFormat(QImage::Format_RGB32),
              c.page().client()->grab().toImage().convertToFormat(QImage::Format_RGB32));
     QVERIFY(c.dialogs.shown().isEmpty());

@@ -1,12 +1,13 @@
 // The city registry: layout, opening, the country and state lists with their flags,
 // storing with its checks and confirmation, leaving, and the cities the editor's
 // city dialog then offers.
-#include "platform/Fonts.h"
+#include "layout/Registry.h"
 #include "registry/CadCidade.h"
 #include "registry/Cidade.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
 #include "tests/support/EditorRig.h"
+#include "tests/support/Placement.h"
 #include "tests/support/Rows.h"
 
 #include <QComboBox>
@@ -99,38 +100,20 @@ private slots:
 };
 
 void TestCadCidade::layout_data() {
-    QTest::addColumn<QRect>("rect");
-    QTest::newRow("EdtCidade") << QRect(32, 46, 353, 26);
-    QTest::newRow("ComboPais") << QRect(112, 133, 305, 22);
-    QTest::newRow("ImgBandPais") << QRect(32, 122, 73, 46);
-    QTest::newRow("ComboUF") << QRect(112, 225, 305, 22);
-    QTest::newRow("ImgBandUF") << QRect(32, 214, 73, 46);
-    QTest::newRow("BtnGravar") << QRect(415, 45, 33, 25);
-    QTest::newRow("BtnCancelar") << QRect(447, 45, 33, 25);
-    QTest::newRow("Image1") << QRect(0, 0, 519, 282);
+    test::addPlaceRows(velmora::layout::cadCidade);
 }
 
 void TestCadCidade::layout() {
-    QFETCH(QRect, rect);
+    QFETCH(QString, name);
     RegistryRig rig;
     rig.fx.start();
     TFrmCadastroCidade& registry = rig.registry();
     QCOMPARE(registry.windowTitle(), caption);
-    QCOMPARE(registry.client()->size(), QSize(519, 282));
-    auto* control = registry.findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(control);
-    QCOMPARE(control->geometry(), rect);
-    if (auto* list = qobject_cast<QComboBox*>(control))
+    QCOMPARE(registry.client()->size(), velmora::layout::cadCidade.client);
+    test::checkControl(registry.client(), velmora::layout::cadCidade, name);
+    if (auto* list = registry.findChild<QComboBox*>(name))
         QVERIFY(!list->isEditable());
-    if (auto* picture = qobject_cast<QLabel*>(control))
-        QVERIFY(picture->hasScaledContents());
     QVERIFY(!registry.Image1->pixmap().isNull());
-    QCOMPARE(registry.BtnGravar->toolTip(), QStringLiteral("Gravar"));
-    QCOMPARE(registry.BtnCancelar->toolTip(), QStringLiteral("Cancelar"));
-    QCOMPARE(registry.EdtCidade->font().pixelSize(), 15);
-    QVERIFY(registry.EdtCidade->font().bold());
-    QCOMPARE(registry.EdtCidade->font().family(),
-             pixelFont(QStringLiteral("Corbel"), 15, true).family());
     QCOMPARE(registry.EdtCidade->maxLength(), 40);
     // Created hidden, with the state part hidden and the countries already listed.
     QVERIFY(!registry.isVisible());

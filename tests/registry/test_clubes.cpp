@@ -1,11 +1,13 @@
 // The club editor: layout, modes, numbering, the save checks, delete, navigation,
 // locate and the commands that open other windows.
+#include "layout/Registry.h"
 #include "registry/CadCidade.h"
 #include "registry/Cidade.h"
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
 #include "tests/support/EditorRig.h"
+#include "tests/support/Placement.h"
 #include "tests/support/Rows.h"
 
 #include <QAction>
@@ -90,59 +92,16 @@ private slots:
 };
 
 void TestClubes::placesAndFonts_data() {
-    QTest::addColumn<QRect>("rect");
-    const QList<QPair<const char*, QRect>> places = {
-        {"lblCodigo", {32, 44, 76, 49}},
-        {"EdtNomeClube", {117, 71, 357, 26}},
-        {"ComboAno", {501, 70, 65, 26}},
-        {"EdtIdade", {588, 69, 89, 26}},
-        {"EdtNomeCompletoClube", {38, 141, 523, 26}},
-        {"BtnLocalizar", {586, 141, 101, 25}},
-        {"ImgLogoClube", {39, 218, 201, 201}},
-        {"ImgBandeira", {269, 220, 59, 33}},
-        {"EdtNomePais", {333, 223, 249, 26}},
-        {"BtnSelecionarPais", {584, 225, 23, 23}},
-        {"ImgUF", {613, 220, 59, 33}},
-        {"EdtSiglaEstado", {676, 223, 42, 26}},
-        {"BtnSelecionaUF", {719, 224, 23, 23}},
-        {"EdtNomeCidade", {265, 290, 457, 26}},
-        {"BtnSelecionarCidade", {723, 291, 23, 23}},
-        {"ImgLogoFederacao", {266, 338, 85, 85}},
-        {"EdtFederacao", {367, 358, 121, 26}},
-        {"BtnFederacao", {493, 359, 23, 23}},
-        {"rbSelecao", {641, 366, 113, 17}},
-        {"rbClube", {641, 398, 113, 17}},
-        {"CkbExtinto", {368, 402, 121, 17}},
-        {"BtnFoto", {39, 444, 105, 33}},
-        {"BtnGravar", {159, 444, 41, 33}},
-        {"BtnCancelar", {199, 444, 41, 33}},
-        {"Navegador", {39, 481, 200, 25}},
-        {"EdtEstadio", {386, 483, 223, 26}},
-        {"EdtCapacidade", {631, 482, 119, 26}},
-    };
-    for (const auto& [name, rect] : places)
-        QTest::newRow(name) << rect;
+    test::addPlaceRows(layout::clubes);
 }
 
 void TestClubes::placesAndFonts() {
-    QFETCH(QRect, rect);
+    QFETCH(QString, name);
     EditorRig rig;
     TFrmClubes& editor = rig.open();
     QCOMPARE(editor.windowTitle(), QStringLiteral("Cadastro de Clubes"));
-    QCOMPARE(editor.client()->size(), QSize(792, 546));
-    auto* widget = editor.findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(widget);
-    QCOMPARE(widget->geometry(), rect);
-    QCOMPARE(widget->parentWidget(), editor.client());
-    if (qobject_cast<QLineEdit*>(widget) || qobject_cast<QComboBox*>(widget)) {
-        QCOMPARE(widget->font().pixelSize(), 15);
-        QVERIFY(widget->font().bold());
-    }
-    if (widget == editor.lblCodigo) {
-        QCOMPARE(editor.lblCodigo->font().pixelSize(), 32);
-        QCOMPARE(editor.lblCodigo->alignment(), Qt::AlignCenter);
-        QCOMPARE(editor.lblCodigo->palette().color(QPalette::WindowText), QColor(Qt::white));
-    }
+    QCOMPARE(editor.client()->size(), layout::clubes.client);
+    test::checkControl(editor.client(), layout::clubes, name);
 }
 
 void TestClubes::menuAndWidths() {
@@ -171,10 +130,6 @@ void TestClubes::menuAndWidths() {
     };
     for (const auto& [edit, width] : widths)
         QCOMPARE(edit->maxLength(), width);
-    QCOMPARE(editor.BtnLocalizar->toolTip(),
-             QStringLiteral("A pesquisa é feita pelo nome completo do Clube/Seleção"));
-    QCOMPARE(editor.BtnGravar->toolTip(), QStringLiteral("Gravar"));
-    QCOMPARE(editor.BtnCancelar->toolTip(), QStringLiteral("Cancelar"));
     // The year list is Anos.DB, in its order.
     QCOMPARE(editor.ComboAno->count(), 201);
     QCOMPARE(editor.ComboAno->itemText(0), QStringLiteral("1850"));

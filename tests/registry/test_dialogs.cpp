@@ -1,11 +1,12 @@
 // The selection dialogs of the club editor: layout, lists, previews, what OK writes
 // into the pending row, the "Brasil" rules, empty picks and failures.
-#include "platform/Fonts.h"
+#include "layout/Registry.h"
 #include "registry/Cidade.h"
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
 #include "tests/support/EditorRig.h"
+#include "tests/support/Placement.h"
 #include "tests/support/Rows.h"
 
 #include <QComboBox>
@@ -121,70 +122,44 @@ private slots:
 
 void TestDialogs::layout_data() {
     QTest::addColumn<QString>("caption");
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<QString>("list");
-    QTest::addColumn<QRect>("listRect");
-    QTest::addColumn<QString>("preview");
-    QTest::addColumn<QRect>("previewRect");
-    QTest::addColumn<QRect>("okRect");
-    QTest::addColumn<bool>("background");
-    QTest::newRow("FrmPaises") << "Selecionar País" << QSize(422, 101) << "ComboPais"
-                               << QRect(130, 33, 275, 24) << "ImgBandeiraPais"
-                               << QRect(14, 19, 94, 62) << QRect(330, 63, 75, 25) << true;
-    QTest::newRow("FrmUF") << "Selecionar Estado" << QSize(441, 107) << "ComboUf"
-                           << QRect(132, 35, 292, 24) << "ImgBandeiraUF" << QRect(14, 23, 95, 61)
-                           << QRect(349, 65, 75, 25) << true;
-    QTest::newRow("FrmCidade") << "Selecionar a Cidade" << QSize(443, 65) << "ComboCidade"
-                               << QRect(16, 21, 327, 24) << "" << QRect() << QRect(352, 20, 75, 25)
-                               << false;
-    QTest::newRow("FrmFederacao") << "Selecionar Federação" << QSize(345, 107) << "ComboFederacao"
-                                  << QRect(118, 35, 210, 24) << "ImgLogoFederacao"
-                                  << QRect(12, 12, 83, 83) << QRect(253, 65, 75, 25) << true;
+    QTest::newRow("FrmPaises") << "Selecionar País";
+    QTest::newRow("FrmUF") << "Selecionar Estado";
+    QTest::newRow("FrmCidade") << "Selecionar a Cidade";
+    QTest::newRow("FrmFederacao") << "Selecionar Federação";
 }
 
 void TestDialogs::layout() {
     QFETCH(QString, caption);
-    QFETCH(QSize, size);
-    QFETCH(QString, list);
-    QFETCH(QRect, listRect);
-    QFETCH(QString, preview);
-    QFETCH(QRect, previewRect);
-    QFETCH(QRect, okRect);
-    QFETCH(bool, background);
+    const QString name = QString::fromLatin1(QTest::currentDataTag());
+    const velmora::layout::Window* window = nullptr;
+    for (const velmora::layout::Window* w : {&velmora::layout::paises, &velmora::layout::uf,
+                                             &velmora::layout::cidade, &velmora::layout::federacao})
+        if (name == QLatin1String(w->name))
+            window = w;
+    QVERIFY(window);
     EditorRig rig;
     rig.fx.start();
-    SelectionDialog* dialog = dialogNamed(rig.app(), QString::fromLatin1(QTest::currentDataTag()));
+    SelectionDialog* dialog = dialogNamed(rig.app(), name);
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), caption);
-    QCOMPARE(dialog->client()->size(), size);
+    QCOMPARE(dialog->client()->size(), window->client);
     QVERIFY(!dialog->isVisible());
     QVERIFY(!(dialog->windowFlags() & Qt::WindowCloseButtonHint));
 
-    auto* combo = dialog->findChild<QComboBox*>(list);
-    QVERIFY(combo);
-    QCOMPARE(combo->geometry(), listRect);
-    QVERIFY(!combo->isEditable());
-    QCOMPARE(combo->font().pixelSize(), 15);
-    QVERIFY(combo->font().bold());
-    QCOMPARE(combo->font().family(), pixelFont(QStringLiteral("Corbel"), 15, true).family());
-
-    if (preview.isEmpty()) {
-        QVERIFY(!dialog->preview());
-    } else {
-        auto* box = dialog->findChild<QLabel*>(preview);
-        QVERIFY(box);
-        QCOMPARE(box->geometry(), previewRect);
-        QVERIFY(box->hasScaledContents());
+    bool withPreview = false;
+    for (const velmora::layout::Place& place : window->places) {
+        test::checkPlace(dialog->client(), place);
+        if (QTest::currentTestFailed())
+            QFAIL(place.name);
+        withPreview = withPreview || place.kind == velmora::layout::Kind::Picture;
     }
-    auto* ok = dialog->findChild<QPushButton*>(QStringLiteral("BtnOk"));
-    QVERIFY(ok);
-    QCOMPARE(ok->geometry(), okRect);
-    QVERIFY(!ok->icon().isNull());
+    QVERIFY(!dialog->list()->isEditable());
+    QCOMPARE(dialog->preview() != nullptr, withPreview);
     auto* image = dialog->findChild<QLabel*>(QStringLiteral("Image1"));
-    QCOMPARE(image != nullptr, background);
-    if (background) {
+    QCOMPARE(image != nullptr, window->background != nullptr);
+    if (image != nullptr) {
         QVERIFY(!image->pixmap().isNull());
-        QCOMPARE(image->geometry(), QRect(QPoint(0, 0), size));
+        test::checkBackground(dialog->client(), *window);
     }
 }
 

@@ -1,8 +1,15 @@
 #include "Windows.h"
 
 #include "Palette.h"
+#include "layout/App.h"
+#include "layout/Detail.h"
+#include "layout/Gallery.h"
+#include "layout/Registry.h"
 
 #include <array>
+#include <initializer_list>
+#include <string_view>
+#include <utility>
 
 using namespace Qt::StringLiterals;
 
@@ -14,8 +21,6 @@ namespace {
 const FontSpec kFieldTitle{kCorbel, 15, true};     // titles over the fields, on cards
 const FontSpec kSmallCaps{kCorbel, 12, true, 1.4}; // captions on the detail card
 const FontSpec kBanner{kImpact, 24, false, 1.5};   // window headings on the pitch
-const FontSpec kCounterFont{kImpact, 24};          // the main window's counters
-const QColor kCounterGrey(118, 118, 118);
 
 Panel well(const QRect& picture, int pad = 4) {
     return Panel{QRectF(picture).adjusted(-pad, -pad, pad, pad), PanelStyle::Well, 4};
@@ -34,55 +39,127 @@ void append(std::vector<Element>& to, std::initializer_list<Element> items) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// The windows' own place tables say where each control goes.
+
+namespace vl = velmora::layout;
+
+QRect placeOf(const vl::Window& window, std::string_view name) {
+    return vl::at(window, name).rect;
+}
+
+// The look-alike of the face a window names.
+FontSpec fontOf(const vl::Font& font) {
+    if (font.family == nullptr)
+        return {kCorbel, 15, true};
+    const std::string_view family = font.family;
+    const QString& face = family == "Impact" ? kImpact : family == "Corbel" ? kCorbel : kArial;
+    return {face, qreal(font.pixelSize), font.bold};
+}
+
+Control controlOf(vl::Kind kind) {
+    switch (kind) {
+    case vl::Kind::Label:
+        return Control::Label;
+    case vl::Kind::Picture:
+        return Control::Picture;
+    case vl::Kind::Edit:
+        return Control::Edit;
+    case vl::Kind::Combo:
+        return Control::Combo;
+    case vl::Kind::Radio:
+    case vl::Kind::Check:
+        return Control::Radio;
+    case vl::Kind::Button:
+    case vl::Kind::Navigator:
+        break;
+    }
+    return Control::Button;
+}
+
+using Samples = std::initializer_list<std::pair<std::string_view, QString>>;
+
+// A stand-in for a control: its place, face and colour, with a sample text for previews
+// (its own caption when it has one, else the first letter of its tool tip).
+Placed placed(const vl::Place& place, const QString& sample) {
+    QString text = sample;
+    if (text.isEmpty())
+        text = QString::fromUtf8(place.text);
+    if (text.isEmpty())
+        text = QString::fromUtf8(place.hint).left(1);
+    const Qt::Alignment across = place.align & Qt::AlignHorizontal_Mask;
+    return Placed{QString::fromLatin1(place.name),
+                  controlOf(place.kind),
+                  place.rect,
+                  text,
+                  fontOf(place.font),
+                  place.colour != 0 ? QColor::fromRgb(place.colour) : QColor(Qt::black),
+                  across != Qt::Alignment() ? across : Qt::AlignLeft};
+}
+
+std::vector<Placed> controlsOf(const vl::Window& window, Samples samples = {}) {
+    std::vector<Placed> controls;
+    for (const vl::Place& place : window.places) {
+        QString sample;
+        for (const auto& [name, text] : samples)
+            if (name == place.name)
+                sample = text;
+        controls.push_back(placed(place, sample));
+    }
+    return controls;
+}
+
+// A window's picture: the file it shows and where its client area falls in it.
+Artwork pictureOf(const vl::Window& window, bool chosenLayout) {
+    const QString path = QString::fromLatin1(window.background);
+    const QRect lies = window.backgroundRect;
+    return Artwork{path.mid(path.lastIndexOf(QLatin1Char('/')) + 1),
+                   lies.size(),
+                   -lies.topLeft(),
+                   QString::fromLatin1(window.name),
+                   chosenLayout,
+                   {}};
+}
+
+// ---------------------------------------------------------------------------------------------
 
 Artwork splash() {
-    return Artwork{
-        u"splash.jpg"_s,
-        {494, 296},
-        {0, 0},
-        u"FrmSplash"_s,
-        false,
-        {
-            Fill{{0, 0, 494, 296}, Surface::Pitch},
-            Ornament{Drawing::PitchLines, {-300, -34, 640, 364}, 0.10},
-            Ornament{Drawing::Glow, {276, -4, 260, 260}, 0.9},
-            Ornament{Drawing::Ball, {338, 58, 136, 136}},
-            Text{u"VELMORA"_s, {kImpact, 92, false, 3}, {32, 138}, Qt::white},
-            Rule{{36, 154, 96, 5}, palette::orange},
-            Text{u"Catálogo de distintivos de futebol"_s,
-                 {kCorbel, 20, true},
-                 {36, 188},
-                 palette::mist},
-            Text{u"Clubes  •  Seleções  •  Galerias"_s,
-                 {kCorbel, 15},
-                 {36, 212},
-                 QColor(170, 196, 182)},
-            Text{u"Carregando o catálogo…"_s,
-                 {kCorbel, 13, false, 0, true},
-                 {36, 276},
-                 QColor(150, 176, 164)},
-            Text{u"v1.0"_s, {kCorbel, 18, true}, {466, 276}, palette::orange, Qt::AlignRight},
-        },
+    Artwork art = pictureOf(vl::splash, false);
+    art.elements = {
+        Fill{{0, 0, 494, 296}, Surface::Pitch},
+        Ornament{Drawing::PitchLines, {-300, -34, 640, 364}, 0.10},
+        Ornament{Drawing::Glow, {276, -4, 260, 260}, 0.9},
+        Ornament{Drawing::Ball, {338, 58, 136, 136}},
+        Text{u"VELMORA"_s, {kImpact, 92, false, 3}, {32, 138}, Qt::white},
+        Rule{{36, 154, 96, 5}, palette::orange},
+        Text{
+            u"Catálogo de distintivos de futebol"_s, {kCorbel, 20, true}, {36, 188}, palette::mist},
+        Text{
+            u"Clubes  •  Seleções  •  Galerias"_s, {kCorbel, 15}, {36, 212}, QColor(170, 196, 182)},
+        Text{u"Carregando o catálogo…"_s,
+             {kCorbel, 13, false, 0, true},
+             {36, 276},
+             QColor(150, 176, 164)},
+        Text{u"v1.0"_s, {kCorbel, 18, true}, {466, 276}, palette::orange, Qt::AlignRight},
     };
+    return art;
 }
 
 // The five counters zig-zag down the right edge; each circle is centred on its label.
 struct Counter {
-    const char16_t* name;
+    const char* name;
     const char16_t* title;
-    QRect label;
     bool titleOnLeft;
 };
 const std::array<Counter, 5> kCounters{{
-    {u"LblQtdeClubes", u"Total de Clubes", {580, 26, 63, 35}, false},
-    {u"LblQtdeBrasil", u"Brasileiros", {634, 84, 57, 36}, true},
-    {u"LblQtdeOutros", u"Estrangeiros", {583, 142, 57, 33}, false},
-    {u"LblSelecoes", u"Seleções", {635, 201, 57, 33}, true},
-    {u"LblExtintos", u"Extintos", {583, 259, 57, 33}, false},
+    {"LblQtdeClubes", u"Total de Clubes", false},
+    {"LblQtdeBrasil", u"Brasileiros", true},
+    {"LblQtdeOutros", u"Estrangeiros", false},
+    {"LblSelecoes", u"Seleções", true},
+    {"LblExtintos", u"Extintos", false},
 }};
 
 Artwork mainWindow() {
-    Artwork art{u"main.jpg"_s, {794, 548}, {1, 1}, u"FrmInicial"_s, false, {}};
+    Artwork art = pictureOf(vl::inicial, false);
     auto& e = art.elements;
     append(e, {
                   Fill{{-1, -1, 794, 548}, Surface::Pitch},
@@ -103,24 +180,22 @@ Artwork mainWindow() {
               });
     QPolygonF passes;
     for (const Counter& c : kCounters)
-        passes << QRectF(c.label).center();
+        passes << QRectF(placeOf(vl::inicial, c.name)).center();
     e.push_back(Path{passes, QColor(244, 141, 36, 150), 2, true});
     for (const Counter& c : kCounters) {
-        const QPointF centre = QRectF(c.label).center();
+        const QPointF centre = QRectF(placeOf(vl::inicial, c.name)).center();
         e.push_back(Disc{centre, 34, Qt::white, palette::orange, 5});
         e.push_back(Text{QString::fromUtf16(c.title),
                          {kCorbel, 17, true},
                          centre + QPointF(c.titleOnLeft ? -42 : 42, 6),
                          Qt::white,
                          c.titleOnLeft ? Qt::AlignRight : Qt::AlignLeft});
-        art.controls.push_back(Placed{QString::fromUtf16(c.name), Control::Label, c.label,
-                                      u"1234"_s, kCounterFont, kCounterGrey, Qt::AlignHCenter});
     }
     append(e, {
                   Panel{{340, 356, 444, 162}, PanelStyle::Card, 10, u"DESTAQUE"_s, 28},
-                  well({352, 390, 113, 113}),
-                  well({485, 436, 53, 53}, 3),
-                  well({556, 442, 69, 40}, 3),
+                  well(placeOf(vl::inicial, "ImgEscudo")),
+                  well(placeOf(vl::inicial, "ImgLogoFeder"), 3),
+                  well(placeOf(vl::inicial, "ImgBandPais"), 3),
                   Ornament{Drawing::Ball, {690, 414, 80, 80}, 0.08},
                   Text{u"um clube sorteado a cada visita"_s,
                        {kCorbel, 13, false, 0, true},
@@ -128,41 +203,21 @@ Artwork mainWindow() {
                        QColor(255, 255, 255, 225),
                        Qt::AlignRight},
               });
-    art.controls.insert(art.controls.end(),
-                        {
-                            {u"ImgEscudo"_s, Control::Picture, {352, 390, 113, 113}},
-                            {u"LblNomeClube"_s,
-                             Control::Label,
-                             {485, 392, 0, 0},
-                             u"Corinthians"_s,
-                             {kCorbel, 15, true}},
-                            {u"LblNomeCompleto"_s,
-                             Control::Label,
-                             {485, 414, 0, 0},
-                             u"Sport Club Corinthians Paulista"_s,
-                             {kCorbel, 13, true}},
-                            {u"ImgLogoFeder"_s, Control::Picture, {485, 436, 53, 53}},
-                            {u"LblFederacao"_s,
-                             Control::Label,
-                             {470, 492, 82, 15},
-                             u"FPF"_s,
-                             {kCorbel, 13},
-                             Qt::black,
-                             Qt::AlignHCenter},
-                            {u"ImgBandPais"_s, Control::Picture, {556, 442, 69, 40}},
-                            {u"LblPais"_s,
-                             Control::Label,
-                             {564, 493, 57, 15},
-                             u"BRA"_s,
-                             {kCorbel, 13},
-                             Qt::black,
-                             Qt::AlignHCenter},
-                        });
+    art.controls =
+        controlsOf(vl::inicial, {{"LblQtdeClubes", u"1234"_s},
+                                 {"LblQtdeBrasil", u"1234"_s},
+                                 {"LblQtdeOutros", u"1234"_s},
+                                 {"LblSelecoes", u"1234"_s},
+                                 {"LblExtintos", u"1234"_s},
+                                 {"LblNomeClube", u"Corinthians"_s},
+                                 {"LblNomeCompleto", u"Sport Club Corinthians Paulista"_s},
+                                 {"LblFederacao", u"FPF"_s},
+                                 {"LblPais", u"BRA"_s}});
     return art;
 }
 
 Artwork information() {
-    Artwork art{u"info.jpg"_s, {796, 550}, {2, 2}, u"FrmInformacoes"_s, false, {}};
+    Artwork art = pictureOf(vl::informacoes, false);
     append(art.elements,
            {
                Fill{{-2, -2, 796, 550}, Surface::Paper},
@@ -223,7 +278,7 @@ Artwork information() {
 }
 
 Artwork clubEditor() {
-    Artwork art{u"clubes.jpg"_s, {792, 546}, {0, 0}, u"FrmClubes"_s, false, {}};
+    Artwork art = pictureOf(vl::clubes, false);
     append(
         art.elements,
         {
@@ -239,14 +294,14 @@ Artwork clubEditor() {
             Panel{{28, 116, 669, 60}},
             // Badge with its commands and the navigator.
             Panel{{28, 188, 220, 328}},
-            well({39, 218, 201, 201}),
+            well(placeOf(vl::clubes, "ImgLogoClube")),
             // Country and state.
             Panel{{256, 188, 500, 72}},
-            well({269, 220, 59, 33}, 3),
-            well({613, 220, 59, 33}, 3),
+            well(placeOf(vl::clubes, "ImgBandeira"), 3),
+            well(placeOf(vl::clubes, "ImgUF"), 3),
             Panel{{256, 268, 500, 56}},
             Panel{{256, 332, 272, 100}},
-            well({266, 338, 85, 85}, 3),
+            well(placeOf(vl::clubes, "ImgLogoFederacao"), 3),
             Ornament{Drawing::Ball, {552, 355, 52, 52}, 0.9},
             Panel{{628, 332, 128, 100}},
             Panel{{256, 448, 500, 70}},
@@ -273,165 +328,97 @@ Artwork clubEditor() {
     for (const Title& t : kTitles)
         art.elements.push_back(fieldTitle(QString::fromUtf16(t.text), t.x, t.baseline));
 
-    art.controls = {
-        {u"lblCodigo"_s,
-         Control::Label,
-         {32, 44, 76, 49},
-         u"128"_s,
-         {kImpact, 32},
-         Qt::white,
-         Qt::AlignHCenter},
-        {u"EdtNomeClube"_s, Control::Edit, {117, 71, 357, 26}, u"Corinthians"_s},
-        {u"ComboAno"_s, Control::Combo, {501, 70, 65, 26}, u"1910"_s},
-        {u"EdtIdade"_s, Control::Edit, {588, 69, 89, 26}, u"115 anos"_s},
-        {u"EdtNomeCompletoClube"_s,
-         Control::Edit,
-         {38, 141, 523, 26},
-         u"Sport Club Corinthians Paulista"_s},
-        {u"BtnLocalizar"_s, Control::Button, {586, 141, 101, 25}, u"Localizar"_s},
-        {u"ImgLogoClube"_s, Control::Picture, {39, 218, 201, 201}},
-        {u"ImgBandeira"_s, Control::Picture, {269, 220, 59, 33}},
-        {u"EdtNomePais"_s, Control::Edit, {333, 223, 249, 26}, u"Brasil"_s},
-        {u"BtnSelecionarPais"_s, Control::Button, {584, 225, 23, 23}, u"..."_s},
-        {u"ImgUF"_s, Control::Picture, {613, 220, 59, 33}},
-        {u"EdtSiglaEstado"_s, Control::Edit, {676, 223, 42, 26}, u"SP"_s},
-        {u"BtnSelecionaUF"_s, Control::Button, {719, 224, 23, 23}, u"..."_s},
-        {u"EdtNomeCidade"_s, Control::Edit, {265, 290, 457, 26}, u"São Paulo"_s},
-        {u"BtnSelecionarCidade"_s, Control::Button, {723, 291, 23, 23}, u"..."_s},
-        {u"ImgLogoFederacao"_s, Control::Picture, {266, 338, 85, 85}},
-        {u"EdtFederacao"_s, Control::Edit, {367, 358, 121, 26}, u"FPF"_s},
-        {u"BtnFederacao"_s, Control::Button, {493, 359, 23, 23}, u"..."_s},
-        {u"rbSelecao"_s, Control::Radio, {641, 366, 113, 17}, u"Seleção"_s},
-        {u"rbClube"_s, Control::Radio, {641, 398, 113, 17}, u"Clube"_s},
-        {u"CkbExtinto"_s, Control::Radio, {368, 402, 121, 17}, u"Clube Extinto"_s},
-        {u"BtnFoto"_s, Control::Button, {39, 444, 105, 33}, u"Alterar logo"_s},
-        {u"BtnGravar"_s, Control::Button, {159, 444, 41, 33}, u"G"_s},
-        {u"BtnCancelar"_s, Control::Button, {199, 444, 41, 33}, u"C"_s},
-        {u"Navegador"_s, Control::Button, {39, 481, 200, 25}, u"|<   <   >   >|"_s},
-        {u"EdtEstadio"_s, Control::Edit, {386, 483, 223, 26}, u"Neo Química Arena"_s},
-        {u"EdtCapacidade"_s, Control::Edit, {631, 482, 119, 26}, u"49.205"_s},
-    };
+    art.controls =
+        controlsOf(vl::clubes, {{"lblCodigo", u"128"_s},
+                                {"EdtNomeClube", u"Corinthians"_s},
+                                {"ComboAno", u"1910"_s},
+                                {"EdtIdade", u"115 anos"_s},
+                                {"EdtNomeCompletoClube", u"Sport Club Corinthians Paulista"_s},
+                                {"EdtNomePais", u"Brasil"_s},
+                                {"EdtSiglaEstado", u"SP"_s},
+                                {"EdtNomeCidade", u"São Paulo"_s},
+                                {"EdtFederacao", u"FPF"_s},
+                                {"Navegador", u"|<   <   >   >|"_s},
+                                {"EdtEstadio", u"Neo Química Arena"_s},
+                                {"EdtCapacidade", u"49.205"_s}});
     return art;
 }
 
 Artwork cityRegistry() {
-    Artwork art{u"cadcidade.jpg"_s, {519, 282}, {0, 0}, u"FrmCadastroCidade"_s, false, {}};
+    Artwork art = pictureOf(vl::cadCidade, false);
     append(art.elements, {
                              Fill{{0, 0, 519, 282}, Surface::Pitch},
                              Ornament{Drawing::PitchLines, {-60, 20, 640, 360}, 0.06},
                              Panel{{22, 20, 472, 62}},
                              fieldTitle(u"Cidade a ser cadastrada:"_s, 32, 40),
                              Panel{{22, 98, 410, 80}},
-                             well({32, 122, 73, 46}, 3),
+                             well(placeOf(vl::cadCidade, "ImgBandPais"), 3),
                              fieldTitle(u"País:"_s, 112, 126),
                              Panel{{22, 190, 410, 80}},
-                             well({32, 214, 73, 46}, 3),
+                             well(placeOf(vl::cadCidade, "ImgBandUF"), 3),
                              fieldTitle(u"Estado (apenas para o Brasil):"_s, 112, 218),
                              Ornament{Drawing::Pin, {452, 118, 44, 62}},
                              Ornament{Drawing::Ball, {446, 206, 56, 56}, 0.9},
                          });
-    art.controls = {
-        {u"EdtCidade"_s, Control::Edit, {32, 46, 353, 26}, u"Ribeirão Preto"_s},
-        {u"BtnGravar"_s, Control::Button, {415, 45, 33, 25}, u"G"_s},
-        {u"BtnCancelar"_s, Control::Button, {447, 45, 33, 25}, u"C"_s},
-        {u"ImgBandPais"_s, Control::Picture, {32, 122, 73, 46}},
-        {u"ComboPais"_s, Control::Combo, {112, 133, 305, 22}, u"Brasil"_s},
-        {u"ImgBandUF"_s, Control::Picture, {32, 214, 73, 46}},
-        {u"ComboUF"_s, Control::Combo, {112, 225, 305, 22}, u"SP - São Paulo"_s},
-    };
+    art.controls = controlsOf(vl::cadCidade, {{"EdtCidade", u"Ribeirão Preto"_s},
+                                              {"ComboPais", u"Brasil"_s},
+                                              {"ComboUF", u"SP - São Paulo"_s}});
     return art;
 }
 
 // The three selection dialogs share one design: a framed preview at the left and a card
 // holding the title, the list and the OK button.
 struct Picker {
-    const char16_t* file;
-    const char16_t* window;
-    QSize size;
+    const vl::Window& window;
     const char16_t* title;
-    const char16_t* list;
-    const char16_t* preview;
-    QRect previewRect;
     QRect card;
     const char16_t* sample;
 };
 
 Artwork picker(const Picker& d) {
+    QRect preview;
+    for (const vl::Place& place : d.window.places)
+        if (place.kind == vl::Kind::Picture)
+            preview = place.rect;
     const int x = d.card.left() + 10;
-    const QRect list(x, d.card.top() + 26, d.card.right() - 8 - x, 24);
-    const QRect ok(list.right() - 74, list.bottom() + 7, 75, 25);
-    Artwork art{QString::fromUtf16(d.file),
-                d.size,
-                {0, 0},
-                QString::fromUtf16(d.window),
-                true,
-                {
-                    Fill{QRectF(QPointF(0, 0), d.size), Surface::Pitch},
-                    Ornament{Drawing::PitchLines, {-40, -30, 520, 200}, 0.07},
-                    frame(d.previewRect),
-                    Panel{d.card},
-                    fieldTitle(QString::fromUtf16(d.title), x, d.card.top() + 19),
-                }};
-    art.controls = {
-        {QString::fromUtf16(d.preview), Control::Picture, d.previewRect},
-        {QString::fromUtf16(d.list), Control::Combo, list, QString::fromUtf16(d.sample)},
-        {u"BtnOk"_s, Control::Button, ok, u"OK"_s},
+    Artwork art = pictureOf(d.window, true);
+    art.elements = {
+        Fill{QRectF(QPointF(0, 0), art.size), Surface::Pitch},
+        Ornament{Drawing::PitchLines, {-40, -30, 520, 200}, 0.07},
+        frame(preview),
+        Panel{d.card},
+        fieldTitle(QString::fromUtf16(d.title), x, d.card.top() + 19),
     };
+    for (const vl::Place& place : d.window.places)
+        art.controls.push_back(placed(
+            place, place.kind == vl::Kind::Combo ? QString::fromUtf16(d.sample) : QString()));
     return art;
 }
 
 const std::array<Picker, 3> kPickers{{
-    {u"paises.jpg",
-     u"FrmPaises",
-     {422, 101},
-     u"País:",
-     u"ComboPais",
-     u"ImgBandeiraPais",
-     {14, 19, 94, 62},
-     {120, 7, 294, 87},
-     u"Brasil"},
-    {u"uf.jpg",
-     u"FrmUF",
-     {441, 107},
-     u"Estado:",
-     u"ComboUf",
-     u"ImgBandeiraUF",
-     {14, 23, 95, 61},
-     {122, 9, 311, 89},
-     u"SP-São Paulo"},
-    {u"federacao.jpg",
-     u"FrmFederacao",
-     {345, 107},
-     u"Federação:",
-     u"ComboFederacao",
-     u"ImgLogoFederacao",
-     {12, 12, 83, 83},
-     {108, 9, 229, 89},
-     u"CBF"},
+    {vl::paises, u"País:", {120, 7, 294, 87}, u"Brasil"},
+    {vl::uf, u"Estado:", {122, 9, 311, 89}, u"SP-São Paulo"},
+    {vl::federacao, u"Federação:", {108, 9, 229, 89}, u"CBF"},
 }};
 
 Artwork federationChooser() {
-    Artwork art{u"selfeder.jpg"_s, {300, 145}, {0, 0}, u"FrmSelFeder"_s, true, {}};
+    Artwork art = pictureOf(vl::selFeder, true);
     append(art.elements,
            {
                Fill{{0, 0, 300, 145}, Surface::Pitch},
                Ornament{Drawing::PitchLines, {-60, -20, 420, 220}, 0.07},
                Text{u"CLUBES POR FEDERAÇÃO"_s, {kImpact, 21, false, 1.2}, {14, 25}, Qt::white},
                Rule{{14, 29, 40, 3}, palette::orange},
-               frame({14, 42, 93, 93}),
+               frame(placeOf(vl::selFeder, "ImgLogoFeder")),
                Panel{{122, 38, 166, 99}},
                fieldTitle(u"Federação:"_s, 132, 58),
            });
-    art.controls = {
-        {u"ImgLogoFeder"_s, Control::Picture, {14, 42, 93, 93}},
-        {u"ComboFeder"_s, Control::Combo, {132, 64, 140, 24}, u"CBF"_s},
-        {u"BtnOk"_s, Control::Button, {197, 102, 75, 25}, u"OK"_s},
-    };
+    art.controls = controlsOf(vl::selFeder, {{"ComboFeder", u"CBF"_s}});
     return art;
 }
 
 Artwork clubChooser() {
-    Artwork art{u"selclube.jpg"_s, {433, 185}, {0, 0}, u"FrmSelClube"_s, true, {}};
+    Artwork art = pictureOf(vl::selClube, true);
     append(art.elements,
            {
                Fill{{0, 0, 433, 185}, Surface::Pitch},
@@ -441,97 +428,49 @@ Artwork clubChooser() {
                Panel{{12, 38, 305, 138}},
                fieldTitle(u"Classificação:"_s, 24, 58),
                fieldTitle(u"Clube ou seleção:"_s, 24, 106),
-               frame({329, 44, 92, 92}),
+               frame(placeOf(vl::selClube, "ImgEscudoClube")),
            });
-    art.controls = {
-        {u"rbClube"_s, Control::Radio, {24, 66, 90, 20}, u"Clube"_s},
-        {u"rbSelecao"_s, Control::Radio, {124, 66, 100, 20}, u"Seleção"_s},
-        {u"ComboClubes"_s, Control::Combo, {24, 112, 281, 24}, u"Corinthians"_s},
-        {u"BtnOk"_s, Control::Button, {230, 143, 75, 25}, u"OK"_s},
-        {u"ImgEscudoClube"_s, Control::Picture, {329, 44, 92, 92}},
-    };
+    art.controls = controlsOf(vl::selClube, {{"ComboClubes", u"Corinthians"_s}});
     return art;
 }
 
 // The gallery page is printed, so it stays light: hairline cards on white.
-struct Slot {
-    QPoint badge;
-    QPoint flag;
-};
-const std::array<Slot, 12> kSlots{{
-    {{21, 67}, {118, 71}},
-    {{21, 145}, {118, 150}},
-    {{22, 225}, {118, 230}},
-    {{21, 304}, {118, 309}},
-    {{21, 383}, {118, 388}},
-    {{21, 463}, {118, 468}},
-    {{419, 66}, {516, 70}},
-    {{419, 144}, {516, 149}},
-    {{420, 224}, {516, 229}},
-    {{419, 303}, {516, 308}},
-    {{419, 382}, {516, 387}},
-    {{419, 462}, {516, 467}},
-}};
+const std::array<QString, 6> kSlotSamples{{{},
+                                           {},
+                                           u"BRA"_s,
+                                           u"Corinthians"_s,
+                                           u"Sport Club Corinthians Paulista"_s,
+                                           u"São Paulo - SP"_s}};
 
 Artwork galleryPage() {
-    Artwork art{u"relatorios.jpg"_s, {794, 549}, {1, 1}, u"FrmRelatorios"_s, false, {}};
+    Artwork art = pictureOf(vl::relatorios, false);
     append(art.elements, {
                              Fill{{-1, -1, 794, 549}, Surface::Page},
                              Fill{{-1, -1, 794, 54}, Surface::Paper},
                              Rule{{-1, 51, 794, 2}, palette::green},
                              Rule{{-1, 53, 794, 1}, palette::orange},
                          });
-    art.controls = {
-        {u"ImgBandTitulo"_s, Control::Picture, {22, 10, 57, 33}},
-        {u"LblTitulo"_s,
-         Control::Label,
-         {94, 16, 0, 0},
-         u"Relação de Clubes - Estado: São Paulo (37)"_s,
-         {kArial, 19, true}},
-        {u"BtnProxima"_s, Control::Button, {736, 16, 22, 20}, u">>"_s},
-    };
-    for (std::size_t i = 0; i < kSlots.size(); ++i) {
-        const Slot& s = kSlots[i];
-        const bool left = i < 6;
+    art.controls = controlsOf(vl::relatorios,
+                              {{"LblTitulo", u"Relação de Clubes - Estado: São Paulo (37)"_s}});
+    for (int n = 1; n <= vl::slotCount; ++n) {
+        const vl::SlotCorners& s = vl::slotCorners[n - 1];
+        const bool left = n <= vl::slotCount / 2;
+        const QRect badge = vl::slotRect(n, vl::slotParts[0]);
         const qreal cardLeft = s.badge.x() - 9;
         const qreal cardRight = left ? 402 : 782;
         const qreal top = s.badge.y() - 7;
-        const qreal textLeft = s.flag.x() + 63;
+        const qreal textLeft = vl::slotRect(n, vl::slotParts[3]).left();
         append(art.elements,
                {
                    Panel{{cardLeft, top, cardRight - cardLeft, 72}, PanelStyle::Outline, 6},
-                   well({s.badge.x(), s.badge.y(), 57, 57}, 3),
+                   well(badge, 3),
                    Rule{{textLeft - 8, top + 10, 1, 52}, palette::hairline},
                });
-        const int n = int(i) + 1;
-        art.controls.insert(
-            art.controls.end(),
-            {
-                {u"ImgClube%1"_s.arg(n), Control::Picture, {s.badge, QSize(57, 57)}},
-                {u"ImgBandClube%1"_s.arg(n), Control::Picture, {s.flag, QSize(49, 33)}},
-                {u"LblSiglaPaisClube%1"_s.arg(n),
-                 Control::Label,
-                 {s.flag + QPoint(0, 35), QSize(49, 14)},
-                 u"BRA"_s,
-                 {kArial, 11, true},
-                 Qt::black,
-                 Qt::AlignHCenter},
-                {u"LblNomeClube%1"_s.arg(n),
-                 Control::Label,
-                 {int(textLeft), s.flag.y(), 0, 0},
-                 u"Corinthians"_s,
-                 {kArial, 12, true}},
-                {u"LblNomeCompleto%1"_s.arg(n),
-                 Control::Label,
-                 {int(textLeft), s.flag.y() + 17, 0, 0},
-                 u"Sport Club Corinthians Paulista"_s,
-                 {kArial, 11}},
-                {u"LblCidade%1"_s.arg(n),
-                 Control::Label,
-                 {int(textLeft), s.flag.y() + 33, 0, 0},
-                 u"São Paulo - SP"_s,
-                 {kArial, 11}},
-            });
+        for (std::size_t c = 0; c < vl::slotParts.size(); ++c) {
+            QByteArray name, spoken;
+            art.controls.push_back(
+                placed(vl::slotPlace(n, vl::slotParts[c], name, spoken), kSlotSamples[c]));
+        }
     }
     art.elements.push_back(Text{u"Velmora  •  Catálogo de distintivos de futebol"_s,
                                 {kCorbel, 11},
@@ -542,7 +481,7 @@ Artwork galleryPage() {
 }
 
 Artwork detailCard() {
-    Artwork art{u"card.jpg"_s, {792, 546}, {0, 0}, u"FrmClubeSelecionado"_s, false, {}};
+    Artwork art = pictureOf(vl::card, false);
     append(
         art.elements,
         {
@@ -551,61 +490,32 @@ Artwork detailCard() {
             Ornament{Drawing::PitchLines, {300, -40, 620, 330}, 0.07},
             Ornament{Drawing::Ball, {640, 52, 150, 150}, 0.14},
             Rule{{0, 252, 792, 4}, palette::orange},
-            frame({40, 27, 201, 201}, 8),
+            frame(placeOf(vl::card, "ImgEscudoClube"), 8),
             Text{
                 u"FICHA DO CLUBE / SELEÇÃO"_s, {kImpact, 22, false, 2}, {277, 62}, palette::orange},
             Panel{{60, 268, 456, 136}, PanelStyle::Outline, 10},
-            well({86, 280, 107, 107}, 5),
+            well(placeOf(vl::card, "ImgLogoFeder"), 5),
             Text{u"FEDERAÇÃO"_s, kSmallCaps, {213, 309}, palette::green},
             Panel{{528, 268, 232, 136}, PanelStyle::Outline, 10},
             Text{u"ESTÁDIO"_s, kSmallCaps, {545, 302}, palette::green},
             Ornament{Drawing::Stadium, {640, 360, 110, 40}},
             Panel{{60, 420, 344, 108}, PanelStyle::Outline, 10},
-            well({87, 443, 105, 68}, 4),
+            well(placeOf(vl::card, "ImgBandeiraPais"), 4),
             Text{u"PAÍS"_s, kSmallCaps, {209, 444}, palette::green},
             Panel{{412, 420, 348, 108}, PanelStyle::Outline, 10},
-            well({424, 441, 105, 68}, 4),
+            well(placeOf(vl::card, "ImgBandeiraUF"), 4),
             Text{u"ESTADO"_s, kSmallCaps, {537, 455}, palette::green},
             Text{u"Velmora v1.0"_s, {kCorbel, 11}, {760, 541}, palette::muted, Qt::AlignRight},
         });
-    art.controls = {
-        {u"ImgEscudoClube"_s, Control::Picture, {40, 27, 201, 201}},
-        {u"LblNomeClube"_s,
-         Control::Label,
-         {276, 80, 0, 0},
-         u"Corinthians"_s,
-         {kArial, 29, true},
-         Qt::white},
-        {u"LblNomeCompleto"_s,
-         Control::Label,
-         {276, 120, 0, 0},
-         u"Sport Club Corinthians Paulista"_s,
-         {kArial, 19, true},
-         Qt::white},
-        {u"LblFundacao"_s,
-         Control::Label,
-         {276, 147, 0, 0},
-         u"Fundado em 1910 - 115 anos"_s,
-         {kArial, 19, true},
-         Qt::white},
-        {u"ImgLogoFeder"_s, Control::Picture, {86, 280, 107, 107}},
-        {u"LblFederacao"_s, Control::Label, {212, 319, 0, 0}, u"FPF"_s, {kArial, 24, true}},
-        {u"LblEstadio"_s,
-         Control::Label,
-         {544, 311, 0, 0},
-         u"Neo Química Arena"_s,
-         {kArial, 15, true}},
-        {u"LblCapacidade"_s,
-         Control::Label,
-         {544, 335, 0, 0},
-         u"Capacidade: 49.205"_s,
-         {kArial, 15, true}},
-        {u"ImgBandeiraPais"_s, Control::Picture, {87, 443, 105, 68}},
-        {u"LblPais"_s, Control::Label, {208, 451, 0, 0}, u"BRASIL"_s, {kArial, 19, true}},
-        {u"LblCidade"_s, Control::Label, {208, 479, 0, 0}, u"São Paulo"_s, {kArial, 15, true}},
-        {u"ImgBandeiraUF"_s, Control::Picture, {424, 441, 105, 68}},
-        {u"LblEstado"_s, Control::Label, {536, 463, 0, 0}, u"SÃO PAULO"_s, {kArial, 16, true}},
-    };
+    art.controls = controlsOf(vl::card, {{"LblNomeClube", u"Corinthians"_s},
+                                         {"LblNomeCompleto", u"Sport Club Corinthians Paulista"_s},
+                                         {"LblFundacao", u"Fundado em 1910 - 115 anos"_s},
+                                         {"LblFederacao", u"FPF"_s},
+                                         {"LblEstadio", u"Neo Química Arena"_s},
+                                         {"LblCapacidade", u"Capacidade: 49.205"_s},
+                                         {"LblPais", u"BRASIL"_s},
+                                         {"LblCidade", u"São Paulo"_s},
+                                         {"LblEstado", u"SÃO PAULO"_s}});
     return art;
 }
 

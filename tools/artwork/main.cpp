@@ -56,13 +56,14 @@ QString rectText(const QRect& r) {
         .arg(r.height());
 }
 
-// The places chosen here for controls that have no given place, so the windows match the
-// pictures; and where each picture goes.
+// Where each picture goes, and the places of the controls of the windows whose layout is
+// ours, as the windows' place tables (layout/) give them.
 QString layoutNotes(const std::vector<Artwork>& all) {
     QString md;
     QTextStream out(&md);
     out << "# Built-in artwork: sizes and control places\n\n"
-           "Written by `velmora-artwork` (tools/artwork); do not edit by hand.\n\n"
+           "Written by `velmora-artwork` (tools/artwork) from the windows' place tables in "
+           "`layout/`; do not edit by hand.\n\n"
            "## Pictures\n\n"
            "| File | Window | Picture size | Shown at (client) |\n|---|---|---|---|\n";
     for (const Artwork& a : all) {
