@@ -6,10 +6,12 @@
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/MenuGalleries.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "registry/Clubes.h"
+#include "store/Listing.h"
 #include "store/Module.h"
 
 #include <QCoreApplication>
@@ -174,29 +176,12 @@ const ActionMember anyRowGated[] = {
     &TFrmInicial::DadosdoClube1,
 };
 
-const QStringList featuredColumns = {
-    "select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-    "c.UFClube,",          "c.CidadeClube,",       "c.EscudoClube,", "c.BandeiraPais,",
-    "c.BandeiraUF,",       "c.IdadeClube,",        "c.Federacao,",   "c.LogoFederacao,",
-    "p.codpais,",          "c.Estadio,",           "c.Capacidade",
-};
 const QString featuredFrom = QStringLiteral("from clubes.db as c, paises.db as p");
-
-enum Column {
-    NomeClube = 0,
-    NomeCompleto = 1,
-    Escudo = 6,
-    BandeiraPais = 7,
-    Federacao = 10,
-    LogoFederacao = 11,
-    CodPais = 12
-};
 
 } // namespace
 
 TFrmInicial::TFrmInicial(VelmoraApp& app)
-    : Form(app.forms, QStringLiteral("FrmInicial"), QStringLiteral("Velmora"), QSize(792, 535),
-           std::nullopt),
+    : Form(app.forms, QStringLiteral("FrmInicial"), programName, QSize(792, 535), std::nullopt),
       app_(app) {
     createControls();
     createMenu();
@@ -288,11 +273,7 @@ void TFrmInicial::activate() {
 void TFrmInicial::countAndGate() {
     Query& query = app_.dm().QueryTodosClubes;
     for (const Counter& counter : counters()) {
-        query.close();
-        query.clear();
-        for (const QString& line : counter.lines)
-            query.add(line);
-        const QString text = app_.dm().counts.count(query, query.statement());
+        const QString text = app_.dm().counts.count(query, counter.lines);
         (this->*counter.label)->setText(text);
         for (ActionMember item : counter.gated)
             (this->*item)->setEnabled(text != QLatin1String("0"));
@@ -312,16 +293,10 @@ void TFrmInicial::drawFeatured() {
 
 bool TFrmInicial::openFeaturedByCode(int code) {
     Query& query = app_.dm().QueryTodosClubes;
-    query.close();
-    query.clear();
-    for (const QString& line : featuredColumns)
-        query.add(line);
-    query.add(featuredFrom);
-    query.add(QStringLiteral("where c.codigo = :CODALEATORIO"));
-    query.add(QStringLiteral("and c.PaisClube = p.NomePais"));
-    query.bindInt(QStringLiteral("CODALEATORIO"), code);
-    query.execute();
-    query.open();
+    query.run(listing::statement({QStringLiteral("c.Estadio"), QStringLiteral("c.Capacidade")},
+                                 {featuredFrom, QStringLiteral("where c.codigo = :CODALEATORIO"),
+                                  QStringLiteral("and c.PaisClube = p.NomePais")}),
+              {{QStringLiteral("CODALEATORIO"), code}});
     return !query.isEmpty();
 }
 
@@ -335,26 +310,22 @@ bool TFrmInicial::openFeaturedAmongFindable() {
 
     // Any fixed order of the findable rows makes a uniform offset a uniform draw;
     // without "order by" the engine walks its indexes and never reads whole rows.
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("select c.codigo"));
-    query.add(featuredFrom);
-    query.add(QStringLiteral("where c.PaisClube = p.NomePais"));
-    query.add(QStringLiteral("limit 1 offset :DESLOCAMENTO"));
-    query.bindInt(QStringLiteral("DESLOCAMENTO"), app_.random.below(findable));
-    query.open();
+    query.run({QStringLiteral("select c.codigo"), featuredFrom,
+               QStringLiteral("where c.PaisClube = p.NomePais"),
+               QStringLiteral("limit 1 offset :DESLOCAMENTO")},
+              {{QStringLiteral("DESLOCAMENTO"), app_.random.below(findable)}});
     return !query.isEmpty() && openFeaturedByCode(query.field(0).toInt());
 }
 
 void TFrmInicial::showFeatured(const Query& row) {
     // A picture that fails stops here; what is filled later keeps its old value.
-    setAutoSizedText(LblNomeClube, row.field(NomeClube));
-    setAutoSizedText(LblNomeCompleto, row.field(NomeCompleto));
-    LblFederacao->setText(row.field(Federacao));
-    showPicture(app_.pictures, ImgBandPais, row.field(BandeiraPais));
-    showPicture(app_.pictures, ImgEscudo, row.field(Escudo));
-    showPicture(app_.pictures, ImgLogoFeder, row.field(LogoFederacao));
-    LblPais->setText(row.field(CodPais));
+    setAutoSizedText(LblNomeClube, row.field(listing::NomeClube));
+    setAutoSizedText(LblNomeCompleto, row.field(listing::NomeCompletoClube));
+    LblFederacao->setText(row.field(listing::Federacao));
+    showPicture(app_.pictures, ImgBandPais, row.field(listing::BandeiraPais));
+    showPicture(app_.pictures, ImgEscudo, row.field(listing::EscudoClube));
+    showPicture(app_.pictures, ImgLogoFeder, row.field(listing::LogoFederacao));
+    LblPais->setText(row.field(listing::CodPais));
 }
 
 void TFrmInicial::clearFeatured() {
@@ -374,9 +345,9 @@ void TFrmInicial::setAutoSizedText(QLabel* label, const QString& text) {
 
 void TFrmInicial::Sair1Click() {
     guard(app_.dialogs, [this] {
-        const auto answer = app_.dialogs.message(QStringLiteral("Velmora"),
-                                                 QStringLiteral("Deseja sair do cadastro?"),
-                                                 MsgIcon::Question, MsgButtons::YesNo);
+        const auto answer =
+            app_.dialogs.message(programName, QStringLiteral("Deseja sair do cadastro?"),
+                                 MsgIcon::Question, MsgButtons::YesNo);
         if (answer != MsgResult::Yes || !mayDiscardPendingClub())
             return;
         // The main window going away ends the program. Not quit(): that first closes
@@ -391,7 +362,7 @@ bool TFrmInicial::mayDiscardPendingClub() {
     if (!editor.editing())
         return true;
     const auto answer = app_.dialogs.message(
-        QStringLiteral("Velmora"),
+        programName,
         QStringLiteral("O clube em inclusão ou alteração no Cadastro de Clubes ainda não foi "
                        "gravado. Deseja descartá-lo e sair?"),
         MsgIcon::Question, MsgButtons::YesNo);

@@ -2,6 +2,7 @@
 
 #include "app/Inicial.h"
 #include "app/Splash.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "store/DataDirLock.h"
 #include "store/Database.h"
@@ -22,7 +23,7 @@ namespace {
 QString startupFailure(const QString& dataDir, const std::exception& e) {
     const auto* store = dynamic_cast<const StoreError*>(&e);
     if (store == nullptr)
-        return QString::fromLocal8Bit(e.what());
+        return errorText(e);
     if (const QString damage = Database::damage(dataDir); !damage.isEmpty())
         return QStringLiteral("O arquivo do catálogo %1 está danificado e o Velmora não pode "
                               "usá-lo.\nRestaure a cópia de segurança mais recente: com o "
@@ -63,7 +64,7 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         lock->outcome() == DataDirLock::Outcome::CannotLock && !QFileInfo(env.dataDir).isWritable();
     if (!lock->message().isEmpty() && !unwritableFolder) {
         const bool open = lock->outcome() == DataDirLock::Outcome::AlreadyOpen;
-        env.dialogs->message(QStringLiteral("Velmora"), lock->message(),
+        env.dialogs->message(programName, lock->message(),
                              open ? MsgIcon::Warning : MsgIcon::Error);
         step("folder in use");
         return nullptr;
@@ -100,7 +101,7 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         tellReadOnly(*app);
     // An older store was upgraded: say so once, and where the old file was kept.
     if (const QString& notice = app->dm().upgradeNotice(); !notice.isEmpty()) {
-        env.dialogs->message(QStringLiteral("Velmora"), notice, MsgIcon::Information);
+        env.dialogs->message(programName, notice, MsgIcon::Information);
         step("upgrade notice shown");
     }
     return app;

@@ -95,9 +95,7 @@ struct PhotoPage {
     std::unique_ptr<Query> listing() {
         std::unique_ptr<Query> q = bench->app->FrmRelatorios->newListing();
         const GalleryDef& all = menuGalleryDef(MenuGallery::TodosOsClubes);
-        for (const QString& line : listingHead() + all.listingTail)
-            q->add(line);
-        q->open();
+        q->run(all.listing());
         return q;
     }
 };

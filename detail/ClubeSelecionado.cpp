@@ -1,11 +1,12 @@
 #include "detail/ClubeSelecionado.h"
 
-#include "detail/Statement.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
+#include "store/Listing.h"
 #include "store/Module.h"
+#include "store/Names.h"
 
 #include <QAction>
 #include <QKeySequence>
@@ -20,24 +21,8 @@ namespace velmora {
 
 namespace {
 
-// Columns of the card's row, by position.
-enum Column {
-    NomeClube = 0,
-    NomeCompletoClube = 1,
-    AnoFundacao = 2,
-    PaisClube = 3,
-    UFClube = 4,
-    CidadeClube = 5,
-    EscudoClube = 6,
-    BandeiraPais = 7,
-    BandeiraUF = 8,
-    IdadeClube = 9,
-    Federacao = 10,
-    LogoFederacao = 11,
-    Extinto = 13,
-    Estadio = 14,
-    Capacidade = 15,
-};
+// The card's own columns, after the listing's.
+enum CardColumn { Extinto = listing::Extra, Estadio, Capacidade };
 
 // Capital letters by the system's rules, accented letters included.
 QString capitals(const QString& text) {
@@ -74,28 +59,11 @@ const QList<Card::PicturePlace>& Card::picturePlaces() {
 }
 
 const QStringList& Card::statementLines() {
-    static const QStringList lines = {
-        QStringLiteral("select c.NomeClube,"),
-        QStringLiteral("c.NomeCompletoClube,"),
-        QStringLiteral("c.AnoFundacao,"),
-        QStringLiteral("c.PaisClube,"),
-        QStringLiteral("c.UFClube,"),
-        QStringLiteral("c.CidadeClube,"),
-        QStringLiteral("c.EscudoClube,"),
-        QStringLiteral("c.BandeiraPais,"),
-        QStringLiteral("c.BandeiraUF,"),
-        QStringLiteral("c.IdadeClube,"),
-        QStringLiteral("c.Federacao,"),
-        QStringLiteral("c.LogoFederacao,"),
-        QStringLiteral("p.codpais,"),
-        QStringLiteral("c.extinto,"),
-        QStringLiteral("c.estadio,"),
-        QStringLiteral("c.capacidade"),
-        QStringLiteral("from clubes.db as c, paises.db as p"),
-        QStringLiteral("where c.PaisClube = p.NomePais"),
-        QStringLiteral("and c.NomeClube = :NOME"),
-        QStringLiteral("order by c.nomeclube"),
-    };
+    static const QStringList lines = listing::statement(
+        {QStringLiteral("c.extinto"), QStringLiteral("c.estadio"), QStringLiteral("c.capacidade")},
+        {QStringLiteral("from clubes.db as c, paises.db as p"),
+         QStringLiteral("where c.PaisClube = p.NomePais"),
+         QStringLiteral("and c.NomeClube = :NOME"), QStringLiteral("order by c.nomeclube")});
     return lines;
 }
 
@@ -163,10 +131,10 @@ void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {
 }
 
 void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
-    setLabel(LblNomeClube, row.field(NomeClube));
-    setLabel(LblNomeCompleto, row.field(NomeCompletoClube));
-    setLabel(LblFederacao, row.field(Federacao));
-    setLabel(LblPais, capitals(row.field(PaisClube)));
+    setLabel(LblNomeClube, row.field(listing::NomeClube));
+    setLabel(LblNomeCompleto, row.field(listing::NomeCompletoClube));
+    setLabel(LblFederacao, row.field(listing::Federacao));
+    setLabel(LblPais, capitals(row.field(listing::PaisClube)));
 
     const QString estadio = row.field(Estadio);
     setLabel(LblEstadio, estadio);
@@ -175,32 +143,31 @@ void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
                                 ? QString()
                                 : QStringLiteral("Capacidade: ") + row.field(Capacidade));
 
-    showPicture(services_.pictures, ImgEscudoClube, row.field(EscudoClube), true);
-    showPicture(services_.pictures, ImgBandeiraPais, row.field(BandeiraPais), true);
-    showPicture(services_.pictures, ImgLogoFeder, row.field(LogoFederacao), true);
+    showPicture(services_.pictures, ImgEscudoClube, row.field(listing::EscudoClube), true);
+    showPicture(services_.pictures, ImgBandeiraPais, row.field(listing::BandeiraPais), true);
+    showPicture(services_.pictures, ImgLogoFeder, row.field(listing::LogoFederacao), true);
 
-    if (row.field(PaisClube) == QStringLiteral("Brasil")) {
-        showState(row.field(UFClube), row.field(BandeiraUF));
+    if (row.field(listing::PaisClube) == brasil) {
+        showState(row.field(listing::UFClube), row.field(listing::BandeiraUF));
     } else {
         clearPicture(ImgBandeiraUF);
         setLabel(LblEstado, QString());
     }
 
     const bool extinct = row.field(Extinto).toInt() != 0;
-    setLabel(LblFundacao,
-             QStringLiteral("Fundado em ") + row.field(AnoFundacao) +
-                 (extinct ? QStringLiteral(" (Clube Extinto)")
-                          : QStringLiteral(" (") + row.field(IdadeClube) + QStringLiteral(")")));
-    setLabel(LblCidade, row.field(CidadeClube));
+    setLabel(LblFundacao, QStringLiteral("Fundado em ") + row.field(listing::AnoFundacao) +
+                              (extinct ? QStringLiteral(" (Clube Extinto)")
+                                       : QStringLiteral(" (") + row.field(listing::IdadeClube) +
+                                             QStringLiteral(")")));
+    setLabel(LblCidade, row.field(listing::CidadeClube));
     setWindowTitle(caption);
 }
 
 void TFrmClubeSelecionado::showState(const QString& uf, const QString& flagPath) {
     Query& query = services_.dm().QueryTodosEstados;
-    detail::runStatement(query,
-                         {QStringLiteral("select NomeCompleto as estados"),
-                          QStringLiteral("from UF.db"), QStringLiteral("where UF = :ESTADO")},
-                         QStringLiteral("ESTADO"), uf);
+    query.run({QStringLiteral("select NomeCompleto as estados"), QStringLiteral("from UF.db"),
+               QStringLiteral("where UF = :ESTADO")},
+              {{QStringLiteral("ESTADO"), uf}});
     showPicture(services_.pictures, ImgBandeiraUF, flagPath, true);
     setLabel(LblEstado, capitals(query.field(0)));
 }

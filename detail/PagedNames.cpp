@@ -52,14 +52,9 @@ const QStringList& PagedNames::page(int number) const {
         pages_.clear(); // memory stays bounded however far the user scrolls
     QStringList names;
     try {
-        query_.close();
-        query_.clear();
-        for (const QString& line : lines_)
-            query_.add(line);
-        query_.add(QStringLiteral("limit :LIMITE offset :DESLOCAMENTO"));
-        query_.bindInt(QStringLiteral("LIMITE"), pageSize);
-        query_.bindInt(QStringLiteral("DESLOCAMENTO"), qint64(number) * pageSize);
-        query_.open();
+        query_.run(lines_ + QStringList{QStringLiteral("limit :LIMITE offset :DESLOCAMENTO")},
+                   {{QStringLiteral("LIMITE"), pageSize},
+                    {QStringLiteral("DESLOCAMENTO"), qint64(number) * pageSize}});
         names.reserve(pageSize);
         for (; !query_.eof(); query_.next())
             names << query_.field(0);

@@ -2,12 +2,14 @@
 
 #include "detail/ClubeSelecionado.h"
 #include "detail/PagedNames.h"
-#include "detail/Statement.h"
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
+#include "store/Error.h"
 #include "store/Module.h"
+#include "store/Query.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -19,8 +21,6 @@
 #include <stdexcept>
 
 namespace velmora {
-
-using detail::runStatement;
 
 namespace {
 
@@ -132,10 +132,9 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
             const QStringList lines = {
                 QStringLiteral("select NomeClube, PaisClube, UFClube from Clubes.db"), where,
                 QStringLiteral("order by NomeClubeOrdem, NomeClube")};
-            runStatement(query, lines);
+            query.run(lines);
             // The list shows every row of the statement; the names are read as shown.
-            runStatement(namesQuery_,
-                         {QStringLiteral("select count(*) as qtde from Clubes.db"), where});
+            namesQuery_.run({QStringLiteral("select count(*) as qtde from Clubes.db"), where});
             names_->reset(lines, namesQuery_.field(0).toInt());
             namesQuery_.close();
             ComboClubes->setCurrentIndex(-1); // filled, nothing chosen yet
@@ -149,10 +148,9 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
 void TFrmSelClube::ComboClubesChange() {
     guard(services_.dialogs, [&] {
         Query& query = services_.dm().QueryConsulta;
-        runStatement(query,
-                     {QStringLiteral("select EscudoClube from Clubes.db"),
-                      QStringLiteral("where NomeClube = :CLUBE")},
-                     QStringLiteral("CLUBE"), ComboClubes->currentText());
+        query.run({QStringLiteral("select EscudoClube from Clubes.db"),
+                   QStringLiteral("where NomeClube = :CLUBE")},
+                  {{QStringLiteral("CLUBE"), ComboClubes->currentText()}});
         showPicture(services_.pictures, ImgEscudoClube, query.field(0), true);
     });
 }
@@ -160,7 +158,7 @@ void TFrmSelClube::ComboClubesChange() {
 void TFrmSelClube::BtnOkClick() {
     const QString name = ComboClubes->currentText();
     if (name.isEmpty()) {
-        services_.dialogs.message(QStringLiteral("Velmora"),
+        services_.dialogs.message(programName,
                                   QStringLiteral("É necessário escolher um Clube ou Seleção)"),
                                   MsgIcon::Warning, MsgButtons::Ok);
         return;
@@ -171,14 +169,12 @@ void TFrmSelClube::BtnOkClick() {
 void TFrmSelClube::openCard() {
     const QString name = ComboClubes->currentText();
     Query& query = services_.dm().QueryConsulta;
-    runStatement(query, TFrmClubeSelecionado::statementLines(), QStringLiteral("NOME"), name);
+    query.run(TFrmClubeSelecionado::statementLines(), {{QStringLiteral("NOME"), name}});
     // Without its country row the join finds nothing: say so instead of a blank card.
     if (query.isEmpty())
-        throw std::runtime_error(
-            QStringLiteral("O clube ou seleção \"%1\" não foi encontrado: seu país não está "
-                           "cadastrado em Paises.DB.")
-                .arg(name)
-                .toStdString());
+        throw Error(QStringLiteral("O clube ou seleção \"%1\" não foi encontrado: seu país não "
+                                   "está cadastrado em Paises.DB.")
+                        .arg(name));
     emit clubChosen(query, name);
 }
 

@@ -2,6 +2,8 @@
 
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -30,8 +32,7 @@ private:
 } // namespace
 
 TFrmAno::TFrmAno(Services& services)
-    : Form(services.forms, QStringLiteral("FrmAno"), QStringLiteral("Velmora"), QSize(272, 56),
-           std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmAno"), programName, QSize(272, 56), std::nullopt),
       services_(services) {
     const QFont corbel = pixelFont(QStringLiteral("Corbel"), 15, true);
     Label1 = new QLabel(QStringLiteral("Selecione o ano:"), client());
@@ -53,8 +54,7 @@ TFrmAno::TFrmAno(Services& services)
 }
 
 void TFrmAno::FormActivate() {
-    refillChoiceList(ComboAnos, services_.dm().QueryConsulta,
-                     QStringLiteral("select ano from anos.db"));
+    fillList(ComboAnos, services_.dm().QueryConsulta, {QStringLiteral("select ano from anos.db")});
 }
 
 void TFrmAno::BtnOkClick() {
@@ -65,8 +65,7 @@ const GalleryDef& TFrmAno::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
     static const GalleryDef year = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and c.AnoFundacao = :ANOFUND"),
                         QStringLiteral("and c.Identificador = 0"),

@@ -2,6 +2,8 @@
 
 #include "gallery/ChooserControls.h"
 #include "gallery/GalleryCommand.h"
+#include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
@@ -12,8 +14,8 @@
 namespace velmora {
 
 TFrmSelFeder::TFrmSelFeder(Services& services)
-    : Form(services.forms, QStringLiteral("FrmSelFeder"), QStringLiteral("Velmora"),
-           QSize(300, 145), std::nullopt),
+    : Form(services.forms, QStringLiteral("FrmSelFeder"), programName, QSize(300, 145),
+           std::nullopt),
       services_(services) {
     Image1 = new QLabel(client());
     Image1->setObjectName(QStringLiteral("Image1"));
@@ -43,21 +45,16 @@ TFrmSelFeder::TFrmSelFeder(Services& services)
 void TFrmSelFeder::FormActivate() {
     ComboFeder->clear();
     clearPicture(ImgLogoFeder);
-    refillChoiceList(ComboFeder, services_.dm().QueryConsulta,
-                     QStringLiteral("select NomeFederacao from federacao.db"));
+    fillList(ComboFeder, services_.dm().QueryConsulta,
+             {QStringLiteral("select NomeFederacao from federacao.db")});
 }
 
 void TFrmSelFeder::ComboFederChange() {
     guard(services_.dialogs, [this] {
         Query& query = services_.dm().QueryFederacao;
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select LogoFederacao"));
-        query.add(QStringLiteral("from Federacao.db"));
-        query.add(QStringLiteral("where NomeFederacao = :FEDER"));
-        query.bindText(QStringLiteral(":FEDER"), ComboFeder->currentText());
-        query.execute();
-        query.open();
+        query.run({QStringLiteral("select LogoFederacao"), QStringLiteral("from Federacao.db"),
+                   QStringLiteral("where NomeFederacao = :FEDER")},
+                  {{QStringLiteral(":FEDER"), ComboFeder->currentText()}});
         showPicture(services_.pictures, ImgLogoFeder, query.field(0), true);
     });
 }
@@ -69,11 +66,8 @@ void TFrmSelFeder::BtnOkClick() {
 const GalleryDef& TFrmSelFeder::gallery() {
     using S = GalleryStep;
     using Box = TitlePicture::Box;
-    constexpr int colFederacao = 10;
-    constexpr int colLogoFederacao = 11;
     static const GalleryDef federation = {
-        .listingTail = {QStringLiteral("p.codpais"),
-                        QStringLiteral("from clubes.db as c, paises.db as p"),
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p"),
                         QStringLiteral("where c.PaisClube = p.NomePais"),
                         QStringLiteral("and Federacao = :FEDERSEL"),
                         QStringLiteral("and c.Identificador = 0"),
@@ -83,10 +77,10 @@ const GalleryDef& TFrmSelFeder::gallery() {
                        QStringLiteral("and Identificador = 0")},
         .parameter = QStringLiteral(":FEDERSEL"),
         .paramKind = ParamKind::Text,
-        .title =
-            countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "), colFederacao),
+        .title = countedTitleWithColumn(QStringLiteral("Relação de Todos Clubes da "),
+                                        listing::Federacao),
         // The logo first: a logo that fails to load leaves the flag as it was.
-        .titlePictures = {{Box::Feder, colLogoFederacao, true}, {Box::Band, -1, false}},
+        .titlePictures = {{Box::Feder, listing::LogoFederacao, true}, {Box::Band, -1, false}},
         .noChoiceWarning = QStringLiteral("É necessário selecionar uma Federação"),
         .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado desta Federação"),
         .button = PageButton::FederSel,

@@ -1,21 +1,20 @@
 #include "gallery/GalleryCommand.h"
 
+#include "platform/Captions.h"
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
 #include "store/Database.h"
+#include "store/Error.h"
 #include "store/Module.h"
 #include "store/Query.h"
 
 #include <QLabel>
 #include <QLocale>
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
-
-const QString caption = QStringLiteral("Velmora");
 
 // One run of a gallery command: the value it binds, its listing and its count.
 class GalleryRun final {
@@ -38,7 +37,7 @@ private:
         case GalleryStep::RequireChoice:
             return value_.isEmpty() ? warn(def_.noChoiceWarning) : true;
         case GalleryStep::Entry:
-            value_ = QLocale().toUpper(services_.dialogs.entry(caption, def_.prompt));
+            value_ = QLocale().toUpper(services_.dialogs.entry(programName, def_.prompt));
             return true;
         case GalleryStep::Listing:
             runListing();
@@ -70,55 +69,40 @@ private:
     }
 
     bool warn(const QString& text) {
-        services_.dialogs.message(caption, text, MsgIcon::Warning, MsgButtons::Ok);
+        services_.dialogs.message(programName, text, MsgIcon::Warning, MsgButtons::Ok);
         return false;
     }
 
-    void bindParameter(Query& query) const {
+    Query::Params parameters() const {
         switch (def_.paramKind) {
         case ParamKind::None:
-            return;
+            return {};
         case ParamKind::Text:
-            query.bindText(def_.parameter, value_);
-            return;
+            return {{def_.parameter, value_}};
         case ParamKind::Pattern:
-            query.bindText(def_.parameter, QLatin1Char('%') + value_ + QLatin1Char('%'));
-            return;
+            return {{def_.parameter, QLatin1Char('%') + value_ + QLatin1Char('%')}};
         case ParamKind::Integer:
-            query.bindInt(def_.parameter, wholeNumber());
-            return;
+            return {{def_.parameter, wholeNumber()}};
         }
+        return {};
     }
 
     qint64 wholeNumber() const {
         bool ok = false;
         const qint64 number = value_.toLongLong(&ok);
         if (!ok)
-            throw std::runtime_error(
-                QStringLiteral("\"%1\" não é um número inteiro.").arg(value_).toStdString());
+            throw Error(QStringLiteral("\"%1\" não é um número inteiro.").arg(value_));
         return number;
     }
 
     void runListing() {
         listing_ = page_.newListing();
-        for (const QString& line : listingHead())
-            listing_->add(line);
-        for (const QString& line : def_.listingTail)
-            listing_->add(line);
-        bindParameter(*listing_);
-        listing_->execute();
-        listing_->open();
+        listing_->run(def_.listing(), parameters());
     }
 
     void runCount() {
-        Query& query = services_.dm().QueryTodosClubes;
-        // Closed first: its open result would keep the store's state as it was.
-        query.close();
-        query.clear();
-        for (const QString& line : def_.countLines)
-            query.add(line);
-        bindParameter(query);
-        count_ = services_.dm().counts.count(query, query.statement() + QChar(0) + value_);
+        count_ = services_.dm().counts.count(services_.dm().QueryTodosClubes, def_.countLines,
+                                             parameters());
     }
 
     void setTitle() {
@@ -147,18 +131,6 @@ private:
 };
 
 } // namespace
-
-const QStringList& listingHead() {
-    static const QStringList head = {
-        QStringLiteral("select c.NomeClube,"), QStringLiteral("c.NomeCompletoClube,"),
-        QStringLiteral("c.AnoFundacao,"),      QStringLiteral("c.PaisClube,"),
-        QStringLiteral("c.UFClube,"),          QStringLiteral("c.CidadeClube,"),
-        QStringLiteral("c.EscudoClube,"),      QStringLiteral("c.BandeiraPais,"),
-        QStringLiteral("c.BandeiraUF,"),       QStringLiteral("c.IdadeClube,"),
-        QStringLiteral("c.Federacao,"),        QStringLiteral("c.LogoFederacao,"),
-    };
-    return head;
-}
 
 TitleBuilder countedTitle(const QString& prefix) {
     return [prefix](const TitleInput& in) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "gallery/Relatorios.h"
+#include "store/Listing.h"
 
 #include <QHash>
 #include <QString>
@@ -59,10 +60,11 @@ struct TitlePicture {
 };
 
 struct GalleryDef {
-    QString prompt{};          // entry box prompt (Entry step)
-    QStringList listingTail{}; // lines after the twelve column lines
-    QStringList countLines{};  // Count step
-    QString parameter{};       // ":ESTADO"; empty with ParamKind::None
+    QString prompt{};             // entry box prompt (Entry step)
+    QStringList listingColumns{}; // columns after the listing's own (listing::Extra on)
+    QStringList listingFrom{};    // lines after the columns
+    QStringList countLines{};     // Count step
+    QString parameter{};          // ":ESTADO"; empty with ParamKind::None
     ParamKind paramKind = ParamKind::None;
     TitleBuilder title{};
     std::vector<TitlePicture> titlePictures{}; // in the order they are set
@@ -71,10 +73,9 @@ struct GalleryDef {
     SlotRule rule = SlotRule::Standard;
     PageButton button = PageButton::TodosClubes;
     std::vector<GalleryStep> steps{};
-};
 
-// The twelve column lines every listing starts with, up to "c.LogoFederacao,".
-const QStringList& listingHead();
+    QStringList listing() const { return listing::statement(listingColumns, listingFrom); }
+};
 
 // Title builders of the common shapes, joined without further spaces.
 TitleBuilder countedTitle(const QString& prefix);                       // prefix (count)

@@ -11,11 +11,8 @@ namespace {
 using S = GalleryStep;
 using Box = TitlePicture::Box;
 
-// Column of the first row that a title or title picture reads.
-constexpr int colPais = 3;
-constexpr int colBandeiraPais = 7;
-constexpr int colBandeiraUF = 8;
-constexpr int colNomeEstado = 13;
+// The state gallery's own column: the state's full name.
+constexpr int colNomeEstado = listing::Extra;
 
 std::vector<TitlePicture> featuredFlag(int column) {
     return {{Box::Band, column, true}, {Box::Feder, -1, false}};
@@ -26,8 +23,7 @@ std::vector<TitlePicture> noFlag(std::optional<bool> bandVisible) {
 
 // The clubs of the join with Paises.DB, shared by most listings.
 QStringList joinedWith(std::initializer_list<const char*> conditions, const char* order) {
-    QStringList lines = {QStringLiteral("p.codpais"),
-                         QStringLiteral("from clubes.db as c, paises.db as p"),
+    QStringList lines = {QStringLiteral("from clubes.db as c, paises.db as p"),
                          QStringLiteral("where c.PaisClube = p.NomePais")};
     for (const char* condition : conditions)
         lines << QString::fromUtf8(condition);
@@ -47,11 +43,11 @@ std::array<GalleryDef, 7> makeGalleries() {
     std::array<GalleryDef, 7> g;
 
     g[int(MenuGallery::ClubesBrasileiros)] = {
-        .listingTail = joinedWith({"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0"},
+        .listingFrom = joinedWith({"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0"},
                                   "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"),
         .countLines = countWhere({"where paisclube = \"Brasil\"", "and identificador = 0"}),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Brasileiros")),
-        .titlePictures = featuredFlag(colBandeiraPais),
+        .titlePictures = featuredFlag(listing::BandeiraPais),
         .emptyWarning = QStringLiteral("Não há nenhum clube brasileiro cadastrado"),
         .rule = SlotRule::Brazil,
         .button = PageButton::ClubesBR,
@@ -61,8 +57,8 @@ std::array<GalleryDef, 7> makeGalleries() {
     // State codes are plain capitals, so folding the entry alone finds "sp" and "SP".
     g[int(MenuGallery::ClubesPorEstado)] = {
         .prompt = QStringLiteral("Digite a sigla do estado"),
-        .listingTail = {QStringLiteral("p.codpais,"), QStringLiteral("u.NomeCompleto"),
-                        QStringLiteral("from clubes.db as c, paises.db as p, uf.db as u"),
+        .listingColumns = {QStringLiteral("u.NomeCompleto")},
+        .listingFrom = {QStringLiteral("from clubes.db as c, paises.db as p, uf.db as u"),
                         QStringLiteral("where c.PaisClube = \"Brasil\""),
                         QStringLiteral("and c.UFClube = fold(:ESTADO)"),
                         QStringLiteral("and c.PaisClube = p.NomePais"),
@@ -75,7 +71,7 @@ std::array<GalleryDef, 7> makeGalleries() {
         .paramKind = ParamKind::Text,
         .title =
             countedTitleWithColumn(QStringLiteral("Relação de Clubes - Estado: "), colNomeEstado),
-        .titlePictures = featuredFlag(colBandeiraUF),
+        .titlePictures = featuredFlag(listing::BandeiraUF),
         .emptyWarning = QStringLiteral("Não há nenhum clube deste estado cadastrado"),
         .button = PageButton::ClubesUF,
         .steps = {S::Entry, S::Listing, S::StopIfNoEntry, S::WarnIfEmpty, S::Count, S::Title,
@@ -84,15 +80,16 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     g[int(MenuGallery::ClubesPorPais)] = {
         .prompt = QStringLiteral("Digite o nome do país"),
-        .listingTail =
+        .listingFrom =
             joinedWith({"and fold(c.PaisClube) like fold(:PAIS)", "and c.Identificador = 0"},
                        "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines =
             countWhere({"where fold(PaisClube) like fold(:PAIS)", "and identificador = 0"}),
         .parameter = QStringLiteral(":PAIS"),
         .paramKind = ParamKind::Pattern,
-        .title = countedTitleWithColumn(QStringLiteral("Relação dos Clubes do(a) "), colPais),
-        .titlePictures = featuredFlag(colBandeiraPais),
+        .title =
+            countedTitleWithColumn(QStringLiteral("Relação dos Clubes do(a) "), listing::PaisClube),
+        .titlePictures = featuredFlag(listing::BandeiraPais),
         .emptyWarning = QStringLiteral("Não há nenhum clube deste país cadastrado!"),
         .button = PageButton::PaisSel,
         .steps = {S::Entry, S::Listing, S::StopIfNoEntry, S::WarnIfEmpty, S::Count, S::Title,
@@ -101,7 +98,7 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     // Writes its title before it tests the listing.
     g[int(MenuGallery::TodosOsClubes)] = {
-        .listingTail =
+        .listingFrom =
             joinedWith({"and c.Identificador = 0"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where identificador = 0"}),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Cadastrados")),
@@ -113,7 +110,7 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     // Writes its title before it tests the listing.
     g[int(MenuGallery::TodasAsSelecoes)] = {
-        .listingTail =
+        .listingFrom =
             joinedWith({"and c.Identificador = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where identificador = 1"}),
         .title = countedTitle(QStringLiteral("Relação de Todas as Seleções Cadastradas")),
@@ -126,7 +123,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     // No count statement; the title quotes the entry.
     g[int(MenuGallery::PesquisarPorNome)] = {
         .prompt = QStringLiteral("Digite o nome do clube (ou parte dele)"),
-        .listingTail = joinedWith({"and fold(c.NomeClube) like fold(:CLUBE)"},
+        .listingFrom = joinedWith({"and fold(c.NomeClube) like fold(:CLUBE)"},
                                   "order by c.NomeClubeOrdem, c.NomeClube"),
         .parameter = QStringLiteral(":CLUBE"),
         .paramKind = ParamKind::Pattern,
@@ -142,7 +139,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     };
 
     g[int(MenuGallery::Extintos)] = {
-        .listingTail = joinedWith({"and c.extinto = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
+        .listingFrom = joinedWith({"and c.extinto = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
         .countLines = countWhere({"where extinto = 1"}),
         .title = countedTitle(QStringLiteral("Relação de Clubes e/ou Seleções Extintos")),
         .titlePictures = noFlag(true),

@@ -4,7 +4,9 @@
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Services.h"
+#include "store/Listing.h"
 #include "store/Module.h"
+#include "store/Names.h"
 #include "store/Query.h"
 
 #include <QAction>
@@ -18,21 +20,6 @@
 namespace velmora {
 
 namespace {
-
-// Listing columns the page reads, by position.
-enum Column {
-    ColNomeClube = 0,
-    ColNomeCompleto = 1,
-    ColPais = 3,
-    ColUF = 4,
-    ColCidade = 5,
-    ColEscudo = 6,
-    ColBandeiraPais = 7,
-    ColBandeiraUF = 8,
-    ColCodPais = 12,
-};
-
-const QString brasil = QStringLiteral("Brasil");
 
 // The six controls of a slot, in the order of the position table's columns.
 struct SlotControlSpec {
@@ -246,18 +233,19 @@ void TFrmRelatorios::pageFill(SlotRule rule, PageButton button) {
 void TFrmRelatorios::fillSlot(int n, SlotRule rule) {
     const Query& row = *listing_;
     const Slot& s = slots_[n - 1];
-    const bool isBrasil = row.field(ColPais) == brasil;
+    const bool isBrasil = row.field(listing::PaisClube) == brasil;
     const bool brazilRule = rule == SlotRule::Brazil;
-    showPicture(services_.pictures, s.ImgClube, row.field(ColEscudo));
+    showPicture(services_.pictures, s.ImgClube, row.field(listing::EscudoClube));
     showPicture(services_.pictures, s.ImgBandClube,
-                row.field(brazilRule && isBrasil ? ColBandeiraUF : ColBandeiraPais));
-    setLabelText(s.LblNomeClube, row.field(ColNomeClube));
-    setLabelText(s.LblSiglaPaisClube, row.field(brazilRule ? ColUF : ColCodPais));
-    setLabelText(s.LblNomeCompleto, row.field(ColNomeCompleto));
+                row.field(brazilRule && isBrasil ? listing::BandeiraUF : listing::BandeiraPais));
+    setLabelText(s.LblNomeClube, row.field(listing::NomeClube));
+    setLabelText(s.LblSiglaPaisClube, row.field(brazilRule ? listing::UFClube : listing::CodPais));
+    setLabelText(s.LblNomeCompleto, row.field(listing::NomeCompletoClube));
     // The Brazil rule writes the state only in the first slot of a page.
     const bool withState = isBrasil && (!brazilRule || n == 1);
-    setLabelText(s.LblCidade, withState ? row.field(ColCidade) + QLatin1Char('/') + row.field(ColUF)
-                                        : row.field(ColCidade));
+    setLabelText(s.LblCidade, withState ? row.field(listing::CidadeClube) + QLatin1Char('/') +
+                                              row.field(listing::UFClube)
+                                        : row.field(listing::CidadeClube));
 }
 
 void TFrmRelatorios::clearSlot(int n) {

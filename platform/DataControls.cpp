@@ -5,6 +5,7 @@
 
 #include <QHBoxLayout>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <utility>
 
 namespace velmora {
@@ -24,6 +25,19 @@ int fieldWidth(const Table& table, const QString& field) {
 }
 
 } // namespace
+
+void fillList(QComboBox* list, Query& query, const QStringList& lines, const Query::Params& params,
+              QString (*item)(const Query&)) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    query.run(lines, params);
+    QStringList items;
+    for (; !query.eof(); query.next())
+        items << (item != nullptr ? item(query) : query.field(0));
+    query.close();
+    list->addItems(items);
+    list->setCurrentIndex(-1);
+}
 
 DbLineEdit::DbLineEdit(DataSource& source, QString field, Dialogs& dialogs, QWidget* parent)
     : QLineEdit(parent), source_(source), field_(std::move(field)), dialogs_(dialogs) {

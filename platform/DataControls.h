@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/Query.h"
+
 #include <QComboBox>
 #include <QLineEdit>
 #include <QString>
@@ -89,5 +91,12 @@ private:
     Dialogs& dialogs_;
     QPushButton* buttons_[4] = {};
 };
+
+// Empties a list and fills it from a statement, one item per row in the order the
+// engine returns them (item reads the row; the first column when null). Nothing is
+// picked and the list's own signals stay quiet: only a pick by the user runs its
+// handlers. The query is closed afterwards, so no read is left open.
+void fillList(QComboBox* list, Query& query, const QStringList& lines,
+              const Query::Params& params = {}, QString (*item)(const Query&) = nullptr);
 
 } // namespace velmora

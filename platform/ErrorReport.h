@@ -1,6 +1,8 @@
 #pragma once
 
+#include "platform/Captions.h"
 #include "platform/Dialogs.h"
+#include "store/Error.h"
 
 #include <QString>
 #include <exception>
@@ -8,21 +10,21 @@
 
 namespace velmora {
 
-inline constexpr const char* applicationTitle = "VELMORA v1.0";
-
 // The general error report: the failure's own text in a message box captioned
 // "VELMORA v1.0" with the error icon.
 void reportError(Dialogs& dialogs, const QString& text);
-void reportError(Dialogs& dialogs, const std::exception& e);
 
-// Runs a handler body; any std::exception ends it and goes to the general error
-// report, so no exception crosses the Qt event loop. Returns false on failure.
+// Runs a handler body; any exception ends it and goes to the general error report
+// (an Error with its own text), so no exception crosses the Qt event loop. Returns
+// false on failure.
 template <class F> bool guard(Dialogs& dialogs, F&& body) {
     try {
         std::forward<F>(body)();
         return true;
-    } catch (const std::exception& e) {
-        reportError(dialogs, e);
+    } catch (const Error& e) {
+        reportError(dialogs, e.text());
+    } catch (const std::exception& e) { // a library's own failure (memory, say)
+        reportError(dialogs, QString::fromUtf8(e.what()));
     } catch (...) {
         reportError(dialogs, QStringLiteral("Erro inesperado."));
     }

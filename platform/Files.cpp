@@ -1,18 +1,19 @@
 #include "platform/Files.h"
 
+#include "store/Error.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <algorithm>
-#include <stdexcept>
 
 namespace velmora::files {
 
 namespace {
 
 [[noreturn]] void fail(const QString& message) {
-    throw std::runtime_error(message.toStdString());
+    throw Error(message);
 }
 
 QString copyFailureReason(const QString& source, const QString& target, const QFile& file) {

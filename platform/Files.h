@@ -5,7 +5,7 @@
 namespace velmora::files {
 
 bool exists(const QString& path);
-// Copies source to target, never overwriting; throws std::runtime_error with a
+// Copies source to target, never overwriting; throws Error with a
 // Portuguese message naming the file and the reason on failure.
 void copyNoOverwrite(const QString& source, const QString& target);
 // Deletes a file; returns false when it could not (missing, in use).

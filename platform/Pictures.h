@@ -1,12 +1,13 @@
 #pragma once
 
+#include "store/Error.h"
+
 #include <QHash>
 #include <QImage>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 #include <list>
-#include <stdexcept>
 
 class QLabel;
 
@@ -14,17 +15,15 @@ namespace velmora {
 
 // The picture loader's one way to fail; the message names the file. The kind lets a
 // caller (the data-directory check) sort failures without reading the text.
-class PictureError final : public std::runtime_error {
+class PictureError final : public Error {
 public:
     enum class Kind { Missing, UnknownType, Damaged, TooBig };
 
     explicit PictureError(const QString& message, Kind kind = Kind::Damaged)
-        : std::runtime_error(message.toStdString()), text_(message), kind_(kind) {}
-    const QString& text() const { return text_; }
+        : Error(message), kind_(kind) {}
     Kind kind() const { return kind_; }
 
 private:
-    QString text_;
     Kind kind_;
 };
 

@@ -1,6 +1,8 @@
 #include "platform/Printing.h"
 
+#include "platform/Captions.h"
 #include "platform/Dialogs.h"
+#include "store/Error.h"
 
 #include <QDir>
 #include <QMainWindow>
@@ -14,14 +16,13 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QWidget>
-#include <stdexcept>
 
 namespace velmora {
 
 namespace {
 
 [[noreturn]] void fail(const QString& message) {
-    throw std::runtime_error(message.toStdString());
+    throw Error(message);
 }
 
 constexpr double defaultDpi = 96.0;
@@ -58,7 +59,7 @@ void Printing::printWindow(QWidget* form, Dialogs& dialogs) {
     }
     // Nobody has to set up a printer to keep the page.
     const MsgResult answer = dialogs.message(
-        QStringLiteral("Velmora"),
+        programName,
         QStringLiteral("Não há nenhuma impressora instalada para imprimir a página.\n"
                        "Deseja salvar a página em um arquivo PDF?"),
         MsgIcon::Question, MsgButtons::YesNo);
@@ -75,7 +76,7 @@ QString Printing::defaultPdfPath(const QString& caption) {
     name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
     name = name.simplified();
     if (name.isEmpty())
-        name = QStringLiteral("Velmora");
+        name = programName;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())
         folder = QDir::homePath();
@@ -87,8 +88,8 @@ void Printing::savePdf(const QImage& image, double windowDpiX, double windowDpiY
     QPdfWriter writer(path);
     writer.setResolution(pdfDpi);
     writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
-    writer.setCreator(QStringLiteral("Velmora"));
-    writer.setTitle(QStringLiteral("Velmora"));
+    writer.setCreator(programName);
+    writer.setTitle(programName);
     QPainter painter;
     if (!painter.begin(&writer))
         fail(QStringLiteral("Não foi possível criar o arquivo \"%1\".").arg(path));
@@ -106,7 +107,7 @@ void QtPrinting::printImage(const QImage& image, double windowDpiX, double windo
     if (info.isNull())
         fail(QStringLiteral("Nenhuma impressora disponível para imprimir."));
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(QStringLiteral("Velmora"));
+    printer.setDocName(programName);
     QPainter painter;
     if (!painter.begin(&printer))
         fail(QStringLiteral("Não foi possível iniciar a impressão na impressora %1.")

@@ -12,7 +12,7 @@ class Dialogs;
 
 // Prints an image of a window's client area as one page on the default printer,
 // with no dialog, at the top-left of the printable area, scaled by printer
-// resolution over the window's pixels per inch. Throws std::runtime_error with a
+// resolution over the window's pixels per inch. Throws Error with a
 // Portuguese message when there is no printer or the job cannot start.
 class Printing {
 public:
@@ -21,7 +21,7 @@ public:
     virtual bool hasPrinter() const { return true; }
     virtual void printImage(const QImage& image, double windowDpiX, double windowDpiY) = 0;
     // The same page written to a PDF file at path (A4, the image as large as on the
-    // screen, from the top-left corner). Throws std::runtime_error.
+    // screen, from the top-left corner). Throws Error.
     virtual void savePdf(const QImage& image, double windowDpiX, double windowDpiY,
                          const QString& path);
 

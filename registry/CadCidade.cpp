@@ -1,11 +1,13 @@
 #include "registry/CadCidade.h"
 
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
 #include "platform/Services.h"
-#include "registry/SelectionDialog.h"
 #include "store/Module.h"
+#include "store/Names.h"
+#include "store/Query.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -20,7 +22,6 @@ namespace velmora {
 namespace {
 
 const QString caption = QStringLiteral("CADASTRO DE CIDADES");
-const QString brasil = QStringLiteral("Brasil");
 
 QLabel* makePicture(QWidget* parent, const QString& name, QRect place) {
     auto* picture = new QLabel(parent);
@@ -48,26 +49,10 @@ QPushButton* makeGlyphButton(QWidget* parent, const QString& name, const QString
     return button;
 }
 
-// Empties a list and fills it from a statement, one item per row; nothing is picked.
-// The query is closed and emptied afterwards: the list keeps the rows.
-void refill(QComboBox* list, Query& query, const QStringList& lines,
-            QString (*item)(const Query&)) {
-    const QSignalBlocker quiet(list);
-    list->clear();
-    runStatement(query, {lines, {}});
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << item(query);
-    query.close();
-    query.clear();
-    list->addItems(items);
-    list->setCurrentIndex(-1);
-}
-
 // The picture path in the first column of a one-parameter statement.
 QString pathFrom(Query& query, const QStringList& lines, const QString& parameter,
                  const QString& value) {
-    runStatement(query, {lines, {{parameter, value}}});
+    query.run(lines, {{parameter, value}});
     const QString path = query.field(0);
     query.close();
     return path;
@@ -150,19 +135,19 @@ void TFrmCadastroCidade::showStatePart(bool visible) {
 }
 
 void TFrmCadastroCidade::fillCountries() {
-    refill(ComboPais, services_.dm().QueryTodosPaises,
-           {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
-            QStringLiteral("order by NomePaisOrdem, paises")},
-           [](const Query& query) { return query.field(0); });
+    fillList(ComboPais, services_.dm().QueryTodosPaises,
+             {QStringLiteral("select NomePais as paises"), QStringLiteral("from paises.db"),
+              QStringLiteral("order by NomePaisOrdem, paises")});
 }
 
 void TFrmCadastroCidade::fillStates() {
     // Ordered by name; the code first, so the first two characters are the state code.
-    refill(
-        ComboUF, services_.dm().QueryTodosEstados,
-        {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
-         QStringLiteral("order by NomeCompletoOrdem, estado")},
-        [](const Query& query) { return query.field(0) + QStringLiteral(" - ") + query.field(1); });
+    fillList(ComboUF, services_.dm().QueryTodosEstados,
+             {QStringLiteral("select UF, NomeCompleto as estado"), QStringLiteral("from uf.db"),
+              QStringLiteral("order by NomeCompletoOrdem, estado")},
+             {}, [](const Query& query) {
+                 return query.field(0) + QStringLiteral(" - ") + query.field(1);
+             });
 }
 
 void TFrmCadastroCidade::open() {

@@ -1,6 +1,7 @@
 #include "registry/Cidade.h"
 
 #include "store/Module.h"
+#include "store/Names.h"
 
 namespace velmora {
 
@@ -12,7 +13,7 @@ DialogStatement citiesOf(const Table& clubs) {
     DialogStatement statement{{QStringLiteral("select cidade"), QStringLiteral("from cidades.db"),
                                QStringLiteral("where país = :NOMEPAIS")},
                               {{QStringLiteral("NOMEPAIS"), pais}}};
-    if (pais == QLatin1String("Brasil")) {
+    if (pais == brasil) {
         statement.lines << QStringLiteral("and estado = :SIGLAUF");
         statement.parameters.append(
             {QStringLiteral("SIGLAUF"), clubs.fieldText(QStringLiteral("UFClube"))});

@@ -1,5 +1,6 @@
 #include "registry/Clubes.h"
 
+#include "platform/Captions.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Files.h"
@@ -8,6 +9,7 @@
 #include "platform/Services.h"
 #include "registry/Idade.h"
 #include "store/Module.h"
+#include "store/Names.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -27,9 +29,6 @@
 namespace velmora {
 
 namespace {
-
-const QString caption = QStringLiteral("Velmora");
-const QString brasil = QStringLiteral("Brasil");
 
 // Fields a saved club must have.
 const QStringList& requiredFields() {
@@ -509,8 +508,9 @@ void TFrmClubes::Alterar1Click() {
             return;
         Table& table = clubs();
         if (table.isEmpty()) {
-            services_.dialogs.message(
-                caption, QStringLiteral("Não há registros para serem alterados"), MsgIcon::Warning);
+            services_.dialogs.message(programName,
+                                      QStringLiteral("Não há registros para serem alterados"),
+                                      MsgIcon::Warning);
             Alterar1->setEnabled(false);
             Excluir1->setEnabled(false);
             return;
@@ -532,8 +532,9 @@ void TFrmClubes::Excluir1Click() {
             return;
         Table& table = clubs();
         if (table.isEmpty()) {
-            services_.dialogs.message(
-                caption, QStringLiteral("Não há registros para serem excluídos"), MsgIcon::Warning);
+            services_.dialogs.message(programName,
+                                      QStringLiteral("Não há registros para serem excluídos"),
+                                      MsgIcon::Warning);
             Alterar1->setEnabled(false);
             Excluir1->setEnabled(false);
             setStateGroupVisible(false);
@@ -541,7 +542,7 @@ void TFrmClubes::Excluir1Click() {
             lblCodigo->clear();
             return;
         }
-        if (services_.dialogs.message(caption, QStringLiteral("Confirma exclusão?"),
+        if (services_.dialogs.message(programName, QStringLiteral("Confirma exclusão?"),
                                       MsgIcon::Question, MsgButtons::YesNo) != MsgResult::Yes)
             return;
         const QString badge = field(QStringLiteral("EscudoClube"));
@@ -570,7 +571,7 @@ void TFrmClubes::Voltar1Click() {
 void TFrmClubes::NavegadorClick() {
     guard(services_.dialogs, [this] {
         if (clubs().isEmpty()) {
-            services_.dialogs.message(caption, QStringLiteral("Não há registros cadastrados"),
+            services_.dialogs.message(programName, QStringLiteral("Não há registros cadastrados"),
                                       MsgIcon::Warning);
             return;
         }
@@ -582,19 +583,14 @@ void TFrmClubes::BtnLocalizarClick() {
     guard(services_.dialogs, [this] {
         if (editing())
             return;
-        const QString answer =
-            services_.dialogs.entry(caption, QStringLiteral("Digite uma parte do nome do clube"));
+        const QString answer = services_.dialogs.entry(
+            programName, QStringLiteral("Digite uma parte do nome do clube"));
         if (answer.isEmpty())
             return;
         Query& query = services_.dm().QueryLocalizaClube;
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select *"));
-        query.add(QStringLiteral("from clubes.db"));
-        query.add(QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)"));
-        query.bindText(QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%'));
-        query.execute();
-        query.open();
+        query.run({QStringLiteral("select *"), QStringLiteral("from clubes.db"),
+                   QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)")},
+                  {{QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%')}});
         const QString code = query.field(0);
         query.close();
 
@@ -610,7 +606,7 @@ void TFrmClubes::BtnLocalizarClick() {
                 table.last();
         }
         if (!found)
-            services_.dialogs.message(caption, QStringLiteral("Clube não encontrado"),
+            services_.dialogs.message(programName, QStringLiteral("Clube não encontrado"),
                                       MsgIcon::Information);
         if (!table.isEmpty())
             displayRecord();
@@ -624,15 +620,10 @@ void TFrmClubes::BtnLocalizarClick() {
 // A row without a name reads as empty text, as a walk would read it.
 bool TFrmClubes::isDuplicateName(const QString& name) {
     Query& query = services_.dm().QueryTodosClubes;
-    query.close();
-    query.clear();
-    query.add(QStringLiteral("select NomeClube"));
-    query.add(QStringLiteral("from clubes.db"));
-    query.add(name.isEmpty() ? QStringLiteral("where NomeClube = :NOME or NomeClube is null")
-                             : QStringLiteral("where NomeClube = :NOME"));
-    query.bindText(QStringLiteral("NOME"), name);
-    query.execute();
-    query.open();
+    query.run({QStringLiteral("select NomeClube"), QStringLiteral("from clubes.db"),
+               name.isEmpty() ? QStringLiteral("where NomeClube = :NOME or NomeClube is null")
+                              : QStringLiteral("where NomeClube = :NOME")},
+              {{QStringLiteral("NOME"), name}});
     const bool found = !query.isEmpty();
     query.close(); // holds no read snapshot while the row is written
     return found;
@@ -642,7 +633,8 @@ bool TFrmClubes::checkBeforeSave() {
     const QString name = EdtNomeClube->text();
     if (name != rememberedName_ && isDuplicateName(name)) {
         services_.dialogs.message(
-            caption, QStringLiteral("Existe cadastrado outro Clube e/ou Seleção com este nome."),
+            programName,
+            QStringLiteral("Existe cadastrado outro Clube e/ou Seleção com este nome."),
             MsgIcon::Error);
         EdtNomeClube->setFocus();
         return false;
@@ -650,14 +642,15 @@ bool TFrmClubes::checkBeforeSave() {
     for (const QString& required : requiredFields()) {
         if (field(required).isEmpty()) {
             services_.dialogs.message(
-                caption, QStringLiteral("Todos os campos são de preenchimento obrigatório"),
+                programName, QStringLiteral("Todos os campos são de preenchimento obrigatório"),
                 MsgIcon::Warning);
             return false;
         }
     }
     if (field(QStringLiteral("PaisClube")) == brasil &&
         field(QStringLiteral("UFClube")).isEmpty()) {
-        services_.dialogs.message(caption, QStringLiteral("Verifique o preenchimento campo ESTADO"),
+        services_.dialogs.message(programName,
+                                  QStringLiteral("Verifique o preenchimento campo ESTADO"),
                                   MsgIcon::Warning);
         return false;
     }
@@ -671,7 +664,7 @@ bool TFrmClubes::choosePictureInto(const QString& path) {
     const int length = int(copy.toUcs4().size());
     if (length > width) {
         services_.dialogs.message(
-            caption,
+            programName,
             QStringLiteral("O distintivo \"%1\" não pode ser usado: a cópia dele na pasta de "
                            "distintivos teria um caminho de %2 caracteres, e o caminho de um "
                            "distintivo pode ter no máximo %3.\nRenomeie o arquivo com um nome "
@@ -702,7 +695,7 @@ QString TFrmClubes::freeBadgeTarget() {
     // the dialog until a free one is chosen.
     while (files::exists(target)) {
         services_.dialogs.message(
-            caption,
+            programName,
             QStringLiteral("Arquivo duplicado, favor selecionar outro distintivo ou renomear o "
                            "atual."),
             MsgIcon::Error);
@@ -894,7 +887,7 @@ void TFrmClubes::countryChosen(const SelectionChoice& choice) {
     guard(services_.dialogs, [&] {
         applyChoice(choice, ImgBandeira);
         // Only Brazilian clubs have a state; a Brazilian city is picked once it is known.
-        const bool inBrasil = choice.picked == QLatin1String("Brasil");
+        const bool inBrasil = choice.picked == brasil;
         setStateGroupVisible(inBrasil);
         BtnSelecionarCidade->setEnabled(!inBrasil);
         if (!inBrasil) {

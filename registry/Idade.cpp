@@ -1,5 +1,6 @@
 #include "registry/Idade.h"
 
+#include "platform/Captions.h"
 #include "platform/Dialogs.h"
 #include "platform/Services.h"
 #include "registry/Clubes.h"
@@ -131,8 +132,8 @@ int storeAges(Database& db, int currentYear) {
 void recalcularIdades(Services& services, TFrmClubes& editor) {
     Table& clubs = services.dm().TblClubes;
     if (clubs.isEmpty()) {
-        services.dialogs.message(QStringLiteral("Velmora"),
-                                 QStringLiteral("Não há clubes cadastrados"), MsgIcon::Warning);
+        services.dialogs.message(programName, QStringLiteral("Não há clubes cadastrados"),
+                                 MsgIcon::Warning);
         return;
     }
     const int rewritten = storeAges(services.dm().database(), services.clock.currentYear());
@@ -142,8 +143,7 @@ void recalcularIdades(Services& services, TFrmClubes& editor) {
     // The ages are stored whatever the last club's pictures do: the display reports
     // its own failures and the user is still told.
     editor.recordDisplay();
-    services.dialogs.message(QStringLiteral("Velmora"), agesStoredText(withoutYear),
-                             MsgIcon::Information);
+    services.dialogs.message(programName, agesStoredText(withoutYear), MsgIcon::Information);
 }
 
 QString agesStoredText(int withoutYear) {

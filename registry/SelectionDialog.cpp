@@ -1,5 +1,7 @@
 #include "registry/SelectionDialog.h"
 
+#include "platform/Captions.h"
+#include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
 #include "platform/Pictures.h"
@@ -27,17 +29,6 @@ QLabel* makePicture(QWidget* parent, const char* name, QRect place) {
 }
 
 } // namespace
-
-void runStatement(Query& query, const DialogStatement& statement) {
-    query.close();
-    query.clear();
-    for (const QString& line : statement.lines)
-        query.add(line);
-    for (const auto& [name, value] : statement.parameters)
-        query.bindText(name, value);
-    query.execute();
-    query.open();
-}
 
 SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
     : Form(services.forms, QString::fromLatin1(def.objectName), QString::fromUtf8(def.caption),
@@ -89,15 +80,9 @@ void SelectionDialog::clearPreview() {
 }
 
 void SelectionDialog::fillList() {
-    Query& query = services_.dm().*def_.query;
-    runStatement(query, def_.listStatement(services_.dm().TblClubes));
-    QStringList items;
-    for (; !query.eof(); query.next())
-        items << def_.item(query);
-    query.close(); // the list holds the rows now; no read is left open
-    const QSignalBlocker quiet(list_);
-    list_->addItems(items);
-    list_->setCurrentIndex(-1);
+    const DialogStatement statement = def_.listStatement(services_.dm().TblClubes);
+    velmora::fillList(list_, services_.dm().*def_.query, statement.lines, statement.parameters,
+                      def_.item);
 }
 
 void SelectionDialog::open(QSize pictureBox) {
@@ -123,9 +108,8 @@ QString SelectionDialog::keyOf(PickPart part, const QString& picked) const {
 
 QString SelectionDialog::picturePath(const QString& picked) {
     Query& query = services_.dm().*def_.query;
-    runStatement(query,
-                 {def_.pictureLines,
-                  {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}}});
+    query.run(def_.pictureLines,
+              {{QString::fromLatin1(def_.pictureParameter), keyOf(def_.pictureKey, picked)}});
     const QString path = query.field(0);
     query.close();
     return path;
@@ -166,8 +150,8 @@ void SelectionDialog::BtnOkClick() {
         }
         const QString picked = list_->currentText();
         if (picked.isEmpty()) {
-            services_.dialogs.message(QStringLiteral("Velmora"),
-                                      QString::fromUtf8(def_.emptyMessage), MsgIcon::Information);
+            services_.dialogs.message(programName, QString::fromUtf8(def_.emptyMessage),
+                                      MsgIcon::Information);
             return;
         }
         const SelectionChoice choice = choiceOf(picked);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/Form.h"
+#include "store/Query.h"
 
 #include <QImage>
 #include <QList>
@@ -17,20 +18,15 @@ class QPushButton;
 
 namespace velmora {
 
-class Query;
 class Table;
 class TFrmDm;
 struct Services;
 
-// A statement with its text parameters.
+// A statement with its parameters.
 struct DialogStatement {
     QStringList lines;
-    QList<QPair<QString, QString>> parameters; // name, value
+    Query::Params parameters;
 };
-
-// Runs a statement on a query object (close, clear, lines, parameters, execute,
-// open) and stands on its first row. Throws StoreError.
-void runStatement(Query& query, const DialogStatement& statement);
 
 // What a value written on OK is taken from.
 enum class PickPart {

@@ -5,7 +5,20 @@
 
 namespace velmora {
 
-QString CountCache::count(Query& query, const QString& key) {
+namespace {
+
+QString keyOf(const QStringList& lines, const Query::Params& params) {
+    QString key = lines.join(QLatin1Char('\n'));
+    for (const Query::Param& param : params)
+        key += QChar(0) + param.name + QLatin1Char('=') + param.value.toString();
+    return key;
+}
+
+} // namespace
+
+QString CountCache::count(Query& query, const QStringList& lines, const Query::Params& params) {
+    query.close();
+    const QString key = keyOf(lines, params);
     const std::pair<qint64, qint64> now = db_.changeStamp();
     if (now != stamp_) {
         counts_.clear();
@@ -13,8 +26,7 @@ QString CountCache::count(Query& query, const QString& key) {
     } else if (const auto found = counts_.constFind(key); found != counts_.constEnd()) {
         return *found;
     }
-    query.execute();
-    query.open();
+    query.run(lines, params);
     const QString value = query.field(0);
     counts_.insert(key, value);
     return value;

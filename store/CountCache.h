@@ -1,13 +1,15 @@
 #pragma once
 
+#include "store/Query.h"
+
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <utility>
 
 namespace velmora {
 
 class Database;
-class Query;
 
 // Results of count statements, kept while the store is unchanged: count(*) steps
 // through every matching index entry, milliseconds per statement at 100,000 clubs,
@@ -17,10 +19,10 @@ class CountCache final {
 public:
     explicit CountCache(Database& db) : db_(db) {}
 
-    // Column 0 of query's one row. The statement (lines and bindings set by the
-    // caller) runs unless the same key was counted since the store last changed.
-    // key names the statement and its parameter values.
-    QString count(Query& query, const QString& key);
+    // Column 0 of the one row of a count statement, run on query unless the same
+    // statement with the same parameter values was counted since the store last
+    // changed. The query is closed either way, so it pins no old state of the store.
+    QString count(Query& query, const QStringList& lines, const Query::Params& params = {});
     void clear() { counts_.clear(); }
 
 private:

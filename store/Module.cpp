@@ -48,11 +48,8 @@ TFrmDm::~TFrmDm() = default;
 int TFrmDm::nextClubCode() {
     if (TblClubes.rowCount() <= 0)
         return 1;
-    QueryUltimoNum.close();
-    QueryUltimoNum.clear();
-    QueryUltimoNum.add(QStringLiteral("select max(codigo) as ultimo"));
-    QueryUltimoNum.add(QStringLiteral("from clubes.db"));
-    QueryUltimoNum.open();
+    QueryUltimoNum.run(
+        {QStringLiteral("select max(codigo) as ultimo"), QStringLiteral("from clubes.db")});
     return QueryUltimoNum.fieldByName(QStringLiteral("ultimo")).toInt() + 1;
 }
 

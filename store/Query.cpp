@@ -31,6 +31,12 @@ QString asText(const QVariant& value) {
 
 } // namespace
 
+Query::Param::Param(QString name, const QString& text)
+    // A null QString would bind NULL; the program's empty text is an empty string.
+    : name(std::move(name)), value(text.isNull() ? QString(QLatin1String("")) : text) {}
+
+Query::Param::Param(QString name, qint64 number) : name(std::move(name)), value(number) {}
+
 Query::Query(Database& db, QString objectName) : db_(db), name_(std::move(objectName)) {}
 
 Query::~Query() = default;
@@ -69,8 +75,8 @@ void Query::bind(const QString& name, const QVariant& value) {
 }
 
 void Query::bindText(const QString& name, const QString& value) {
-    // A null QString would bind NULL; the program's empty text is an empty string.
-    bind(name, value.isNull() ? QString(QLatin1String("")) : value);
+    const Param param(name, value);
+    bind(param.name, param.value);
 }
 
 void Query::bindInt(const QString& name, qint64 value) {
@@ -169,11 +175,18 @@ void Query::readAhead() {
     }
 }
 
-void Query::run(const QStringList& lines) {
+void Query::run(const QStringList& lines, const Params& params) {
     clear();
     for (const QString& line : lines)
         add(line);
-    open();
+    for (const Param& param : params)
+        bind(param.name, param.value);
+    // Opening a select checks it as execute() would; checking it twice would only
+    // cost a second prepare.
+    if (isSelect())
+        open();
+    else
+        execute();
 }
 
 bool Query::isOpen() const {

@@ -18,6 +18,15 @@ class Database;
 // A result with no row reads every column as empty text.
 class Query final {
 public:
+    // A named parameter ("ESTADO" or ":ESTADO") and its value: text or a whole number.
+    struct Param {
+        Param(QString name, const QString& text);
+        Param(QString name, qint64 number);
+        QString name;
+        QVariant value;
+    };
+    using Params = QList<Param>;
+
     Query(Database& db, QString objectName);
     ~Query();
     Query(const Query&) = delete;
@@ -40,8 +49,9 @@ public:
     // statement and stands on the first row. Throws StoreError.
     void execute();
     void open();
-    // close + clear + add each line + open, binding nothing; for one-off statements.
-    void run(const QStringList& lines);
+    // The one way a statement runs: close, clear, add each line, bind each parameter,
+    // execute and open (standing on the first row). Throws StoreError.
+    void run(const QStringList& lines, const Params& params = {});
 
     bool isOpen() const;
     bool eof() const; // set when moved forward from the last row, or no row at all

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "store/Error.h"
+
 #include <QString>
-#include <stdexcept>
 
 class QSqlError;
 
@@ -9,14 +10,9 @@ namespace velmora {
 
 // The store's one way to fail: the engine's message, in Portuguese, ready for
 // the general error report.
-class StoreError final : public std::runtime_error {
+class StoreError final : public Error {
 public:
-    explicit StoreError(const QString& message)
-        : std::runtime_error(message.toStdString()), text_(message) {}
-    const QString& text() const { return text_; }
-
-private:
-    QString text_;
+    using Error::Error;
 };
 
 // An engine failure told in Portuguese: what happened and what the user can do

@@ -4,6 +4,7 @@
 #include "platform/Files.h"
 #include "platform/Pictures.h"
 #include "platform/System.h"
+#include "store/StoreError.h"
 
 #include <QDate>
 #include <QDir>
@@ -169,6 +170,8 @@ private slots:
         QTest::newRow("runtime error with accents")
             << 1 << QStringLiteral("Tabela não encontrada: Federação.db");
         QTest::newRow("plain text") << 2 << QStringLiteral("Falha ao gravar.");
+        QTest::newRow("error") << 3 << QStringLiteral("\"1a\" não é um número inteiro.");
+        QTest::newRow("store error") << 4 << QStringLiteral("O disco está cheio: Clubes.db");
     }
     void errorReportShowsTheFailuresOwnText() {
         QFETCH(int, kind);
@@ -179,6 +182,10 @@ private slots:
                 throw PictureError(text);
             if (kind == 1)
                 throw std::runtime_error(text.toStdString());
+            if (kind == 3)
+                throw Error(text);
+            if (kind == 4)
+                throw StoreError(text);
             reportError(dialogs, text);
         });
         QCOMPARE(ok, kind == 2);

@@ -511,14 +511,9 @@ void TestDialogs::okReadsOwnPath() {
     QVERIFY(choose(dialog, QStringLiteral("UEFA")));
     // The federation chooser of the galleries runs its own preview on the same query object.
     Query& shared = rig.app().dm().QueryFederacao;
-    shared.close();
-    shared.clear();
-    shared.add(QStringLiteral("select LogoFederacao"));
-    shared.add(QStringLiteral("from Federacao.db"));
-    shared.add(QStringLiteral("where NomeFederacao = :FEDER"));
-    shared.bindText(QStringLiteral("FEDER"), QStringLiteral("FIFA"));
-    shared.execute();
-    shared.open();
+    shared.run({QStringLiteral("select LogoFederacao"), QStringLiteral("from Federacao.db"),
+                QStringLiteral("where NomeFederacao = :FEDER")},
+               {{QStringLiteral("FEDER"), QStringLiteral("FIFA")}});
     rig.click(dialog.BtnOk);
     QCOMPARE(rig.pending("Federacao"), QStringLiteral("UEFA"));
     QCOMPARE(rig.pending("LogoFederacao"), rig.store.logo(QStringLiteral("UEFA")));

@@ -12,13 +12,9 @@ class TestCountCache final : public QObject {
     Q_OBJECT
 
     static QString clubs(TFrmDm& dm) {
-        Query& q = dm.QueryTodosClubes;
-        q.close();
-        q.clear();
-        q.add(QStringLiteral("select count(*) as qtde"));
-        q.add(QStringLiteral("from clubes.db"));
-        q.add(QStringLiteral("where identificador = 0"));
-        return dm.counts.count(q, q.statement());
+        return dm.counts.count(dm.QueryTodosClubes, {QStringLiteral("select count(*) as qtde"),
+                                                     QStringLiteral("from clubes.db"),
+                                                     QStringLiteral("where identificador = 0")});
     }
 
 private slots:
@@ -61,12 +57,25 @@ private slots:
         TestStore store;
         store.add(1, QStringLiteral("Santos"));
         TFrmDm dm(store.dir());
-        Query& q = dm.QueryTodosClubes;
-        q.close();
-        q.clear();
-        q.add(QStringLiteral("select count(*) as qtde from clubes.db where identificador = 1"));
-        QCOMPARE(dm.counts.count(q, q.statement()), QStringLiteral("0"));
+        QCOMPARE(
+            dm.counts.count(
+                dm.QueryTodosClubes,
+                {QStringLiteral("select count(*) as qtde from clubes.db where identificador = 1")}),
+            QStringLiteral("0"));
         QCOMPARE(clubs(dm), QStringLiteral("1"));
+    }
+
+    void parameterValuesAreKeptApart() {
+        TestStore store;
+        store.add(1, QStringLiteral("Santos"));
+        TFrmDm dm(store.dir());
+        const QStringList lines = {QStringLiteral("select count(*) as qtde"),
+                                   QStringLiteral("from clubes.db"),
+                                   QStringLiteral("where identificador = :ID")};
+        for (const auto& [kind, expected] : {std::pair{0, "1"}, {1, "0"}, {0, "1"}})
+            QCOMPARE(
+                dm.counts.count(dm.QueryTodosClubes, lines, {{QStringLiteral("ID"), qint64(kind)}}),
+                QString::fromLatin1(expected));
     }
 };
 

@@ -1,4 +1,5 @@
 // Query objects as the windows use them: lines, bindings, open, walk, empty results.
+#include "store/Listing.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
 #include "store/Table.h"
@@ -68,6 +69,82 @@ private slots:
         QCOMPARE(q_->field(0), expected);
     }
 
+    // The one call replaces whatever the query held: lines, bindings and its open result.
+    void runReplacesLinesBindingsAndResult_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QVariant>("value");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("text") << QStringList{"select Codigo", "from clubes.db",
+                                             "where NomeClube = :NOME"}
+                              << ":NOME" << QVariant(QStringLiteral("Clube 4")) << "4";
+        QTest::newRow("whole number")
+            << QStringList{"select NomeClube from clubes.db", "where Codigo = :COD"} << "COD"
+            << QVariant(3) << "Clube 3";
+        QTest::newRow("empty text is not null")
+            << QStringList{"select count(*) from clubes.db", "where :VAZIO = ''"} << "VAZIO"
+            << QVariant(QString()) << "5";
+    }
+    void runReplacesLinesBindingsAndResult() {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, name);
+        QFETCH(QVariant, value);
+        QFETCH(QString, expected);
+        q_->add(QStringLiteral("select * from clubes.db where Codigo = :OUTRO"));
+        q_->bindInt(QStringLiteral("OUTRO"), 1);
+        q_->open();
+        const Query::Param param = value.typeId() == QMetaType::Int
+                                       ? Query::Param(name, value.toInt())
+                                       : Query::Param(name, value.toString());
+        q_->run(lines, {param});
+        QCOMPARE(q_->lines(), lines);
+        QVERIFY(q_->isOpen());
+        QCOMPARE(q_->field(0), expected);
+        // The old binding went with the old lines.
+        QVERIFY_THROWS_EXCEPTION(StoreError,
+                                 q_->run({"select * from clubes.db where Codigo = :OUTRO"}));
+    }
+
+    // Each named position of a listing reads the column of that name.
+    void listingColumnsStandWhereNamed_data() {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("column");
+        const QList<QPair<int, const char*>> named = {
+            {listing::NomeClube, "NomeClube"},
+            {listing::NomeCompletoClube, "NomeCompletoClube"},
+            {listing::AnoFundacao, "AnoFundacao"},
+            {listing::PaisClube, "PaisClube"},
+            {listing::UFClube, "UFClube"},
+            {listing::CidadeClube, "CidadeClube"},
+            {listing::EscudoClube, "EscudoClube"},
+            {listing::BandeiraPais, "BandeiraPais"},
+            {listing::BandeiraUF, "BandeiraUF"},
+            {listing::IdadeClube, "IdadeClube"},
+            {listing::Federacao, "Federacao"},
+            {listing::LogoFederacao, "LogoFederacao"},
+            {listing::CodPais, "codpais"},
+            {listing::Extra, "Codigo"},
+        };
+        for (const auto& [position, column] : named)
+            QTest::newRow(column) << position << QString::fromLatin1(column);
+    }
+    void listingColumnsStandWhereNamed() {
+        QFETCH(int, position);
+        QFETCH(QString, column);
+        q_->run(listing::statement({QStringLiteral("c.Codigo")},
+                                   {QStringLiteral("from clubes.db as c, paises.db as p"),
+                                    QStringLiteral("where c.PaisClube = p.NomePais"),
+                                    QStringLiteral("and c.Codigo = 2")}));
+        QCOMPARE(q_->columnCount(), listing::Extra + 1);
+        const QString stored = column == QLatin1String("codpais")
+                                   ? store_->countryCode(q_->field(listing::PaisClube))
+                                   : store_->value(QStringLiteral("select %1 from Clubes where "
+                                                                  "Codigo = 2")
+                                                       .arg(column));
+        QVERIFY(!stored.isEmpty());
+        QCOMPARE(q_->field(position), stored);
+    }
+
     void unboundParameterIsRefused() {
         q_->add(QStringLiteral("select * from clubes.db where NomeClube = :NOME"));
         QVERIFY_THROWS_EXCEPTION(StoreError, q_->open());
@@ -92,6 +169,12 @@ private slots:
         q_->bindInt(QStringLiteral("C"), 4);
         q_->execute();
         QCOMPARE(store_->count(QStringLiteral("Clubes")), 4);
+        // The one call runs a statement that is not a select exactly once.
+        q_->run({"insert into clubes.db (Codigo, NomeClube)", "select max(Codigo) + 1, :NOME",
+                 "from clubes.db"},
+                {{QStringLiteral("NOME"), QStringLiteral("Novo")}});
+        QCOMPARE(store_->count(QStringLiteral("Clubes")), 5);
+        QVERIFY(!q_->isOpen());
     }
 
     void failureNamesEngineTextAndStatement() {

@@ -4,8 +4,8 @@
 #include "velmora/Version.h"
 
 #include "tools/datadir/DataDir.h"
-#include "tools/datadir/MoveCommands.h"
 #include "tools/datadir/Exchange.h"
+#include "tools/datadir/MoveCommands.h"
 #include "tools/datadir/ParadoxImport.h"
 
 #include <QCommandLineOption>
@@ -481,7 +481,7 @@ int run(const QStringList& args, QTextStream& out, QTextStream& err) {
         err << QStringLiteral("velmora-datadir: %1").arg(e.text()) << '\n';
         return int(e.code());
     } catch (const std::exception& e) {
-        err << QStringLiteral("velmora-datadir: %1").arg(QString::fromStdString(e.what())) << '\n';
+        err << QStringLiteral("velmora-datadir: %1").arg(errorText(e)) << '\n';
         return int(Exit::Failed);
     }
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Pictures.h"
 #include "store/Database.h"
+#include "store/Names.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 
@@ -12,8 +13,6 @@
 namespace velmora::datadir {
 
 namespace {
-
-const QString brasil = QStringLiteral("Brasil");
 
 QString required() {
     return QStringLiteral("campo obrigatório vazio (Todos os campos são de preenchimento "

@@ -5,6 +5,7 @@
 #include "platform/System.h"
 #include "store/Database.h"
 #include "store/Module.h"
+#include "store/Names.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
 #include "tools/datadir/FileUndo.h"
@@ -27,7 +28,6 @@ namespace velmora::datadir {
 
 namespace {
 
-const QString brasil = QStringLiteral("Brasil");
 constexpr int firstYear = 1850;
 constexpr int lastYear = 2050;
 constexpr int maxPicturePath = 100; // width of every picture path field

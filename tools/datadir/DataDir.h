@@ -1,10 +1,11 @@
 #pragma once
 
+#include "store/Error.h"
+
 #include <QList>
 #include <QMap>
 #include <QString>
 #include <QStringList>
-#include <stdexcept>
 
 namespace velmora::datadir {
 
@@ -18,16 +19,13 @@ enum class Exit : int {
     Failed = 5,   // anything else went wrong while creating (nothing is left behind)
 };
 
-class DataDirError final : public std::runtime_error {
+class DataDirError final : public Error {
 public:
-    DataDirError(Exit code, const QString& message)
-        : std::runtime_error(message.toStdString()), code_(code), text_(message) {}
+    DataDirError(Exit code, const QString& message) : Error(message), code_(code) {}
     Exit code() const { return code_; }
-    const QString& text() const { return text_; }
 
 private:
     Exit code_;
-    QString text_;
 };
 
 // Where the shipped data is read from: the resources embedded in the tool.

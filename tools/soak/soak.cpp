@@ -10,6 +10,7 @@
 // Exit codes: 0 fine, 1 damaged store or a lost or torn row, 2 bad arguments.
 #include "store/Database.h"
 #include "store/Module.h"
+#include "store/Names.h"
 #include "store/StoreError.h"
 
 #include <QCoreApplication>
@@ -62,7 +63,7 @@ int write(const QString& dir, quint32 seed) {
             clubs.setFieldText(QStringLiteral("Codigo"), QString::number(code));
             clubs.setFieldText(QStringLiteral("NomeClube"), shortName(code));
             clubs.setFieldText(QStringLiteral("NomeCompletoClube"), full);
-            clubs.setFieldText(QStringLiteral("PaisClube"), QStringLiteral("Brasil"));
+            clubs.setFieldText(QStringLiteral("PaisClube"), brasil);
             clubs.setFieldText(QStringLiteral("AnoFundacao"), QString::number(1900 + code % 120));
             clubs.setFieldText(QStringLiteral("Identificador"), QStringLiteral("0"));
             clubs.setFieldText(QStringLiteral("Extinto"), QStringLiteral("0"));
