@@ -8,28 +8,18 @@
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
 
-#include <QFile>
 #include <benchmark/benchmark.h>
 
 using namespace velmora;
 
 namespace {
 
-// The recomputation writes: it runs on a copy of the shared generated store. Pictures
-// are named by full path, so the copy still finds those of the original folder.
-void copyStore(const QString& from, const QString& to) {
-    for (const char* suffix : {"", "-wal"}) {
-        const QString name = QString::fromLatin1(Database::fileName) + QLatin1String(suffix);
-        if (QFile::exists(from + u'/' + name))
-            QFile::copy(from + u'/' + name, to + u'/' + name);
-    }
-}
-
 // "Recalcular Idade dos Clubes" as pressed again in the same year, every age already
 // right (newYear false), or the first press of a new year, every age rewritten.
 void recalcAges(benchmark::State& state, bool newYear) {
-    test::AppFixture fx;
-    copyStore(bench::cachedStore(int(state.range(0))), fx.dataDir());
+    // The recomputation writes: it runs on a copy of the shared generated store.
+    // Pictures are named by full path, so the copy still finds those of the original.
+    test::AppFixture fx(bench::cachedStore(int(state.range(0))), test::TestStore::Copy::Store);
     fx.clock.setYear(bench::generatedYear);
     VelmoraApp& app = fx.start();
     app.FrmInicial->CadastrodeClubes1Click();
@@ -67,9 +57,8 @@ VELMORA_CATALOGUE_BENCHMARK(BM_RecalcAgesNewYear, benchmark::kMillisecond, 1);
 
 // The store's part alone: one update statement in one transaction.
 void BM_StoreAges(benchmark::State& state) {
-    test::AppFixture fx;
-    copyStore(bench::cachedStore(int(state.range(0))), fx.dataDir());
-    Database db(fx.dataDir());
+    test::TestStore store(bench::cachedStore(int(state.range(0))), test::TestStore::Copy::Store);
+    Database db(store.dir());
     int year = bench::generatedYear;
     for (auto _ : state)
         benchmark::DoNotOptimize(storeAges(db, ++year));

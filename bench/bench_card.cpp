@@ -2,100 +2,64 @@
 // picture cache emptied before each open (the badge is a 1000 x 1000 JPEG).
 #include "app/VelmoraApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Photo.h"
 #include "bench/Scale.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/SelClube.h"
-#include "store/Database.h"
 #include "store/Module.h"
+#include "tests/support/AppFixture.h"
 
 #include <QComboBox>
-#include <QFile>
-#include <QImage>
 #include <QRadioButton>
-#include <QRandomGenerator>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 using namespace velmora;
 
 namespace {
 
-// A photograph-like badge: noise over gradients, so the decoder has real work.
-QString makePhotoBadge(const QString& path) {
-    QImage image(1000, 1000, QImage::Format_RGB32);
-    QRandomGenerator rng(7);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(rng.bounded(40));
-            line[x] = qRgb((x / 4 + n) & 255, (y / 4 + n) & 255, ((x + y) / 8 + n) & 255);
-        }
-    }
-    image.save(path, "JPEG", 90);
-    return path;
-}
-
 // A private copy of the generated store whose chosen Brazilian club carries the
 // big badge, so the shared store other benchmarks read stays as generated.
-struct CardStore {
-    QTemporaryDir dir;
+struct CardCatalogue : test::AppFixture {
     QString club;
 
-    explicit CardStore(int clubs) {
-        const QString source = bench::cachedStore(clubs);
-        QFile::copy(source + QLatin1Char('/') + QLatin1String(Database::fileName),
-                    dir.filePath(QLatin1String(Database::fileName)));
-        const QString badge = makePhotoBadge(dir.filePath(QStringLiteral("escudo-grande.jpg")));
-        Database db(dir.path());
+    explicit CardCatalogue(int clubs)
+        : AppFixture(bench::cachedStore(clubs), test::TestStore::Copy::Store) {
+        const QString badge =
+            bench::writePhoto(store.path(QStringLiteral("escudo-grande.jpg")), {1000, 1000}, 7);
         // Among the names the chooser offers before any scrolling.
-        club = db.value(QStringLiteral("select NomeClube from Clubes where Identificador = 0 "
-                                       "order by NomeClubeOrdem, NomeClube limit 1 offset 100"))
-                   .toString();
-        QSqlQuery update(db.handle());
+        club = store.value(QStringLiteral("select NomeClube from Clubes where Identificador = 0 "
+                                          "order by NomeClubeOrdem, NomeClube limit 1 offset 100"));
+        QSqlQuery update(store.database().handle());
         update.prepare(QStringLiteral("update Clubes set EscudoClube = ? where NomeClube = ?"));
         update.addBindValue(badge);
         update.addBindValue(club);
         update.exec();
+        store.close();
     }
 };
 
 void BM_OpenCard(benchmark::State& state) {
-    CardStore store(int(state.range(0)));
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock(2024);
-    ScriptedRandom random;
-    NoSleep sleep;
-    Environment env;
-    env.dataDir = store.dir.path();
-    env.dialogs = &dialogs;
-    env.printing = &printing;
-    env.clock = &clock;
-    env.random = &random;
-    env.sleep = &sleep;
-    env.splashMs = 0;
-    auto app = std::make_unique<VelmoraApp>(env);
-
-    TFrmSelClube& chooser = *app->FrmSelClube;
-    TFrmClubeSelecionado& card = *app->FrmClubeSelecionado;
+    CardCatalogue catalogue(int(state.range(0)));
+    VelmoraApp& app = catalogue.start();
+    TFrmSelClube& chooser = *app.FrmSelClube;
+    TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     chooser.rbClube->setChecked(true); // lists every club once
-    chooser.ComboClubes->setCurrentIndex(chooser.ComboClubes->findText(store.club));
-    if (chooser.ComboClubes->currentText() != store.club) {
+    chooser.ComboClubes->setCurrentIndex(chooser.ComboClubes->findText(catalogue.club));
+    if (chooser.ComboClubes->currentText() != catalogue.club) {
         state.SkipWithError("the chosen club is not listed");
         return;
     }
     for (auto _ : state) {
         state.PauseTiming();
-        app->pictures.clearCache();
-        app->forms.close(&card);
+        app.pictures.clearCache();
+        app.forms.close(&card);
         state.ResumeTiming();
         chooser.BtnOkClick();
     }
-    if (!dialogs.shown().isEmpty() || card.windowTitle() != store.club)
+    if (!catalogue.dialogs.shown().isEmpty() || card.windowTitle() != catalogue.club)
         state.SkipWithError("the card did not open");
-    state.SetLabel(store.club.toStdString());
+    state.SetLabel(catalogue.club.toStdString());
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_OpenCard);
 

@@ -6,10 +6,9 @@
 #include "platform/DataControls.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
-#include "tests/support/AppFixture.h"
+#include "tests/support/EditorRig.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
@@ -20,17 +19,6 @@
 using namespace velmora;
 
 namespace {
-
-// The editor works on a copy: the cached store is shared with other benchmarks.
-void copyTree(const QString& from, const QString& to) {
-    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString file = it.next();
-        const QString target = to + file.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        QFile::copy(file, target);
-    }
-}
 
 // A badge of about 200 KB: a noisy JPEG compresses poorly.
 QString makeBigBadge(const QString& dir) {
@@ -45,29 +33,11 @@ QString makeBigBadge(const QString& dir) {
     return path;
 }
 
-// The editor opened on a store of `clubs` clubs, as the main window opens it.
-struct EditorOnStore {
-    test::AppFixture fx;
-    TFrmClubes* editor = nullptr;
-
-    EditorOnStore(const QString& dataDir, bool copy) {
-        if (copy)
-            copyTree(dataDir, fx.dataDir());
-        Environment env = fx.environment();
-        if (!copy)
-            env.dataDir = dataDir;
-        app = std::make_unique<VelmoraApp>(env);
-        editor = app->FrmClubes.get();
-        app->FrmInicial->CadastrodeClubes1Click();
-    }
-    ~EditorOnStore() { app.reset(); }
-    std::unique_ptr<VelmoraApp> app;
-};
-
 void BM_EditorSave(benchmark::State& state) {
-    EditorOnStore on(bench::cachedStore(int(state.range(0))), true);
-    TFrmClubes& editor = *on.editor;
-    Table& clubs = on.app->dm().TblClubes;
+    // Saving replaces the badge: the editor works on a copy of the shared catalogue.
+    test::EditorRig on(bench::cachedStore(int(state.range(0))), test::TestStore::Copy::Folder);
+    TFrmClubes& editor = on.open();
+    Table& clubs = on.clubs();
     const QString sources = on.fx.dataDir() + QStringLiteral("/BenchFontes");
     const QString model = makeBigBadge(sources);
     state.counters["badge_KB"] = double(QFileInfo(model).size()) / 1024.0;
@@ -99,8 +69,8 @@ void BM_EditorSave(benchmark::State& state) {
 VELMORA_CATALOGUE_BENCHMARK(BM_EditorSave);
 
 void BM_NavigatorNext(benchmark::State& state) {
-    EditorOnStore on(bench::cachedStore(int(state.range(0))), false);
-    TFrmClubes& editor = *on.editor;
+    test::EditorRig on(bench::cachedStore(int(state.range(0))), test::TestStore::Copy::None);
+    TFrmClubes& editor = on.open();
     DbNavigator& navigator = *editor.Navegador;
     // Every picture the first rows use is decoded once before timing.
     for (int i = 0; i < 200; ++i)

@@ -2,7 +2,9 @@
 // cold picture cache, against decoding the same files alone; and the first page of
 // "Todos os Clubes Cadastrados" on big catalogues.
 #include "app/VelmoraApp.h"
+#include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
+#include "bench/Photo.h"
 #include "bench/Scale.h"
 #include "gallery/GalleryCommand.h"
 #include "gallery/MenuGalleries.h"
@@ -13,7 +15,6 @@
 
 #include <QLabel>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -23,49 +24,12 @@ using namespace velmora;
 
 namespace {
 
-// A photograph-like picture: noise over gradients, so the decoder has real work.
-QString makePhoto(const QString& path, QSize size, quint32 seed) {
-    QImage image(size, QImage::Format_RGB32);
-    QRandomGenerator rng(seed);
-    const int shift = int(seed % 97);
-    for (int y = 0; y < image.height(); ++y) {
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
-            const int n = int(rng.bounded(40));
-            line[x] = qRgb((x / 4 + n + shift) & 255, (y / 4 + n) & 255,
-                           ((x + y) / 8 + n + 2 * shift) & 255);
-        }
-    }
-    image.save(path, "JPEG", 90);
-    return path;
-}
-
-// The program's environment with no boxes on the screen.
-struct BenchApp {
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    ScriptedRandom random;
-    NoSleep sleep;
-    std::unique_ptr<VelmoraApp> app;
-
-    explicit BenchApp(const QString& dir) {
-        Environment env;
-        env.dataDir = dir;
-        env.dialogs = &dialogs;
-        env.printing = &printing;
-        env.clock = &clock;
-        env.random = &random;
-        env.sleep = &sleep;
-        env.splashMs = 0;
-        app = std::make_unique<VelmoraApp>(env);
-    }
-};
+using bench::BenchApp;
 
 // Twelve clubs, each with its own 1000 x 1000 badge and its own flag.
 struct PhotoPage {
-    test::TestStore store;
-    std::unique_ptr<BenchApp> bench;
+    test::AppFixture fx;
+    test::TestStore& store = fx.store;
     std::vector<std::pair<QString, QSize>> pictures; // the 24 files and their boxes
 
     PhotoPage() {
@@ -73,15 +37,15 @@ struct PhotoPage {
             test::Club club =
                 store.club(i, QStringLiteral("Clube%1").arg(i, 2, 10, QLatin1Char('0')));
             club.escudoClube =
-                makePhoto(store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)), {1000, 1000},
-                          quint32(i));
-            club.bandeiraPais = makePhoto(store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
-                                          {1000, 667}, quint32(100 + i));
+                bench::writePhoto(store.path(QStringLiteral("Distintivos/foto%1.jpg").arg(i)),
+                                  {1000, 1000}, quint32(i));
+            club.bandeiraPais =
+                bench::writePhoto(store.path(QStringLiteral("Bandeiras/foto%1.jpg").arg(i)),
+                                  {1000, 667}, quint32(100 + i));
             store.insert(club);
         }
         store.close();
-        bench = std::make_unique<BenchApp>(store.dir());
-        TFrmRelatorios& page = *bench->app->FrmRelatorios;
+        TFrmRelatorios& page = *fx.start().FrmRelatorios;
         for (int i = 1; i <= TFrmRelatorios::slotCount; ++i) {
             const TFrmRelatorios::Slot& s = page.slot(i);
             pictures.push_back(
@@ -93,7 +57,7 @@ struct PhotoPage {
 
     // The listing of the clubs' gallery, open on its first row.
     std::unique_ptr<Query> listing() {
-        std::unique_ptr<Query> q = bench->app->FrmRelatorios->newListing();
+        std::unique_ptr<Query> q = fx.app().FrmRelatorios->newListing();
         const GalleryDef& all = menuGalleryDef(MenuGallery::TodosOsClubes);
         q->run(all.listing());
         return q;
@@ -102,7 +66,7 @@ struct PhotoPage {
 
 void BM_PageFill(benchmark::State& state) {
     PhotoPage photos;
-    VelmoraApp& app = *photos.bench->app;
+    VelmoraApp& app = photos.fx.app();
     TFrmRelatorios& page = *app.FrmRelatorios;
     for (auto _ : state) {
         state.PauseTiming();
@@ -131,7 +95,7 @@ BENCHMARK(BM_PageFillDecodeOnly)
 // Listing, count, title and first page; the pictures come from the cache.
 void BM_GalleryFirstPage(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    VelmoraApp& app = *bench.app;
+    VelmoraApp& app = bench.app();
     app.runMenuGallery(MenuGallery::TodosOsClubes); // warms the picture cache
     for (auto _ : state)
         app.runMenuGallery(MenuGallery::TodosOsClubes);
@@ -146,7 +110,7 @@ VELMORA_CATALOGUE_BENCHMARK(BM_GalleryFirstPage);
 // The same with the count statement run every time, as after any change to the store.
 void BM_GalleryFirstPageFreshCount(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    VelmoraApp& app = *bench.app;
+    VelmoraApp& app = bench.app();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
     for (auto _ : state) {
         app.dm().counts.clear();

@@ -3,9 +3,9 @@
 // after the first round).
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
-#include "store/Database.h"
 #include "store/Module.h"
 
 #include <QLabel>
@@ -17,26 +17,7 @@ using namespace velmora;
 
 namespace {
 
-// The program's own environment, but no boxes on the screen.
-struct MainApp {
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    NoSleep sleep;
-    std::unique_ptr<VelmoraApp> app;
-
-    MainApp(const QString& dir, Random& random) {
-        Environment env;
-        env.dataDir = dir;
-        env.dialogs = &dialogs;
-        env.printing = &printing;
-        env.clock = &clock;
-        env.random = &random;
-        env.sleep = &sleep;
-        env.splashMs = 0;
-        app = std::make_unique<VelmoraApp>(env);
-    }
-};
+using bench::BenchApp;
 
 // Every first draw lands on a club whose country is not in Paises.DB, so each
 // activation takes the fallback draw among the findable clubs.
@@ -57,12 +38,12 @@ private:
 
 // freshCounts: every activation counts again, as the first one after a change to
 // the store does; otherwise the unchanged store's counts are reused.
-void activateRepeatedly(benchmark::State& state, MainApp& main, bool freshCounts = false) {
-    TFrmInicial& window = *main.app->FrmInicial;
+void activateRepeatedly(benchmark::State& state, BenchApp& main, bool freshCounts = false) {
+    TFrmInicial& window = *main.app().FrmInicial;
     window.FormActivate(); // fills the picture cache
     for (auto _ : state) {
         if (freshCounts)
-            main.app->dm().counts.clear();
+            main.app().dm().counts.clear();
         window.FormActivate();
     }
     if (!main.dialogs.shown().isEmpty())
@@ -73,31 +54,30 @@ void activateRepeatedly(benchmark::State& state, MainApp& main, bool freshCounts
 
 void BM_MainActivation(benchmark::State& state) {
     Random random; // the program's clock-seeded draw
-    MainApp main(bench::cachedStore(int(state.range(0))), random);
+    BenchApp main(bench::cachedStore(int(state.range(0))), &random);
     activateRepeatedly(state, main);
 }
 
 void BM_MainActivationAfterChange(benchmark::State& state) {
     Random random;
-    MainApp main(bench::cachedStore(int(state.range(0))), random);
+    BenchApp main(bench::cachedStore(int(state.range(0))), &random);
     activateRepeatedly(state, main, true);
 }
 
 void BM_MainActivationFallback(benchmark::State& state) {
-    const QString dir = bench::cachedStore(int(state.range(0)));
-    int unfindable = 0;
-    {
-        Database db(dir);
-        unfindable = db.value(QStringLiteral("select min(Codigo) from Clubes where PaisClube "
-                                             "not in (select NomePais from Paises)"))
-                         .toInt();
-    }
+    test::TestStore store(bench::cachedStore(int(state.range(0))), test::TestStore::Copy::None);
+    const int unfindable = store
+                               .value(QStringLiteral("select min(Codigo) from Clubes where "
+                                                     "PaisClube not in (select NomePais from "
+                                                     "Paises)"))
+                               .toInt();
+    store.close();
     if (unfindable <= 0) {
         state.SkipWithError("the store has no club outside Paises.DB");
         return;
     }
     UnfindableFirst random(unfindable);
-    MainApp main(dir, random);
+    BenchApp main(store.dir(), &random);
     activateRepeatedly(state, main);
 }
 

@@ -4,6 +4,7 @@
 // drop-down, and start-up. Names: BM_<window>_<interaction>.
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
 #include "detail/SelClube.h"
@@ -33,28 +34,7 @@ using namespace velmora;
 
 namespace {
 
-// The program's environment with no boxes on the screen.
-struct BenchApp {
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{bench::generatedYear};
-    ScriptedRandom random;
-    NoSleep sleep;
-    std::unique_ptr<VelmoraApp> app;
-
-    explicit BenchApp(const QString& dir) {
-        Environment env;
-        env.dataDir = dir;
-        env.dialogs = &dialogs;
-        env.printing = &printing;
-        env.clock = &clock;
-        env.random = &random;
-        env.sleep = &sleep;
-        env.splashMs = 0;
-        app = std::make_unique<VelmoraApp>(env);
-    }
-    TFrmRelatorios& page() { return *app->FrmRelatorios; }
-};
+using bench::BenchApp;
 
 // Resident memory of this process in MB (VmRSS).
 double residentMB() {
@@ -112,10 +92,10 @@ void menuGallery(benchmark::State& state, MenuGallery gallery, const QString& en
                  bool wantPage = true) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
     const auto once = [&] {
-        bench.app->dm().counts.clear();
+        bench.app().dm().counts.clear();
         if (!entry.isNull())
             bench.dialogs.queueEntry(entry);
-        bench.app->runMenuGallery(gallery);
+        bench.app().runMenuGallery(gallery);
     };
     once(); // pictures decoded once
     bench.dialogs.clearLog();
@@ -181,9 +161,9 @@ template <typename Chooser>
 void chooserGallery(benchmark::State& state, Chooser& (*window)(VelmoraApp&),
                     QComboBox* Chooser::*combo, const QString& choice) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    Chooser& chooser = window(*bench.app);
+    Chooser& chooser = window(bench.app());
     const auto once = [&] {
-        bench.app->dm().counts.clear();
+        bench.app().dm().counts.clear();
         chooser.FormActivate();
         QComboBox* box = chooser.*combo;
         box->setCurrentIndex(box->findText(choice));
@@ -215,12 +195,12 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Federacao);
 // ">>" on "Todos os Clubes Cadastrados", twelve rows further each time.
 void BM_Gallery_NextPage(benchmark::State& state) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    bench.app->runMenuGallery(MenuGallery::TodosOsClubes);
+    bench.app().runMenuGallery(MenuGallery::TodosOsClubes);
     QPushButton* next = bench.page().pageButton(PageButton::TodosClubes);
     for (auto _ : state) {
         if (!next->isVisible()) {
             state.PauseTiming();
-            bench.app->runMenuGallery(MenuGallery::TodosOsClubes);
+            bench.app().runMenuGallery(MenuGallery::TodosOsClubes);
             state.ResumeTiming();
         }
         bench.page().BtnTodosClubesClick();
@@ -232,8 +212,8 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_NextPage);
 // "Localizar" in the editor with three or more letters.
 void locate(benchmark::State& state, const QString& text, bool found) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    bench.app->FrmInicial->CadastrodeClubes1Click();
-    TFrmClubes& editor = *bench.app->FrmClubes;
+    bench.app().FrmInicial->CadastrodeClubes1Click();
+    TFrmClubes& editor = *bench.app().FrmClubes;
     for (auto _ : state) {
         bench.dialogs.queueEntry(text);
         editor.BtnLocalizarClick();
@@ -256,12 +236,12 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_NoMatch);
 // opens. Memory growth of both is reported.
 void chooserList(benchmark::State& state, bool clubs, bool openDropDown) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
-    TFrmSelClube& chooser = *bench.app->FrmSelClube;
+    TFrmSelClube& chooser = *bench.app().FrmSelClube;
     const double before = residentMB();
     for (auto _ : state) {
         state.PauseTiming();
         chooser.ComboClubes->hidePopup();
-        bench.app->FrmInicial->DadosdoClube1Click();
+        bench.app().FrmInicial->DadosdoClube1Click();
         chooser.FormActivate();
         state.ResumeTiming();
         (clubs ? chooser.rbClube : chooser.rbSelecao)->setChecked(true);
@@ -290,12 +270,12 @@ VELMORA_CATALOGUE_BENCHMARK(BM_DetalheSelecao_OpenDropDown);
 // Start-up after the splash's wait: every window and the data module created, then
 // the main window's first activation.
 void BM_StartUp(benchmark::State& state) {
-    const QString dir = bench::cachedStore(int(state.range(0)));
+    BenchApp bench(bench::cachedStore(int(state.range(0))));
+    bench.stop();
     for (auto _ : state) {
-        BenchApp bench(dir);
-        bench.app->FrmInicial->FormActivate();
+        bench.start().FrmInicial->FormActivate();
         state.PauseTiming();
-        bench.app.reset();
+        bench.stop();
         state.ResumeTiming();
     }
 }
@@ -324,7 +304,7 @@ namespace velmora::bench {
 
 int memoryJourney(const QString& dir) {
     BenchApp bench(dir);
-    VelmoraApp& app = *bench.app;
+    VelmoraApp& app = bench.app();
     const Fragments f = fragments(dir);
     app.FrmInicial->FormActivate();
     const QList<std::pair<MenuGallery, QString>> galleries = {

@@ -3,6 +3,7 @@
 // --velmora_make_store=DIR:CLUBS only writes a generated data directory;
 // --velmora_memory_journey=DIR is the child process of BM_PeakMemory.
 #include <QApplication>
+#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include "bench/ClubGenerator.h"
@@ -13,6 +14,10 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     velmora::bench::takeSizesOption(argc, argv);
+    // Badges the editor benchmarks replace go to a trash of this run's own: in the user's
+    // they would pile up, and each run would trash more slowly than the one before.
+    QTemporaryDir dataHome;
+    qputenv("XDG_DATA_HOME", dataHome.path().toLocal8Bit());
     QApplication app(argc, argv);
     velmora::installFontSubstitutes();
     // --velmora_make_store=DIR:CLUBS writes a generated data directory and ends.

@@ -12,6 +12,7 @@
 #include "registry/Paises.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QAccessible>
@@ -29,19 +30,12 @@
 
 using namespace velmora;
 using velmora::test::AppFixture;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
 
-struct Rig {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    VelmoraApp* app = nullptr;
-
-    VelmoraApp& start() {
-        app = &fx.start();
-        return *app;
-    }
+struct Rig : AppFixture {
     // Every window of the program.
     QList<Form*> forms() const {
         QList<Form*> all;
@@ -51,7 +45,7 @@ struct Rig {
         return all;
     }
     bool show(Form* form) {
-        app->forms.show(form);
+        app().forms.show(form);
         return QTest::qWaitForWindowActive(form);
     }
 };
@@ -171,9 +165,9 @@ void TestDesktop::everyMenuHasDistinctMnemonics() {
     // Main window, editor, information window, gallery page and card.
     QCOMPARE(bars, 5);
     // The marks do not change what is read.
-    QCOMPARE(rig.app->FrmInicial->Relatrios1->menuAction()->iconText(),
+    QCOMPARE(rig.app().FrmInicial->Relatrios1->menuAction()->iconText(),
              QStringLiteral("Relatórios"));
-    QCOMPARE(rig.app->FrmInicial->ClubesExtintos1->iconText(),
+    QCOMPARE(rig.app().FrmInicial->ClubesExtintos1->iconText(),
              QStringLiteral("Clubes/Seleções Extintos"));
 }
 
@@ -190,7 +184,7 @@ void TestDesktop::shortcutsOfTheMainWindow() {
     QTRY_VERIFY(!main.Relatrios1->isVisible());
 
     QTest::keyClick(&main, Qt::Key_Q, Qt::ControlModifier); // answered No
-    QCOMPARE(rig.fx.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
+    QCOMPARE(rig.dialogs.messages(), QStringList{QStringLiteral("Deseja sair do cadastro?")});
     QVERIFY(main.isVisible());
 
     QTest::keyClick(&main, Qt::Key_F1);
@@ -213,7 +207,7 @@ void TestDesktop::shortcutsOfTheEditor() {
 
     // Browse mode: there is nothing to save.
     QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
-    QVERIFY(rig.fx.dialogs.shown().isEmpty());
+    QVERIFY(rig.dialogs.shown().isEmpty());
     QVERIFY(!editor.editing());
 
     QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
@@ -221,7 +215,7 @@ void TestDesktop::shortcutsOfTheEditor() {
     QCOMPARE(editor.lblCodigo->text(), QStringLiteral("2"));
     // Saving a row with nothing filled in is refused with a message.
     QTest::keyClick(&editor, Qt::Key_S, Qt::ControlModifier);
-    QTRY_COMPARE(rig.fx.dialogs.messages().size(), 1);
+    QTRY_COMPARE(rig.dialogs.messages().size(), 1);
     QVERIFY(editor.editing());
 
     // Esc cancels the new row and stays ...
@@ -264,7 +258,7 @@ void TestDesktop::shortcutsOfTheGallery() {
     QCOMPARE(page.slot(1).LblNomeClube->text(), QStringLiteral("Clube13"));
 
     QTest::keyClick(&page, Qt::Key_P, Qt::ControlModifier);
-    QCOMPARE(rig.fx.printing.printed.size(), 1);
+    QCOMPARE(rig.printing.printed.size(), 1);
     QTest::keyClick(&page, Qt::Key_Escape);
     QVERIFY(!page.isVisible());
 }
@@ -272,22 +266,19 @@ void TestDesktop::shortcutsOfTheGallery() {
 void TestDesktop::tabFollowsTheEditorsRows_data() {
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("new row") << "novo"
-                             << QStringList{
-                                    "EdtNomeClube",      "ComboAno",     "EdtNomeCompletoClube",
-                                    "BtnSelecionarPais", "BtnFederacao", "rbSelecao",
-                                    "CkbExtinto",        "BtnFoto",      "BtnGravar",
-                                    "BtnCancelar",       "EdtEstadio",   "EdtCapacidade"};
+    row("new row", "novo",
+        QStringList{"EdtNomeClube", "ComboAno", "EdtNomeCompletoClube", "BtnSelecionarPais",
+                    "BtnFederacao", "rbSelecao", "CkbExtinto", "BtnFoto", "BtnGravar",
+                    "BtnCancelar", "EdtEstadio", "EdtCapacidade"});
     // The kind buttons are one stop, where the first of them stands. A Brazilian club
     // shows its state group, and a stored row may change its city.
-    QTest::newRow("Brazilian club")
-        << "alterar" << QStringList{"EdtNomeClube",      "ComboAno",       "EdtNomeCompletoClube",
-                                    "BtnSelecionarPais", "BtnSelecionaUF", "BtnSelecionarCidade",
-                                    "BtnFederacao",      "rbSelecao",      "CkbExtinto",
-                                    "BtnFoto",           "BtnGravar",      "BtnCancelar",
-                                    "EdtEstadio",        "EdtCapacidade"};
-    QTest::newRow("browsing the first of two rows")
-        << "navegar" << QStringList{"BtnLocalizar", "nbNext", "nbLast"};
+    row("Brazilian club", "alterar",
+        QStringList{"EdtNomeClube", "ComboAno", "EdtNomeCompletoClube", "BtnSelecionarPais",
+                    "BtnSelecionaUF", "BtnSelecionarCidade", "BtnFederacao", "rbSelecao",
+                    "CkbExtinto", "BtnFoto", "BtnGravar", "BtnCancelar", "EdtEstadio",
+                    "EdtCapacidade"});
+    row("browsing the first of two rows", "navegar",
+        QStringList{"BtnLocalizar", "nbNext", "nbLast"});
 }
 
 void TestDesktop::tabFollowsTheEditorsRows() {
@@ -317,13 +308,12 @@ void TestDesktop::tabFollowsTheEditorsRows() {
 void TestDesktop::tabInTheSmallerWindows_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("city registry")
-        << "FrmCadastroCidade" << QStringList{"EdtCidade", "BtnGravar", "BtnCancelar", "ComboPais"};
-    QTest::newRow("country dialog") << "FrmPaises" << QStringList{"ComboPais", "BtnOk"};
-    QTest::newRow("year chooser") << "FrmAno" << QStringList{"ComboAnos", "BtnOk"};
-    QTest::newRow("federation chooser") << "FrmSelFeder" << QStringList{"ComboFeder", "BtnOk"};
-    QTest::newRow("club chooser") << "FrmSelClube"
-                                  << QStringList{"rbClube", "ComboClubes", "BtnOk"};
+    row("city registry", "FrmCadastroCidade",
+        QStringList{"EdtCidade", "BtnGravar", "BtnCancelar", "ComboPais"});
+    row("country dialog", "FrmPaises", QStringList{"ComboPais", "BtnOk"});
+    row("year chooser", "FrmAno", QStringList{"ComboAnos", "BtnOk"});
+    row("federation chooser", "FrmSelFeder", QStringList{"ComboFeder", "BtnOk"});
+    row("club chooser", "FrmSelClube", QStringList{"rbClube", "ComboClubes", "BtnOk"});
 }
 
 void TestDesktop::tabInTheSmallerWindows() {
@@ -388,39 +378,17 @@ void TestDesktop::accessibleNamesAreThePaintedTitles_data() {
     QTest::addColumn<QString>("window");
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("name");
-    QTest::newRow("short name") << "FrmClubes"
-                                << "EdtNomeClube"
-                                << "Nome do Clube/Seleção";
-    QTest::newRow("year list") << "FrmClubes"
-                               << "ComboAno"
-                               << "Fundação";
-    QTest::newRow("badge") << "FrmClubes"
-                           << "ImgLogoClube"
-                           << "Escudo";
-    QTest::newRow("stadium") << "FrmClubes"
-                             << "EdtEstadio"
-                             << "Estádio";
-    QTest::newRow("picture button") << "FrmClubes"
-                                    << "BtnGravar"
-                                    << "Gravar";
-    QTest::newRow("\"...\" button") << "FrmClubes"
-                                    << "BtnSelecionarPais"
-                                    << "Selecionar País";
-    QTest::newRow("navigator") << "FrmClubes"
-                               << "nbLast"
-                               << "Último";
-    QTest::newRow("city") << "FrmCadastroCidade"
-                          << "EdtCidade"
-                          << "Cidade a ser cadastrada";
-    QTest::newRow("country list") << "FrmPaises"
-                                  << "ComboPais"
-                                  << "País";
-    QTest::newRow("club list") << "FrmSelClube"
-                               << "ComboClubes"
-                               << "Clube ou seleção";
-    QTest::newRow("next page") << "FrmRelatorios"
-                               << "BtnTodosClubes"
-                               << "Próxima Página";
+    row("short name", "FrmClubes", "EdtNomeClube", "Nome do Clube/Seleção");
+    row("year list", "FrmClubes", "ComboAno", "Fundação");
+    row("badge", "FrmClubes", "ImgLogoClube", "Escudo");
+    row("stadium", "FrmClubes", "EdtEstadio", "Estádio");
+    row("picture button", "FrmClubes", "BtnGravar", "Gravar");
+    row("\"...\" button", "FrmClubes", "BtnSelecionarPais", "Selecionar País");
+    row("navigator", "FrmClubes", "nbLast", "Último");
+    row("city", "FrmCadastroCidade", "EdtCidade", "Cidade a ser cadastrada");
+    row("country list", "FrmPaises", "ComboPais", "País");
+    row("club list", "FrmSelClube", "ComboClubes", "Clube ou seleção");
+    row("next page", "FrmRelatorios", "BtnTodosClubes", "Próxima Página");
 }
 
 void TestDesktop::accessibleNamesAreThePaintedTitles() {

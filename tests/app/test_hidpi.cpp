@@ -104,7 +104,6 @@ private slots:
     // The information page is shown at its own size: the same points, twice the pixels.
     void ownSizePicturesKeepTheirSizeInPoints() {
         AppFixture fx;
-        TestStore store(fx.dataDir());
         VelmoraApp& app = fx.start();
         const QPixmap page = app.FrmInformacoes->Image->pixmap();
         QCOMPARE(page.deviceIndependentSize(), QSizeF(796, 550));
@@ -113,7 +112,6 @@ private slots:
 
     void windowsLargerThanTheScreenKeepCaptionAndMenuOnIt() {
         AppFixture fx;
-        TestStore store(fx.dataDir());
         VelmoraApp& app = fx.start();
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
         app.forms.show(app.FrmInicial.get());

@@ -23,7 +23,6 @@ private slots:
 
 void TestInformacoes::pageAtItsOwnSize() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmInformacoes& f = *app.FrmInformacoes;
 
@@ -41,7 +40,6 @@ void TestInformacoes::pageAtItsOwnSize() {
 
 void TestInformacoes::onlyVoltarOnTheBar() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     TFrmInformacoes& f = *fx.start().FrmInformacoes;
     QCOMPARE(f.menuBar(), f.MnInformacoes);
     const QList<QAction*> entries = f.MnInformacoes->actions();
@@ -54,7 +52,7 @@ void TestInformacoes::onlyVoltarOnTheBar() {
 
 void TestInformacoes::voltarHidesAndActivatesMain() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Primeiro");
     VelmoraApp& app = fx.start();
     app.forms.show(app.FrmInformacoes.get());

@@ -9,6 +9,7 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
@@ -25,23 +26,16 @@
 using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::Club;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
 
-// An application on a store seeded before start.
-struct Catalogue {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    VelmoraApp* app = nullptr;
-
-    VelmoraApp& start() {
-        app = &fx.start();
-        return *app;
-    }
-    TFrmInicial& main() { return *app->FrmInicial; }
+// The application with the main window's own readings.
+struct MainRig : AppFixture {
+    TFrmInicial& main() { return *app().FrmInicial; }
     QString lastLine() {
-        const QStringList& lines = app->dm().QueryTodosClubes.lines();
+        const QStringList& lines = app().dm().QueryTodosClubes.lines();
         return lines.isEmpty() ? QString() : lines.last();
     }
 };
@@ -187,7 +181,7 @@ void TestInicial::controlPlaces() {
     QFETCH(bool, bold);
     QFETCH(bool, centred);
 
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     auto* label = app.FrmInicial->client()->findChild<QLabel*>(name);
     QVERIFY(label);
@@ -209,7 +203,7 @@ void TestInicial::controlPlaces() {
 }
 
 void TestInicial::fontsAreSubstituted() {
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     // The named faces are not installed; their look-alikes are what is drawn.
     QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).family(), QString("Bebas Neue Bold"));
@@ -217,13 +211,13 @@ void TestInicial::fontsAreSubstituted() {
     QCOMPARE(QFontInfo(app.FrmInicial->LblQtdeClubes->font()).pixelSize(), 24);
     // The background artwork is there, stretched over the window.
     QVERIFY(!app.FrmInicial->ImgFundo->pixmap().isNull());
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
     QCOMPARE(app.FrmInicial->LblQtdeClubes->palette().color(QPalette::WindowText),
              QColor(0x80, 0x80, 0x80));
 }
 
 void TestInicial::menuItemsInOrder() {
-    Catalogue c;
+    MainRig c;
     TFrmInicial& f = *c.start().FrmInicial;
     QCOMPARE(f.menuBar(), f.MnInicial);
     QCOMPARE(f.MnInicial->objectName(), QString("MnInicial"));
@@ -261,7 +255,7 @@ void TestInicial::menuItemsInOrder() {
 }
 
 void TestInicial::emptyCatalogue() {
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     TFrmInicial& f = *app.FrmInicial;
     // A featured club left from before must go too.
@@ -277,7 +271,7 @@ void TestInicial::emptyCatalogue() {
     QVERIFY(f.Sair1->isEnabled() && f.CadastrodeClubes1->isEnabled() && f.Informaes1->isEnabled());
     // No featured statement ran: the extinct counter was the last one.
     QCOMPARE(c.lastLine(), QString("where extinto = 1"));
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 void TestInicial::countersAndMenuRules_data() {
@@ -287,24 +281,23 @@ void TestInicial::countersAndMenuRules_data() {
 
     const QStringList anyRow = {"PesquisarClubeSeleoporNome1", "ClubesExtintos1",
                                 "odasasSeleesCadastradas1", "DadosdoClube1"};
-    QTest::newRow("national teams only") << QStringList{"selecao Brasil 0", "selecao Argentina 0"}
-                                         << QStringList{"0", "0", "0", "2", "0"} << anyRow;
-    QTest::newRow("extinct only, one Brazilian")
-        << QStringList{"clube Brasil 1", "clube Argentina 1"}
-        << QStringList{"0", "1", "1", "0", "2"}
-        << QStringList{"ClubesBrasileiros1", "Clubesporestado1"} + anyRow;
-    QTest::newRow("extinct only, none Brazilian")
-        << QStringList{"clube Argentina 1"} << QStringList{"0", "0", "1", "0", "1"} << anyRow;
-    QTest::newRow("foreign clubs only")
-        << QStringList{"clube Argentina 0", "clube Inglaterra 0"}
-        << QStringList{"2", "0", "2", "0", "0"}
-        << QStringList{"ClubesporPas1", "PorAnodeFundao1", "ClubesporFederao1"} + anyRow +
-               QStringList{"odososClubesCadastrados1"};
+    row("national teams only", QStringList{"selecao Brasil 0", "selecao Argentina 0"},
+        QStringList{"0", "0", "0", "2", "0"}, anyRow);
+    row("extinct only, one Brazilian", QStringList{"clube Brasil 1", "clube Argentina 1"},
+        QStringList{"0", "1", "1", "0", "2"},
+        QStringList{"ClubesBrasileiros1", "Clubesporestado1"} + anyRow);
+    row("extinct only, none Brazilian", QStringList{"clube Argentina 1"},
+        QStringList{"0", "0", "1", "0", "1"}, anyRow);
+    row("foreign clubs only", QStringList{"clube Argentina 0", "clube Inglaterra 0"},
+        QStringList{"2", "0", "2", "0", "0"},
+        QStringList{"ClubesporPas1", "PorAnodeFundao1", "ClubesporFederao1"} + anyRow +
+            QStringList{"odososClubesCadastrados1"});
     // Brazilian and other-country counters count extinct clubs; the extinct counter
     // counts national teams; none counts the other kind.
-    QTest::newRow("mixed") << QStringList{"clube Brasil 0", "clube Brasil 1", "clube Argentina 0",
-                                          "selecao Uruguai 1", "selecao Brasil 0"}
-                           << QStringList{"2", "2", "1", "2", "2"} << allReports;
+    row("mixed",
+        QStringList{"clube Brasil 0", "clube Brasil 1", "clube Argentina 0", "selecao Uruguai 1",
+                    "selecao Brasil 0"},
+        QStringList{"2", "2", "1", "2", "2"}, allReports);
 }
 
 void TestInicial::countersAndMenuRules() {
@@ -312,7 +305,7 @@ void TestInicial::countersAndMenuRules() {
     QFETCH(QStringList, counters);
     QFETCH(QStringList, enabled);
 
-    Catalogue c;
+    MainRig c;
     seed(c.store, rows);
     TFrmInicial& f = *c.start().FrmInicial;
     // Start from the opposite state so every rule has to act.
@@ -328,7 +321,7 @@ void TestInicial::countersAndMenuRules() {
     got.sort();
     QCOMPARE(got, sortedEnabled);
     QVERIFY(!f.LblNomeClube->text().isEmpty()); // something is featured
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 void TestInicial::drawFeaturesTheDrawnCode_data() {
@@ -342,16 +335,16 @@ void TestInicial::drawFeaturesTheDrawnCode() {
     QFETCH(int, draw);
     QFETCH(QString, name);
 
-    Catalogue c;
+    MainRig c;
     const Club first = c.store.add(1, "Primeiro", "Brasil", "SP");
     const Club second = c.store.add(2, "Segundo", "Argentina");
     const Club& featured = draw == 0 ? first : second;
     TFrmInicial& f = *c.start().FrmInicial;
-    c.fx.random.queue(draw);
+    c.random.queue(draw);
 
     f.FormActivate();
 
-    QCOMPARE(c.app->dm().QueryTodosClubes.lines(), featuredLines);
+    QCOMPARE(c.app().dm().QueryTodosClubes.lines(), featuredLines);
     QCOMPARE(f.LblNomeClube->text(), name);
     QCOMPARE(f.LblNomeCompleto->text(), featured.nomeCompletoClube);
     QCOMPARE(f.LblFederacao->text(), featured.federacao);
@@ -363,15 +356,15 @@ void TestInicial::drawFeaturesTheDrawnCode() {
         QVERIFY(picture->hasScaledContents());
     }
     QCOMPARE(f.ImgEscudo->pixmap().toImage(),
-             c.app->pictures.load(featured.escudoClube, f.ImgEscudo->size()));
+             c.app().pictures.load(featured.escudoClube, f.ImgEscudo->size()));
     QCOMPARE(f.ImgBandPais->pixmap().toImage(),
-             c.app->pictures.load(featured.bandeiraPais, f.ImgBandPais->size()));
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+             c.app().pictures.load(featured.bandeiraPais, f.ImgBandPais->size()));
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 void TestInicial::gapInCodesFeaturesAnotherClub() {
     // Code 2 was deleted: two rows, codes 1 and 3.
-    Catalogue c;
+    MainRig c;
     c.store.add(1, "Um");
     c.store.add(3, "Tres", "Argentina");
     TFrmInicial& f = *c.start().FrmInicial;
@@ -381,18 +374,18 @@ void TestInicial::gapInCodesFeaturesAnotherClub() {
     QSet<QString> featured;
     for (int offset : {0, 1}) {
         f.LblNomeClube->setText("antigo");
-        c.fx.random.queue(1);
-        c.fx.random.queue(offset);
+        c.random.queue(1);
+        c.random.queue(offset);
         f.FormActivate();
         featured << f.LblNomeClube->text();
-        QCOMPARE(c.app->dm().QueryTodosClubes.lines(), featuredLines);
+        QCOMPARE(c.app().dm().QueryTodosClubes.lines(), featuredLines);
         QVERIFY(!f.ImgEscudo->pixmap().isNull());
         QVERIFY(!f.ImgBandPais->pixmap().isNull());
         QVERIFY(!f.ImgLogoFeder->pixmap().isNull());
         QVERIFY(!f.LblPais->text().isEmpty());
     }
     QCOMPARE(featured, QSet<QString>({"Um", "Tres"}));
-    QCOMPARE(c.fx.dialogs.shown().size(), 0);
+    QCOMPARE(c.dialogs.shown().size(), 0);
 }
 
 void TestInicial::nothingFindableClearsThePanel_data() {
@@ -401,10 +394,9 @@ void TestInicial::nothingFindableClearsThePanel_data() {
     QTest::addColumn<QString>("name"); // featured, "" for none
 
     // A country missing from Paises.DB drops the club out of the join.
-    QTest::newRow("drawn club's country missing")
-        << QStringList{"Atlântida", "Brasil"} << 0 << "Time2";
-    QTest::newRow("only club's country missing") << QStringList{"Atlântida"} << 0 << "";
-    QTest::newRow("no club findable") << QStringList{"Atlântida", "Lemúria"} << 1 << "";
+    row("drawn club's country missing", QStringList{"Atlântida", "Brasil"}, 0, "Time2");
+    row("only club's country missing", QStringList{"Atlântida"}, 0, "");
+    row("no club findable", QStringList{"Atlântida", "Lemúria"}, 1, "");
 }
 
 void TestInicial::nothingFindableClearsThePanel() {
@@ -412,13 +404,13 @@ void TestInicial::nothingFindableClearsThePanel() {
     QFETCH(int, draw);
     QFETCH(QString, name);
 
-    Catalogue c;
+    MainRig c;
     for (int i = 0; i < countries.size(); ++i)
         c.store.add(i + 1, QStringLiteral("Time%1").arg(i + 1), countries[i], QString());
     TFrmInicial& f = *c.start().FrmInicial;
     f.LblNomeClube->setText("antigo");
     f.ImgEscudo->setPixmap(QPixmap(4, 4));
-    c.fx.random.queue(draw);
+    c.random.queue(draw);
 
     f.FormActivate();
 
@@ -429,7 +421,7 @@ void TestInicial::nothingFindableClearsThePanel() {
         QVERIFY(panelEmpty(f));
     else
         QCOMPARE(f.LblNomeClube->text(), name);
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 void TestInicial::pictureFailureStopsTheFill_data() {
@@ -447,11 +439,11 @@ void TestInicial::pictureFailureStopsTheFill() {
     QFETCH(bool, flagReplaced);
     QFETCH(bool, badgeReplaced);
 
-    Catalogue c;
+    MainRig c;
     const Club before = c.store.add(1, "Primeiro", "Brasil", "SP");
     const Club next = c.store.add(2, "Segundo", "Argentina");
     TFrmInicial& f = *c.start().FrmInicial;
-    c.fx.random.queue(0);
+    c.random.queue(0);
     f.FormActivate();
     QCOMPARE(f.LblNomeClube->text(), QString("Primeiro"));
     const qint64 flag = f.ImgBandPais->pixmap().cacheKey();
@@ -462,12 +454,12 @@ void TestInicial::pictureFailureStopsTheFill() {
                          : broken == "EscudoClube" ? next.escudoClube
                                                    : next.logoFederacao;
     QVERIFY(QFile::remove(gone));
-    c.fx.random.queue(1);
+    c.random.queue(1);
     f.FormActivate();
 
     // The general error report, with the failure's own text.
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    const auto& box = c.fx.dialogs.shown().first();
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    const auto& box = c.dialogs.shown().first();
     QCOMPARE(box.caption, QString("VELMORA v1.0"));
     QCOMPARE(box.icon, MsgIcon::Error);
     QVERIFY2(box.text.contains(gone), qPrintable(box.text));
@@ -483,7 +475,7 @@ void TestInicial::pictureFailureStopsTheFill() {
 }
 
 void TestInicial::counterErrorKeepsWhatWasSet() {
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0"});
     TFrmInicial& f = *c.start().FrmInicial;
     f.FormActivate();
@@ -496,16 +488,16 @@ void TestInicial::counterErrorKeepsWhatWasSet() {
     c.store.exec("alter table ContagemClubes rename column Extinto to Sumido"); // kept counts
     f.FormActivate();
 
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown().first().caption, QString("VELMORA v1.0"));
-    QCOMPARE(c.fx.dialogs.shown().first().icon, MsgIcon::Error);
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown().first().caption, QString("VELMORA v1.0"));
+    QCOMPARE(c.dialogs.shown().first().icon, MsgIcon::Error);
     QCOMPARE(f.LblSelecoes->text(), QString("1"));
     QCOMPARE(f.LblQtdeClubes->text(), QString("1")); // the failing statement set nothing
     QCOMPARE(f.LblNomeClube->text(), QString("Time1"));
 }
 
 void TestInicial::recountsOnReturnFromAnotherWindow() {
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0"});
     VelmoraApp& app = c.start();
     QVERIFY(activate(app, app.FrmInicial.get()));
@@ -519,10 +511,10 @@ void TestInicial::recountsOnReturnFromAnotherWindow() {
 }
 
 void TestInicial::informacoesAndBack() {
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0", "clube Argentina 0"});
     VelmoraApp& app = c.start();
-    c.fx.random.queue(0);
+    c.random.queue(0);
     QVERIFY(activate(app, app.FrmInicial.get()));
     QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time1"));
 
@@ -530,54 +522,49 @@ void TestInicial::informacoesAndBack() {
     QVERIFY(QTest::qWaitForWindowActive(app.FrmInformacoes.get()));
     QVERIFY(app.FrmInicial->isVisible()); // stays underneath
 
-    c.fx.random.queue(1);
+    c.random.queue(1);
     app.FrmInformacoes->Voltar1Click();
     QVERIFY(!app.FrmInformacoes->isVisible());
     QVERIFY(QTest::qWaitForWindowActive(app.FrmInicial.get()));
     QTRY_COMPARE(app.forms.lastActive(), static_cast<Form*>(app.FrmInicial.get()));
     // Activated again: a new draw.
     QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time2"));
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 void TestInicial::entryBoxClosingDrawsAgain() {
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0", "clube Brasil 0"});
     VelmoraApp& app = c.start();
-    c.fx.random.queue(0);
+    c.random.queue(0);
     QVERIFY(activate(app, app.FrmInicial.get()));
     QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time1"));
 
     // "Clubes por Estado" asks for the state in an entry box; cancelling it ends the
     // command, and the main window, active again, draws anew.
-    c.fx.random.queue(1);
+    c.random.queue(1);
     app.FrmInicial->Clubesporestado1->trigger();
 
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown().first().kind, QString("entry"));
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown().first().kind, QString("entry"));
     QCOMPARE(app.FrmInicial->LblNomeClube->text(), QString("Time2"));
 }
 
 void TestInicial::commandsOpenTheirWindows_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("window");
-    QTest::newRow("Cadastro de Clubes") << "CadastrodeClubes1"
-                                        << "FrmClubes";
-    QTest::newRow("Por Ano de Fundação") << "PorAnodeFundao1"
-                                         << "FrmAno";
-    QTest::newRow("Clubes por Federação") << "ClubesporFederao1"
-                                          << "FrmSelFeder";
-    QTest::newRow("Detalhe do Clube/Seleção") << "DadosdoClube1"
-                                              << "FrmSelClube";
-    QTest::newRow("Informações") << "Informaes1"
-                                 << "FrmInformacoes";
+    row("Cadastro de Clubes", "CadastrodeClubes1", "FrmClubes");
+    row("Por Ano de Fundação", "PorAnodeFundao1", "FrmAno");
+    row("Clubes por Federação", "ClubesporFederao1", "FrmSelFeder");
+    row("Detalhe do Clube/Seleção", "DadosdoClube1", "FrmSelClube");
+    row("Informações", "Informaes1", "FrmInformacoes");
 }
 
 void TestInicial::commandsOpenTheirWindows() {
     QFETCH(QString, command);
     QFETCH(QString, window);
 
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0", "selecao Argentina 0"});
     VelmoraApp& app = c.start();
     QVERIFY(activate(app, app.FrmInicial.get()));
@@ -607,26 +594,26 @@ void TestInicial::commandsOpenTheirWindows() {
 
 void TestInicial::cadastroOnEmptyCatalogue() {
     // No row to display: the editor opens without its record display failing.
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     app.FrmInicial->CadastrodeClubes1Click();
     QVERIFY(app.FrmClubes->isVisible());
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QVERIFY(c.dialogs.messages().isEmpty());
 }
 
 void TestInicial::sairNoChangesNothing() {
-    Catalogue c;
+    MainRig c;
     seed(c.store, {"clube Brasil 0"});
     VelmoraApp& app = c.start();
     QVERIFY(activate(app, app.FrmInicial.get()));
     const QStringList counters = counterTexts(*app.FrmInicial);
     const QString lastLine = c.lastLine();
-    c.fx.dialogs.queueAnswer(MsgResult::No);
+    c.dialogs.queueAnswer(MsgResult::No);
 
     app.FrmInicial->Sair1->trigger();
 
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    const auto& box = c.fx.dialogs.shown().first();
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    const auto& box = c.dialogs.shown().first();
     QCOMPARE(box.caption, QString("Velmora"));
     QCOMPARE(box.text, QString("Deseja sair do cadastro?"));
     QCOMPARE(box.icon, MsgIcon::Question);
@@ -637,11 +624,11 @@ void TestInicial::sairNoChangesNothing() {
 }
 
 void TestInicial::sairYesEndsTheProgram() {
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     QVERIFY(activate(app, app.FrmInicial.get()));
     QSignalSpy quitting(qApp, &QCoreApplication::aboutToQuit);
-    c.fx.dialogs.queueAnswer(MsgResult::Yes);
+    c.dialogs.queueAnswer(MsgResult::Yes);
 
     QTimer::singleShot(0, app.FrmInicial.get(), [&app] { app.FrmInicial->Sair1Click(); });
     // Only a guard against a hang: a loop nobody ends fails the test.
@@ -666,14 +653,14 @@ void TestInicial::closeBoxAsksLikeSair_data() {
 // The window manager's close box (and Alt+F4) on the main window is "Sair".
 void TestInicial::closeBoxAsksLikeSair() {
     QFETCH(bool, yes);
-    Catalogue c;
+    MainRig c;
     VelmoraApp& app = c.start();
     QVERIFY(activate(app, app.FrmInicial.get()));
-    c.fx.dialogs.queueAnswer(yes ? MsgResult::Yes : MsgResult::No);
+    c.dialogs.queueAnswer(yes ? MsgResult::Yes : MsgResult::No);
 
     QCOMPARE(endsTheProgram(c.main(), [&c] { c.main().close(); }), yes);
-    QCOMPARE(c.fx.dialogs.messages(), QStringList{"Deseja sair do cadastro?"});
-    QCOMPARE(c.fx.dialogs.shown().first().buttons, MsgButtons::YesNo);
+    QCOMPARE(c.dialogs.messages(), QStringList{"Deseja sair do cadastro?"});
+    QCOMPARE(c.dialogs.shown().first().buttons, MsgButtons::YesNo);
     QCOMPARE(c.main().isVisible(), !yes);
 }
 
@@ -690,7 +677,7 @@ void TestInicial::sairWithUnsavedClub_data() {
 void TestInicial::sairWithUnsavedClub() {
     QFETCH(bool, inserting);
     QFETCH(bool, discard);
-    Catalogue c;
+    MainRig c;
     c.store.add(1, QStringLiteral("Santos"));
     VelmoraApp& app = c.start();
     TFrmClubes& editor = *app.FrmClubes;
@@ -701,12 +688,12 @@ void TestInicial::sairWithUnsavedClub() {
         editor.Alterar1->trigger();
     editor.EdtNomeClube->setText(QStringLiteral("Boca"));
     QVERIFY(activate(app, app.FrmInicial.get()));
-    c.fx.dialogs.clearLog();
-    c.fx.dialogs.queueAnswer(MsgResult::Yes); // "Deseja sair do cadastro?"
-    c.fx.dialogs.queueAnswer(discard ? MsgResult::Yes : MsgResult::No);
+    c.dialogs.clearLog();
+    c.dialogs.queueAnswer(MsgResult::Yes); // "Deseja sair do cadastro?"
+    c.dialogs.queueAnswer(discard ? MsgResult::Yes : MsgResult::No);
 
     QCOMPARE(endsTheProgram(c.main(), [&c] { c.main().Sair1Click(); }), discard);
-    const auto shown = c.fx.dialogs.shown();
+    const auto shown = c.dialogs.shown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown.at(1).icon, MsgIcon::Question);
     QCOMPARE(shown.at(1).buttons, MsgButtons::YesNo);

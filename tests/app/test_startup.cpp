@@ -8,6 +8,7 @@
 #include "registry/CadCidade.h"
 #include "registry/Clubes.h"
 #include "store/Module.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -23,6 +24,7 @@
 
 using namespace velmora;
 using velmora::test::AppFixture;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -104,7 +106,6 @@ private slots:
 
 void TestStartup::sequenceShowsMainOnlyAfterSplash() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     QStringList steps;
     bool mainSeenEarly = false;
     auto app = Startup::start(fx.environment(), [&](const QString& step) {
@@ -125,14 +126,10 @@ void TestStartup::sequenceShowsMainOnlyAfterSplash() {
 void TestStartup::missingStoreEndsBeforeMainWindow_data() {
     QTest::addColumn<QString>("damage");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("no store file") << "store"
-                                   << "Clubes.db";
-    QTest::newRow("missing table") << "drop Paises"
-                                   << "Paises.DB";
-    QTest::newRow("missing field") << "drop field"
-                                   << "Clubes.db";
-    QTest::newRow("no directory") << "dir"
-                                  << "";
+    row("no store file", "store", "Clubes.db");
+    row("missing table", "drop Paises", "Paises.DB");
+    row("missing field", "drop field", "Clubes.db");
+    row("no directory", "dir", "");
 }
 
 void TestStartup::missingStoreEndsBeforeMainWindow() {
@@ -140,13 +137,11 @@ void TestStartup::missingStoreEndsBeforeMainWindow() {
     QFETCH(QString, expected);
     AppFixture fx;
     Environment env = fx.environment();
-    {
-        TestStore store(fx.dataDir());
-        if (damage == QLatin1String("drop Paises"))
-            store.exec("DROP TABLE Paises");
-        if (damage == QLatin1String("drop field"))
-            store.exec("ALTER TABLE Clubes DROP COLUMN Estadio");
-    }
+    if (damage == QLatin1String("drop Paises"))
+        fx.store.exec("DROP TABLE Paises");
+    if (damage == QLatin1String("drop field"))
+        fx.store.exec("ALTER TABLE Clubes DROP COLUMN Estadio");
+    fx.store.close();
     if (damage == QLatin1String("store"))
         QVERIFY(QFile::remove(fx.dataDir() + "/Velmora.sqlite"));
     if (damage == QLatin1String("dir"))
@@ -213,7 +208,6 @@ void TestStartup::windowSet() {
     QFETCH(QSize, client);
     QFETCH(QPoint, placed);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     fx.start();
     Form* form = formNamed(object);
     QVERIFY2(form, qPrintable(object));
@@ -250,7 +244,6 @@ void TestStartup::windowSet() {
 
 void TestStartup::closingOtherWindowsOnlyHides() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     auto app = Startup::start(fx.environment());
     QVERIFY(app);
     QSignalSpy quit(qApp, &QCoreApplication::aboutToQuit);
@@ -270,7 +263,6 @@ void TestStartup::closingOtherWindowsOnlyHides() {
 
 void TestStartup::showingAShownWindowKeepsIt() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     fx.start();
     Form* f = formNamed("FrmRelatorios");
     fx.app().forms.show(f);
@@ -291,12 +283,10 @@ void TestStartup::unwritableStoreOpensForReadingOnly() {
     QFETCH(bool, folder);
     AppFixture fx;
     QString file;
-    {
-        TestStore store(fx.dataDir());
-        store.add(1, QStringLiteral("Santos"));
-        store.add(2, QStringLiteral("Palmeiras"));
-        file = store.storeFile();
-    }
+    fx.store.add(1, QStringLiteral("Santos"));
+    fx.store.add(2, QStringLiteral("Palmeiras"));
+    file = fx.store.storeFile();
+    fx.store.close();
     const QByteArray before = [&] {
         QFile f(file);
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
@@ -337,11 +327,9 @@ void TestStartup::unwritableStoreOpensForReadingOnly() {
 void TestStartup::olderStoreThatCannotBeWrittenSaysWhy() {
     AppFixture fx;
     QString file;
-    {
-        TestStore store(fx.dataDir());
-        store.exec(QStringLiteral("PRAGMA user_version = 1"));
-        file = store.storeFile();
-    }
+    fx.store.exec(QStringLiteral("PRAGMA user_version = 1"));
+    file = fx.store.storeFile();
+    fx.store.close();
     Unwritable locked(file);
     if (!locked.ok())
         QSKIP("this machine cannot make a file unwritable for this process");
@@ -365,11 +353,9 @@ void TestStartup::damagedStoreSaysHowToRestore() {
     QFETCH(qint64, length);
     AppFixture fx;
     QString file;
-    {
-        TestStore store(fx.dataDir());
-        store.add(1, QStringLiteral("Santos"));
-        file = store.storeFile();
-    }
+    fx.store.add(1, QStringLiteral("Santos"));
+    file = fx.store.storeFile();
+    fx.store.close();
     scribble(file, at, length);
     auto app = Startup::start(fx.environment());
     QVERIFY(!app);
@@ -385,11 +371,9 @@ void TestStartup::damagedStoreSaysHowToRestore() {
 // An older store is upgraded at start-up; the user is told once where the old file is.
 void TestStartup::upgradedStoreIsAnnounced() {
     AppFixture fx;
-    {
-        TestStore store(fx.dataDir());
-        store.exec(QStringLiteral("drop index if exists ClubesUFNome"));
-        store.exec(QStringLiteral("PRAGMA user_version = 1"));
-    }
+    fx.store.exec(QStringLiteral("drop index if exists ClubesUFNome"));
+    fx.store.exec(QStringLiteral("PRAGMA user_version = 1"));
+    fx.store.close();
     QStringList steps;
     auto app = Startup::start(fx.environment(), [&](const QString& step) { steps << step; });
     QVERIFY(app);
@@ -416,7 +400,6 @@ void TestStartup::closeBoxFollowsTheWayOut() {
     QFETCH(QString, object);
     QFETCH(bool, stays);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     auto app = Startup::start(fx.environment());
     QVERIFY(app);
     QSignalSpy quit(qApp, &QCoreApplication::aboutToQuit);
@@ -432,7 +415,6 @@ void TestStartup::closeBoxFollowsTheWayOut() {
 // The wait blocks the program: the picture must be on the screen before it starts.
 void TestStartup::splashIsOnScreenBeforeTheWait() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     QImage onScreen;
     bool exposed = false;
     auto app = Startup::start(fx.environment(), [&](const QString& step) {
@@ -467,7 +449,6 @@ void TestStartup::splashIsOnScreenBeforeTheWait() {
 // Two programs on one folder would number new clubs from the same highest code.
 void TestStartup::secondStartOnTheSameFolderStops() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     auto first = Startup::start(fx.environment());
     QVERIFY(first);
     Form* main = first->FrmInicial.get();
@@ -512,9 +493,8 @@ void TestStartup::lockOfAKilledProgramDoesNotBlock() {
     QFileInfo lock(dataDir + QStringLiteral("/Velmora.lock"));
     QTRY_VERIFY_WITH_TIMEOUT((lock.refresh(), lock.exists() && lock.size() > 0), 30000);
 
-    AppFixture fx;
+    AppFixture fx(dataDir, TestStore::Copy::None);
     Environment mine = fx.environment();
-    mine.dataDir = dataDir;
     QVERIFY(!Startup::start(mine)); // alive: the folder is taken
     QCOMPARE(fx.dialogs.shown().size(), 1);
 

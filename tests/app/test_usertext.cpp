@@ -55,7 +55,7 @@ class TestUserText final : public QObject {
 private slots:
     void markupIsShownAsTyped() {
         AppFixture fx;
-        TestStore store(fx.dataDir());
+        TestStore& store = fx.store;
         QImage tall(40, pictureHeight, QImage::Format_RGB32);
         tall.fill(Qt::red);
         const QString picture = store.path(QStringLiteral("alto.png"));

@@ -2,6 +2,7 @@
 #include "tests/detail/CardHelpers.h"
 
 #include "store/Module.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/Statements.h"
 
 #include <QMenu>
@@ -89,7 +90,6 @@ void TestCard::labelsAsDesigned() {
     QFETCH(int, pixelSize);
     QFETCH(bool, white);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     auto* label = card.findChild<QLabel*>(name);
@@ -117,7 +117,6 @@ void TestCard::picturesAsDesigned() {
     QFETCH(QString, name);
     QFETCH(QRect, rect);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     auto* picture = card.findChild<QLabel*>(name);
@@ -130,7 +129,6 @@ void TestCard::picturesAsDesigned() {
 
 void TestCard::menuHasPrintAndBack() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmClubeSelecionado& card = *app.FrmClubeSelecionado;
     const QList<QAction*> menus = card.menuBar()->actions();
@@ -152,41 +150,22 @@ void TestCard::fill_data() {
     QTest::addColumn<QString>("fundacao");
     QTest::addColumn<QString>("capacidade");
 
-    QTest::newRow("Brazilian club") << "Brasil"
-                                    << "SP" << Variant{} << "BRASIL"
-                                    << "SÃO PAULO" << true << "Fundado em 1910 (114 anos)"
-                                    << "Capacidade: 30.000";
-    QTest::newRow("accented foreign country") << "Itália"
-                                              << "" << Variant{} << "ITÁLIA"
-                                              << "" << false << "Fundado em 1910 (114 anos)"
-                                              << "Capacidade: 30.000";
-    QTest::newRow("extinct club") << "Brasil"
-                                  << "RJ" << Variant().extinct().founded(1900) << "BRASIL"
-                                  << "RIO DE JANEIRO" << true << "Fundado em 1900 (Clube Extinto)"
-                                  << "Capacidade: 30.000";
-    QTest::newRow("extinct national team")
-        << "Argentina"
-        << "" << Variant().national().extinct().founded(1901) << "ARGENTINA"
-        << "" << false << "Fundado em 1901 (Clube Extinto)"
-        << "Capacidade: 30.000";
-    QTest::newRow("Brazilian national team") << "Brasil"
-                                             << "" << Variant().national().founded(1914) << "BRASIL"
-                                             << "" << true << "Fundado em 1914 (110 anos)"
-                                             << "Capacidade: 30.000";
-    QTest::newRow("stadium without capacity")
-        << "Inglaterra"
-        << "" << Variant().stadium("Estádio Central", "") << "INGLATERRA"
-        << "" << false << "Fundado em 1910 (114 anos)"
-        << "Capacidade: ";
-    QTest::newRow("capacity without stadium")
-        << "Brasil"
-        << "MG" << Variant().stadium("", "50.000") << "BRASIL"
-        << "MINAS GERAIS" << true << "Fundado em 1910 (114 anos)"
-        << "";
-    QTest::newRow("state code missing from UF.DB") << "Brasil"
-                                                   << "SP" << Variant().stateCode("XX") << "BRASIL"
-                                                   << "" << true << "Fundado em 1910 (114 anos)"
-                                                   << "Capacidade: 30.000";
+    row("Brazilian club", "Brasil", "SP", Variant{}, "BRASIL", "SÃO PAULO", true,
+        "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
+    row("accented foreign country", "Itália", "", Variant{}, "ITÁLIA", "", false,
+        "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
+    row("extinct club", "Brasil", "RJ", Variant().extinct().founded(1900), "BRASIL",
+        "RIO DE JANEIRO", true, "Fundado em 1900 (Clube Extinto)", "Capacidade: 30.000");
+    row("extinct national team", "Argentina", "", Variant().national().extinct().founded(1901),
+        "ARGENTINA", "", false, "Fundado em 1901 (Clube Extinto)", "Capacidade: 30.000");
+    row("Brazilian national team", "Brasil", "", Variant().national().founded(1914), "BRASIL", "",
+        true, "Fundado em 1914 (110 anos)", "Capacidade: 30.000");
+    row("stadium without capacity", "Inglaterra", "", Variant().stadium("Estádio Central", ""),
+        "INGLATERRA", "", false, "Fundado em 1910 (114 anos)", "Capacidade: ");
+    row("capacity without stadium", "Brasil", "MG", Variant().stadium("", "50.000"), "BRASIL",
+        "MINAS GERAIS", true, "Fundado em 1910 (114 anos)", "");
+    row("state code missing from UF.DB", "Brasil", "SP", Variant().stateCode("XX"), "BRASIL", "",
+        true, "Fundado em 1910 (114 anos)", "Capacidade: 30.000");
 }
 
 void TestCard::fill() {
@@ -199,7 +178,7 @@ void TestCard::fill() {
     QFETCH(QString, fundacao);
     QFETCH(QString, capacidade);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club c = makeClub(store, 7, "Escolhido", pais, uf, variant);
     if (variant.selecao && pais == "Brasil") // a Brazilian row keeps its state flag
         c.bandeiraUF = store.stateFlag("RJ");
@@ -231,7 +210,7 @@ void TestCard::fill() {
 
 void TestCard::foreignAfterBrazilianEmptiesState() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     store.add(2, "Londrino", "Inglaterra", "");
     VelmoraApp& app = fx.start();
@@ -248,7 +227,7 @@ void TestCard::foreignAfterBrazilianEmptiesState() {
 
 void TestCard::statementAsIssued() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));
@@ -270,7 +249,7 @@ void TestCard::failingPictureKeepsEarlierLabels_data() {
 void TestCard::failingPictureKeepsEarlierLabels() {
     QFETCH(QString, broken);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Antigo", "Brasil", "SP");
     Club c = store.club(2, "Novo", "Brasil", "RJ");
     const QString missing = store.path("Sumido/" + broken + ".jpg");
@@ -314,7 +293,7 @@ void TestCard::failingPictureKeepsEarlierLabels() {
 
 void TestCard::printsClientAreaOnly() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));
@@ -339,7 +318,7 @@ void TestCard::printsClientAreaOnly() {
 
 void TestCard::voltarShowsMainAndClosesCard() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Paulista", "Brasil", "SP");
     VelmoraApp& app = fx.start();
     QVERIFY(openCard(app, "Paulista"));

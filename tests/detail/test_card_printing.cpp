@@ -12,20 +12,14 @@ using namespace velmora::test;
 namespace {
 
 // An application that prints on the real default printer, its card open.
-struct PrintingApp {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    QtPrinting printing;
-    std::unique_ptr<VelmoraApp> app;
+struct CardPrinting : AppFixture {
+    CardPrinting() { realPrinter = true; }
 
     TFrmClubeSelecionado* openedCard() {
         store.add(1, QStringLiteral("Paulista"), QStringLiteral("Brasil"), QStringLiteral("SP"));
-        Environment env = fx.environment();
-        env.printing = &printing;
-        app = std::make_unique<VelmoraApp>(env);
-        if (!openCard(*app, QStringLiteral("Paulista")))
+        if (!openCard(start(), QStringLiteral("Paulista")))
             return nullptr;
-        return app->FrmClubeSelecionado.get();
+        return app().FrmClubeSelecionado.get();
     }
 };
 
@@ -41,13 +35,13 @@ private slots:
     // a PDF named after the card's caption (here cancelled: nothing is written).
     void noPrinterOffersAPdfNamedAfterTheCard() {
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-        PrintingApp p;
+        CardPrinting p;
         TFrmClubeSelecionado* card = p.openedCard();
         QVERIFY(card);
-        p.fx.dialogs.clearLog();
-        p.fx.dialogs.queueAnswer(MsgResult::Yes);
+        p.dialogs.clearLog();
+        p.dialogs.queueAnswer(MsgResult::Yes);
         card->Imprimir1->trigger();
-        const auto& shown = p.fx.dialogs.shown();
+        const auto& shown = p.dialogs.shown();
         QCOMPARE(shown.size(), 2);
         QCOMPARE(shown[0].icon, MsgIcon::Question);
         QCOMPARE(shown[1].kind, QStringLiteral("save"));
@@ -61,14 +55,14 @@ private slots:
             QSKIP(qPrintable(why));
         QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
 
-        PrintingApp p;
+        CardPrinting p;
         TFrmClubeSelecionado* card = p.openedCard();
         QVERIFY(card);
         const QImage screen = card->client()->grab().toImage();
         const CupsFixture::Snapshot before = CupsFixture::pdfs();
         card->Imprimir1->trigger();
-        QVERIFY2(p.fx.dialogs.shown().isEmpty(),
-                 qPrintable(p.fx.dialogs.messages().join(QLatin1Char('\n'))));
+        QVERIFY2(p.dialogs.shown().isEmpty(),
+                 qPrintable(p.dialogs.messages().join(QLatin1Char('\n'))));
 
         const QString pdf = cups.awaitPdf(before);
         QVERIFY2(!pdf.isEmpty(),

@@ -38,7 +38,6 @@ void TestSelClube::controlsAsDesigned() {
     QFETCH(QString, name);
     QFETCH(QRect, rect);
     AppFixture fx;
-    TestStore store(fx.dataDir());
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = *app.FrmSelClube;
     auto* control = chooser.findChild<QWidget*>(name);
@@ -66,7 +65,7 @@ void TestSelClube::kindListsItsOwnRowsInNameOrder() {
     QFETCH(bool, selecao);
     QFETCH(QStringList, expected);
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Zeta FC");
     store.add(2, "Botafogo", "Brasil", "RJ");
     store.insert(store.selecao(3, "Itália", "Itália"));
@@ -92,7 +91,7 @@ void TestSelClube::kindListsItsOwnRowsInNameOrder() {
 
 void TestSelClube::noNationalTeamLeavesListEmptyUntilClube() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -106,7 +105,7 @@ void TestSelClube::noNationalTeamLeavesListEmptyUntilClube() {
 
 void TestSelClube::activationEmptiesListButKeepsKind() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -128,7 +127,7 @@ void TestSelClube::activationEmptiesListButKeepsKind() {
 
 void TestSelClube::clickOnCheckedKindDoesNotRefill() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     store.insert(store.selecao(2, "Uruguai", "Uruguai"));
     VelmoraApp& app = fx.start();
@@ -146,7 +145,7 @@ void TestSelClube::clickOnCheckedKindDoesNotRefill() {
 
 void TestSelClube::menuItemUnchecksBothKindsWithoutHandler() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = *app.FrmSelClube;
@@ -182,7 +181,7 @@ void TestSelClube::menuItemUnchecksBothKindsWithoutHandler() {
 
 void TestSelClube::previewShowsPickedBadge() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club red = store.club(1, "Vermelho");
     red.escudoClube = store.makeBadge("vermelho.jpg", QColor(220, 0, 0), "Distintivos");
     store.insert(red);
@@ -211,7 +210,7 @@ void TestSelClube::previewShowsPickedBadge() {
 
 void TestSelClube::failingPreviewKeepsOldPictureAndReports() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Bom");
     Club broken = store.club(2, "Quebrado");
     broken.escudoClube = store.path("Distintivos/nao-existe.jpg");
@@ -230,7 +229,7 @@ void TestSelClube::failingPreviewKeepsOldPictureAndReports() {
 
 void TestSelClube::okWithoutChoiceWarns() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     store.add(1, "Santos");
     VelmoraApp& app = fx.start();
     TFrmSelClube& chooser = openChooser(app);
@@ -249,7 +248,7 @@ void TestSelClube::okWithoutChoiceWarns() {
 
 void TestSelClube::listIgnoresCountryTableButCardSaysWhy() {
     AppFixture fx;
-    TestStore store(fx.dataDir());
+    TestStore& store = fx.store;
     Club lost = store.club(1, "Perdido", "Atlântida", "");
     lost.bandeiraPais = store.countryFlag("Brasil");
     lost.logoFederacao = store.logo("FIFA");

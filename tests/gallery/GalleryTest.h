@@ -13,16 +13,9 @@
 
 namespace velmora::test {
 
-struct Catalogue {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    VelmoraApp* app = nullptr;
-
-    VelmoraApp& start() {
-        app = &fx.start();
-        return *app;
-    }
-    TFrmRelatorios& page() { return *app->FrmRelatorios; }
+// The application with ways to fill the store and read the gallery page.
+struct GalleryRig : AppFixture {
+    TFrmRelatorios& page() { return *app().FrmRelatorios; }
 
     // Clubs named prefix01, prefix02, ... of a country (clubs, or national teams).
     void addClubs(int count, const QString& prefix, const QString& pais = QStringLiteral("Brasil"),
@@ -58,7 +51,8 @@ struct Catalogue {
     bool shows(QLabel* box, const QString& path, bool stretch = true) {
         if (box->pixmap().isNull() || path.isEmpty())
             return false;
-        const QImage expected = app->pictures.load(path, stretch ? box->size() : QSize())
+        const QImage expected = app()
+                                    .pictures.load(path, stretch ? box->size() : QSize())
                                     .convertToFormat(QImage::Format_RGB32);
         return box->pixmap().toImage().convertToFormat(QImage::Format_RGB32) == expected;
     }

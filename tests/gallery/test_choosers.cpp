@@ -4,6 +4,7 @@
 #include "gallery/FederSel.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -14,6 +15,8 @@ using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::Club;
 using velmora::test::expectedNames;
+using velmora::test::GalleryRig;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -21,6 +24,7 @@ namespace {
 // Scripted boxes that also note, at each message box, whether the choosers are up.
 class WatchingDialogs final : public Dialogs {
 public:
+    explicit WatchingDialogs(ScriptedDialogs& log) : log(log) {}
     MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
                       MsgButtons buttons) override {
         if (onMessage)
@@ -33,38 +37,34 @@ public:
     bool openPicture(QString& fileName) override { return log.openPicture(fileName); }
     bool savePdf(QString& fileName) override { return log.savePdf(fileName); }
 
-    ScriptedDialogs log;
+    ScriptedDialogs& log;
     std::function<void()> onMessage;
 };
 
-struct Choosers {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    WatchingDialogs dialogs;
-    std::unique_ptr<VelmoraApp> app;
+struct Choosers : GalleryRig {
+    WatchingDialogs watching{dialogs};
     QStringList chooserVisibleAtMessage; // "FrmAno" / "FrmSelFeder" up when a box showed
 
     VelmoraApp& start() {
-        Environment env = fx.environment();
-        env.dialogs = &dialogs;
-        app = std::make_unique<VelmoraApp>(env);
-        dialogs.onMessage = [this] {
-            for (Form* f : {static_cast<Form*>(app->FrmAno.get()),
-                            static_cast<Form*>(app->FrmSelFeder.get())})
+        Environment env = environment();
+        env.dialogs = &watching;
+        AppFixture::start(env);
+        watching.onMessage = [this] {
+            for (Form* f : {static_cast<Form*>(app().FrmAno.get()),
+                            static_cast<Form*>(app().FrmSelFeder.get())})
                 if (f->isVisible())
                     chooserVisibleAtMessage << f->objectName();
         };
-        return *app;
+        return app();
     }
-    TFrmRelatorios& page() { return *app->FrmRelatorios; }
-    TFrmAno& ano() { return *app->FrmAno; }
-    TFrmSelFeder& feder() { return *app->FrmSelFeder; }
-    QStringList messages() const { return dialogs.log.messages(); }
+    TFrmAno& ano() { return *app().FrmAno; }
+    TFrmSelFeder& feder() { return *app().FrmSelFeder; }
+    QStringList messages() const { return dialogs.messages(); }
 
     // Shows a chooser the way the main window's menu does; its activation fills the list.
     bool open(Form* chooser) {
-        app->forms.show(chooser);
-        return QTest::qWaitForWindowActive(chooser) && app->forms.lastActive() == chooser;
+        app().forms.show(chooser);
+        return QTest::qWaitForWindowActive(chooser) && app().forms.lastActive() == chooser;
     }
     void chooseYear(int year) {
         open(&ano());
@@ -73,19 +73,6 @@ struct Choosers {
     void chooseFederation(const QString& name) {
         open(&feder());
         feder().ComboFeder->setCurrentText(name);
-    }
-    QStringList slotNames() {
-        QStringList names;
-        for (int n = 1; n <= TFrmRelatorios::slotCount; ++n)
-            names << page().slot(n).LblNomeClube->text();
-        return names;
-    }
-    bool shows(QLabel* box, const QString& path, bool stretch) {
-        if (box->pixmap().isNull())
-            return false;
-        return box->pixmap().toImage().convertToFormat(QImage::Format_RGB32) ==
-               app->pictures.load(path, stretch ? box->size() : QSize())
-                   .convertToFormat(QImage::Format_RGB32);
     }
     // Clubs prefix01.. founded in year with a federation.
     void addClubs(int count, const QString& prefix, int year, const QString& federacao,
@@ -226,8 +213,8 @@ void TestChoosers::emptyChoiceWarnsAndStaysOpen() {
     QVERIFY(c.open(chooser));
     QTest::mouseClick(year ? c.ano().BtnOk : c.feder().BtnOk, Qt::LeftButton);
     QCOMPARE(c.messages(), QStringList{warning});
-    QCOMPARE(c.dialogs.log.shown()[0].caption, QStringLiteral("Velmora"));
-    QCOMPARE(c.dialogs.log.shown()[0].icon, MsgIcon::Warning);
+    QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("Velmora"));
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Warning);
     QVERIFY(chooser->isVisible());
     QVERIFY(!c.page().isVisible());
     QVERIFY(c.page().LblTitulo->text().isEmpty());
@@ -239,15 +226,11 @@ void TestChoosers::noClubClosesThenWarns_data() {
     QTest::addColumn<QString>("warning");
     // 1911: a national team only. 1920: a club whose country Paises.DB lacks (counted,
     // never listed). FERJ: named by no club. UEFA: its one club lacks its country.
-    QTest::newRow("year of national teams") << true << "1911"
-                                            << "Não há nenhum clube fundado neste ano";
-    QTest::newRow("year counted, not listed") << true << "1920"
-                                              << "Não há nenhum clube fundado neste ano";
-    QTest::newRow("federation of no club") << false << "FERJ"
-                                           << "Não há nenhum clube cadastrado desta Federação";
-    QTest::newRow("federation counted, not listed")
-        << false << "UEFA"
-        << "Não há nenhum clube cadastrado desta Federação";
+    row("year of national teams", true, "1911", "Não há nenhum clube fundado neste ano");
+    row("year counted, not listed", true, "1920", "Não há nenhum clube fundado neste ano");
+    row("federation of no club", false, "FERJ", "Não há nenhum clube cadastrado desta Federação");
+    row("federation counted, not listed", false, "UEFA",
+        "Não há nenhum clube cadastrado desta Federação");
 }
 
 void TestChoosers::noClubClosesThenWarns() {
@@ -278,7 +261,7 @@ void TestChoosers::noClubClosesThenWarns() {
     (year ? c.ano().BtnOk : c.feder().BtnOk)->click();
 
     QCOMPARE(c.messages(), QStringList{warning});
-    QCOMPARE(c.dialogs.log.shown().last().icon, MsgIcon::Warning);
+    QCOMPARE(c.dialogs.shown().last().icon, MsgIcon::Warning);
     QVERIFY(c.chooserVisibleAtMessage.isEmpty()); // closed before the warning
     QVERIFY(!chooser->isVisible());
     QCOMPARE(c.page().LblTitulo->text(), title);
@@ -356,9 +339,9 @@ void TestChoosers::federationPreviewFailureKeepsTheOldLogo() {
     QVERIFY(!second.isNull());
     QTest::keyClick(c.feder().ComboFeder, Qt::Key_Down);
     QCOMPARE(c.feder().ComboFeder->currentText(), third);
-    QCOMPARE(c.dialogs.log.shown().size(), 1);
-    QCOMPARE(c.dialogs.log.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
-    QVERIFY(c.dialogs.log.shown()[0].text.contains(QLatin1String("sumiu.jpg")));
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
+    QVERIFY(c.dialogs.shown()[0].text.contains(QLatin1String("sumiu.jpg")));
     QCOMPARE(c.feder().ImgLogoFeder->pixmap().toImage(), second);
 }
 
@@ -410,8 +393,8 @@ void TestChoosers::titleLogoFailureKeepsTheChooserOpen() {
     c.start();
     c.chooseFederation(QStringLiteral("FPF-SP"));
     c.feder().BtnOkClick();
-    QCOMPARE(c.dialogs.log.shown().size(), 1);
-    QCOMPARE(c.dialogs.log.shown()[0].icon, MsgIcon::Error);
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Error);
     QVERIFY(c.feder().isVisible());
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes da FPF-SP (3)"));
     QVERIFY(!c.page().isVisible());

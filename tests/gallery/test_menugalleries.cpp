@@ -4,23 +4,25 @@
 #include "gallery/MenuGalleries.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QComboBox>
 #include <QtTest>
 
 using namespace velmora;
-using velmora::test::Catalogue;
 using velmora::test::Club;
 using velmora::test::expectedNames;
+using velmora::test::GalleryRig;
 
 Q_DECLARE_METATYPE(velmora::MenuGallery)
 
 namespace {
 
 using G = MenuGallery;
+using velmora::test::row;
 
 // Clubs and national teams of several countries; Fantasma's country is not in Paises.DB.
-void seedCatalogue(Catalogue& c) {
+void seedCatalogue(GalleryRig& c) {
     auto add = [&](int code, const char* nome, const char* pais, const char* uf, int kind,
                    int extinto, const char* cidade = nullptr) {
         Club club = kind == 1
@@ -85,74 +87,45 @@ void TestMenuGalleries::listsTitlesAndFlags_data() {
     QTest::addColumn<QString>("flag");  // "country:X", "state:X" or "" (emptied)
     QTest::addColumn<int>("flagShown"); // 1 shown, -1 left as it was
 
-    QTest::newRow("Clubes Brasileiros")
-        << G::ClubesBrasileiros << noEntry << ""
-        << QStringList{"América", "Flamengo", "Palmeiras", "Santos"} << "RJ RJ SP SP"
-        << "Relação de Todos Clubes Brasileiros (4)"
-        << "country:Brasil" << 1;
-    QTest::newRow("Clubes por Estado sp")
-        << G::ClubesPorEstado << "sp"
-        << "Digite a sigla do estado" << QStringList{"Palmeiras", "Santos"} << "BRA BRA"
-        << "Relação de Clubes - Estado: São Paulo (2)"
-        << "state:SP" << 1;
-    QTest::newRow("Clubes por Estado rj")
-        << G::ClubesPorEstado << "rj"
-        << "Digite a sigla do estado" << QStringList{"América", "Flamengo"} << "BRA BRA"
-        << "Relação de Clubes - Estado: Rio de Janeiro (2)"
-        << "state:RJ" << 1;
-    QTest::newRow("Clubes por País bra")
-        << G::ClubesPorPais << "bra"
-        << "Digite o nome do país" << QStringList{"América", "Flamengo", "Palmeiras", "Santos"}
-        << "BRA BRA BRA BRA"
-        << "Relação dos Clubes do(a) Brasil (4)"
-        << "country:Brasil" << 1;
+    row("Clubes Brasileiros", G::ClubesBrasileiros, noEntry, "",
+        QStringList{"América", "Flamengo", "Palmeiras", "Santos"}, "RJ RJ SP SP",
+        "Relação de Todos Clubes Brasileiros (4)", "country:Brasil", 1);
+    row("Clubes por Estado sp", G::ClubesPorEstado, "sp", "Digite a sigla do estado",
+        QStringList{"Palmeiras", "Santos"}, "BRA BRA", "Relação de Clubes - Estado: São Paulo (2)",
+        "state:SP", 1);
+    row("Clubes por Estado rj", G::ClubesPorEstado, "rj", "Digite a sigla do estado",
+        QStringList{"América", "Flamengo"}, "BRA BRA",
+        "Relação de Clubes - Estado: Rio de Janeiro (2)", "state:RJ", 1);
+    row("Clubes por País bra", G::ClubesPorPais, "bra", "Digite o nome do país",
+        QStringList{"América", "Flamengo", "Palmeiras", "Santos"}, "BRA BRA BRA BRA",
+        "Relação dos Clubes do(a) Brasil (4)", "country:Brasil", 1);
     // Two countries match: title and flag of the first row's, the count covers both.
-    QTest::newRow("Clubes por País in")
-        << G::ClubesPorPais << "in"
-        << "Digite o nome do país" << QStringList{"Arsenal", "Boca Juniors"} << "ENG ARG"
-        << "Relação dos Clubes do(a) Inglaterra (2)"
-        << "country:Inglaterra" << 1;
-    QTest::newRow("Clubes por País accented")
-        << G::ClubesPorPais << "itá"
-        << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
-        << "Relação dos Clubes do(a) Itália (1)"
-        << "country:Itália" << 1;
-    QTest::newRow("Clubes por País without accents")
-        << G::ClubesPorPais << "italia"
-        << "Digite o nome do país" << QStringList{"Juventus"} << "ITA"
-        << "Relação dos Clubes do(a) Itália (1)"
-        << "country:Itália" << 1;
+    row("Clubes por País in", G::ClubesPorPais, "in", "Digite o nome do país",
+        QStringList{"Arsenal", "Boca Juniors"}, "ENG ARG",
+        "Relação dos Clubes do(a) Inglaterra (2)", "country:Inglaterra", 1);
+    row("Clubes por País accented", G::ClubesPorPais, "itá", "Digite o nome do país",
+        QStringList{"Juventus"}, "ITA", "Relação dos Clubes do(a) Itália (1)", "country:Itália", 1);
+    row("Clubes por País without accents", G::ClubesPorPais, "italia", "Digite o nome do país",
+        QStringList{"Juventus"}, "ITA", "Relação dos Clubes do(a) Itália (1)", "country:Itália", 1);
     // Fantasma is counted but not listed: its country has no row in Paises.DB.
-    QTest::newRow("Todos os Clubes Cadastrados")
-        << G::TodosOsClubes << noEntry << ""
-        << QStringList{"América",  "Arsenal",   "Boca Juniors", "Flamengo",
-                       "Juventus", "Palmeiras", "Santos"}
-        << "BRA ENG ARG BRA ITA BRA BRA"
-        << "Relação de Todos Clubes Cadastrados (8)"
-        << "" << -1;
-    QTest::newRow("Todas as Seleções Cadastradas")
-        << G::TodasAsSelecoes << noEntry << "" << QStringList{"Brasil", "Uruguai"} << "BRA URU"
-        << "Relação de Todas as Seleções Cadastradas (2)"
-        << "" << -1;
-    QTest::newRow("Pesquisar por Nome ra") << G::PesquisarPorNome << "ra"
-                                           << "Digite o nome do clube (ou parte dele)"
-                                           << QStringList{"Brasil", "Palmeiras"} << "BRA BRA"
-                                           << "Relação dos Clubes que tenham \"RA\" no nome"
-                                           << "" << 1;
-    QTest::newRow("Pesquisar por Nome accented")
-        << G::PesquisarPorNome << "éR"
-        << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
-        << "Relação dos Clubes que tenham \"ÉR\" no nome"
-        << "" << 1;
-    QTest::newRow("Pesquisar por Nome without accents")
-        << G::PesquisarPorNome << "america"
-        << "Digite o nome do clube (ou parte dele)" << QStringList{"América"} << "BRA"
-        << "Relação dos Clubes que tenham \"AMERICA\" no nome"
-        << "" << 1;
-    QTest::newRow("Clubes/Seleções Extintos")
-        << G::Extintos << noEntry << "" << QStringList{"América", "Uruguai"} << "BRA URU"
-        << "Relação de Clubes e/ou Seleções Extintos (2)"
-        << "" << 1;
+    row("Todos os Clubes Cadastrados", G::TodosOsClubes, noEntry, "",
+        QStringList{"América", "Arsenal", "Boca Juniors", "Flamengo", "Juventus", "Palmeiras",
+                    "Santos"},
+        "BRA ENG ARG BRA ITA BRA BRA", "Relação de Todos Clubes Cadastrados (8)", "", -1);
+    row("Todas as Seleções Cadastradas", G::TodasAsSelecoes, noEntry, "",
+        QStringList{"Brasil", "Uruguai"}, "BRA URU", "Relação de Todas as Seleções Cadastradas (2)",
+        "", -1);
+    row("Pesquisar por Nome ra", G::PesquisarPorNome, "ra",
+        "Digite o nome do clube (ou parte dele)", QStringList{"Brasil", "Palmeiras"}, "BRA BRA",
+        "Relação dos Clubes que tenham \"RA\" no nome", "", 1);
+    row("Pesquisar por Nome accented", G::PesquisarPorNome, "éR",
+        "Digite o nome do clube (ou parte dele)", QStringList{"América"}, "BRA",
+        "Relação dos Clubes que tenham \"ÉR\" no nome", "", 1);
+    row("Pesquisar por Nome without accents", G::PesquisarPorNome, "america",
+        "Digite o nome do clube (ou parte dele)", QStringList{"América"}, "BRA",
+        "Relação dos Clubes que tenham \"AMERICA\" no nome", "", 1);
+    row("Clubes/Seleções Extintos", G::Extintos, noEntry, "", QStringList{"América", "Uruguai"},
+        "BRA URU", "Relação de Clubes e/ou Seleções Extintos (2)", "", 1);
 }
 
 void TestMenuGalleries::listsTitlesAndFlags() {
@@ -165,20 +138,20 @@ void TestMenuGalleries::listsTitlesAndFlags() {
     QFETCH(QString, flag);
     QFETCH(int, flagShown);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
 
     if (entry != noEntry) {
-        QCOMPARE(c.fx.dialogs.shown().size(), 1);
-        QCOMPARE(c.fx.dialogs.shown()[0].kind, QStringLiteral("entry"));
-        QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("Velmora"));
-        QCOMPARE(c.fx.dialogs.shown()[0].text, prompt);
+        QCOMPARE(c.dialogs.shown().size(), 1);
+        QCOMPARE(c.dialogs.shown()[0].kind, QStringLiteral("entry"));
+        QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("Velmora"));
+        QCOMPARE(c.dialogs.shown()[0].text, prompt);
     } else {
-        QVERIFY(c.fx.dialogs.shown().isEmpty());
+        QVERIFY(c.dialogs.shown().isEmpty());
     }
     QVERIFY(c.page().isVisible());
     QCOMPARE(c.slotNames(), padded(names));
@@ -220,15 +193,15 @@ void TestMenuGalleries::cancelOrEmptyEntryStopsSilently() {
     QFETCH(MenuGallery, gallery);
     QFETCH(bool, cancel);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     // Cancel gives the empty text, like OK on an empty field.
     if (!cancel)
-        c.fx.dialogs.queueEntry(QString());
+        c.dialogs.queueEntry(QString());
     app.runMenuGallery(gallery);
-    QCOMPARE(c.fx.dialogs.shown().size(), 1); // the entry box alone
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QCOMPARE(c.dialogs.shown().size(), 1); // the entry box alone
+    QVERIFY(c.dialogs.messages().isEmpty());
     QVERIFY(!c.page().isVisible());
     QVERIFY(c.page().LblTitulo->text().isEmpty());
     QVERIFY(c.page().listing() == nullptr);
@@ -241,14 +214,13 @@ void TestMenuGalleries::entryOfSpacesIsBoundAsTyped_data() {
     QTest::addColumn<QStringList>("names");
     QTest::addColumn<QString>("title");
 
-    QTest::newRow("state") << G::ClubesPorEstado << "  "
-                           << "Não há nenhum clube deste estado cadastrado" << QStringList{} << "";
-    QTest::newRow("country") << G::ClubesPorPais << "   "
-                             << "Não há nenhum clube deste país cadastrado!" << QStringList{} << "";
+    row("state", G::ClubesPorEstado, "  ", "Não há nenhum clube deste estado cadastrado",
+        QStringList{}, "");
+    row("country", G::ClubesPorPais, "   ", "Não há nenhum clube deste país cadastrado!",
+        QStringList{}, "");
     // "% %" finds the one short name with a space.
-    QTest::newRow("name") << G::PesquisarPorNome << " "
-                          << "" << QStringList{"Boca Juniors"}
-                          << "Relação dos Clubes que tenham \" \" no nome";
+    row("name", G::PesquisarPorNome, " ", "", QStringList{"Boca Juniors"},
+        "Relação dos Clubes que tenham \" \" no nome");
 }
 
 void TestMenuGalleries::entryOfSpacesIsBoundAsTyped() {
@@ -258,14 +230,14 @@ void TestMenuGalleries::entryOfSpacesIsBoundAsTyped() {
     QFETCH(QStringList, names);
     QFETCH(QString, title);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
-    c.fx.dialogs.queueEntry(entry);
+    c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
-    QCOMPARE(c.fx.dialogs.messages(), warning.isEmpty() ? QStringList{} : QStringList{warning});
+    QCOMPARE(c.dialogs.messages(), warning.isEmpty() ? QStringList{} : QStringList{warning});
     if (!warning.isEmpty())
-        QCOMPARE(c.fx.dialogs.shown().last().icon, MsgIcon::Warning);
+        QCOMPARE(c.dialogs.shown().last().icon, MsgIcon::Warning);
     QCOMPARE(c.page().isVisible(), !names.isEmpty());
     if (!names.isEmpty())
         QCOMPARE(c.slotNames(), padded(names));
@@ -279,27 +251,18 @@ void TestMenuGalleries::emptyListingWarns_data() {
     QTest::addColumn<QString>("title");   // written before the empty test, or ""
     QTest::addColumn<bool>("countFirst"); // the count statement ran before the empty test
 
-    QTest::newRow("Clubes Brasileiros")
-        << G::ClubesBrasileiros << noEntry << "Não há nenhum clube brasileiro cadastrado"
-        << "" << true;
-    QTest::newRow("Clubes por Estado") << G::ClubesPorEstado << "sp"
-                                       << "Não há nenhum clube deste estado cadastrado"
-                                       << "" << false;
-    QTest::newRow("Clubes por País") << G::ClubesPorPais << "atl"
-                                     << "Não há nenhum clube deste país cadastrado!"
-                                     << "" << false;
-    QTest::newRow("Todos os Clubes Cadastrados")
-        << G::TodosOsClubes << noEntry << "Não há nenhum clube cadastrado!"
-        << "Relação de Todos Clubes Cadastrados (1)" << true;
-    QTest::newRow("Todas as Seleções Cadastradas")
-        << G::TodasAsSelecoes << noEntry << "Nenhuma seleção encontrada!"
-        << "Relação de Todas as Seleções Cadastradas (1)" << true;
-    QTest::newRow("Pesquisar por Nome") << G::PesquisarPorNome << "fan"
-                                        << "Nenhum clube encontrado!"
-                                        << "" << false;
-    QTest::newRow("Clubes/Seleções Extintos")
-        << G::Extintos << noEntry << "Nenhum clube encontrado!"
-        << "" << false;
+    row("Clubes Brasileiros", G::ClubesBrasileiros, noEntry,
+        "Não há nenhum clube brasileiro cadastrado", "", true);
+    row("Clubes por Estado", G::ClubesPorEstado, "sp",
+        "Não há nenhum clube deste estado cadastrado", "", false);
+    row("Clubes por País", G::ClubesPorPais, "atl", "Não há nenhum clube deste país cadastrado!",
+        "", false);
+    row("Todos os Clubes Cadastrados", G::TodosOsClubes, noEntry, "Não há nenhum clube cadastrado!",
+        "Relação de Todos Clubes Cadastrados (1)", true);
+    row("Todas as Seleções Cadastradas", G::TodasAsSelecoes, noEntry, "Nenhuma seleção encontrada!",
+        "Relação de Todas as Seleções Cadastradas (1)", true);
+    row("Pesquisar por Nome", G::PesquisarPorNome, "fan", "Nenhum clube encontrado!", "", false);
+    row("Clubes/Seleções Extintos", G::Extintos, noEntry, "Nenhum clube encontrado!", "", false);
 }
 
 void TestMenuGalleries::emptyListingWarns() {
@@ -310,16 +273,16 @@ void TestMenuGalleries::emptyListingWarns() {
     QFETCH(bool, countFirst);
 
     // A club and a national team of a country Paises.DB lacks: counted, never listed.
-    Catalogue c;
+    GalleryRig c;
     c.store.insert(c.store.club(1, QStringLiteral("Fantasma"), QStringLiteral("Atlântida")));
     c.store.insert(c.store.selecao(2, QStringLiteral("Atlantes"), QStringLiteral("Atlântida")));
     VelmoraApp& app = c.start();
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
 
-    QCOMPARE(c.fx.dialogs.messages(), QStringList{warning});
-    const auto& box = c.fx.dialogs.shown().last();
+    QCOMPARE(c.dialogs.messages(), QStringList{warning});
+    const auto& box = c.dialogs.shown().last();
     QCOMPARE(box.caption, QStringLiteral("Velmora"));
     QCOMPARE(box.icon, MsgIcon::Warning);
     QCOMPARE(box.buttons, MsgButtons::Ok);
@@ -330,16 +293,15 @@ void TestMenuGalleries::emptyListingWarns() {
 }
 
 void TestMenuGalleries::titleWrittenBeforeTheEmptyTestOnAVisiblePage() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1);
     c.store.insert(c.store.club(50, QStringLiteral("Fantasma"), QStringLiteral("Atlântida")));
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::TodasAsSelecoes);
-    c.fx.dialogs.clearLog();
+    c.dialogs.clearLog();
 
     app.runMenuGallery(G::TodosOsClubes);
-    QCOMPARE(c.fx.dialogs.messages(),
-             QStringList{QStringLiteral("Não há nenhum clube cadastrado!")});
+    QCOMPARE(c.dialogs.messages(), QStringList{QStringLiteral("Não há nenhum clube cadastrado!")});
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Cadastrados (1)"));
     QVERIFY(c.page().isVisible());
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Sel"), 1, 12));
@@ -365,7 +327,7 @@ void TestMenuGalleries::everyGalleryHidesTheFederationLogo() {
     QFETCH(MenuGallery, gallery);
     QFETCH(QString, entry);
 
-    Catalogue c;
+    GalleryRig c;
     seedCatalogue(c);
     VelmoraApp& app = c.start();
     app.FrmSelFeder->FormActivate();
@@ -375,15 +337,15 @@ void TestMenuGalleries::everyGalleryHidesTheFederationLogo() {
     QVERIFY(!c.page().ImgFeder->pixmap().isNull());
 
     if (entry != noEntry)
-        c.fx.dialogs.queueEntry(entry);
+        c.dialogs.queueEntry(entry);
     app.runMenuGallery(gallery);
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QVERIFY(c.dialogs.messages().isEmpty());
     QVERIFY(c.page().ImgFeder->isHidden());
     QVERIFY(c.page().ImgFeder->pixmap().isNull());
 }
 
 void TestMenuGalleries::thirteenNationalTeamsPage() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Uruguai"), 1);
     c.addClubs(2, QStringLiteral("Clube"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
@@ -400,11 +362,11 @@ void TestMenuGalleries::thirteenNationalTeamsPage() {
 }
 
 void TestMenuGalleries::nameSearchPagesWithTheCountryButton() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Flam"), QStringLiteral("Brasil"));
     c.addClubs(13, QStringLiteral("Outro"), QStringLiteral("Brasil"), 0, 100);
     VelmoraApp& app = c.start();
-    c.fx.dialogs.queueEntry(QStringLiteral("fla"));
+    c.dialogs.queueEntry(QStringLiteral("fla"));
     app.runMenuGallery(G::PesquisarPorNome);
     QCOMPARE(c.page().LblTitulo->text(),
              QStringLiteral("Relação dos Clubes que tenham \"FLA\" no nome"));
@@ -414,15 +376,15 @@ void TestMenuGalleries::nameSearchPagesWithTheCountryButton() {
 }
 
 void TestMenuGalleries::unloadableTitleFlagStopsBeforeTheFill() {
-    Catalogue c;
+    GalleryRig c;
     Club club = c.store.club(1, QStringLiteral("Guarani"));
     club.bandeiraPais = c.store.path(QStringLiteral("Bandeiras/rasgada.jpg"));
     c.store.insert(club);
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::ClubesBrasileiros);
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
-    QCOMPARE(c.fx.dialogs.shown()[0].icon, MsgIcon::Error);
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Error);
     QCOMPARE(c.page().LblTitulo->text(), QStringLiteral("Relação de Todos Clubes Brasileiros (1)"));
     QVERIFY(!c.page().isVisible());
     QCOMPARE(c.slotNames(), padded({}));
@@ -438,7 +400,7 @@ void TestMenuGalleries::countFollowsChangesToTheStore_data() {
 void TestMenuGalleries::countFollowsChangesToTheStore() {
     QFETCH(bool, ownConnection);
 
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(3, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(G::TodosOsClubes);

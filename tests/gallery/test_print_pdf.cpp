@@ -6,6 +6,7 @@
 #include "platform/Printing.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/CupsFixture.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::CupsFixture;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -27,20 +29,16 @@ namespace {
 struct NoPrinterRig {
     CupsFixture cups; // first: points CUPS at a dead socket
     AppFixture fx;
-    TestStore store{fx.dataDir()};
-    QtPrinting printing;
-    std::unique_ptr<VelmoraApp> app;
     QTemporaryDir out;
 
     TFrmRelatorios& gallery() {
-        store.add(1, QStringLiteral("Primeiro"));
-        store.add(2, QStringLiteral("Segundo"), QStringLiteral("Argentina"));
-        Environment env = fx.environment();
-        env.printing = &printing;
-        app = std::make_unique<VelmoraApp>(env);
-        app->forms.show(app->FrmInicial.get());
-        app->FrmInicial->odososClubesCadastrados1Click();
-        return *app->FrmRelatorios;
+        fx.store.add(1, QStringLiteral("Primeiro"));
+        fx.store.add(2, QStringLiteral("Segundo"), QStringLiteral("Argentina"));
+        fx.realPrinter = true;
+        VelmoraApp& app = fx.start();
+        app.forms.show(app.FrmInicial.get());
+        app.FrmInicial->odososClubesCadastrados1Click();
+        return *app.FrmRelatorios;
     }
     QStringList kinds() const {
         QStringList list;
@@ -150,12 +148,9 @@ void TestPrintPdf::anUnwritableFileIsAClearError() {
 void TestPrintPdf::defaultNameComesFromTheCaption_data() {
     QTest::addColumn<QString>("caption");
     QTest::addColumn<QString>("name");
-    QTest::newRow("gallery") << "Relatórios"
-                             << "Relatórios.pdf";
-    QTest::newRow("slash in a club name") << "Atlético/MG"
-                                          << "Atlético-MG.pdf";
-    QTest::newRow("empty caption") << ""
-                                   << "Velmora.pdf";
+    row("gallery", "Relatórios", "Relatórios.pdf");
+    row("slash in a club name", "Atlético/MG", "Atlético-MG.pdf");
+    row("empty caption", "", "Velmora.pdf");
 }
 
 void TestPrintPdf::defaultNameComesFromTheCaption() {

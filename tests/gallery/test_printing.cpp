@@ -15,20 +15,14 @@ using velmora::test::TestStore;
 namespace {
 
 // An application that prints on the real default printer.
-struct PrintingApp {
-    AppFixture fx;
-    TestStore store{fx.dataDir()};
-    QtPrinting printing;
-    std::unique_ptr<VelmoraApp> app;
+struct PagePrinting : AppFixture {
+    PagePrinting() { realPrinter = true; }
 
     TFrmRelatorios& filledPage() {
         for (int i = 1; i <= 3; ++i)
             store.add(i, QStringLiteral("Clube%1").arg(i));
-        Environment env = fx.environment();
-        env.printing = &printing;
-        app = std::make_unique<VelmoraApp>(env);
-        app->runMenuGallery(MenuGallery::TodosOsClubes);
-        return *app->FrmRelatorios;
+        start().runMenuGallery(MenuGallery::TodosOsClubes);
+        return *app().FrmRelatorios;
     }
 };
 
@@ -54,10 +48,10 @@ private slots:
     // whether to keep the page as a PDF instead; No leaves everything as it was.
     void noPrinterOffersAPdfInstead() {
         QVERIFY(QPrinterInfo::defaultPrinter().isNull());
-        PrintingApp p;
+        PagePrinting p;
         TFrmRelatorios& page = p.filledPage();
         page.Imprimir1->trigger();
-        const auto& shown = p.fx.dialogs.shown();
+        const auto& shown = p.dialogs.shown();
         QCOMPARE(shown.size(), 1);
         QCOMPARE(shown[0].caption, QStringLiteral("Velmora"));
         QCOMPARE(shown[0].icon, MsgIcon::Question);
@@ -72,13 +66,13 @@ private slots:
             QSKIP(qPrintable(why));
         QCOMPARE(QPrinterInfo::defaultPrinter().printerName(), QStringLiteral("PDF"));
 
-        PrintingApp p;
+        PagePrinting p;
         TFrmRelatorios& page = p.filledPage();
         const QImage screen = page.client()->grab().toImage();
         const CupsFixture::Snapshot before = CupsFixture::pdfs();
         page.Imprimir1->trigger();
-        QVERIFY2(p.fx.dialogs.shown().isEmpty(),
-                 qPrintable(p.fx.dialogs.messages().join(QLatin1Char('\n'))));
+        QVERIFY2(p.dialogs.shown().isEmpty(),
+                 qPrintable(p.dialogs.messages().join(QLatin1Char('\n'))));
 
         const QString pdf = cups.awaitPdf(before);
         QVERIFY2(!pdf.isEmpty(),

@@ -6,6 +6,7 @@
 #include "gallery/MenuGalleries.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QFile>
@@ -16,14 +17,15 @@
 #include <QtTest>
 
 using namespace velmora;
-using velmora::test::Catalogue;
 using velmora::test::Club;
 using velmora::test::expectedNames;
+using velmora::test::GalleryRig;
+using velmora::test::row;
 using velmora::test::slotText;
 
 namespace {
 
-QPushButton* button(Catalogue& c, PageButton b) {
+QPushButton* button(GalleryRig& c, PageButton b) {
     return c.page().pageButton(b);
 }
 
@@ -83,7 +85,7 @@ void TestRelatorios::slotControlPlaces() {
     QFETCH(int, pixels);
     QFETCH(bool, bold);
 
-    Catalogue c;
+    GalleryRig c;
     c.start();
     auto* control = c.page().client()->findChild<QLabel*>(name);
     QVERIFY(control);
@@ -103,7 +105,7 @@ void TestRelatorios::slotControlPlaces() {
 }
 
 void TestRelatorios::titleLine() {
-    Catalogue c;
+    GalleryRig c;
     c.start();
     TFrmRelatorios& p = c.page();
     QCOMPARE(p.windowTitle(), QStringLiteral("Relatórios"));
@@ -121,7 +123,7 @@ void TestRelatorios::titleLine() {
 }
 
 void TestRelatorios::nextPageButtons() {
-    Catalogue c;
+    GalleryRig c;
     c.start();
     const QStringList names = {"BtnClubesBR", "BtnClubesUF", "BtnPaisSel", "BtnTodosClubes",
                                "BtnProxSel",  "BtnExtinto",  "BtnAnoFund", "BtnFederSel"};
@@ -137,7 +139,7 @@ void TestRelatorios::nextPageButtons() {
 }
 
 void TestRelatorios::menu() {
-    Catalogue c;
+    GalleryRig c;
     c.start();
     const QList<QAction*> top = c.page().menuBar()->actions();
     QCOMPARE(top.size(), 1);
@@ -158,14 +160,12 @@ void TestRelatorios::paging_data() {
     QTest::addColumn<QList<int>>("lastRows");
     QTest::addColumn<QList<bool>>("more");
 
-    QTest::newRow("1 row") << 1 << QList<int>{1} << QList<int>{1} << QList<bool>{false};
-    QTest::newRow("12 rows") << 12 << QList<int>{1} << QList<int>{12} << QList<bool>{false};
-    QTest::newRow("13 rows") << 13 << QList<int>{1, 13} << QList<int>{12, 13}
-                             << QList<bool>{true, false};
-    QTest::newRow("24 rows") << 24 << QList<int>{1, 13} << QList<int>{12, 24}
-                             << QList<bool>{true, false};
-    QTest::newRow("25 rows") << 25 << QList<int>{1, 13, 25} << QList<int>{12, 24, 25}
-                             << QList<bool>{true, true, false};
+    row("1 row", 1, QList<int>{1}, QList<int>{1}, QList<bool>{false});
+    row("12 rows", 12, QList<int>{1}, QList<int>{12}, QList<bool>{false});
+    row("13 rows", 13, QList<int>{1, 13}, QList<int>{12, 13}, QList<bool>{true, false});
+    row("24 rows", 24, QList<int>{1, 13}, QList<int>{12, 24}, QList<bool>{true, false});
+    row("25 rows", 25, QList<int>{1, 13, 25}, QList<int>{12, 24, 25},
+        QList<bool>{true, true, false});
 }
 
 void TestRelatorios::paging() {
@@ -174,7 +174,7 @@ void TestRelatorios::paging() {
     QFETCH(QList<int>, lastRows);
     QFETCH(QList<bool>, more);
 
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(rows, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
@@ -196,7 +196,7 @@ void TestRelatorios::paging() {
         }
         QCOMPARE(!next->isHidden() && next->isEnabled(), more[page]);
     }
-    QVERIFY(c.fx.dialogs.messages().isEmpty());
+    QVERIFY(c.dialogs.messages().isEmpty());
 }
 
 void TestRelatorios::standardSlotRule_data() {
@@ -206,16 +206,8 @@ void TestRelatorios::standardSlotRule_data() {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("cityLine");
 
-    QTest::newRow("Brasil") << "Brasil"
-                            << "SP"
-                            << "Campinas"
-                            << "BRA"
-                            << "Campinas/SP";
-    QTest::newRow("Argentina") << "Argentina"
-                               << ""
-                               << "Buenos Aires"
-                               << "ARG"
-                               << "Buenos Aires";
+    row("Brasil", "Brasil", "SP", "Campinas", "BRA", "Campinas/SP");
+    row("Argentina", "Argentina", "", "Buenos Aires", "ARG", "Buenos Aires");
 }
 
 void TestRelatorios::standardSlotRule() {
@@ -225,12 +217,12 @@ void TestRelatorios::standardSlotRule() {
     QFETCH(QString, code);
     QFETCH(QString, cityLine);
 
-    Catalogue c;
+    GalleryRig c;
     Club club = c.store.club(1, QStringLiteral("Guarani"), pais, uf);
     club.cidadeClube = cidade;
     c.store.insert(club);
     c.start();
-    c.app->runMenuGallery(MenuGallery::TodosOsClubes);
+    c.app().runMenuGallery(MenuGallery::TodosOsClubes);
     const TFrmRelatorios::Slot& s = c.page().slot(1);
     QCOMPARE(slotText(s),
              QStringLiteral("Guarani|%1|Guarani Futebol Clube|%2").arg(code, cityLine));
@@ -240,14 +232,14 @@ void TestRelatorios::standardSlotRule() {
 
 void TestRelatorios::brazilSlotRule() {
     // Thirteen clubs of Campinas: the state is in the city line of slot 1 of each page only.
-    Catalogue c;
+    GalleryRig c;
     for (int i = 1; i <= 13; ++i) {
         Club club = c.store.club(i, QStringLiteral("Campineiro%1").arg(i, 2, 10, QLatin1Char('0')));
         club.cidadeClube = QStringLiteral("Campinas");
         c.store.insert(club);
     }
     c.start();
-    c.app->runMenuGallery(MenuGallery::ClubesBrasileiros);
+    c.app().runMenuGallery(MenuGallery::ClubesBrasileiros);
     QCOMPARE(slotText(c.page().slot(1)),
              QStringLiteral("Campineiro01|SP|Campineiro01 Futebol Clube|Campinas/SP"));
     QCOMPARE(slotText(c.page().slot(2)),
@@ -273,7 +265,7 @@ void TestRelatorios::pictureFailsDuringGalleryFill() {
     QFETCH(bool, badge);
 
     // Twelve national teams on the page, then the clubs' gallery fails at its fifth row.
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(12, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1);
     QList<Club> clubs;
     for (int i = 1; i <= 13; ++i) {
@@ -292,14 +284,14 @@ void TestRelatorios::pictureFailsDuringGalleryFill() {
     app.runMenuGallery(MenuGallery::TodasAsSelecoes);
     const QImage oldBadge5 = c.page().slot(5).ImgClube->pixmap().toImage();
     const QImage oldFlag5 = c.page().slot(5).ImgBandClube->pixmap().toImage();
-    c.fx.dialogs.clearLog();
+    c.dialogs.clearLog();
 
     app.runMenuGallery(MenuGallery::TodosOsClubes);
 
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
-    QCOMPARE(c.fx.dialogs.shown()[0].icon, MsgIcon::Error);
-    QVERIFY(c.fx.dialogs.shown()[0].text.contains(QLatin1String("sumiu.jpg")));
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].caption, QStringLiteral("VELMORA v1.0"));
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Error);
+    QVERIFY(c.dialogs.shown()[0].text.contains(QLatin1String("sumiu.jpg")));
     QCOMPARE(c.page().LblTitulo->text(),
              QStringLiteral("Relação de Todos Clubes Cadastrados (13)"));
     QCOMPARE(c.slotNames(),
@@ -319,7 +311,7 @@ void TestRelatorios::pictureFailsDuringGalleryFill() {
 }
 
 void TestRelatorios::pictureFailsOnNextPageLosesNoRow() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(24, QStringLiteral("Clube"));
     const QString badge17 = c.store.value(QStringLiteral("select EscudoClube from Clubes "
                                                          "where NomeClube = 'Clube17'"));
@@ -331,8 +323,8 @@ void TestRelatorios::pictureFailsOnNextPageLosesNoRow() {
     const QString aside = badge17 + QStringLiteral(".aside");
     QVERIFY(QFile::rename(badge17, aside));
     QTest::mouseClick(next, Qt::LeftButton);
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
-    QCOMPARE(c.fx.dialogs.shown()[0].icon, MsgIcon::Error);
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown()[0].icon, MsgIcon::Error);
     QCOMPARE(c.slotNames().mid(0, 5),
              QStringList({"Clube13", "Clube14", "Clube15", "Clube16", "Clube05"}));
     QVERIFY(!next->isHidden() && next->isEnabled());
@@ -342,11 +334,11 @@ void TestRelatorios::pictureFailsOnNextPageLosesNoRow() {
     QTest::mouseClick(next, Qt::LeftButton);
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Clube"), 17, 24));
     QVERIFY(next->isHidden());
-    QCOMPARE(c.fx.dialogs.shown().size(), 1);
+    QCOMPARE(c.dialogs.shown().size(), 1);
 }
 
 void TestRelatorios::keepsItsListingWhenOthersReuseQueryConsulta() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
@@ -358,18 +350,18 @@ void TestRelatorios::keepsItsListingWhenOthersReuseQueryConsulta() {
     app.FrmSelClube->rbClube->setChecked(true);
     app.FrmSelClube->rbClubeClick();
     QVERIFY(app.dm().QueryConsulta.isOpen());
-    c.fx.dialogs.queueEntry(QStringLiteral("xx"));
+    c.dialogs.queueEntry(QStringLiteral("xx"));
     app.runMenuGallery(MenuGallery::ClubesPorEstado);
-    QCOMPARE(c.fx.dialogs.messages(),
+    QCOMPARE(c.dialogs.messages(),
              QStringList{QStringLiteral("Não há nenhum clube deste estado cadastrado")});
 
     QTest::mouseClick(button(c, PageButton::TodosClubes), Qt::LeftButton);
     QCOMPARE(c.slotNames(), expectedNames(QStringLiteral("Clube"), 13, 13));
-    QCOMPARE(c.fx.dialogs.messages().size(), 1);
+    QCOMPARE(c.dialogs.messages().size(), 1);
 }
 
 void TestRelatorios::galleryHidesOtherGalleriesButtons() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Clube"));
     c.addClubs(13, QStringLiteral("Sel"), QStringLiteral("Argentina"), 1, 100);
     VelmoraApp& app = c.start();
@@ -382,7 +374,7 @@ void TestRelatorios::galleryHidesOtherGalleriesButtons() {
 }
 
 void TestRelatorios::voltarHidesAndKeepsTheState() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(13, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
@@ -399,17 +391,17 @@ void TestRelatorios::voltarHidesAndKeepsTheState() {
 }
 
 void TestRelatorios::imprimirPrintsTheClientArea() {
-    Catalogue c;
+    GalleryRig c;
     c.addClubs(3, QStringLiteral("Clube"));
     VelmoraApp& app = c.start();
     app.runMenuGallery(MenuGallery::TodosOsClubes);
     c.page().Imprimir1->trigger();
-    QCOMPARE(c.fx.printing.printed.size(), 1);
-    const QImage printed = c.fx.printing.printed[0];
+    QCOMPARE(c.printing.printed.size(), 1);
+    const QImage printed = c.printing.printed[0];
     QCOMPARE(printed.size(), QSize(792, 546)); // no title bar, no menu bar
     QCOMPARE(printed.convertToFormat(QImage::Format_RGB32),
              c.page().client()->grab().toImage().convertToFormat(QImage::Format_RGB32));
-    QVERIFY(c.fx.dialogs.shown().isEmpty());
+    QVERIFY(c.dialogs.shown().isEmpty());
 }
 
 QTEST_MAIN(TestRelatorios)

@@ -2,6 +2,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "tests/support/PlainText.h"
+#include "tests/support/Rows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <functional>
 
 using namespace velmora;
+using velmora::test::row;
 
 namespace {
 
@@ -65,19 +67,16 @@ private slots:
         QTest::addColumn<int>("press");
         QTest::addColumn<QMessageBox::Icon>("qtIcon");
         QTest::addColumn<MsgResult>("result");
-        QTest::newRow("error, OK") << MsgIcon::Error << MsgButtons::Ok << int(QMessageBox::Ok)
-                                   << QMessageBox::Critical << MsgResult::Ok;
-        QTest::newRow("question, Yes")
-            << MsgIcon::Question << MsgButtons::YesNo << int(QMessageBox::Yes)
-            << QMessageBox::Question << MsgResult::Yes;
-        QTest::newRow("question, No")
-            << MsgIcon::Question << MsgButtons::YesNo << int(QMessageBox::No)
-            << QMessageBox::Question << MsgResult::No;
-        QTest::newRow("warning") << MsgIcon::Warning << MsgButtons::Ok << int(QMessageBox::Ok)
-                                 << QMessageBox::Warning << MsgResult::Ok;
-        QTest::newRow("information")
-            << MsgIcon::Information << MsgButtons::Ok << int(QMessageBox::Ok)
-            << QMessageBox::Information << MsgResult::Ok;
+        row("error, OK", MsgIcon::Error, MsgButtons::Ok, int(QMessageBox::Ok),
+            QMessageBox::Critical, MsgResult::Ok);
+        row("question, Yes", MsgIcon::Question, MsgButtons::YesNo, int(QMessageBox::Yes),
+            QMessageBox::Question, MsgResult::Yes);
+        row("question, No", MsgIcon::Question, MsgButtons::YesNo, int(QMessageBox::No),
+            QMessageBox::Question, MsgResult::No);
+        row("warning", MsgIcon::Warning, MsgButtons::Ok, int(QMessageBox::Ok), QMessageBox::Warning,
+            MsgResult::Ok);
+        row("information", MsgIcon::Information, MsgButtons::Ok, int(QMessageBox::Ok),
+            QMessageBox::Information, MsgResult::Ok);
     }
     void messageBoxShowsWhatItIsToldAndReturnsTheButton() {
         QFETCH(MsgIcon, icon);

@@ -1,6 +1,7 @@
 // The picture loader: decoders by extension, damaged and huge files, DCT scaling,
 // the cache and the picture boxes. Every file is made here, in a temporary folder.
 #include "platform/Pictures.h"
+#include "tests/support/Rows.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -17,6 +18,7 @@
 #include <functional>
 
 using namespace velmora;
+using velmora::test::row;
 
 namespace {
 
@@ -272,37 +274,33 @@ private slots:
 
         const QString damaged = QStringLiteral("danificado ou incompleto");
         const QString limit = QStringLiteral("acima do limite de 100 megapixels");
-        QTest::newRow("truncated JPEG") << "half.jpg" << jpeg.left(jpeg.size() / 2) << damaged;
-        QTest::newRow("garbage in JPEG data") << "garbled.jpg" << garbled << damaged;
-        QTest::newRow("not a JPEG") << "header.jpg" << badHeader << damaged;
-        QTest::newRow("empty JPEG file") << "empty.jpg" << QByteArray("") << damaged;
-        QTest::newRow("JPEG over 100 megapixels")
-            << "huge.jpg" << withJpegSize(jpeg, 10001, 10000) << limit;
-        QTest::newRow("bitmap over 100 megapixels")
-            << "huge.bmp" << withBmpSize(bmp, 12000, 9000) << limit;
-        QTest::newRow("damaged bitmap") << "bad.bmp" << bmp.left(10) << "danificado ou ilegível";
+        row("truncated JPEG", "half.jpg", jpeg.left(jpeg.size() / 2), damaged);
+        row("garbage in JPEG data", "garbled.jpg", garbled, damaged);
+        row("not a JPEG", "header.jpg", badHeader, damaged);
+        row("empty JPEG file", "empty.jpg", QByteArray(""), damaged);
+        row("JPEG over 100 megapixels", "huge.jpg", withJpegSize(jpeg, 10001, 10000), limit);
+        row("bitmap over 100 megapixels", "huge.bmp", withBmpSize(bmp, 12000, 9000), limit);
+        row("damaged bitmap", "bad.bmp", bmp.left(10), "danificado ou ilegível");
         const QByteArray ico = encoded(twoColours({32, 32}), "ICO");
         const QByteArray png = encoded(twoColours(), "PNG");
         const QString cut = QStringLiteral("danificado ou incompleto");
-        QTest::newRow("truncated bitmap") << "cut.bmp" << bmp.left(bmp.size() * 3 / 4) << cut;
-        QTest::newRow("bitmap cut after its header") << "head.bmp" << bmp.left(60) << cut;
+        row("truncated bitmap", "cut.bmp", bmp.left(bmp.size() * 3 / 4), cut);
+        row("bitmap cut after its header", "head.bmp", bmp.left(60), cut);
         // Found by fuzzing: a header the reader takes for an old 16-bit one, with a
         // negative height; it once took minutes to decode from 38 bytes.
-        QTest::newRow("old-style bitmap header with negative height")
-            << "negative.bmp"
-            << QByteArray::fromBase64("Qk2EtgIAAELHAAAAAAAYAAAAECkDwAEAEAAAAAAQAABGRlwAAAE=")
-            << limit;
-        QTest::newRow("truncated icon") << "cut.ico" << ico.left(ico.size() * 3 / 4) << cut;
-        QTest::newRow("truncated PNG") << "cut.png" << png.left(png.size() * 3 / 4) << "danificado";
+        row("old-style bitmap header with negative height", "negative.bmp",
+            QByteArray::fromBase64("Qk2EtgIAAELHAAAAAAAYAAAAECkDwAEAEAAAAAAQAABGRlwAAAE="), limit);
+        row("truncated icon", "cut.ico", ico.left(ico.size() * 3 / 4), cut);
+        row("truncated PNG", "cut.png", png.left(png.size() * 3 / 4), "danificado");
         const QByteArray webp = encoded(photoLike({64, 64}), "WEBP");
         const QByteArray tiff = encoded(twoColours(), "TIFF");
-        QTest::newRow("truncated WebP") << "cut.webp" << webp.left(webp.size() / 2) << "danificado";
-        QTest::newRow("truncated TIFF") << "cut.tif" << tiff.left(tiff.size() / 2) << "danificado";
-        QTest::newRow("truncated SVG") << "cut.svg" << svgDiagonal().left(60) << "danificado";
-        QTest::newRow("JPEG data under a bitmap name") << "photo.bmp" << jpeg << "danificado";
-        QTest::newRow("unknown extension") << "flag.gif" << jpeg << "tipo de imagem desconhecido";
-        QTest::newRow("no extension") << "flag" << jpeg << "não tem extensão";
-        QTest::newRow("missing file") << "missing.jpg" << QByteArray() << "arquivo não encontrado";
+        row("truncated WebP", "cut.webp", webp.left(webp.size() / 2), "danificado");
+        row("truncated TIFF", "cut.tif", tiff.left(tiff.size() / 2), "danificado");
+        row("truncated SVG", "cut.svg", svgDiagonal().left(60), "danificado");
+        row("JPEG data under a bitmap name", "photo.bmp", jpeg, "danificado");
+        row("unknown extension", "flag.gif", jpeg, "tipo de imagem desconhecido");
+        row("no extension", "flag", jpeg, "não tem extensão");
+        row("missing file", "missing.jpg", QByteArray(), "arquivo não encontrado");
     }
     void badFilesFailWithMessageNamingTheFile() {
         QFETCH(QString, name);
@@ -323,20 +321,18 @@ private slots:
     void pathsThatAreNoPictureFile_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("empty path")
-            << QString()
-            << QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado.");
+        row("empty path", QString(),
+            QStringLiteral("Não foi possível carregar a imagem: nenhum arquivo foi informado."));
         const QString folder = path(QStringLiteral("pasta.jpg"));
-        QTest::newRow("directory") << folder
-                                   << QStringLiteral("Não foi possível carregar a imagem \"%1\": o "
-                                                     "caminho não é um arquivo.")
-                                          .arg(folder);
+        row("directory", folder,
+            QStringLiteral("Não foi possível carregar a imagem \"%1\": o "
+                           "caminho não é um arquivo.")
+                .arg(folder));
         const QString wmf = path(QStringLiteral("logo.WMF"));
-        QTest::newRow("metafile") << wmf
-                                  << QStringLiteral("Formato de imagem não suportado: %1").arg(wmf);
+        row("metafile", wmf, QStringLiteral("Formato de imagem não suportado: %1").arg(wmf));
         const QString emf = path(QStringLiteral("logo.emf"));
-        QTest::newRow("enhanced metafile")
-            << emf << QStringLiteral("Formato de imagem não suportado: %1").arg(emf);
+        row("enhanced metafile", emf,
+            QStringLiteral("Formato de imagem não suportado: %1").arg(emf));
     }
     void pathsThatAreNoPictureFile() {
         QFETCH(QString, file);
@@ -427,11 +423,9 @@ private slots:
         QTest::addColumn<QSize>("size");
         QTest::addColumn<int>("bits"); // of a bitmap
         QTest::addColumn<bool>("loads");
-        QTest::newRow("36-megapixel PNG") << "large.png" << QSize(6000, 6000) << 0 << true;
-        QTest::newRow("36-megapixel 16-bit bitmap")
-            << "large.bmp" << QSize(6000, 6000) << 16 << true;
-        QTest::newRow("bitmap over the pixel limit, small file")
-            << "over.bmp" << QSize(11000, 10000) << 1 << false;
+        row("36-megapixel PNG", "large.png", QSize(6000, 6000), 0, true);
+        row("36-megapixel 16-bit bitmap", "large.bmp", QSize(6000, 6000), 16, true);
+        row("bitmap over the pixel limit, small file", "over.bmp", QSize(11000, 10000), 1, false);
     }
     void largePicturesLoadOrAreCalledTooBig() {
         QFETCH(QString, name);

@@ -5,6 +5,7 @@
 #include "platform/Pictures.h"
 #include "platform/System.h"
 #include "store/StoreError.h"
+#include "tests/support/Rows.h"
 
 #include <QDate>
 #include <QDir>
@@ -16,6 +17,7 @@
 #include <stdexcept>
 
 using namespace velmora;
+using velmora::test::row;
 
 namespace {
 
@@ -69,15 +71,10 @@ private slots:
         QTest::addColumn<QString>("source");
         QTest::addColumn<QString>("target");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("missing source") << "nada.jpg"
-                                        << "alvo.jpg"
-                                        << "arquivo de origem não encontrado";
-        QTest::newRow("missing target folder") << "origem.jpg"
-                                               << "sem/pasta/alvo.jpg"
-                                               << "pasta de destino não encontrada";
-        QTest::newRow("source is a folder") << "pasta"
-                                            << "alvo2.jpg"
-                                            << "a origem não é um arquivo";
+        row("missing source", "nada.jpg", "alvo.jpg", "arquivo de origem não encontrado");
+        row("missing target folder", "origem.jpg", "sem/pasta/alvo.jpg",
+            "pasta de destino não encontrada");
+        row("source is a folder", "pasta", "alvo2.jpg", "a origem não é um arquivo");
     }
     void copyFailureNamesFileAndReason() {
         QFETCH(QString, source);
@@ -114,16 +111,11 @@ private slots:
     void fileNameTakesLastComponent_data() {
         QTest::addColumn<QString>("path");
         QTest::addColumn<QString>("name");
-        QTest::newRow("windows") << "C:\\Velmora\\Distintivos\\Escudo.JPG"
-                                 << "Escudo.JPG";
-        QTest::newRow("unix") << "/home/u/Velmora/Distintivos/escudo.jpg"
-                              << "escudo.jpg";
-        QTest::newRow("mixed") << "C:/fotos\\times/São Paulo.bmp"
-                               << "São Paulo.bmp";
-        QTest::newRow("bare name") << "escudo.jpg"
-                                   << "escudo.jpg";
-        QTest::newRow("empty") << ""
-                               << "";
+        row("windows", "C:\\Velmora\\Distintivos\\Escudo.JPG", "Escudo.JPG");
+        row("unix", "/home/u/Velmora/Distintivos/escudo.jpg", "escudo.jpg");
+        row("mixed", "C:/fotos\\times/São Paulo.bmp", "São Paulo.bmp");
+        row("bare name", "escudo.jpg", "escudo.jpg");
+        row("empty", "", "");
     }
     void fileNameTakesLastComponent() {
         QFETCH(QString, path);
@@ -166,12 +158,11 @@ private slots:
     void errorReportShowsTheFailuresOwnText_data() {
         QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("text");
-        QTest::newRow("picture error") << 0 << QStringLiteral("Não foi possível ler \"ç.jpg\".");
-        QTest::newRow("runtime error with accents")
-            << 1 << QStringLiteral("Tabela não encontrada: Federação.db");
-        QTest::newRow("plain text") << 2 << QStringLiteral("Falha ao gravar.");
-        QTest::newRow("error") << 3 << QStringLiteral("\"1a\" não é um número inteiro.");
-        QTest::newRow("store error") << 4 << QStringLiteral("O disco está cheio: Clubes.db");
+        row("picture error", 0, QStringLiteral("Não foi possível ler \"ç.jpg\"."));
+        row("runtime error with accents", 1, QStringLiteral("Tabela não encontrada: Federação.db"));
+        row("plain text", 2, QStringLiteral("Falha ao gravar."));
+        row("error", 3, QStringLiteral("\"1a\" não é um número inteiro."));
+        row("store error", 4, QStringLiteral("O disco está cheio: Clubes.db"));
     }
     void errorReportShowsTheFailuresOwnText() {
         QFETCH(int, kind);

@@ -6,13 +6,15 @@
 #include "registry/Cidade.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
+#include "tests/support/Rows.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 
 using namespace velmora;
 using velmora::test::EditorRig;
+using velmora::test::row;
 
 namespace {
 
@@ -44,7 +46,7 @@ bool shows(VelmoraApp& app, const QLabel* box, const QString& path) {
 struct RegistryRig : EditorRig {
     TFrmCadastroCidade& registry() { return *app().FrmCadastroCidade; }
     TFrmCadastroCidade& openRegistry() {
-        if (!started)
+        if (!fx.started())
             open();
         editor().Cadastrarcidade1->trigger();
         return registry();
@@ -202,16 +204,15 @@ void TestCadCidade::brasilShowsStates() {
 void TestCadCidade::stores_data() {
     QTest::addColumn<QStringList>("steps"); // country, state, country, state...
     QTest::addColumn<QStringList>("row");   // País, Cidade, Estado
-    QTest::newRow("Brasil, SP") << QStringList{"Brasil", "SP - São Paulo"}
-                                << QStringList{"Brasil", "Sorocaba", "SP"};
-    QTest::newRow("another country")
-        << QStringList{"Argentina", ""} << QStringList{"Argentina", "Sorocaba", ""};
-    QTest::newRow("state picked, then another country")
-        << QStringList{"Brasil", "MG - Minas Gerais", "Itália", ""}
-        << QStringList{"Itália", "Sorocaba", ""};
-    QTest::newRow("another country, then Brasil")
-        << QStringList{"Argentina", "", "Brasil", "RS - Rio Grande do Sul"}
-        << QStringList{"Brasil", "Sorocaba", "RS"};
+    row("Brasil, SP", QStringList{"Brasil", "SP - São Paulo"},
+        QStringList{"Brasil", "Sorocaba", "SP"});
+    row("another country", QStringList{"Argentina", ""}, QStringList{"Argentina", "Sorocaba", ""});
+    row("state picked, then another country",
+        QStringList{"Brasil", "MG - Minas Gerais", "Itália", ""},
+        QStringList{"Itália", "Sorocaba", ""});
+    row("another country, then Brasil",
+        QStringList{"Argentina", "", "Brasil", "RS - Rio Grande do Sul"},
+        QStringList{"Brasil", "Sorocaba", "RS"});
 }
 
 void TestCadCidade::stores() {
@@ -244,22 +245,10 @@ void TestCadCidade::refusals_data() {
     QTest::addColumn<QString>("pais");
     QTest::addColumn<QString>("uf");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no name") << ""
-                             << "Argentina"
-                             << ""
-                             << "É necessário informar o nome da Cidade.";
-    QTest::newRow("blank name") << "   "
-                                << "Brasil"
-                                << "SP - São Paulo"
-                                << "É necessário informar o nome da Cidade.";
-    QTest::newRow("no country") << "Rosario"
-                                << ""
-                                << ""
-                                << "É necessário escolher um País.";
-    QTest::newRow("Brasil without state") << "Sorocaba"
-                                          << "Brasil"
-                                          << ""
-                                          << "É necessário escolher um Estado.";
+    row("no name", "", "Argentina", "", "É necessário informar o nome da Cidade.");
+    row("blank name", "   ", "Brasil", "SP - São Paulo", "É necessário informar o nome da Cidade.");
+    row("no country", "Rosario", "", "", "É necessário escolher um País.");
+    row("Brasil without state", "Sorocaba", "Brasil", "", "É necessário escolher um Estado.");
 }
 
 void TestCadCidade::refusals() {

@@ -5,7 +5,8 @@
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -16,6 +17,7 @@
 using namespace velmora;
 using velmora::test::Club;
 using velmora::test::EditorRig;
+using velmora::test::row;
 
 namespace {
 
@@ -357,59 +359,21 @@ void TestClubes::saveChecks_data() {
     const QString state = QStringLiteral("Verifique o preenchimento campo ESTADO");
     const int error = int(MsgIcon::Error);
     const int warning = int(MsgIcon::Warning);
-    QTest::newRow("exact duplicate") << "Santos"
-                                     << "Argentina"
-                                     << ""
-                                     << "" << true << duplicate << error;
-    QTest::newRow("duplicate comes before missing fields")
-        << "Santos"
-        << "Brasil"
-        << ""
-        << "EscudoClube" << false << duplicate << error;
-    QTest::newRow("letter case differs") << "SANTOS"
-                                         << "Argentina"
-                                         << ""
-                                         << "" << true << "" << 0;
-    QTest::newRow("trailing space differs") << "Santos "
-                                            << "Argentina"
-                                            << ""
-                                            << "" << true << "" << 0;
-    QTest::newRow("no kind") << "Boca"
-                             << "Argentina"
-                             << ""
-                             << "" << false << required << warning;
-    QTest::newRow("no badge") << "Boca"
-                              << "Argentina"
-                              << ""
-                              << "EscudoClube" << true << required << warning;
-    QTest::newRow("no country flag") << "Boca"
-                                     << "Argentina"
-                                     << ""
-                                     << "BandeiraPais" << true << required << warning;
-    QTest::newRow("no federation logo") << "Boca"
-                                        << "Argentina"
-                                        << ""
-                                        << "LogoFederacao" << true << required << warning;
-    QTest::newRow("no short name") << ""
-                                   << "Argentina"
-                                   << ""
-                                   << "" << true << required << warning;
-    QTest::newRow("missing field before state") << "Boca"
-                                                << "Brasil"
-                                                << ""
-                                                << "LogoFederacao" << true << required << warning;
-    QTest::newRow("Brasil without state") << "Bragantino"
-                                          << "Brasil"
-                                          << ""
-                                          << "" << true << state << warning;
-    QTest::newRow("Brasil with state") << "Bragantino"
-                                       << "Brasil"
-                                       << "SP"
-                                       << "" << true << "" << 0;
-    QTest::newRow("other country needs no state") << "Boca"
-                                                  << "Argentina"
-                                                  << ""
-                                                  << "" << true << "" << 0;
+    row("exact duplicate", "Santos", "Argentina", "", "", true, duplicate, error);
+    row("duplicate comes before missing fields", "Santos", "Brasil", "", "EscudoClube", false,
+        duplicate, error);
+    row("letter case differs", "SANTOS", "Argentina", "", "", true, "", 0);
+    row("trailing space differs", "Santos ", "Argentina", "", "", true, "", 0);
+    row("no kind", "Boca", "Argentina", "", "", false, required, warning);
+    row("no badge", "Boca", "Argentina", "", "EscudoClube", true, required, warning);
+    row("no country flag", "Boca", "Argentina", "", "BandeiraPais", true, required, warning);
+    row("no federation logo", "Boca", "Argentina", "", "LogoFederacao", true, required, warning);
+    row("no short name", "", "Argentina", "", "", true, required, warning);
+    row("missing field before state", "Boca", "Brasil", "", "LogoFederacao", true, required,
+        warning);
+    row("Brasil without state", "Bragantino", "Brasil", "", "", true, state, warning);
+    row("Brasil with state", "Bragantino", "Brasil", "SP", "", true, "", 0);
+    row("other country needs no state", "Boca", "Argentina", "", "", true, "", 0);
 }
 
 void TestClubes::saveChecks() {
@@ -510,10 +474,8 @@ void TestClubes::clearedNameMeetsNamelessRow() {
 void TestClubes::emptyTableCommands_data() {
     QTest::addColumn<QString>("command");
     QTest::addColumn<QString>("message");
-    QTest::newRow("Alterar") << "Alterar1"
-                             << "Não há registros para serem alterados";
-    QTest::newRow("Excluir") << "Excluir1"
-                             << "Não há registros para serem excluídos";
+    row("Alterar", "Alterar1", "Não há registros para serem alterados");
+    row("Excluir", "Excluir1", "Não há registros para serem excluídos");
 }
 
 void TestClubes::emptyTableCommands() {
@@ -626,22 +588,14 @@ void TestClubes::locate_data() {
     QTest::addColumn<QString>("answer");
     QTest::addColumn<QString>("code"); // row shown afterwards
     QTest::addColumn<bool>("found");
-    QTest::newRow("small letters find capitals") << "esportiva"
-                                                 << "2" << true;
-    QTest::newRow("accented small letters") << "grêmio"
-                                            << "3" << true;
-    QTest::newRow("without accents") << "gremio foot"
-                                     << "3" << true;
-    QTest::newRow("other accents") << "GRÉMIÔ"
-                                   << "3" << true;
-    QTest::newRow("anywhere in the name") << "tico boca"
-                                          << "4" << true;
-    QTest::newRow("first match only") << "club"
-                                      << "1" << true;
-    QTest::newRow("short name is not searched") << "verdão"
-                                                << "4" << false;
-    QTest::newRow("nothing found leaves the last row") << "xyz"
-                                                       << "4" << false;
+    row("small letters find capitals", "esportiva", "2", true);
+    row("accented small letters", "grêmio", "3", true);
+    row("without accents", "gremio foot", "3", true);
+    row("other accents", "GRÉMIÔ", "3", true);
+    row("anywhere in the name", "tico boca", "4", true);
+    row("first match only", "club", "1", true);
+    row("short name is not searched", "verdão", "4", false);
+    row("nothing found leaves the last row", "xyz", "4", false);
 }
 
 void TestClubes::locate() {
@@ -753,16 +707,11 @@ void TestClubes::dialogChoiceKeepsCommandsDisabled() {
 void TestClubes::otherWindows_data() {
     QTest::addColumn<QString>("trigger");
     QTest::addColumn<QString>("window");
-    QTest::newRow("country") << "BtnSelecionarPais"
-                             << "FrmPaises";
-    QTest::newRow("state") << "BtnSelecionaUF"
-                           << "FrmUF";
-    QTest::newRow("city") << "BtnSelecionarCidade"
-                          << "FrmCidade";
-    QTest::newRow("federation") << "BtnFederacao"
-                                << "FrmFederacao";
-    QTest::newRow("city registry") << "Cadastrarcidade1"
-                                   << "FrmCadastroCidade";
+    row("country", "BtnSelecionarPais", "FrmPaises");
+    row("state", "BtnSelecionaUF", "FrmUF");
+    row("city", "BtnSelecionarCidade", "FrmCidade");
+    row("federation", "BtnFederacao", "FrmFederacao");
+    row("city registry", "Cadastrarcidade1", "FrmCadastroCidade");
 }
 
 void TestClubes::otherWindows() {

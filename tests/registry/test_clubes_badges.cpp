@@ -1,7 +1,7 @@
 // The club editor's badges: choosing, copying into Distintivos/, replacing, the
 // duplicate-name loop, and what a failed copy or post leaves behind.
 #include "platform/Files.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
 
 #include <QAction>
 #include <QFile>

@@ -5,13 +5,15 @@
 #include "registry/Federacao.h"
 #include "registry/Paises.h"
 #include "registry/UF.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
+#include "tests/support/Rows.h"
 
 #include <QComboBox>
 #include <QRegularExpression>
 
 using namespace velmora;
 using velmora::test::EditorRig;
+using velmora::test::row;
 
 namespace {
 
@@ -196,15 +198,14 @@ void TestDialogs::federationPlace() {
 
 void TestDialogs::lists_data() {
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("FrmPaises") << QStringList{"Alemanha",   "Argentina", "Brasil",
-                                              "Inglaterra", "Itália",    "Uruguai"};
+    row("FrmPaises",
+        QStringList{"Alemanha", "Argentina", "Brasil", "Inglaterra", "Itália", "Uruguai"});
     // Ordered by code; each item is the code, "-", the name.
-    QTest::newRow("FrmUF") << QStringList{"MG-Minas Gerais", "RJ-Rio de Janeiro",
-                                          "RS-Rio Grande do Sul", "SP-São Paulo"};
+    row("FrmUF", QStringList{"MG-Minas Gerais", "RJ-Rio de Janeiro", "RS-Rio Grande do Sul",
+                             "SP-São Paulo"});
     // The club is Brazilian, of SP: the cities of that state only.
-    QTest::newRow("FrmCidade") << QStringList{"Campinas", "Santos", "São Paulo"};
-    QTest::newRow("FrmFederacao") << QStringList{"CBF",  "CONMEBOL", "FERJ",
-                                                 "FIFA", "FPF-SP",   "UEFA"};
+    row("FrmCidade", QStringList{"Campinas", "Santos", "São Paulo"});
+    row("FrmFederacao", QStringList{"CBF", "CONMEBOL", "FERJ", "FIFA", "FPF-SP", "UEFA"});
 }
 
 void TestDialogs::lists() {
@@ -225,12 +226,9 @@ void TestDialogs::lists() {
 void TestDialogs::preview_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("FrmPaises") << "Itália"
-                               << "{flag:Itália}";
-    QTest::newRow("FrmUF") << "RS-Rio Grande do Sul"
-                           << "{uf:RS}";
-    QTest::newRow("FrmFederacao") << "CONMEBOL"
-                                  << "{logo:CONMEBOL}";
+    row("FrmPaises", "Itália", "{flag:Itália}");
+    row("FrmUF", "RS-Rio Grande do Sul", "{uf:RS}");
+    row("FrmFederacao", "CONMEBOL", "{logo:CONMEBOL}");
 }
 
 void TestDialogs::preview() {
@@ -257,22 +255,14 @@ void TestDialogs::okWrites_data() {
     QTest::addColumn<QStringList>("writes"); // Field=value
     QTest::addColumn<QString>("editorPicture");
     QTest::addColumn<QString>("picture");
-    QTest::newRow("FrmPaises") << "Inglaterra"
-                               << QStringList{"PaisClube=Inglaterra",
-                                              "BandeiraPais={flag:Inglaterra}"}
-                               << "ImgBandeira"
-                               << "{flag:Inglaterra}";
-    QTest::newRow("FrmUF") << "RJ-Rio de Janeiro"
-                           << QStringList{"UFClube=RJ", "BandeiraUF={uf:RJ}", "PaisClube=Brasil"}
-                           << "ImgUF"
-                           << "{uf:RJ}";
-    QTest::newRow("FrmCidade") << "Campinas" << QStringList{"CidadeClube=Campinas", "UFClube=SP"}
-                               << ""
-                               << "";
-    QTest::newRow("FrmFederacao") << "UEFA"
-                                  << QStringList{"Federacao=UEFA", "LogoFederacao={logo:UEFA}"}
-                                  << "ImgLogoFederacao"
-                                  << "{logo:UEFA}";
+    row("FrmPaises", "Inglaterra",
+        QStringList{"PaisClube=Inglaterra", "BandeiraPais={flag:Inglaterra}"}, "ImgBandeira",
+        "{flag:Inglaterra}");
+    row("FrmUF", "RJ-Rio de Janeiro",
+        QStringList{"UFClube=RJ", "BandeiraUF={uf:RJ}", "PaisClube=Brasil"}, "ImgUF", "{uf:RJ}");
+    row("FrmCidade", "Campinas", QStringList{"CidadeClube=Campinas", "UFClube=SP"}, "", "");
+    row("FrmFederacao", "UEFA", QStringList{"Federacao=UEFA", "LogoFederacao={logo:UEFA}"},
+        "ImgLogoFederacao", "{logo:UEFA}");
 }
 
 void TestDialogs::okWrites() {
@@ -409,21 +399,11 @@ void TestDialogs::okAfterEditingEnded_data() {
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("field");
     QTest::addColumn<bool>("save");
-    QTest::newRow("country, cancel") << "FrmPaises"
-                                     << "Alemanha"
-                                     << "PaisClube" << false;
-    QTest::newRow("country, save") << "FrmPaises"
-                                   << "Alemanha"
-                                   << "PaisClube" << true;
-    QTest::newRow("state, cancel") << "FrmUF"
-                                   << "MG-Minas Gerais"
-                                   << "UFClube" << false;
-    QTest::newRow("city, save") << "FrmCidade"
-                                << "Santos"
-                                << "CidadeClube" << true;
-    QTest::newRow("federation, cancel") << "FrmFederacao"
-                                        << "FIFA"
-                                        << "Federacao" << false;
+    row("country, cancel", "FrmPaises", "Alemanha", "PaisClube", false);
+    row("country, save", "FrmPaises", "Alemanha", "PaisClube", true);
+    row("state, cancel", "FrmUF", "MG-Minas Gerais", "UFClube", false);
+    row("city, save", "FrmCidade", "Santos", "CidadeClube", true);
+    row("federation, cancel", "FrmFederacao", "FIFA", "Federacao", false);
 }
 
 void TestDialogs::okAfterEditingEnded() {
@@ -455,22 +435,13 @@ void TestDialogs::pictureFailsOnOk_data() {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("pathField");
     QTest::addColumn<QString>("editorPicture");
-    QTest::newRow("FrmPaises") << "Uruguai"
-                               << "update Paises set BandeiraPais = '%1' where NomePais = 'Uruguai'"
-                               << "PaisClube"
-                               << "BandeiraPais"
-                               << "ImgBandeira";
-    QTest::newRow("FrmUF") << "RS-Rio Grande do Sul"
-                           << "update UF set BandeiraUF = '%1' where UF = 'RS'"
-                           << "UFClube"
-                           << "BandeiraUF"
-                           << "ImgUF";
-    QTest::newRow("FrmFederacao")
-        << "FERJ"
-        << "update Federacao set LogoFederacao = '%1' where NomeFederacao = 'FERJ'"
-        << "Federacao"
-        << "LogoFederacao"
-        << "ImgLogoFederacao";
+    row("FrmPaises", "Uruguai", "update Paises set BandeiraPais = '%1' where NomePais = 'Uruguai'",
+        "PaisClube", "BandeiraPais", "ImgBandeira");
+    row("FrmUF", "RS-Rio Grande do Sul", "update UF set BandeiraUF = '%1' where UF = 'RS'",
+        "UFClube", "BandeiraUF", "ImgUF");
+    row("FrmFederacao", "FERJ",
+        "update Federacao set LogoFederacao = '%1' where NomeFederacao = 'FERJ'", "Federacao",
+        "LogoFederacao", "ImgLogoFederacao");
 }
 
 void TestDialogs::pictureFailsOnOk() {

@@ -1,13 +1,15 @@
 // Club ages: the age text, the age set when a year is picked in the editor, and the
 // recomputation of every stored age.
 #include "registry/Idade.h"
-#include "tests/registry/test_clubes_support.h"
+#include "tests/support/EditorRig.h"
+#include "tests/support/Rows.h"
 
 #include <QComboBox>
 
 using namespace velmora;
 using velmora::test::Club;
 using velmora::test::EditorRig;
+using velmora::test::row;
 
 namespace {
 
@@ -153,9 +155,8 @@ void TestIdade::recomputeOnEmptyTable() {
 void TestIdade::rowWithoutYear_data() {
     QTest::addColumn<int>("withoutYear");
     QTest::addColumn<QString>("told"); // the line that tells the user
-    QTest::newRow("one club") << 1 << "1 clube sem ano de fundação manteve a idade anterior.";
-    QTest::newRow("three clubs") << 3
-                                 << "3 clubes sem ano de fundação mantiveram a idade anterior.";
+    row("one club", 1, "1 clube sem ano de fundação manteve a idade anterior.");
+    row("three clubs", 3, "3 clubes sem ano de fundação mantiveram a idade anterior.");
 }
 
 // The user learns that some ages were not renewed, and how many.

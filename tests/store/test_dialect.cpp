@@ -2,11 +2,13 @@
 #include "store/Dialect.h"
 #include "store/Query.h"
 #include "store/StoreError.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QtTest>
 
 using namespace velmora;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 class TestDialect final : public QObject {
@@ -75,10 +77,8 @@ private slots:
     void refusals_data() {
         QTest::addColumn<QString>("local");
         QTest::addColumn<QString>("message");
-        QTest::newRow("unknown table file") << "select * from times.db"
-                                            << "times.db";
-        QTest::newRow("unclosed constant") << "where x = \"Brasil"
-                                           << "aspas";
+        row("unknown table file", "select * from times.db", "times.db");
+        row("unclosed constant", "where x = \"Brasil", "aspas");
     }
     void refusals() {
         QFETCH(QString, local);
@@ -164,22 +164,15 @@ private slots:
     void upperOfValues_data() {
         QTest::addColumn<QString>("expression");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("accents") << "upper(\"são paulo, ação, über, ñ\")"
-                                 << "SÃO PAULO, AÇÃO, ÜBER, Ñ";
-        QTest::newRow("digits and signs") << "upper(\"fpf-sp 1910\")"
-                                          << "FPF-SP 1910";
-        QTest::newRow("null stays null") << "coalesce(upper(NomeCompletoClube), \"nulo\")"
-                                         << "nulo";
-        QTest::newRow("integer") << "upper(AnoFundacao)"
-                                 << "1910";
-        QTest::newRow("fold accents") << "fold(\"são paulo, ação, Über, ñ, Ídolo, Łódź\")"
-                                      << "SAO PAULO, ACAO, UBER, N, IDOLO, ŁODZ";
-        QTest::newRow("fold decomposed accents")
-            << QStringLiteral("fold(\"Sa\u0303o Bento\")") << "SAO BENTO";
-        QTest::newRow("fold other scripts kept") << "fold(\"서울 Αθήνα\")"
-                                                 << "서울 ΑΘΗΝΑ";
-        QTest::newRow("fold null stays null") << "coalesce(fold(NomeCompletoClube), \"nulo\")"
-                                              << "nulo";
+        row("accents", "upper(\"são paulo, ação, über, ñ\")", "SÃO PAULO, AÇÃO, ÜBER, Ñ");
+        row("digits and signs", "upper(\"fpf-sp 1910\")", "FPF-SP 1910");
+        row("null stays null", "coalesce(upper(NomeCompletoClube), \"nulo\")", "nulo");
+        row("integer", "upper(AnoFundacao)", "1910");
+        row("fold accents", "fold(\"são paulo, ação, Über, ñ, Ídolo, Łódź\")",
+            "SAO PAULO, ACAO, UBER, N, IDOLO, ŁODZ");
+        row("fold decomposed accents", QStringLiteral("fold(\"Sa\u0303o Bento\")"), "SAO BENTO");
+        row("fold other scripts kept", "fold(\"서울 Αθήνα\")", "서울 ΑΘΗΝΑ");
+        row("fold null stays null", "coalesce(fold(NomeCompletoClube), \"nulo\")", "nulo");
     }
     void upperOfValues() {
         QFETCH(QString, expression);

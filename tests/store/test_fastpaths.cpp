@@ -150,9 +150,9 @@ QList<QStringList> rowsOf(Query& query) {
     return rows;
 }
 
-class Catalogue final {
+class RandomCatalogue final {
 public:
-    explicit Catalogue(quint32 seed) : random_(seed) {
+    explicit RandomCatalogue(quint32 seed) : random_(seed) {
         for (const char* name : extraCountries)
             store_.exec(QStringLiteral("insert into Paises (CodPais, NomePais, BandeiraPais) "
                                        "values ('X%1', '%2', '%3')")
@@ -348,7 +348,7 @@ private slots:
 
     void sameRowsAsWritten() {
         QFETCH(quint32, seed);
-        Catalogue catalogue(seed);
+        RandomCatalogue catalogue(seed);
         const QList<Statement> list = statements();
         for (int round = 0; round < 8; ++round) {
             for (int w = 0; w < 6; ++w)
@@ -374,7 +374,7 @@ private slots:
     // The counts the triggers keep equal the rows after edits, deletions and rows that
     // move between groups, NULLs included.
     void countsMatchRows() {
-        Catalogue catalogue(99);
+        RandomCatalogue catalogue(99);
         for (int w = 0; w < 30; ++w)
             catalogue.write();
         Database& db = catalogue.plain();

@@ -3,6 +3,7 @@
 #include "store/Database.h"
 #include "store/StoreError.h"
 #include "store/Table.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QSqlDatabase>
@@ -10,6 +11,7 @@
 #include <QtTest>
 
 using namespace velmora;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 class TestStoreError final : public QObject {
@@ -24,12 +26,9 @@ private slots:
 void TestStoreError::failedPostIsToldInPortuguese_data() {
     QTest::addColumn<QString>("cause");
     QTest::addColumn<QString>("told"); // what the message must say, in the user's words
-    QTest::newRow("store locked by another program") << "locked"
-                                                     << "bloqueado";
-    QTest::newRow("disk full") << "full"
-                               << "disco está cheio";
-    QTest::newRow("read-only file") << "readonly"
-                                    << "somente leitura";
+    row("store locked by another program", "locked", "bloqueado");
+    row("disk full", "full", "disco está cheio");
+    row("read-only file", "readonly", "somente leitura");
 }
 
 void TestStoreError::failedPostIsToldInPortuguese() {

@@ -1,12 +1,14 @@
 // The table cursor: key order, navigation flags, the row buffer and its refusals.
 #include "store/StoreError.h"
 #include "store/Table.h"
+#include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QSignalSpy>
 #include <QtTest>
 
 using namespace velmora;
+using velmora::test::row;
 using velmora::test::TestStore;
 
 namespace {
@@ -203,26 +205,18 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("message");
-        QTest::newRow("short name too long") << "NomeClube" << QString(41, 'a')
-                                             << "O campo NomeClube aceita no máximo 40 caracteres.";
-        QTest::newRow("state code too long") << "UFClube"
-                                             << "SPX"
-                                             << "O campo UFClube aceita no máximo 2 caracteres.";
-        QTest::newRow("age text too long") << "IdadeClube"
-                                           << "1234 anos"
-                                           << "O campo IdadeClube aceita no máximo 8 caracteres.";
-        QTest::newRow("year not a number") << "AnoFundacao"
-                                           << "19x0"
-                                           << "O campo AnoFundacao deve ser um número inteiro.";
-        QTest::newRow("year with decimals") << "AnoFundacao"
-                                            << "1910.5"
-                                            << "O campo AnoFundacao deve ser um número inteiro.";
-        QTest::newRow("over 32 bits") << "Extinto"
-                                      << "4294967296"
-                                      << "O campo Extinto deve ser um número inteiro.";
-        QTest::newRow("unknown field") << "Apelido"
-                                       << "x"
-                                       << "Campo não encontrado em Clubes.db: Apelido";
+        row("short name too long", "NomeClube", QString(41, 'a'),
+            "O campo NomeClube aceita no máximo 40 caracteres.");
+        row("state code too long", "UFClube", "SPX",
+            "O campo UFClube aceita no máximo 2 caracteres.");
+        row("age text too long", "IdadeClube", "1234 anos",
+            "O campo IdadeClube aceita no máximo 8 caracteres.");
+        row("year not a number", "AnoFundacao", "19x0",
+            "O campo AnoFundacao deve ser um número inteiro.");
+        row("year with decimals", "AnoFundacao", "1910.5",
+            "O campo AnoFundacao deve ser um número inteiro.");
+        row("over 32 bits", "Extinto", "4294967296", "O campo Extinto deve ser um número inteiro.");
+        row("unknown field", "Apelido", "x", "Campo não encontrado em Clubes.db: Apelido");
     }
     void refusals() {
         QFETCH(QString, field);

@@ -2,7 +2,6 @@
 // library, not the application): the editor asks for a dialog by a signal, the dialog
 // reports the choice by a signal, and the editor applies it to its own controls.
 #include "platform/Dialogs.h"
-#include "platform/Fonts.h"
 #include "platform/Services.h"
 #include "registry/CadCidade.h"
 #include "registry/Cidade.h"
@@ -12,7 +11,7 @@
 #include "registry/Registry.h"
 #include "registry/UF.h"
 #include "store/Module.h"
-#include "tests/support/store/TestStore.h"
+#include "tests/support/TestServices.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -23,13 +22,7 @@ using namespace velmora;
 
 namespace {
 
-struct Registry {
-    test::TestStore store;
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    ScriptedRandom random;
-    NoSleep sleep;
+struct Registry : test::TestServices {
     Pictures pictures;
     Forms forms{dialogs};
     std::unique_ptr<TFrmDm> dm;
@@ -43,7 +36,6 @@ struct Registry {
     Form home{forms, QStringLiteral("Home"), QStringLiteral("Velmora"), QSize(200, 100)};
 
     Registry() {
-        installFontSubstitutes();
         store.add(1, QStringLiteral("Santos"));
         dm = std::make_unique<TFrmDm>(store.dir());
         services = std::make_unique<Services>(

@@ -1,20 +1,14 @@
 #include "tests/support/AppFixture.h"
 
-#include "platform/Fonts.h"
-
 namespace velmora::test {
-
-AppFixture::AppFixture() {
-    installFontSubstitutes();
-}
 
 AppFixture::~AppFixture() = default;
 
 Environment AppFixture::environment() {
     Environment env;
-    env.dataDir = dir_.path();
+    env.dataDir = dataDir();
     env.dialogs = &dialogs;
-    env.printing = &printing;
+    env.printing = &printer();
     env.clock = &clock;
     env.random = &random;
     env.sleep = &sleep;
@@ -23,7 +17,12 @@ Environment AppFixture::environment() {
 }
 
 VelmoraApp& AppFixture::start() {
-    app_ = std::make_unique<VelmoraApp>(environment());
+    return start(environment());
+}
+
+VelmoraApp& AppFixture::start(const Environment& env) {
+    app_.reset(); // one program on a data directory at a time
+    app_ = std::make_unique<VelmoraApp>(env);
     return *app_;
 }
 

@@ -1,40 +1,31 @@
 #pragma once
 
 #include "app/VelmoraApp.h"
-#include "platform/Dialogs.h"
-#include "platform/Printing.h"
-#include "platform/System.h"
+#include "tests/support/TestServices.h"
 
-#include <QTemporaryDir>
 #include <memory>
 
 namespace velmora::test {
 
-// A whole application on a temporary data directory, with scripted dialogs, a
-// recording printer, a fixed year (2024), scripted draws and no splash sleep.
-// Seed the store (TestStore on dataDir()) before start().
-class AppFixture {
+// A whole application on the test services: seed `store` before start(), read it
+// back after; the splash does not wait.
+class AppFixture : public TestServices {
 public:
-    AppFixture();
+    using TestServices::TestServices;
     ~AppFixture();
 
-    QString dataDir() const { return dir_.path(); }
-    // Builds the application object (every window and the data module).
-    VelmoraApp& start();
-    VelmoraApp& app() { return *app_; }
-    void stop() { app_.reset(); }
-
-    ScriptedDialogs dialogs;
-    RecordingPrinting printing;
-    FixedClock clock{2024};
-    ScriptedRandom random;
-    NoSleep sleep;
-
+    // What start() hands the application; a test may change it and pass it to start().
     Environment environment();
 
+    // Builds the application object (every window and the data module).
+    VelmoraApp& start();
+    VelmoraApp& start(const Environment& env);
+    VelmoraApp& app() { return *app_; }
+    bool started() const { return app_ != nullptr; }
+    void stop() { app_.reset(); }
+
 private:
-    QTemporaryDir dir_;
-    std::unique_ptr<VelmoraApp> app_;
+    std::unique_ptr<VelmoraApp> app_; // the windows go before the services they use
 };
 
 } // namespace velmora::test

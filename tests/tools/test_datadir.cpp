@@ -2,6 +2,7 @@
 #include "platform/Pictures.h"
 #include "store/Database.h"
 #include "store/Module.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/DataDir.h"
 
@@ -161,8 +162,8 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("folder");
         for (const auto& p : referencePictures)
-            QTest::newRow(p.table) << QString::fromLatin1(p.table) << QString::fromLatin1(p.field)
-                                   << QString::fromLatin1(p.folder);
+            row(p.table, QString::fromLatin1(p.table), QString::fromLatin1(p.field),
+                QString::fromLatin1(p.folder));
     }
     void referencePicturesCopiedAndLoad() {
         QFETCH(QString, table);
@@ -332,12 +333,11 @@ private slots:
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
-        QTest::newRow("stadium too long") << "sample/clubs.tsv" << u("\tNeo Química Arena\t")
-                                          << u("\tNeo Química Arena do Sport Club Corinthians\t");
-        QTest::newRow("city without Brasil state")
-            << "cities.tsv" << u("Brasil\tSP\tCampinas") << u("Brasil\t\tCampinas");
-        QTest::newRow("unknown country")
-            << "sample/clubs.tsv" << u("\tUruguai\t") << u("\tUruguay\t");
+        row("stadium too long", "sample/clubs.tsv", u("\tNeo Química Arena\t"),
+            u("\tNeo Química Arena do Sport Club Corinthians\t"));
+        row("city without Brasil state", "cities.tsv", u("Brasil\tSP\tCampinas"),
+            u("Brasil\t\tCampinas"));
+        row("unknown country", "sample/clubs.tsv", u("\tUruguai\t"), u("\tUruguay\t"));
     }
     void invalidShippedDataRefused() {
         QFETCH(QString, file);
@@ -366,80 +366,29 @@ private slots:
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("path"); // reported; %1 is the folder
         QTest::addColumn<QString>("reason");
-        QTest::newRow("removed flag") << "rm"
-                                      << "Bandeiras/bra.jpg"
-                                      << ""
-                                      << "Paises.DB"
-                                      << "BRA - Brasil"
-                                      << "BandeiraPais"
-                                      << "%1/Bandeiras/bra.jpg"
-                                      << "arquivo ausente";
-        QTest::newRow("same flag on a club") << "rm"
-                                             << "Bandeiras/bra.jpg"
-                                             << ""
-                                             << "Clubes.db"
-                                             << "7 - Flamengo"
-                                             << "BandeiraPais"
-                                             << "%1/Bandeiras/bra.jpg"
-                                             << "arquivo ausente";
-        QTest::newRow("truncated state flag") << "cut"
-                                              << "Estados/sp.jpg"
-                                              << ""
-                                              << "UF.DB"
-                                              << "SP"
-                                              << "BandeiraUF"
-                                              << "%1/Estados/sp.jpg"
-                                              << "arquivo danificado";
-        QTest::newRow("garbage badge") << "write"
-                                       << "Distintivos/santos.jpg"
-                                       << ""
-                                       << "Clubes.db"
-                                       << "4 - Santos"
-                                       << "EscudoClube"
-                                       << "%1/Distintivos/santos.jpg"
-                                       << "arquivo danificado";
-        QTest::newRow("badge larger than memory") << "huge"
-                                                  << "Distintivos/santos.jpg"
-                                                  << ""
-                                                  << "Clubes.db"
-                                                  << "4 - Santos"
-                                                  << "EscudoClube"
-                                                  << "%1/Distintivos/santos.jpg"
-                                                  << "arquivo grande demais";
-        QTest::newRow("logo of unknown type")
-            << "gif"
-            << "Federacoes/uefa.jpg"
-            << "update Federacao set LogoFederacao = '%1/Federacoes/uefa.gif' "
-               "where NomeFederacao = 'UEFA'"
-            << "Federacao.db"
-            << "UEFA"
-            << "LogoFederacao"
-            << "%1/Federacoes/uefa.gif"
-            << "tipo desconhecido";
-        QTest::newRow("text file as badge")
-            << "write"
-            << "Distintivos/santos.txt"
-            << "update Clubes set EscudoClube = '%1/Distintivos/santos.txt' where Codigo = 4"
-            << "Clubes.db"
-            << "4 - Santos"
-            << "EscudoClube"
-            << "%1/Distintivos/santos.txt"
-            << "tipo desconhecido";
-        QTest::newRow("empty badge") << ""
-                                     << ""
-                                     << "update Clubes set EscudoClube = '' where Codigo = 3"
-                                     << "Clubes.db" << u("3 - São Paulo") << "EscudoClube"
-                                     << ""
-                                     << "caminho vazio";
-        QTest::newRow("Brazilian club without state flag")
-            << ""
-            << ""
-            << "update Clubes set BandeiraUF = '' where Codigo = 1"
-            << "Clubes.db"
-            << "1 - Corinthians"
-            << "BandeiraUF"
-            << ""
-            << "caminho vazio";
+        row("removed flag", "rm", "Bandeiras/bra.jpg", "", "Paises.DB", "BRA - Brasil",
+            "BandeiraPais", "%1/Bandeiras/bra.jpg", "arquivo ausente");
+        row("same flag on a club", "rm", "Bandeiras/bra.jpg", "", "Clubes.db", "7 - Flamengo",
+            "BandeiraPais", "%1/Bandeiras/bra.jpg", "arquivo ausente");
+        row("truncated state flag", "cut", "Estados/sp.jpg", "", "UF.DB", "SP", "BandeiraUF",
+            "%1/Estados/sp.jpg", "arquivo danificado");
+        row("garbage badge", "write", "Distintivos/santos.jpg", "", "Clubes.db", "4 - Santos",
+            "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo danificado");
+        row("badge larger than memory", "huge", "Distintivos/santos.jpg", "", "Clubes.db",
+            "4 - Santos", "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo grande demais");
+        row("logo of unknown type", "gif", "Federacoes/uefa.jpg",
+            "update Federacao set LogoFederacao = '%1/Federacoes/uefa.gif' "
+            "where NomeFederacao = 'UEFA'",
+            "Federacao.db", "UEFA", "LogoFederacao", "%1/Federacoes/uefa.gif", "tipo desconhecido");
+        row("text file as badge", "write", "Distintivos/santos.txt",
+            "update Clubes set EscudoClube = '%1/Distintivos/santos.txt' where Codigo = 4",
+            "Clubes.db", "4 - Santos", "EscudoClube", "%1/Distintivos/santos.txt",
+            "tipo desconhecido");
+        row("empty badge", "", "", "update Clubes set EscudoClube = '' where Codigo = 3",
+            "Clubes.db", u("3 - São Paulo"), "EscudoClube", "", "caminho vazio");
+        row("Brazilian club without state flag", "", "",
+            "update Clubes set BandeiraUF = '' where Codigo = 1", "Clubes.db", "1 - Corinthians",
+            "BandeiraUF", "", "caminho vazio");
     }
     void checkReportsBrokenPictures() {
         QFETCH(QString, action);

@@ -1,5 +1,6 @@
 // The velmora-datadir binary itself: exit codes, messages, --help, the default folder.
 #include "store/Database.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "velmora/Version.h"
 
@@ -57,43 +58,34 @@ private slots:
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exit");
         QTest::addColumn<QString>("says");
-        QTest::newRow("help") << QStringList{"--help"} << 0 << u("Uso: velmora-datadir create");
-        QTest::newRow("help after command")
-            << QStringList{"check", "-h"} << 0 << u("Códigos de saída");
-        QTest::newRow("version") << QStringList{"--version"} << 0
-                                 << u("velmora-datadir ") + u(velmora::version);
-        QTest::newRow("version, short") << QStringList{"-v"} << 0 << u(velmora::version);
-        QTest::newRow("unknown short option")
-            << QStringList{"check", "-x"} << 2 << u("Opção desconhecida para check: -x");
-        QTest::newRow("value on a switch")
-            << QStringList{"create", "--sample=sim"} << 2 << u("A opção --sample não aceita valor");
-        QTest::newRow("option, no command")
-            << QStringList{"--force"} << 2 << u("Opção desconhecida: --force");
-        QTest::newRow("no command") << QStringList{} << 2 << u("Falta o comando");
-        QTest::newRow("unknown command")
-            << QStringList{"make"} << 2 << u("Comando desconhecido: make");
-        QTest::newRow("unknown option") << QStringList{"create", "--force"} << 2
-                                        << u("Opção desconhecida para create: --force");
-        QTest::newRow("sample with check")
-            << QStringList{"check", "--sample"} << 2 << u("Opção desconhecida para check");
-        QTest::newRow("two folders")
-            << QStringList{"create", "a", "b"} << 2 << u("Argumento a mais: b");
-        QTest::newRow("backup without destination")
-            << QStringList{"backup"} << 2 << u("Falta DESTINO para backup");
-        QTest::newRow("restore without backup")
-            << QStringList{"restore"} << 2 << u("Falta CÓPIA para restore");
-        QTest::newRow("force with check")
-            << QStringList{"check", "--force"} << 2 << u("Opção desconhecida para check");
-        QTest::newRow("export without a file")
-            << QStringList{"export"} << 2 << u("Falta ARQUIVO.csv para export");
-        QTest::newRow("export, bad separator")
-            << QStringList{"export", "x.csv", "--sep", "|"} << 2 << u("Separador inválido: \"|\"");
-        QTest::newRow("import, missing file")
-            << QStringList{"import", "nada.csv"} << 2 << u("nada.csv não existe");
-        QTest::newRow("import-paradox without source")
-            << QStringList{"import-paradox"} << 2 << u("Falta ORIGEM para import-paradox");
-        QTest::newRow("help names the exchange commands")
-            << QStringList{"--help"} << 0 << u("velmora-datadir import-paradox ORIGEM [PASTA]");
+        row("help", QStringList{"--help"}, 0, u("Uso: velmora-datadir create"));
+        row("help after command", QStringList{"check", "-h"}, 0, u("Códigos de saída"));
+        row("version", QStringList{"--version"}, 0, u("velmora-datadir ") + u(velmora::version));
+        row("version, short", QStringList{"-v"}, 0, u(velmora::version));
+        row("unknown short option", QStringList{"check", "-x"}, 2,
+            u("Opção desconhecida para check: -x"));
+        row("value on a switch", QStringList{"create", "--sample=sim"}, 2,
+            u("A opção --sample não aceita valor"));
+        row("option, no command", QStringList{"--force"}, 2, u("Opção desconhecida: --force"));
+        row("no command", QStringList{}, 2, u("Falta o comando"));
+        row("unknown command", QStringList{"make"}, 2, u("Comando desconhecido: make"));
+        row("unknown option", QStringList{"create", "--force"}, 2,
+            u("Opção desconhecida para create: --force"));
+        row("sample with check", QStringList{"check", "--sample"}, 2,
+            u("Opção desconhecida para check"));
+        row("two folders", QStringList{"create", "a", "b"}, 2, u("Argumento a mais: b"));
+        row("backup without destination", QStringList{"backup"}, 2, u("Falta DESTINO para backup"));
+        row("restore without backup", QStringList{"restore"}, 2, u("Falta CÓPIA para restore"));
+        row("force with check", QStringList{"check", "--force"}, 2,
+            u("Opção desconhecida para check"));
+        row("export without a file", QStringList{"export"}, 2, u("Falta ARQUIVO.csv para export"));
+        row("export, bad separator", QStringList{"export", "x.csv", "--sep", "|"}, 2,
+            u("Separador inválido: \"|\""));
+        row("import, missing file", QStringList{"import", "nada.csv"}, 2, u("nada.csv não existe"));
+        row("import-paradox without source", QStringList{"import-paradox"}, 2,
+            u("Falta ORIGEM para import-paradox"));
+        row("help names the exchange commands", QStringList{"--help"}, 0,
+            u("velmora-datadir import-paradox ORIGEM [PASTA]"));
     }
     void usage() {
         QFETCH(QStringList, args);

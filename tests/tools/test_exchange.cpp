@@ -4,6 +4,7 @@
 #include "store/Folding.h"
 #include "store/Schema.h"
 #include "store/Search.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/CopyNew.h"
 #include "tools/datadir/Csv.h"
@@ -173,12 +174,10 @@ private slots:
         QTest::addColumn<QChar>("sep");
         QTest::addColumn<bool>("bom");
         QTest::addColumn<bool>("reversed");
-        QTest::newRow("ponto e vírgula, BOM") << QChar(QLatin1Char(';')) << true << false;
-        QTest::newRow("vírgula, sem BOM") << QChar(QLatin1Char(',')) << false << false;
-        QTest::newRow("vírgula, BOM, colunas invertidas")
-            << QChar(QLatin1Char(',')) << true << true;
-        QTest::newRow("ponto e vírgula, sem BOM, colunas invertidas")
-            << QChar(QLatin1Char(';')) << false << true;
+        row("ponto e vírgula, BOM", QChar(QLatin1Char(';')), true, false);
+        row("vírgula, sem BOM", QChar(QLatin1Char(',')), false, false);
+        row("vírgula, BOM, colunas invertidas", QChar(QLatin1Char(',')), true, true);
+        row("ponto e vírgula, sem BOM, colunas invertidas", QChar(QLatin1Char(';')), false, true);
     }
     void roundTrip() {
         QFETCH(QChar, sep);
@@ -233,68 +232,27 @@ private slots:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("reasonPart");
         QTest::addColumn<QString>("listedField"); // empty: the field changed
-        QTest::newRow("nome vazio") << "NomeClube"
-                                    << ""
-                                    << "obrigatório" << QString();
-        QTest::newRow("nome já cadastrado") << "NomeClube"
-                                            << "@stored"
-                                            << "Existe cadastrado" << QString();
-        QTest::newRow("nome repetido no arquivo") << "NomeClube"
-                                                  << "@first"
-                                                  << "linha 2" << QString();
-        QTest::newRow("Brasil sem estado") << "UFClube"
-                                           << ""
-                                           << "ESTADO" << QString();
-        QTest::newRow("estado fora do Brasil") << "PaisClube"
-                                               << "Argentina"
-                                               << "Brasil"
-                                               << "UFClube";
-        QTest::newRow("país sem linha") << "PaisClube"
-                                        << "Atlântida"
-                                        << "Paises.DB" << QString();
-        QTest::newRow("estado sem linha") << "UFClube"
-                                          << "XX"
-                                          << "UF.DB" << QString();
-        QTest::newRow("federação sem linha") << "Federacao"
-                                             << "FIFO"
-                                             << "Federacao.db" << QString();
-        QTest::newRow("ano fora da tabela") << "AnoFundacao"
-                                            << "1700"
-                                            << "Anos.DB" << QString();
-        QTest::newRow("tipo inválido") << "Identificador"
-                                       << "2"
-                                       << "seleção" << QString();
-        QTest::newRow("tipo vazio") << "Identificador"
-                                    << ""
-                                    << "obrigatório" << QString();
-        QTest::newRow("extinto inválido") << "Extinto"
-                                          << "sim"
-                                          << "extinto" << QString();
-        QTest::newRow("estádio largo demais") << "Estadio" << QString(36, 'E') << "35" << QString();
-        QTest::newRow("distintivo ausente") << "EscudoClube"
-                                            << "Distintivos/nada.jpg"
-                                            << "não existe" << QString();
-        QTest::newRow("distintivo de tipo desconhecido") << "EscudoClube"
-                                                         << "@text"
-                                                         << "tipo" << QString();
-        QTest::newRow("distintivo vazio") << "EscudoClube"
-                                          << ""
-                                          << "obrigatório" << QString();
-        QTest::newRow("código inválido") << "Codigo"
-                                         << "12a"
-                                         << "código" << QString();
-        QTest::newRow("linha curta") << ""
-                                     << "@short"
-                                     << "campos" << QString();
-        QTest::newRow("aspas sem fim") << ""
-                                       << "@quote"
-                                       << "aspas" << QString();
-        QTest::newRow("texto que não é UTF-8") << ""
-                                               << "@latin1"
-                                               << "UTF-8" << QString();
-        QTest::newRow("coluna desconhecida") << "Apelido"
-                                             << "@header"
-                                             << "desconhecida" << QString();
+        row("nome vazio", "NomeClube", "", "obrigatório", QString());
+        row("nome já cadastrado", "NomeClube", "@stored", "Existe cadastrado", QString());
+        row("nome repetido no arquivo", "NomeClube", "@first", "linha 2", QString());
+        row("Brasil sem estado", "UFClube", "", "ESTADO", QString());
+        row("estado fora do Brasil", "PaisClube", "Argentina", "Brasil", "UFClube");
+        row("país sem linha", "PaisClube", "Atlântida", "Paises.DB", QString());
+        row("estado sem linha", "UFClube", "XX", "UF.DB", QString());
+        row("federação sem linha", "Federacao", "FIFO", "Federacao.db", QString());
+        row("ano fora da tabela", "AnoFundacao", "1700", "Anos.DB", QString());
+        row("tipo inválido", "Identificador", "2", "seleção", QString());
+        row("tipo vazio", "Identificador", "", "obrigatório", QString());
+        row("extinto inválido", "Extinto", "sim", "extinto", QString());
+        row("estádio largo demais", "Estadio", QString(36, 'E'), "35", QString());
+        row("distintivo ausente", "EscudoClube", "Distintivos/nada.jpg", "não existe", QString());
+        row("distintivo de tipo desconhecido", "EscudoClube", "@text", "tipo", QString());
+        row("distintivo vazio", "EscudoClube", "", "obrigatório", QString());
+        row("código inválido", "Codigo", "12a", "código", QString());
+        row("linha curta", "", "@short", "campos", QString());
+        row("aspas sem fim", "", "@quote", "aspas", QString());
+        row("texto que não é UTF-8", "", "@latin1", "UTF-8", QString());
+        row("coluna desconhecida", "Apelido", "@header", "desconhecida", QString());
     }
     void refusals() {
         QFETCH(QString, field);
@@ -391,8 +349,8 @@ private slots:
     // the indexes, counts and searches are as they were and every badge copied is gone.
     void storeFailureMidwayLeavesNothing_data() {
         QTest::addColumn<IndexUpkeep>("upkeep");
-        QTest::newRow("linha a linha") << IndexUpkeep::PerRow;
-        QTest::newRow("índices refeitos") << IndexUpkeep::Rebuild;
+        row("linha a linha", IndexUpkeep::PerRow);
+        row("índices refeitos", IndexUpkeep::Rebuild);
     }
     void storeFailureMidwayLeavesNothing() {
         QFETCH(IndexUpkeep, upkeep);
@@ -423,8 +381,8 @@ private slots:
     // and a file that was already there is never replaced.
     void failedCopyRemovesTheOthers_data() {
         QTest::addColumn<bool>("targetTaken");
-        QTest::newRow("origem ausente") << false;
-        QTest::newRow("destino já existe") << true;
+        row("origem ausente", false);
+        row("destino já existe", true);
     }
     void failedCopyRemovesTheOthers() {
         QFETCH(bool, targetTaken);

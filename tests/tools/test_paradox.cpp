@@ -2,6 +2,7 @@
 // are written here with pxlib, never taken from anywhere else.
 #include "store/Database.h"
 #include "store/Schema.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "tests/tools/ParadoxWriter.h"
 #include "tools/datadir/DataDir.h"
@@ -25,14 +26,14 @@ QString u(const char* s) {
 using Rows = QList<QList<QVariant>>;
 
 // One Windows catalogue: its tables as rows, pictures named by Windows paths.
-struct Catalogue {
+struct ParadoxTables {
     Rows paises, uf, cidades, anos, federacao, clubes;
 };
 
 const QString estadioLongo = QString(50, QLatin1Char('E')); // wider than Estadio (35)
 
-Catalogue windowsCatalogue() {
-    Catalogue c;
+ParadoxTables windowsCatalogue() {
+    ParadoxTables c;
     c.paises = {{"BRA", "Brasil", u("C:\\Velmora\\Bandeiras\\bra.jpg")},
                 {"ARG", "Argentina", u("C:\\VELMORA\\BANDEIRAS\\ARG.JPG")},
                 {"URU", "Uruguai", u("C:\\Velmora\\Bandeiras\\uru.jpg")}}; // file missing
@@ -88,7 +89,7 @@ QList<PxField> clubFields() {
     return fields;
 }
 
-void writeCatalogue(const QString& source, const Catalogue& c) {
+void writeCatalogue(const QString& source, const ParadoxTables& c) {
     const auto table = [&](const char* name) { return Schema::table(QLatin1String(name)); };
     QVERIFY(QDir().mkpath(source));
     QVERIFY(writeParadox(source + "/Paises.DB", pxFieldsOf(table("Paises")), c.paises));
@@ -142,7 +143,7 @@ private slots:
         const QString dir = fresh(QStringLiteral("novo"));
         const ParadoxImportReport report = importParadox({source_, dir});
         Database db(dir);
-        const Catalogue c = windowsCatalogue();
+        const ParadoxTables c = windowsCatalogue();
         // Pictures land in the data directory's folders, found in any letter case.
         const auto in = [&](const char* relative) { return dir + "/" + relative; };
         const QList<QPair<const char*, Rows>> expected = {
@@ -214,23 +215,18 @@ private slots:
     void refusesBrokenTables_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reasonPart");
-        QTest::newRow("tabela truncada") << "truncated"
-                                         << "truncado";
-        QTest::newRow("campo ausente") << "field"
-                                       << "Estadio";
-        QTest::newRow("JPEG com nome .db") << "jpeg" << u("não é uma tabela Paradox");
-        QTest::newRow("arquivo vazio") << "empty"
-                                       << "vazio";
-        QTest::newRow("blocos em laço") << "loop"
-                                        << "volta ao bloco";
-        QTest::newRow("tabela ausente") << "missing"
-                                        << "Falta a tabela";
+        row("tabela truncada", "truncated", "truncado");
+        row("campo ausente", "field", "Estadio");
+        row("JPEG com nome .db", "jpeg", u("não é uma tabela Paradox"));
+        row("arquivo vazio", "empty", "vazio");
+        row("blocos em laço", "loop", "volta ao bloco");
+        row("tabela ausente", "missing", "Falta a tabela");
     }
     void refusesBrokenTables() {
         QFETCH(QString, damage);
         QFETCH(QString, reasonPart);
         const QString source = fresh(QStringLiteral("origem"));
-        Catalogue c = windowsCatalogue();
+        ParadoxTables c = windowsCatalogue();
         for (int i = 0; i < 40; ++i) // several data blocks, for the loop
             c.clubes.append(c.clubes[1]);
         writeCatalogue(source, c);

@@ -4,6 +4,7 @@
 #include "store/Database.h"
 #include "store/Module.h"
 #include "store/Schema.h"
+#include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/DataDir.h"
 
@@ -174,22 +175,19 @@ private slots:
     void variety_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<int>("atLeast");
-        QTest::newRow("years of two or more clubs")
-            << "select count(*) from (select AnoFundacao from Clubes where Identificador = 0 "
-               "group by AnoFundacao having count(*) >= 2)"
-            << 3;
-        QTest::newRow("federations") << "select count(distinct Federacao) from Clubes" << 6;
-        QTest::newRow("states") << "select count(distinct UFClube) from Clubes where UFClube <> ''"
-                                << 5;
-        QTest::newRow("foreign countries of clubs")
-            << "select count(distinct PaisClube) from Clubes where PaisClube <> 'Brasil' and "
-               "Identificador = 0"
-            << 5;
-        QTest::newRow("foreign clubs")
-            << "select count(*) from Clubes where PaisClube <> 'Brasil' and Identificador = 0"
-            << 10;
-        QTest::newRow("national teams")
-            << "select count(*) from Clubes where Identificador = 1" << 6;
+        row("years of two or more clubs",
+            "select count(*) from (select AnoFundacao from Clubes where Identificador = 0 "
+            "group by AnoFundacao having count(*) >= 2)",
+            3);
+        row("federations", "select count(distinct Federacao) from Clubes", 6);
+        row("states", "select count(distinct UFClube) from Clubes where UFClube <> ''", 5);
+        row("foreign countries of clubs",
+            "select count(distinct PaisClube) from Clubes where PaisClube <> 'Brasil' and "
+            "Identificador = 0",
+            5);
+        row("foreign clubs",
+            "select count(*) from Clubes where PaisClube <> 'Brasil' and Identificador = 0", 10);
+        row("national teams", "select count(*) from Clubes where Identificador = 1", 6);
     }
     void variety() {
         QFETCH(QString, sql);
@@ -206,57 +204,43 @@ private slots:
         QTest::addColumn<int>("moreThan");
         const QStringList join = {"p.codpais", "from clubes.db as c, paises.db as p",
                                   "where c.PaisClube = p.NomePais"};
-        QTest::newRow("Clubes Brasileiros")
-            << join + QStringList{"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0",
-                                  "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"}
-            << ""
-            << "" << 12;
-        QTest::newRow("Todos os Clubes Cadastrados")
-            << join +
-                   QStringList{"and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}
-            << ""
-            << "" << 12;
-        QTest::newRow("Todas as Seleções Cadastradas")
-            << join +
-                   QStringList{"and c.Identificador = 1", "order by c.NomeClubeOrdem, c.NomeClube"}
-            << ""
-            << "" << 0;
-        QTest::newRow("Clubes/Seleções Extintos")
-            << join + QStringList{"and c.extinto = 1", "order by c.NomeClubeOrdem, c.NomeClube"}
-            << ""
-            << "" << 0;
-        QTest::newRow("Clubes por País")
-            << join + QStringList{"and fold(c.PaisClube) like fold(:PAIS)",
-                                  "and c.Identificador = 0",
-                                  "order by c.NomeClubeOrdem, c.NomeClube"}
-            << "PAIS"
-            << "%ARGENTINA%" << 0;
-        QTest::newRow("Pesquisar por Nome")
-            << join + QStringList{"and fold(c.NomeClube) like fold(:CLUBE)",
-                                  "order by c.NomeClubeOrdem, c.NomeClube"}
-            << "CLUBE" << u("%GRÊMIO%") << 0;
-        QTest::newRow("Por Ano de Fundação")
-            << join + QStringList{"and c.AnoFundacao = :ANOFUND", "and c.Identificador = 0",
-                                  "order by c.NomeClubeOrdem, c.NomeClube"}
-            << "ANOFUND"
-            << "1902" << 1;
-        QTest::newRow("Clubes por Federação")
-            << join + QStringList{"and Federacao = :FEDERSEL", "and c.Identificador = 0",
-                                  "order by c.NomeClubeOrdem, c.NomeClube"}
-            << "FEDERSEL"
-            << "UEFA" << 1;
+        row("Clubes Brasileiros",
+            join + QStringList{"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0",
+                               "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"},
+            "", "", 12);
+        row("Todos os Clubes Cadastrados",
+            join + QStringList{"and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"},
+            "", "", 12);
+        row("Todas as Seleções Cadastradas",
+            join + QStringList{"and c.Identificador = 1", "order by c.NomeClubeOrdem, c.NomeClube"},
+            "", "", 0);
+        row("Clubes/Seleções Extintos",
+            join + QStringList{"and c.extinto = 1", "order by c.NomeClubeOrdem, c.NomeClube"}, "",
+            "", 0);
+        row("Clubes por País",
+            join + QStringList{"and fold(c.PaisClube) like fold(:PAIS)", "and c.Identificador = 0",
+                               "order by c.NomeClubeOrdem, c.NomeClube"},
+            "PAIS", "%ARGENTINA%", 0);
+        row("Pesquisar por Nome",
+            join + QStringList{"and fold(c.NomeClube) like fold(:CLUBE)",
+                               "order by c.NomeClubeOrdem, c.NomeClube"},
+            "CLUBE", u("%GRÊMIO%"), 0);
+        row("Por Ano de Fundação",
+            join + QStringList{"and c.AnoFundacao = :ANOFUND", "and c.Identificador = 0",
+                               "order by c.NomeClubeOrdem, c.NomeClube"},
+            "ANOFUND", "1902", 1);
+        row("Clubes por Federação",
+            join + QStringList{"and Federacao = :FEDERSEL", "and c.Identificador = 0",
+                               "order by c.NomeClubeOrdem, c.NomeClube"},
+            "FEDERSEL", "UEFA", 1);
         for (const char* uf : {"SP", "RJ", "MG", "RS", "PR"})
-            QTest::newRow(qPrintable(QStringLiteral("Clubes por Estado %1").arg(uf)))
-                << QStringList{"p.codpais,",
-                               "u.NomeCompleto",
-                               "from clubes.db as c, paises.db as p, uf.db as u",
-                               "where c.PaisClube = \"Brasil\"",
-                               "and c.UFClube = fold(:ESTADO)",
-                               "and c.PaisClube = p.NomePais",
-                               "and c.UFClube = u.uf",
-                               "and c.identificador = 0",
-                               "order by c.NomeClubeOrdem, c.NomeClube"}
-                << "ESTADO" << uf << 0;
+            row(qPrintable(QStringLiteral("Clubes por Estado %1").arg(uf)),
+                QStringList{"p.codpais,", "u.NomeCompleto",
+                            "from clubes.db as c, paises.db as p, uf.db as u",
+                            "where c.PaisClube = \"Brasil\"", "and c.UFClube = fold(:ESTADO)",
+                            "and c.PaisClube = p.NomePais", "and c.UFClube = u.uf",
+                            "and c.identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"},
+                "ESTADO", uf, 0);
     }
     void galleriesHaveRows() {
         QFETCH(QStringList, lines);

@@ -4,6 +4,8 @@
 #include "store/StoreError.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QPainter>
@@ -99,6 +101,29 @@ const State* findState(const QString& uf) {
     throw std::runtime_error(what.toStdString());
 }
 
+void copyFile(const QString& from, const QString& to) {
+    QDir().mkpath(QFileInfo(to).absolutePath());
+    if (!QFile::copy(from, to))
+        fail(QStringLiteral("TestStore: cannot copy %1 to %2").arg(from, to));
+}
+
+// The store file with its write-ahead log, which may hold rows not yet in the file.
+void copyStore(const QString& from, const QString& to) {
+    for (const char* suffix : {"", "-wal"}) {
+        const QString name = QString::fromLatin1(Database::fileName) + QLatin1String(suffix);
+        if (QFileInfo::exists(QDir(from).filePath(name)))
+            copyFile(QDir(from).filePath(name), QDir(to).filePath(name));
+    }
+}
+
+void copyFolder(const QString& from, const QString& to) {
+    QDirIterator it(from, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString file = it.next();
+        copyFile(file, to + file.mid(from.size()));
+    }
+}
+
 } // namespace
 
 TestStore::TestStore() : ownDir_(std::make_unique<QTemporaryDir>()) {
@@ -112,6 +137,22 @@ TestStore::TestStore(const QString& dir) : dir_(QDir::cleanPath(dir)) {
     if (!QDir().mkpath(dir_))
         fail(QStringLiteral("TestStore: cannot make %1").arg(dir_));
     create();
+}
+
+TestStore::TestStore(const QString& catalogue, Copy copy) {
+    const QString source = QDir::cleanPath(catalogue);
+    if (copy == Copy::None) {
+        dir_ = source;
+        return;
+    }
+    ownDir_ = std::make_unique<QTemporaryDir>();
+    if (!ownDir_->isValid())
+        fail(QStringLiteral("TestStore: no temporary folder: %1").arg(ownDir_->errorString()));
+    dir_ = ownDir_->path();
+    if (copy == Copy::Store)
+        copyStore(source, dir_);
+    else
+        copyFolder(source, dir_);
 }
 
 TestStore::~TestStore() {

@@ -45,10 +45,20 @@ struct Club {
 // Buenos Aires (Argentina), Londres (Inglaterra).
 class TestStore {
 public:
+    // How a store on an existing catalogue (a generated one) uses it.
+    enum class Copy {
+        None,  // works on the folder itself: for runs that only read
+        Store, // a copy of the store file; pictures are still found by full path
+        Folder // a copy of the whole folder, pictures included: for runs that replace badges
+    };
+
     // On a folder of its own, removed with the store.
     TestStore();
     // On an existing (empty) folder.
     explicit TestStore(const QString& dir);
+    // The catalogue in the folder `catalogue` as it is (no reference rows added), used
+    // as `copy` says; a copy lives in a folder of its own, removed with the store.
+    TestStore(const QString& catalogue, Copy copy);
     ~TestStore();
     TestStore(const TestStore&) = delete;
     TestStore& operator=(const TestStore&) = delete;

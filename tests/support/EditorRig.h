@@ -1,5 +1,5 @@
-// Shared by the club editor's tests: an application on a seeded store with the
-// editor opened from the main window, and the steps a user takes in it.
+// The club editor opened from the main window on a seeded store, and the steps a
+// user takes in it: shared by the editor's tests and benchmarks.
 #pragma once
 
 #include "app/Inicial.h"
@@ -8,7 +8,6 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
-#include "tests/support/store/TestStore.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -21,15 +20,16 @@ namespace velmora::test {
 
 struct EditorRig {
     AppFixture fx;
-    TestStore store{fx.dataDir()};
-    bool started = false;
+    TestStore& store = fx.store;
+
+    EditorRig() = default;
+    // On a generated catalogue (see AppFixture).
+    EditorRig(const QString& catalogue, TestStore::Copy copy) : fx(catalogue, copy) {}
 
     // Starts the application and opens the editor as the main window's command does.
     TFrmClubes& open() {
-        if (!started) {
+        if (!fx.started())
             fx.start();
-            started = true;
-        }
         app().FrmInicial->CadastrodeClubes1Click();
         [[maybe_unused]] const bool active = QTest::qWaitForWindowActive(&editor());
         return editor();
