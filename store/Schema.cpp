@@ -460,22 +460,30 @@ void Schema::create(QSqlDatabase& db) {
 
 void Schema::dropDerived(QSqlDatabase& db) {
     TransactionGuard transaction(db);
-    for (const IndexDef& index : indexes())
-        run(db,
-            QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index.name))));
-    Counts::drop(db);
-    Search::drop(db);
+    dropDerivedWithin(db);
     transaction.commit();
 }
 
 void Schema::buildDerived(QSqlDatabase& db) {
     TransactionGuard transaction(db);
+    buildDerivedWithin(db);
+    transaction.commit();
+}
+
+void Schema::dropDerivedWithin(QSqlDatabase& db) {
+    for (const IndexDef& index : indexes())
+        run(db,
+            QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index.name))));
+    Counts::drop(db);
+    Search::drop(db);
+}
+
+void Schema::buildDerivedWithin(QSqlDatabase& db) {
     createIndexes(db);
     Counts::drop(db);
     Counts::build(db);
     Search::drop(db);
     Search::build(db);
-    transaction.commit();
 }
 
 QString Schema::countStatement(const TableDef& table) {

@@ -55,6 +55,10 @@ public:
     // per index instead of a million inserts.
     static void dropDerived(QSqlDatabase& db);
     static void buildDerived(QSqlDatabase& db);
+    // The same, inside a transaction the caller holds: a load that must stay all or
+    // nothing drops and builds them in its own transaction.
+    static void dropDerivedWithin(QSqlDatabase& db);
+    static void buildDerivedWithin(QSqlDatabase& db);
 
     // The index of Clubes by country, kind and name.
     static QString countryIndex() { return QStringLiteral("ClubesPais"); }

@@ -1,8 +1,12 @@
 // velmora-datadir's export and import of clubs as CSV, called as functions.
+#include "store/Counts.h"
 #include "store/Database.h"
+#include "store/Folding.h"
 #include "store/Schema.h"
+#include "store/Search.h"
 #include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
+#include "tools/datadir/CopyNew.h"
 #include "tools/datadir/Csv.h"
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/Exchange.h"
@@ -33,6 +37,30 @@ QList<QStringList> clubsOf(const QString& dir) {
     return rows;
 }
 
+// Everything the store keeps about its clubs, paths relative to dir: the rows with their
+// order keys, the count tables, every trigram of each name search, and the tables,
+// indexes and triggers themselves.
+QList<QStringList> storeDump(const QString& dir) {
+    Database db(dir);
+    QList<QStringList> dump = rowsOf(db, QStringLiteral("select * from Clubes order by Codigo"));
+    for (const CountTable& t : velmora::Counts::tables())
+        dump += rowsOf(db, QStringLiteral("select * from %1 order by Chave").arg(t.name));
+    for (const SearchIndex& index : Search::indexes()) {
+        db.exec(QStringLiteral("create virtual table temp.Termos using fts5vocab(main, %1, "
+                               "'instance')")
+                    .arg(index.name));
+        dump += rowsOf(db, QStringLiteral("select term, doc from temp.Termos order by 1, 2"));
+        db.exec(QStringLiteral("drop table temp.Termos"));
+    }
+    dump += rowsOf(db, QStringLiteral("select type, name, tbl_name, sql from sqlite_master "
+                                      "order by type, name"));
+    for (QStringList& row : dump)
+        for (QString& value : row)
+            if (value.startsWith(dir + QLatin1Char('/')))
+                value = value.mid(dir.size() + 1);
+    return dump;
+}
+
 // A CSV file written the way a spreadsheet might: columns in another order, either
 // separator, with or without the byte-order mark.
 QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reversed) {
@@ -50,6 +78,8 @@ QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reverse
 using Line = QHash<QString, QString>;
 
 } // namespace
+
+Q_DECLARE_METATYPE(velmora::datadir::IndexUpkeep)
 
 class TestExchange final : public QObject {
     Q_OBJECT
@@ -285,6 +315,113 @@ private slots:
             QCOMPARE(p.line, line);
         QCOMPARE(clubsOf(target), before);
         QCOMPARE(treeOf(target), badgesBefore);
+    }
+
+    // Catalogues holding the same few clubs take the rest of the sample, one keeping its
+    // indexes, counts and name search row by row, the other building them after the rows.
+    void indexUpkeepGivesTheSameStore() {
+        const QList<Line> lines = sampleLines(40);
+        QList<QList<QStringList>> dumps;
+        for (IndexUpkeep upkeep : {IndexUpkeep::PerRow, IndexUpkeep::Rebuild}) {
+            const QString target = emptyCatalogue();
+            QVERIFY(importClubs({target, writeCsv(csvOf(lines.mid(0, 6))), QChar(), sample_, year,
+                                 IndexUpkeep::PerRow})
+                        .problems.isEmpty());
+            const ImportReport report = importClubs(
+                {target, writeCsv(csvOf(lines.mid(6))), QChar(), sample_, year, upkeep});
+            QVERIFY(report.problems.isEmpty());
+            QCOMPARE(report.added, 34);
+            dumps.append(storeDump(target));
+            // The last club is found by its name through the rebuilt search too.
+            Database db(target);
+            const SearchIndex& byName = Search::indexes().first();
+            const QString query =
+                Search::trigramQuery(foldedText(lines.last()[QStringLiteral("NomeClube")]));
+            QCOMPARE(columnOf(db, QStringLiteral("select rowid from %1 where %1 match '%2'")
+                                      .arg(byName.name,
+                                           QString(query).replace(u'\'', QStringLiteral("''")))),
+                     QStringList(lines.last()[QStringLiteral("Codigo")]));
+        }
+        QCOMPARE(dumps[1], dumps[0]);
+    }
+
+    // The store refuses a row half-way through (as a full disk would): no row is added,
+    // the indexes, counts and searches are as they were and every badge copied is gone.
+    void storeFailureMidwayLeavesNothing_data() {
+        QTest::addColumn<IndexUpkeep>("upkeep");
+        row("linha a linha", IndexUpkeep::PerRow);
+        row("índices refeitos", IndexUpkeep::Rebuild);
+    }
+    void storeFailureMidwayLeavesNothing() {
+        QFETCH(IndexUpkeep, upkeep);
+        const QList<Line> lines = sampleLines(40);
+        const QString target = emptyCatalogue();
+        QVERIFY(import(target, writeCsv(csvOf(lines.mid(0, 3)))).problems.isEmpty());
+        {
+            Database db(target);
+            db.exec(QStringLiteral("create trigger Recusa before insert on Clubes when "
+                                   "new.Codigo = %1 begin select raise(abort, 'disco cheio'); "
+                                   "end")
+                        .arg(lines[25][QStringLiteral("Codigo")]));
+        }
+        const QList<QStringList> before = storeDump(target);
+        const QStringList filesBefore = treeOf(target);
+        const QString csvPath = writeCsv(csvOf(lines.mid(3)));
+        try {
+            importClubs({target, csvPath, QChar(), sample_, year, upkeep});
+            QFAIL("the refused row did not stop the import");
+        } catch (const DataDirError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("disco cheio")), qPrintable(e.text()));
+        }
+        QCOMPARE(storeDump(target), before);
+        QCOMPARE(treeOf(target), filesBefore);
+    }
+
+    // A copy that fails half-way stops the rest; what was copied before it is removed,
+    // and a file that was already there is never replaced.
+    void failedCopyRemovesTheOthers_data() {
+        QTest::addColumn<bool>("targetTaken");
+        row("origem ausente", false);
+        row("destino já existe", true);
+    }
+    void failedCopyRemovesTheOthers() {
+        QFETCH(bool, targetTaken);
+        const QString from = fresh(QStringLiteral("origem")), to = fresh(QStringLiteral("destino"));
+        QList<BackgroundCopies::File> files;
+        for (int i = 1; i <= 6; ++i) {
+            const QString name = QStringLiteral("escudo%1.jpg").arg(i);
+            if (i != 3 || targetTaken)
+                writeFile(from + QLatin1Char('/') + name, QByteArray(500 * i, char('a' + i)));
+            files.append({from + QLatin1Char('/') + name, to + QLatin1Char('/') + name, i + 1});
+        }
+        if (targetTaken)
+            writeFile(to + QStringLiteral("/escudo3.jpg"), "já estava aqui");
+        QDir().mkpath(to);
+        {
+            BackgroundCopies copies(files);
+            QString reason;
+            const BackgroundCopies::File* failed = copies.finish(reason);
+            QVERIFY(failed);
+            QCOMPARE(failed->line, 4);
+            QVERIFY2(reason.contains(QStringLiteral("escudo3.jpg")), qPrintable(reason));
+        }
+        QCOMPARE(treeOf(to),
+                 targetTaken ? QStringList(QStringLiteral("escudo3.jpg")) : QStringList());
+        if (targetTaken)
+            QCOMPARE(bytesOf(to + QStringLiteral("/escudo3.jpg")), QByteArray("já estava aqui"));
+        // Every file copied, byte for byte, and kept.
+        files.removeAt(2);
+        QDir(to).removeRecursively();
+        QDir().mkpath(to);
+        {
+            BackgroundCopies copies(files);
+            QString reason;
+            QVERIFY(!copies.finish(reason));
+            QVERIFY(reason.isEmpty());
+            copies.keep();
+        }
+        for (const BackgroundCopies::File& f : files)
+            QCOMPARE(bytesOf(f.target), bytesOf(f.source));
     }
 
     void everyBadLineListed() {

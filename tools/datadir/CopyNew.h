@@ -1,28 +1,49 @@
 #pragma once
 
-#include <QFile>
+#include <QList>
 #include <QString>
+#include <QStringList>
+#include <atomic>
+#include <thread>
 
 namespace velmora::datadir {
 
 // Copies a file to a target that must not exist yet (NewOnly: a file that appears
 // meanwhile is never replaced). Cheaper than QFile::copy, which goes through a
 // temporary file, when a hundred thousand small pictures are copied. Returns the
-// reason in Portuguese when it fails, else an empty text.
-inline QString copyNew(const QString& source, const QString& target) {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return QStringLiteral("não foi possível ler %1").arg(source);
-    const QByteArray bytes = in.readAll();
-    QFile out(target);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly))
-        return out.exists() ? QStringLiteral("%1 já existe").arg(target)
-                            : QStringLiteral("não foi possível criar %1").arg(target);
-    if (out.write(bytes) != bytes.size() || !out.flush()) {
-        out.remove();
-        return QStringLiteral("não foi possível gravar %1").arg(target);
-    }
-    return QString();
-}
+// reason in Portuguese when it fails (and leaves no target behind), else an empty text.
+QString copyNew(const QString& source, const QString& target);
+
+// Copies files with copyNew on a worker thread while the caller goes on (an import
+// writes its rows meanwhile). Stops at the first failure. Every file it made is
+// removed again unless keep() is called, also when the caller fails before finish().
+class BackgroundCopies final {
+public:
+    struct File {
+        QString source;
+        QString target;
+        int line = 0; // the line of the file being imported that asks for it
+    };
+
+    explicit BackgroundCopies(QList<File> files);
+    ~BackgroundCopies();
+    BackgroundCopies(const BackgroundCopies&) = delete;
+    BackgroundCopies& operator=(const BackgroundCopies&) = delete;
+
+    // Waits until every file is copied or one failed; returns the failed file, or
+    // nullptr with the reason empty when all were copied.
+    const File* finish(QString& reason);
+    void keep() { kept_ = true; }
+
+private:
+    void run(std::stop_token stop);
+
+    QList<File> files_;
+    QStringList made_;
+    const File* failed_ = nullptr;
+    QString reason_;
+    bool kept_ = false;
+    std::jthread worker_; // last: it starts once the members above exist
+};
 
 } // namespace velmora::datadir

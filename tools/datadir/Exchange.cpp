@@ -2,6 +2,7 @@
 
 #include "platform/System.h"
 #include "store/Database.h"
+#include "store/Folding.h"
 #include "store/Module.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
@@ -9,9 +10,9 @@
 #include "tools/datadir/CopyNew.h"
 #include "tools/datadir/Csv.h"
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/FileUndo.h"
 #include "tools/datadir/FreeNames.h"
 #include "tools/datadir/Rows.h"
-#include "tools/datadir/FileUndo.h"
 
 #include <QDir>
 #include <QFile>
@@ -34,6 +35,12 @@ const QStringList& pictureColumns() {
         QStringLiteral("EscudoClube"), QStringLiteral("BandeiraPais"), QStringLiteral("BandeiraUF"),
         QStringLiteral("LogoFederacao")};
     return columns;
+}
+
+const OrderKeyDef& clubsOrderKey() {
+    const QList<OrderKeyDef>& keys = Schema::orderKeys();
+    return *std::find_if(keys.begin(), keys.end(),
+                         [](const OrderKeyDef& k) { return k.table == QLatin1String("Clubes"); });
 }
 
 const TableDef& clubsTable() {
@@ -162,7 +169,7 @@ public:
         : root_(absolute(options.dir)),
           base_(options.pictures.isEmpty() ? QFileInfo(absolute(options.file)).path()
                                            : absolute(options.pictures)),
-          db_(db), rules_(db, year) {}
+          upkeep_(options.indexes), db_(db), rules_(db, year) {}
 
     // Takes the records' texts over, so a big file is not held twice.
     ImportReport run(csv::Table& table) {
@@ -287,41 +294,81 @@ private:
         }
     }
 
+    // The badges are copied on a worker thread while the rows go in; the rows are
+    // committed only once every copy is on disk, so a crash never leaves a club naming
+    // a badge that is not there. Any failure removes the copies and writes no row.
     void write() {
-        Undo undo;
-        QDir().mkpath(root_ + QLatin1Char('/') + QLatin1String(badgesDir));
-        for (const Pending& p : pending_) {
-            if (const QString fault = copyNew(p.badgeSource, p.badgeTarget); !fault.isEmpty())
-                throw DataDirError(Exit::Failed,
-                                   QStringLiteral("Distintivo da linha %1: %2. Nada foi importado.")
-                                       .arg(p.line)
-                                       .arg(fault));
-            undo.addFile(p.badgeTarget);
-        }
+        const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
+        QDir().mkpath(folder);
+        QList<BackgroundCopies::File> files;
+        files.reserve(pending_.size());
+        for (const Pending& p : pending_)
+            files.append({p.badgeSource, p.badgeTarget, p.line});
+        BackgroundCopies copies(std::move(files));
+        Transaction transaction(db_);
         insertRows();
-        undo.keep();
+        QString reason;
+        if (const BackgroundCopies::File* failed = copies.finish(reason))
+            throw DataDirError(Exit::Failed,
+                               QStringLiteral("Distintivo da linha %1: %2. Nada foi importado.")
+                                   .arg(failed->line)
+                                   .arg(reason));
+        if (!syncToDisk(folder))
+            throw DataDirError(Exit::Failed,
+                               QStringLiteral("Os distintivos copiados para %1 não puderam ser "
+                                              "gravados no disco. Nada foi importado.")
+                                   .arg(folder));
+        transaction.commit();
+        copies.keep();
+    }
+
+    // Rows one by one keep every index, count and search index up to date as they go;
+    // for an import as big as the catalogue (or bigger) dropping them and building
+    // them once after the rows is several times cheaper, with the same content.
+    bool rebuildIndexes() const {
+        switch (upkeep_) {
+        case IndexUpkeep::PerRow:
+            return false;
+        case IndexUpkeep::Rebuild:
+            return true;
+        case IndexUpkeep::Automatic:
+            break;
+        }
+        return pending_.size() >= rules_.storedCodes().size();
     }
 
     void insertRows() {
         const QString code = QStringLiteral("Codigo"), badge = QStringLiteral("EscudoClube");
-        Transaction transaction(db_);
-        insertEach(db_, clubsTable(), pending_, [&](const Pending& p, const FieldDef& f) {
+        const OrderKeyDef& order = clubsOrderKey();
+        // The order key is written with the row, so its trigger finds nothing to do.
+        TableDef def = clubsTable();
+        def.fields.append({order.key, FieldType::Text, 0});
+        // The whole catalogue's pages stay in memory while the indexes are built.
+        db_.exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        const bool rebuild = rebuildIndexes();
+        if (rebuild)
+            Schema::dropDerivedWithin(db_.handle());
+        insertEach(db_, def, pending_, [&](const Pending& p, const FieldDef& f) {
             if (f.name == code)
                 return QVariant(p.code);
             if (f.name == badge)
                 return QVariant(p.badgeTarget);
+            if (f.name == order.key)
+                return QVariant(foldedText(p.club.value(order.source)));
             const QString text = p.club.value(f.name);
             if (f.type == FieldType::Text)
                 return QVariant(text);
             return text.isEmpty() ? QVariant(QMetaType(QMetaType::LongLong))
                                   : QVariant(text.toLongLong());
         });
-        transaction.commit();
+        if (rebuild)
+            Schema::buildDerivedWithin(db_.handle());
     }
 
     const QStringList names_ = fieldNames();
     QString root_;
     QString base_;
+    IndexUpkeep upkeep_;
     Database& db_;
     ClubRules rules_;
     QList<Pending> pending_;

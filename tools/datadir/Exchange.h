@@ -17,12 +17,18 @@ struct ExportOptions {
 // Returns the number of clubs written. Throws DataDirError.
 int exportClubs(const ExportOptions& options);
 
+// How the store's indexes, club counts and name search follow the imported rows: kept
+// row by row, or dropped and built once after the rows (the same content, cheaper for
+// many rows). Automatic rebuilds when the import is at least as big as the catalogue.
+enum class IndexUpkeep { Automatic, PerRow, Rebuild };
+
 struct ImportOptions {
     QString dir;
     QString file;
     QChar separator;     // null: the file's own, ';' or ','
     QString pictures;    // folder relative picture paths start from; empty: the CSV's folder
     int currentYear = 0; // for the age texts; 0: the system date's year
+    IndexUpkeep indexes = IndexUpkeep::Automatic;
 };
 
 struct LineProblem {

@@ -97,16 +97,18 @@ int copyFolder(const QString& source, const QString& target, Undo& undo) {
     return copied;
 }
 
-void syncToDisk(const QString& folder) {
+bool syncToDisk(const QString& folder) {
 #ifdef Q_OS_LINUX
     // One flush of the whole file system instead of one per file.
     const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY);
-    if (fd >= 0) {
-        ::syncfs(fd);
-        ::close(fd);
-    }
+    if (fd < 0)
+        return false;
+    const bool written = ::syncfs(fd) == 0;
+    ::close(fd);
+    return written;
 #else
     Q_UNUSED(folder);
+    return true;
 #endif
 }
 

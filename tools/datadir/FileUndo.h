@@ -31,7 +31,8 @@ void makeDir(const QString& path, Undo& undo);
 // returns how many files it copied. Throws DataDirError.
 int copyFolder(const QString& source, const QString& target, Undo& undo);
 
-// Makes what was written under folder durable (where the system allows asking).
-void syncToDisk(const QString& folder);
+// Makes what was written under folder durable (where the system allows asking);
+// false when the system reports that it could not.
+bool syncToDisk(const QString& folder);
 
 } // namespace velmora::datadir

@@ -1,0 +1,111 @@
+#include "tools/datadir/CopyNew.h"
+
+#include <QFile>
+
+#ifdef Q_OS_LINUX
+#include <cerrno>
+#include <unistd.h>
+#endif
+
+namespace velmora::datadir {
+
+namespace {
+
+enum class KernelCopy { Done, Unsupported, Failed };
+
+// The kernel copies the bytes (and shares the blocks where the file system can,
+// like a reflink) without them passing through this process.
+KernelCopy copyInKernel(QFile& in, QFile& out) {
+#ifdef Q_OS_LINUX
+    // The size read at opening saves asking once more only to hear "end of file".
+    qint64 left = in.size();
+    bool started = false;
+    while (left > 0) {
+        const ssize_t n =
+            ::copy_file_range(in.handle(), nullptr, out.handle(), nullptr, std::size_t(left), 0);
+        if (n == 0)
+            break; // the file shrank meanwhile: what is there was copied
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
+                                     errno == EINVAL || errno == EBADF;
+            return !started && unsupported ? KernelCopy::Unsupported : KernelCopy::Failed;
+        }
+        started = true;
+        left -= n;
+    }
+    return started || in.size() == 0 ? KernelCopy::Done : KernelCopy::Unsupported;
+#else
+    Q_UNUSED(in);
+    Q_UNUSED(out);
+    return KernelCopy::Unsupported;
+#endif
+}
+
+bool copyThrough(QFile& in, QFile& out) {
+    constexpr qint64 chunk = 1 << 20;
+    while (!in.atEnd()) {
+        const QByteArray bytes = in.read(chunk);
+        if (bytes.isEmpty() && in.error() != QFileDevice::NoError)
+            return false;
+        if (out.write(bytes) != bytes.size())
+            return false;
+    }
+    return out.flush();
+}
+
+} // namespace
+
+QString copyNew(const QString& source, const QString& target) {
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return QStringLiteral("não foi possível ler %1").arg(source);
+    QFile out(target);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+        return out.exists() ? QStringLiteral("%1 já existe").arg(target)
+                            : QStringLiteral("não foi possível criar %1").arg(target);
+    KernelCopy copied = copyInKernel(in, out);
+    if (copied == KernelCopy::Unsupported)
+        copied = copyThrough(in, out) ? KernelCopy::Done : KernelCopy::Failed;
+    if (copied != KernelCopy::Done) {
+        out.remove();
+        return QStringLiteral("não foi possível gravar %1").arg(target);
+    }
+    return QString();
+}
+
+BackgroundCopies::BackgroundCopies(QList<File> files)
+    : files_(std::move(files)), worker_([this](std::stop_token stop) { run(stop); }) {}
+
+BackgroundCopies::~BackgroundCopies() {
+    worker_.request_stop();
+    if (worker_.joinable())
+        worker_.join();
+    if (kept_)
+        return;
+    for (auto it = made_.crbegin(); it != made_.crend(); ++it)
+        QFile::remove(*it);
+}
+
+void BackgroundCopies::run(std::stop_token stop) {
+    for (const File& file : std::as_const(files_)) {
+        if (stop.stop_requested())
+            return;
+        reason_ = copyNew(file.source, file.target);
+        if (!reason_.isEmpty()) {
+            failed_ = &file;
+            return;
+        }
+        made_.append(file.target);
+    }
+}
+
+const BackgroundCopies::File* BackgroundCopies::finish(QString& reason) {
+    if (worker_.joinable())
+        worker_.join();
+    reason = reason_;
+    return failed_;
+}
+
+} // namespace velmora::datadir
