@@ -27,15 +27,7 @@ int fieldWidth(const TableDef& table, const QString& name) {
 }
 
 QSqlQuery run(Database& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    for (const QVariant& value : values)
-        query.addBindValue(value);
-    if (!query.exec())
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    return query;
+    return runStatement(db.handle(), sql, values);
 }
 
 struct WrongAges {

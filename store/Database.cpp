@@ -163,16 +163,11 @@ QString Database::filePath() const {
 }
 
 void Database::exec(const QString& sql) {
-    QSqlQuery query(db_);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    runStatement(db_, sql);
 }
 
 QVariant Database::value(const QString& sql) {
-    QSqlQuery query(db_);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    QSqlQuery query = runStatement(db_, sql);
     return query.next() ? query.value(0) : QVariant();
 }
 

@@ -128,15 +128,7 @@ int parameterIndex(const QString& sql, qsizetype position) {
 }
 
 QSqlQuery select(Database& db, const QString& sql, const QVariantList& values) {
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.prepare(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    for (const QVariant& v : values)
-        query.addBindValue(v);
-    if (!query.exec())
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    return query;
+    return runStatement(db.handle(), sql, values);
 }
 
 // A listing filtered by a pattern on the country: the pattern is matched against the

@@ -90,11 +90,7 @@ QString declaredType(const FieldDef& field) {
 }
 
 QSqlQuery run(QSqlDatabase& db, const QString& sql) {
-    QSqlQuery query(db);
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    return query;
+    return runStatement(db, sql);
 }
 
 int userVersion(QSqlDatabase& db) {

@@ -17,9 +17,7 @@ namespace velmora {
 namespace {
 
 void run(QSqlDatabase& db, const QString& sql) {
-    QSqlQuery query(db);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    runStatement(db, sql);
 }
 
 QString trigger(const QString& table, const char* event) {

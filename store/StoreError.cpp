@@ -1,6 +1,7 @@
 #include "store/StoreError.h"
 
 #include <QSqlError>
+#include <QSqlQuery>
 #include <sqlite3.h>
 
 namespace velmora {
@@ -65,6 +66,26 @@ QString engineMessage(const QSqlError& error) {
     const QString words =
         error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
     return engineMessage(numeric ? code : SQLITE_ERROR, words);
+}
+
+QSqlQuery runStatement(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    const auto fail = [&] {
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+    };
+    if (values.isEmpty()) {
+        if (!query.exec(sql))
+            fail();
+        return query;
+    }
+    if (!query.prepare(sql))
+        fail();
+    for (const QVariant& value : values)
+        query.addBindValue(value);
+    if (!query.exec())
+        fail();
+    return query;
 }
 
 } // namespace velmora

@@ -3,8 +3,11 @@
 #include "store/Error.h"
 
 #include <QString>
+#include <QVariantList>
 
+class QSqlDatabase;
 class QSqlError;
+class QSqlQuery;
 
 namespace velmora {
 
@@ -20,5 +23,9 @@ public:
 QString engineMessage(const QSqlError& error);
 // The same for a failure the engine reports by code and text only.
 QString engineMessage(int code, const QString& engineText);
+
+// Runs one statement with its positional values, ready to read forward; a failure
+// throws StoreError with the engine's message and the statement.
+QSqlQuery runStatement(QSqlDatabase& db, const QString& sql, const QVariantList& values = {});
 
 } // namespace velmora

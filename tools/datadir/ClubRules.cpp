@@ -21,10 +21,7 @@ QString required() {
 
 // Every row of a two-column statement as key -> value.
 QHash<QString, QString> pairs(Database& db, const QString& sql) {
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
+    QSqlQuery query = runStatement(db.handle(), sql);
     QHash<QString, QString> result;
     while (query.next())
         result.insert(query.value(0).toString(), query.value(1).toString());

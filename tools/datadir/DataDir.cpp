@@ -400,11 +400,7 @@ Counts create(const CreateOptions& options) {
 namespace {
 
 QSqlQuery select(Database& db, const QString& sql) {
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
-    return query;
+    return runStatement(db.handle(), sql);
 }
 
 // Why a picture path does not load; empty when it does.

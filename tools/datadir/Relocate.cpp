@@ -21,11 +21,7 @@ struct TableChanges {
 };
 
 QSqlQuery run(Database& db, const QString& sql) {
-    QSqlQuery query(db.handle());
-    query.setForwardOnly(true);
-    if (!query.exec(sql))
-        throw StoreError(QStringLiteral("%1\n%2").arg(query.lastError().text(), sql));
-    return query;
+    return runStatement(db.handle(), sql);
 }
 
 class Relocation final {
