@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <limits>
 #include <vector>
 
 namespace velmora {
@@ -184,13 +185,13 @@ void TFrmInicial::drawFeatured() {
     const int drawn = app_.random.below(app_.dm().TblClubes.rowCount()) + 1;
     // Codes keep gaps after deletions, and a club whose country is not in Paises.DB
     // drops out of the join: then another findable club is featured instead.
-    if (openFeaturedByCode(drawn) || openFeaturedAmongFindable())
+    if (openFeaturedByCode(drawn) || redrawByCode() || openFeaturedAmongFindable())
         showFeatured(app_.dm().QueryTodosClubes);
     else
         clearFeatured();
 }
 
-bool TFrmInicial::openFeaturedByCode(int code) {
+bool TFrmInicial::openFeaturedByCode(qint64 code) {
     Query& query = app_.dm().QueryTodosClubes;
     query.run(listing::statement({QStringLiteral("c.Estadio"), QStringLiteral("c.Capacidade")},
                                  {featuredFrom, QStringLiteral("where c.codigo = :CODALEATORIO"),
@@ -199,6 +200,24 @@ bool TFrmInicial::openFeaturedByCode(int code) {
     return !query.isEmpty();
 }
 
+// Draws codes in [1, highest code] until one is findable: each findable club is
+// equally likely and, on a catalogue with few gaps, the first or second try hits.
+// A catalogue where most codes miss falls through to the exact draw.
+bool TFrmInicial::redrawByCode() {
+    constexpr int tries = 32;
+    Query& query = app_.dm().QueryTodosClubes;
+    query.run({QStringLiteral("select max(codigo) from clubes.db")});
+    const qint64 highest = query.field(0).toLongLong();
+    if (highest <= 0 || highest > std::numeric_limits<int>::max())
+        return false;
+    for (int i = 0; i < tries; ++i) {
+        if (openFeaturedByCode(app_.random.below(int(highest)) + 1))
+            return true;
+    }
+    return false;
+}
+
+// Walks the join to an offset: exact, but its time grows with the catalogue.
 bool TFrmInicial::openFeaturedAmongFindable() {
     Query& query = app_.dm().QueryTodosClubes;
     query.run({QStringLiteral("select count(*) as qtde"), featuredFrom,
@@ -213,7 +232,7 @@ bool TFrmInicial::openFeaturedAmongFindable() {
                QStringLiteral("where c.PaisClube = p.NomePais"),
                QStringLiteral("limit 1 offset :DESLOCAMENTO")},
               {{QStringLiteral("DESLOCAMENTO"), app_.random.below(findable)}});
-    return !query.isEmpty() && openFeaturedByCode(query.field(0).toInt());
+    return !query.isEmpty() && openFeaturedByCode(query.field(0).toLongLong());
 }
 
 void TFrmInicial::showFeatured(const Query& row) {

@@ -79,7 +79,8 @@ private:
     void activate();
     void countAndGate();
     void drawFeatured();
-    bool openFeaturedByCode(int code);
+    bool openFeaturedByCode(qint64 code);
+    bool redrawByCode();
     bool openFeaturedAmongFindable();
     void showFeatured(const Query& row);
     void clearFeatured();
