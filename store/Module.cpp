@@ -3,6 +3,8 @@
 #include "store/Schema.h"
 #include "store/StoreError.h"
 
+#include <limits>
+
 namespace velmora {
 
 TFrmDm::Checked::Checked(Database& db) {
@@ -50,7 +52,14 @@ int TFrmDm::nextClubCode() {
         return 1;
     QueryUltimoNum.run(
         {QStringLiteral("select max(codigo) as ultimo"), QStringLiteral("from clubes.db")});
-    return QueryUltimoNum.fieldByName(QStringLiteral("ultimo")).toInt() + 1;
+    // Codes are whole numbers the program reads as 32 bits: past the last one, no new
+    // club is numbered rather than one whose code wraps round.
+    const qint64 last = QueryUltimoNum.fieldByName(QStringLiteral("ultimo")).toLongLong();
+    if (last >= std::numeric_limits<qint32>::max())
+        throw StoreError(QStringLiteral("Não há mais códigos livres para um novo clube: o maior "
+                                        "código já é %1.")
+                             .arg(last));
+    return int(last) + 1;
 }
 
 } // namespace velmora

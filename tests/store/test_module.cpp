@@ -5,6 +5,7 @@
 
 #include <QSignalSpy>
 #include <QtTest>
+#include <limits>
 
 using namespace velmora;
 using velmora::test::TestStore;
@@ -117,6 +118,13 @@ private slots:
         }
         store.add(10, QStringLiteral("Outro"));
         QCOMPARE(dm.nextClubCode(), 11);
+    }
+
+    void lastCodeTakenNumbersNoClub() {
+        TestStore store;
+        store.add(std::numeric_limits<qint32>::max(), QStringLiteral("Último"));
+        TFrmDm dm(store.dir());
+        QVERIFY_THROWS_EXCEPTION(StoreError, dm.nextClubCode());
     }
 
     void failureLeavesNoConnectionBehind() {
