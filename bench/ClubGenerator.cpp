@@ -288,4 +288,14 @@ QString cachedStore(int clubs) {
     return dir->filePath(QStringLiteral("Velmora"));
 }
 
+QString scratchFolder() {
+    static QTemporaryDir scratch;
+    if (!scratch.isValid())
+        qFatal("no temporary folder for the benchmarks: %s", qPrintable(scratch.errorString()));
+    static int made = 0;
+    const QString path = scratch.filePath(QString::number(++made));
+    QDir().mkpath(path);
+    return path;
+}
+
 } // namespace velmora::bench

@@ -19,6 +19,11 @@ void makeStore(const QString& dir, int clubs);
 // by later runs.
 QString cachedStore(int clubs);
 
+// A new empty folder for one run's output. Nothing in it is deleted before the program
+// ends: on ext4 without a journal, files are created several times more slowly for
+// minutes after many were deleted, which would weigh on the benchmarks that follow.
+QString scratchFolder();
+
 // The year the generated ages are written for.
 inline constexpr int generatedYear = 2024;
 

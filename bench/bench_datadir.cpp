@@ -75,12 +75,9 @@ void BM_PlainCopy(benchmark::State& state) {
     const QString home = catalogue(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        auto dest = std::make_unique<QTemporaryDir>();
+        const QString dest = bench::scratchFolder();
         state.ResumeTiming();
-        copyTree(home, dest->path());
-        state.PauseTiming();
-        dest.reset();
-        state.ResumeTiming();
+        copyTree(home, dest);
     }
 }
 BENCHMARK(BM_PlainCopy)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -89,12 +86,9 @@ void BM_Backup(benchmark::State& state) {
     const QString home = catalogue(int(state.range(0)));
     for (auto _ : state) {
         state.PauseTiming();
-        auto dest = std::make_unique<QTemporaryDir>();
+        const QString dest = bench::scratchFolder();
         state.ResumeTiming();
-        datadir::backup(home, dest->path());
-        state.PauseTiming();
-        dest.reset();
-        state.ResumeTiming();
+        datadir::backup(home, dest);
     }
 }
 BENCHMARK(BM_Backup)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);

@@ -15,8 +15,9 @@ namespace velmora::datadir {
 QString copyNew(const QString& source, const QString& target);
 
 // Copies files with copyNew on a worker thread while the caller goes on (an import
-// writes its rows meanwhile). Stops at the first failure. Every file it made is
-// removed again unless keep() is called, also when the caller fails before finish().
+// writes its rows meanwhile), and has the copies written to disk as it goes. Stops at
+// the first failure. Every file it made is removed again unless keep() is called, also
+// when the caller fails before finish().
 class BackgroundCopies final {
 public:
     struct File {
@@ -37,13 +38,17 @@ public:
 
 private:
     void run(std::stop_token stop);
+    void flushMeanwhile(std::stop_token stop);
+    void stop();
 
     QList<File> files_;
     QStringList made_;
     const File* failed_ = nullptr;
     QString reason_;
     bool kept_ = false;
-    std::jthread worker_; // last: it starts once the members above exist
+    std::atomic<bool> copying_{true};
+    std::jthread worker_; // after the members above: it starts at once
+    std::jthread flusher_;
 };
 
 } // namespace velmora::datadir
