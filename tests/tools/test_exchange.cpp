@@ -249,6 +249,8 @@ private slots:
         row("distintivo ausente", "EscudoClube", "Distintivos/nada.jpg", "não existe", QString());
         row("distintivo de tipo desconhecido", "EscudoClube", "@text", "tipo", QString());
         row("distintivo vazio", "EscudoClube", "", "obrigatório", QString());
+        row("caminho do distintivo longo demais", "EscudoClube",
+            "Distintivos/" + QString(100, 'x') + ".jpg", "caracteres", QString());
         row("código inválido", "Codigo", "12a", "código", QString());
         row("linha curta", "", "@short", "campos", QString());
         row("aspas sem fim", "", "@quote", "aspas", QString());

@@ -23,6 +23,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <optional>
 
 namespace velmora::datadir {
 
@@ -139,6 +140,12 @@ struct Pending {
     qint64 code = 0;
 };
 
+struct BadgePlan {
+    int line = 0;
+    QString source;
+    QString target;
+};
+
 // The header names the columns; any order, any letter case, each of the seventeen once.
 QList<int> mapHeader(const csv::Record& header, QList<LineProblem>& problems) {
     const QStringList names = fieldNames();
@@ -183,17 +190,22 @@ public:
         const QList<int> columns = mapHeader(table.records.first(), report_.problems);
         if (!report_.problems.isEmpty())
             return report_;
+        // The badges start copying before the rows are checked: for a big import the
+        // copies are the longest part, and on a refusal they are removed again.
+        planBadges(table, columns);
+        std::optional<BackgroundCopies> copies;
+        if (report_.problems.isEmpty())
+            copies.emplace(badgeCopies());
         pending_.reserve(table.records.size());
         for (qsizetype r = 1; r < table.records.size(); ++r)
-            readRecord(table.records[r], columns, table.records.first().fields.size());
+            readRecord(table.records[r], columns, table.records.first().fields.size(), plans_[r]);
         table.records.clear();
         if (!report_.problems.isEmpty())
             return report_;
         assignCodes();
-        planBadges();
         if (!report_.problems.isEmpty())
             return report_;
-        write();
+        write(*copies);
         report_.added = int(pending_.size());
         return report_;
     }
@@ -209,7 +221,8 @@ private:
         return QDir::cleanPath(base_ + QLatin1Char('/') + path);
     }
 
-    void readRecord(csv::Record& record, const QList<int>& columns, qsizetype width) {
+    void readRecord(csv::Record& record, const QList<int>& columns, qsizetype width,
+                    const BadgePlan& badge) {
         if (record.fields.size() != width) {
             problem(record.line, QString(),
                     QStringLiteral("%1 campos em vez de %2").arg(record.fields.size()).arg(width));
@@ -219,7 +232,8 @@ private:
         p.line = record.line;
         for (qsizetype f = 0; f < names_.size(); ++f)
             p.club.insert(names_[f], std::move(record.fields[columns[f]]));
-        p.badgeSource = badgeSource(p.club.value(QStringLiteral("EscudoClube")));
+        p.badgeSource = badge.source;
+        p.badgeTarget = badge.target;
         p.club[QStringLiteral("EscudoClube")] = p.badgeSource;
         for (const FieldProblem& fp : rules_.apply(p.club))
             problem(p.line, fp.field, fp.reason);
@@ -272,39 +286,54 @@ private:
     }
 
     // Each club gets a badge file of its own in Distintivos/, under its own name while
-    // that is free, else with "-2", "-3"... before the extension.
-    void planBadges() {
+    // that is free, else with "-2", "-3"... before the extension. A line with the wrong
+    // number of fields gets none (it is refused).
+    void planBadges(const csv::Table& table, const QList<int>& columns) {
         const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
+        const qsizetype column = columns[names_.indexOf(QStringLiteral("EscudoClube"))];
+        const qsizetype width = table.records.first().fields.size();
         FreeNames names;
         for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
             names.take(name);
-        for (Pending& p : pending_) {
-            const QString wanted = QFileInfo(p.badgeSource).fileName();
+        plans_.resize(table.records.size());
+        for (qsizetype r = 1; r < table.records.size(); ++r) {
+            const csv::Record& record = table.records[r];
+            if (record.fields.size() != width)
+                continue;
+            BadgePlan& plan = plans_[r];
+            plan.line = record.line;
+            plan.source = badgeSource(record.fields[column]);
+            const QString wanted = QFileInfo(plan.source).fileName();
             const QString name = names.next(wanted);
             if (name != wanted)
                 ++report_.badgesRenamed;
-            p.badgeTarget = folder + QLatin1Char('/') + name;
-            if (p.badgeTarget.size() > maxPicturePath)
-                problem(p.line, QStringLiteral("EscudoClube"),
+            plan.target = folder + QLatin1Char('/') + name;
+            if (plan.target.size() > maxPicturePath)
+                problem(record.line, QStringLiteral("EscudoClube"),
                         QStringLiteral("o distintivo ficaria em %1, %2 caracteres; o campo aceita "
                                        "%3")
-                            .arg(p.badgeTarget)
-                            .arg(p.badgeTarget.size())
+                            .arg(plan.target)
+                            .arg(plan.target.size())
                             .arg(maxPicturePath));
         }
     }
 
-    // The badges are copied on a worker thread while the rows go in; the rows are
-    // committed only once every copy is on disk, so a crash never leaves a club naming
-    // a badge that is not there. Any failure removes the copies and writes no row.
-    void write() {
-        const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
-        QDir().mkpath(folder);
+    QList<BackgroundCopies::File> badgeCopies() const {
+        QDir().mkpath(root_ + QLatin1Char('/') + QLatin1String(badgesDir));
         QList<BackgroundCopies::File> files;
-        files.reserve(pending_.size());
-        for (const Pending& p : pending_)
-            files.append({p.badgeSource, p.badgeTarget, p.line});
-        BackgroundCopies copies(std::move(files));
+        files.reserve(plans_.size());
+        for (const BadgePlan& plan : plans_) {
+            if (!plan.target.isEmpty())
+                files.append({plan.source, plan.target, plan.line});
+        }
+        return files;
+    }
+
+    // The rows go in while the badges are copied; they are committed only once every
+    // copy is on disk, so a crash never leaves a club naming a badge that is not there.
+    // Any failure removes the copies and writes no row.
+    void write(BackgroundCopies& copies) {
+        const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
         Transaction transaction(db_);
         insertRows();
         QString reason;
@@ -371,6 +400,7 @@ private:
     IndexUpkeep upkeep_;
     Database& db_;
     ClubRules rules_;
+    QList<BadgePlan> plans_; // by record
     QList<Pending> pending_;
     QHash<QString, int> namesInFile_;
     ImportReport report_;
@@ -394,7 +424,10 @@ ImportReport importClubs(const ImportOptions& options) {
     try {
         TFrmDm dm(root);
         Importer importer(options, dm.database(), year);
-        return importer.run(table);
+        ImportReport report = importer.run(table);
+        // A badge path found too long is known before the lines' other checks.
+        std::ranges::stable_sort(report.problems, {}, &LineProblem::line);
+        return report;
     } catch (const StoreError& e) {
         storeFailed(root, e);
     }
