@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSignalSpy>
+#include <limits>
 
 using namespace velmora;
 using velmora::test::Club;
@@ -62,6 +63,7 @@ private slots:
     void modes();
     void numbering_data();
     void numbering();
+    void noCodeLeftKeepsBrowsing();
     void cancelOffersSameCode();
     void saveNewRow();
     void saveChecks_data();
@@ -252,6 +254,20 @@ void TestClubes::numbering() {
     QCOMPARE(rig.clubs().state(), Table::State::Browse);
     QCOMPARE(rig.stored(expected, QStringLiteral("NomeClube")), QStringLiteral("Novo Clube"));
     QCOMPARE(editor.lblCodigo->text(), QString::number(expected));
+}
+
+void TestClubes::noCodeLeftKeepsBrowsing() {
+    EditorRig rig;
+    rig.store.add(std::numeric_limits<qint32>::max(), QStringLiteral("Último"));
+    TFrmClubes& editor = rig.open();
+    editor.Novo1->trigger();
+    // Told why, and no row half made with a wrapped code.
+    QCOMPARE(rig.dialogs().shown().size(), 1);
+    QVERIFY2(rig.dialogs().shown().first().text.contains(QStringLiteral("códigos livres")),
+             qPrintable(rig.dialogs().shown().first().text));
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
+    QVERIFY(editor.Novo1->isEnabled());
+    QCOMPARE(rig.store.count(QStringLiteral("Clubes")), 1);
 }
 
 void TestClubes::cancelOffersSameCode() {
