@@ -24,6 +24,12 @@ QString nextConnectionName() {
     return QStringLiteral("velmora-store-%1").arg(++counter);
 }
 
+// A call's argument as UTF-8, without a copy: valid while the call runs.
+QByteArray argumentText(sqlite3_value* value) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
+    return QByteArray::fromRawData(text, sqlite3_value_bytes(value));
+}
+
 // Applies a text function to a one-argument SQL call; NULL stays NULL.
 template <QString (*transform)(const QString&)>
 void textFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
@@ -31,9 +37,7 @@ void textFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
         sqlite3_result_null(context);
         return;
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int bytes = sqlite3_value_bytes(argv[0]);
-    const QByteArray result = transform(QString::fromUtf8(text, bytes)).toUtf8();
+    const QByteArray result = transform(QString::fromUtf8(argumentText(argv[0]))).toUtf8();
     sqlite3_result_text(context, result.constData(), int(result.size()), SQLITE_TRANSIENT);
 }
 
@@ -44,9 +48,7 @@ void orderPrefixFunction(sqlite3_context* context, int argc, sqlite3_value** arg
         sqlite3_result_null(context);
         return;
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int bytes = sqlite3_value_bytes(argv[0]);
-    sqlite3_result_int64(context, Search::orderPrefix(QByteArray::fromRawData(text, bytes)));
+    sqlite3_result_int64(context, Search::orderPrefix(argumentText(argv[0])));
 }
 
 // pieces(): the letters and letter pairs of a folded name, as a JSON array.
@@ -55,9 +57,7 @@ void piecesFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
         sqlite3_result_null(context);
         return;
     }
-    const auto* text = reinterpret_cast<const char*>(sqlite3_value_text(argv[0]));
-    const int bytes = sqlite3_value_bytes(argv[0]);
-    const QByteArray json = Search::piecesOf(QString::fromUtf8(text, bytes));
+    const QByteArray json = Search::piecesOf(QString::fromUtf8(argumentText(argv[0])));
     sqlite3_result_text(context, json.constData(), int(json.size()), SQLITE_TRANSIENT);
 }
 

@@ -99,11 +99,6 @@ std::vector<quint64> pieceKeys(const QString& folded) {
     return keys;
 }
 
-const QString& piecesName() {
-    static const QString name = QStringLiteral("ClubesTrechosNome");
-    return name;
-}
-
 QString piecesOfRow(const QString& row) {
     return QStringLiteral("SELECT value FROM json_each(pieces(fold(%1NomeClube)))").arg(row);
 }
@@ -112,28 +107,23 @@ QString piecesOfRow(const QString& row) {
 // million pieces, which the engine would sort.
 void fillPieces(QSqlDatabase& db) {
     QHash<quint64, qint64> counts;
-    QSqlQuery names(db);
-    names.setForwardOnly(true);
-    if (!names.exec(QStringLiteral("SELECT fold(NomeClube) FROM Clubes")))
-        throw StoreError(engineMessage(names.lastError()));
+    QSqlQuery names = runStatement(db, QStringLiteral("SELECT fold(NomeClube) FROM Clubes"));
     while (names.next()) {
         for (quint64 key : pieceKeys(names.value(0).toString()))
             ++counts[key];
     }
-    QSqlQuery insert(db);
-    if (!insert.prepare(
-            QStringLiteral("INSERT INTO %1 (Trecho, Qtde) VALUES (?, ?)").arg(piecesName())))
-        throw StoreError(engineMessage(insert.lastError()));
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        insert.addBindValue(pieceText(it.key()));
-        insert.addBindValue(it.value());
-        if (!insert.exec())
-            throw StoreError(engineMessage(insert.lastError()));
-    }
+    QJsonArray rows;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        rows.append(QJsonArray{pieceText(it.key()), it.value()});
+    runStatement(db,
+                 QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT json_extract(value, '$[0]'), "
+                                "json_extract(value, '$[1]') FROM json_each(?)")
+                     .arg(Search::piecesTable()),
+                 {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))});
 }
 
 void buildPieces(QSqlDatabase& db) {
-    const QString& table = piecesName();
+    const QString table = Search::piecesTable();
     run(db, QStringLiteral("CREATE TABLE %1 (Trecho TEXT PRIMARY KEY, Qtde INTEGER NOT NULL) "
                            "WITHOUT ROWID")
                 .arg(table));
@@ -174,7 +164,7 @@ const SearchIndex* Search::forColumn(const QString& column) {
 
 QStringList Search::triggerNames() {
     QStringList names;
-    QStringList tables{piecesName()};
+    QStringList tables{Search::piecesTable()};
     for (const SearchIndex& index : indexes())
         tables << index.name;
     for (const QString& table : tables) {
@@ -189,7 +179,7 @@ void Search::drop(QSqlDatabase& db) {
         run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
     for (const SearchIndex& index : indexes())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
-    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(piecesName()));
+    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(Search::piecesTable()));
 }
 
 void Search::build(QSqlDatabase& db) {
@@ -260,7 +250,7 @@ QString Search::candidateCodes(const SearchIndex& index) {
 }
 
 QString Search::piecesTable() {
-    return piecesName();
+    return QStringLiteral("ClubesTrechosNome");
 }
 
 QByteArray Search::piecesOf(const QString& folded) {

@@ -173,7 +173,7 @@ QList<int> mapHeader(const csv::Record& header, QList<LineProblem>& problems) {
 class Importer final {
 public:
     Importer(const ImportOptions& options, Database& db, int year)
-        : root_(absolute(options.dir)),
+        : badgeFolder_(absolute(options.dir) + QLatin1Char('/') + QLatin1String(badgesDir)),
           base_(options.pictures.isEmpty() ? QFileInfo(absolute(options.file)).path()
                                            : absolute(options.pictures)),
           upkeep_(options.indexes), db_(db), rules_(db, year) {}
@@ -289,11 +289,10 @@ private:
     // that is free, else with "-2", "-3"... before the extension. A line with the wrong
     // number of fields gets none (it is refused).
     void planBadges(const csv::Table& table, const QList<int>& columns) {
-        const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
         const qsizetype column = columns[names_.indexOf(QStringLiteral("EscudoClube"))];
         const qsizetype width = table.records.first().fields.size();
         FreeNames names;
-        for (const QString& name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        for (const QString& name : QDir(badgeFolder_).entryList(QDir::Files | QDir::Hidden))
             names.take(name);
         plans_.resize(table.records.size());
         for (qsizetype r = 1; r < table.records.size(); ++r) {
@@ -307,7 +306,7 @@ private:
             const QString name = names.next(wanted);
             if (name != wanted)
                 ++report_.badgesRenamed;
-            plan.target = folder + QLatin1Char('/') + name;
+            plan.target = badgeFolder_ + QLatin1Char('/') + name;
             if (plan.target.size() > maxPicturePath)
                 problem(record.line, QStringLiteral("EscudoClube"),
                         QStringLiteral("o distintivo ficaria em %1, %2 caracteres; o campo aceita "
@@ -319,7 +318,7 @@ private:
     }
 
     QList<BackgroundCopies::File> badgeCopies() const {
-        QDir().mkpath(root_ + QLatin1Char('/') + QLatin1String(badgesDir));
+        QDir().mkpath(badgeFolder_);
         QList<BackgroundCopies::File> files;
         files.reserve(plans_.size());
         for (const BadgePlan& plan : plans_) {
@@ -333,7 +332,6 @@ private:
     // copy is on disk, so a crash never leaves a club naming a badge that is not there.
     // Any failure removes the copies and writes no row.
     void write(BackgroundCopies& copies) {
-        const QString folder = root_ + QLatin1Char('/') + QLatin1String(badgesDir);
         Transaction transaction(db_);
         insertRows();
         QString reason;
@@ -342,11 +340,11 @@ private:
                                QStringLiteral("Distintivo da linha %1: %2. Nada foi importado.")
                                    .arg(failed->line)
                                    .arg(reason));
-        if (!syncToDisk(folder))
+        if (!syncToDisk(badgeFolder_))
             throw DataDirError(Exit::Failed,
                                QStringLiteral("Os distintivos copiados para %1 não puderam ser "
                                               "gravados no disco. Nada foi importado.")
-                                   .arg(folder));
+                                   .arg(badgeFolder_));
         transaction.commit();
         copies.keep();
     }
@@ -395,7 +393,7 @@ private:
     }
 
     const QStringList names_ = fieldNames();
-    QString root_;
+    QString badgeFolder_; // Distintivos/ of the data directory
     QString base_;
     IndexUpkeep upkeep_;
     Database& db_;
