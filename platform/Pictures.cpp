@@ -607,7 +607,8 @@ void checkEmbedded(SvgScan& scan, QStringView uri) {
              Kind::TooBig);
 }
 
-// An <image> holds its picture (a data: URI); anything else may only point inside the file.
+// An <image> holds its picture (a data: URI); other references may only point inside the
+// file. A hyperlink (<a>) is a place for a reader to visit, nothing is drawn from it.
 void checkElement(SvgScan& scan, const QXmlStreamReader& xml) {
     if (++scan.elements > svgElementLimit)
         fail(scan.path,
@@ -620,9 +621,10 @@ void checkElement(SvgScan& scan, const QXmlStreamReader& xml) {
     if (xml.name() == QLatin1String("style") || scan.styleDepth > 0)
         ++scan.styleDepth;
     const bool picture = xml.name() == QLatin1String("image");
+    const bool hyperlink = xml.name() == QLatin1String("a");
     for (const QXmlStreamAttribute& a : xml.attributes()) {
         const QStringView value = a.value();
-        if (a.name() == QLatin1String("href")) {
+        if (a.name() == QLatin1String("href") && !hyperlink) {
             if (picture)
                 checkEmbedded(scan, value);
             else if (!value.startsWith(u'#'))

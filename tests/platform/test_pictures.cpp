@@ -605,7 +605,7 @@ private slots:
     }
 
     // What stays inside the file is drawn: parts used again, gradients, pictures embedded
-    // within the limit, entities that stand for short text.
+    // within the limit, entities that stand for short text, links nothing is drawn from.
     void svgDrawnFromItsOwnParts_data() {
         QTest::addColumn<QByteArray>("content");
         const QString half =
@@ -624,6 +624,8 @@ private slots:
                         .arg(left.name()) +
                     right20));
         row("embedded picture", svgWith(embedded(encoded(twoColours({20, 20}), "PNG"))));
+        row("hyperlink to a web page",
+            svgWith("<a xlink:href=\"https://example.org/clube\">" + half + "</a>" + right20));
         row("entity for the namespace",
             QStringLiteral("<!DOCTYPE svg [<!ENTITY ns \"http://www.w3.org/2000/svg\">]>"
                            "<svg xmlns=\"&ns;\" width=\"20\" height=\"20\">%1%2</svg>")
