@@ -111,6 +111,7 @@ private slots:
     void nothingFindableClearsThePanel();
     void pictureFailureStopsTheFill_data();
     void pictureFailureStopsTheFill();
+    void badgeSvgDrawingItselfIsReported();
     void counterErrorKeepsWhatWasSet();
     void recountsOnReturnFromAnotherWindow();
     void informacoesAndBack();
@@ -421,6 +422,29 @@ void TestInicial::pictureFailureStopsTheFill() {
     QCOMPARE(f.ImgEscudo->pixmap().cacheKey() != badge, badgeReplaced);
     QCOMPARE(f.ImgLogoFeder->pixmap().cacheKey(), logo);
     QCOMPARE(f.LblPais->text(), c.store.countryCode(before.paisClube));
+}
+
+// A badge SVG that draws itself once ended every start-up of a catalogue holding it:
+// featured, it is reported like any picture that fails, and the program goes on.
+void TestInicial::badgeSvgDrawingItselfIsReported() {
+    MainRig c;
+    Club loop = c.store.club(1, "Primeiro", "Brasil", "SP");
+    loop.escudoClube = c.store.path(QStringLiteral("Distintivos/laco.svg"));
+    QFile file(loop.escudoClube);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+               "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" height=\"9\">"
+               "<image width=\"9\" height=\"9\" xlink:href=\"laco.svg\"/></svg>");
+    file.close();
+    c.store.insert(loop);
+    TFrmInicial& f = *c.start().FrmInicial;
+    c.random.queue(0);
+    f.FormActivate();
+    QCOMPARE(f.LblNomeClube->text(), QString("Primeiro"));
+    QCOMPARE(c.dialogs.shown().size(), 1);
+    QVERIFY2(c.dialogs.shown().first().text.contains(loop.escudoClube),
+             qPrintable(c.dialogs.shown().first().text));
+    QVERIFY(f.ImgEscudo->pixmap().isNull());
 }
 
 void TestInicial::counterErrorKeepsWhatWasSet() {

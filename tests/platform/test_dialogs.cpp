@@ -59,6 +59,12 @@ private slots:
         QFile huge(path("enorme.jpg"));
         QVERIFY(huge.open(QIODevice::WriteOnly));
         QVERIFY(huge.resize(qint64(1) << 40));
+        // An SVG that draws itself: highlighting it once ended the program too.
+        QFile loop(path("laco.svg"));
+        QVERIFY(loop.open(QIODevice::WriteOnly));
+        loop.write("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                   "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" height=\"9\">"
+                   "<image width=\"9\" height=\"9\" xlink:href=\"laco.svg\"/></svg>");
     }
 
     void messageBoxShowsWhatItIsToldAndReturnsTheButton_data() {
@@ -137,6 +143,7 @@ private slots:
         QSize previewed;
         bool brokenShowsNothing = false;
         QString hugeSays;
+        QString loopSays;
         QString acceptLabel;
         whenModalUp([&](QWidget* w) {
             auto* dialog = qobject_cast<QFileDialog*>(w);
@@ -160,6 +167,9 @@ private slots:
             QVERIFY(QTest::qWaitFor([&] { return model->index(path("enorme.jpg")).isValid(); }));
             view->setCurrentIndex(model->index(path("enorme.jpg")));
             hugeSays = preview->pixmap().isNull() ? preview->text() : QString();
+            QVERIFY(QTest::qWaitFor([&] { return model->index(path("laco.svg")).isValid(); }));
+            view->setCurrentIndex(model->index(path("laco.svg")));
+            loopSays = preview->pixmap().isNull() ? preview->text() : QString();
             // Picked in the list and in the name box, as a user would: selectFile() leaves
             // the name box alone once it has the focus, which depends on when the dialog
             // gets activated.
@@ -181,6 +191,7 @@ private slots:
         QCOMPARE(previewed, QSize(200, 50)); // fitted, aspect kept
         QVERIFY(brokenShowsNothing);
         QCOMPARE(hugeSays, QStringLiteral("Imagem grande demais"));
+        QCOMPARE(loopSays, QStringLiteral("Imagem danificada"));
     }
 
     // The first choice starts where a desktop keeps pictures, not in the program's folder.

@@ -144,6 +144,30 @@ QByteArray withOrientation(const QByteArray& jpeg, int orientation) {
     return jpeg.left(2) + segment + body + jpeg.mid(2);
 }
 
+// An SVG of 20 x 20 around body; head comes before it (a declaration, a DOCTYPE).
+QByteArray svgWith(const QString& body, const QString& head = {}) {
+    return (head +
+            QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"20\" "
+                           "height=\"20\">") +
+            body + QStringLiteral("</svg>"))
+        .toUtf8();
+}
+
+// An <image> holding bytes as a data: URI.
+QString embedded(const QByteArray& bytes, const char* type = "image/png") {
+    return QStringLiteral("<image width=\"20\" height=\"20\" xlink:href=\"data:%1;base64,%2\"/>")
+        .arg(QLatin1String(type), QLatin1String(bytes.toBase64()));
+}
+
+QString repeated(const QString& text, int times) {
+    QString all;
+    all.reserve(text.size() * times);
+    for (int i = 0; i < times; ++i)
+        all += text;
+    return all;
+}
+
 QString loadError(Pictures& pictures, const QString& path, QSize box = {}) {
     try {
         pictures.load(path, box);
@@ -486,6 +510,138 @@ private slots:
         const QString huge = path(QStringLiteral("huge.svg"));
         writeAll(huge, svgDiagonal(20000, 20000));
         QVERIFY(loadError(pictures, huge).contains(QStringLiteral("grande demais")));
+    }
+
+    // An SVG is drawn only from what its own file holds. A reference to another file, or
+    // to itself (which once recursed until the program died), is refused before Qt's
+    // reader sees the file, and embedded pictures count against the pixel limit before
+    // they are decoded. "@DIR@" stands for the test folder.
+    void svgReferencesAreRefused_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("tooBig");
+        const QString image =
+            QStringLiteral("<image width=\"20\" height=\"20\" xlink:href=\"%1\"/>");
+        const QString rect = QStringLiteral("<rect width=\"9\" height=\"9\"/>");
+        const QByteArray bmp = encoded(twoColours(), "BMP");
+        const QByteArray jpeg = encoded(twoColours(), "JPEG");
+        row("image naming the SVG itself", "self.svg", svgWith(image.arg("self.svg")), false);
+        row("two SVGs naming each other", "pair-a.svg", svgWith(image.arg("pair-b.svg")), false);
+        row("picture by absolute path", "absolute.svg", svgWith(image.arg("@DIR@/outside.png")),
+            false);
+        row("picture in the folder above", "sub/up.svg", svgWith(image.arg("../outside.png")),
+            false);
+        row("picture by file: URL", "url.svg", svgWith(image.arg("file://@DIR@/outside.png")),
+            false);
+        row("picture by a plain href", "plain.svg",
+            svgWith("<image width=\"20\" height=\"20\" href=\"outside.png\"/>"), false);
+        // Qt's reader takes an image's "#name" for a file name.
+        row("picture named like a part of the file", "fragment.svg", svgWith(image.arg("#x")),
+            false);
+        row("use of another file", "use.svg", svgWith("<use xlink:href=\"pair-b.svg#a\"/>"), false);
+        row("fill from another file", "fill.svg",
+            svgWith("<rect width=\"9\" height=\"9\" style=\"fill: url('pair-b.svg#g')\"/>"), false);
+        row("style sheet named by an instruction", "sheet.svg",
+            svgWith(rect, "<?xml-stylesheet type=\"text/css\" href=\"@DIR@/style.css\"?>"), false);
+        row("style sheet imported", "import.svg",
+            svgWith("<style>@import url(style.css);</style>" + rect), false);
+        row("entity read from a file", "entity.svg",
+            svgWith("<text>&e;</text>", "<!DOCTYPE svg [<!ENTITY e SYSTEM \"@DIR@/style.css\">]>"),
+            false);
+        row("embedded SVG naming itself", "nested.svg",
+            svgWith(embedded(svgWith(image.arg("nested.svg")), "image/svg+xml")), false);
+        row("embedded picture over the pixel limit", "huge-data.svg",
+            svgWith(embedded(withBmpSize(bmp, 12000, 9000), "image/bmp")), true);
+        // Each within the limit, together beyond it: they would all be decoded at once.
+        row("embedded pictures together over the pixel limit", "many-data.svg",
+            svgWith(repeated(embedded(withJpegSize(jpeg, 4000, 4000), "image/jpeg"), 7)), true);
+        row("a million elements", "elements.svg", svgWith(repeated("<g/>", 1'000'000)), true);
+        row("elements nested ten thousand deep", "deep.svg",
+            svgWith(repeated("<g>", 10'000) + repeated("</g>", 10'000)), false);
+        // 120 KB of references to 4,000 characters: 120 million characters of text.
+        row("entities expanding beyond the file limit", "expand.svg",
+            svgWith("<text>" + repeated("&e;", 30'000) + "</text>",
+                    "<!DOCTYPE svg [<!ENTITY e \"" + QString(4000, u'x') + "\">]>"),
+            true);
+    }
+    void svgReferencesAreRefused() {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        QFETCH(bool, tooBig);
+        const QByteArray folder = QFile::encodeName(dir.path());
+        QVERIFY(QDir().mkpath(path(QStringLiteral("sub"))));
+        writeAll(path(QStringLiteral("outside.png")), encoded(twoColours(), "PNG"));
+        writeAll(path(QStringLiteral("style.css")), "rect { fill: #1e3cd2 }");
+        writeAll(path(QStringLiteral("pair-b.svg")),
+                 svgWith("<g id=\"a\"><image width=\"20\" height=\"20\" "
+                         "xlink:href=\"pair-a.svg\"/></g>"));
+        const QString file = path(name);
+        writeAll(file, content.replace("@DIR@", folder));
+        Pictures pictures;
+        for (const auto& attempt :
+             std::initializer_list<std::function<void()>>{[&] {
+                                                              pictures.load(file, {57, 57});
+                                                          },
+                                                          [&] {
+                                                              pictures.loadFitted(file, {200, 200});
+                                                          },
+                                                          [&] { Pictures::pictureSize(file); }}) {
+            try {
+                attempt();
+                QFAIL("an SVG reaching beyond itself was accepted");
+            } catch (const PictureError& e) {
+                QVERIFY2(
+                    e.text().startsWith(QStringLiteral("Não foi possível carregar a imagem \"") +
+                                        file + QStringLiteral("\": ")),
+                    qPrintable(e.text()));
+                QCOMPARE(e.kind(),
+                         tooBig ? PictureError::Kind::TooBig : PictureError::Kind::Damaged);
+                QVERIFY2(e.text().contains(tooBig ? QStringLiteral("grande demais")
+                                                  : QStringLiteral("SVG")),
+                         qPrintable(e.text()));
+            }
+        }
+        QCOMPARE(pictures.cacheSize(), 0);
+    }
+
+    // What stays inside the file is drawn: parts used again, gradients, pictures embedded
+    // within the limit, entities that stand for short text, links nothing is drawn from.
+    void svgDrawnFromItsOwnParts_data() {
+        QTest::addColumn<QByteArray>("content");
+        const QString half =
+            QStringLiteral("<rect id=\"h\" width=\"10\" height=\"20\" fill=\"%1\"/>")
+                .arg(left.name());
+        const QString right20 =
+            QStringLiteral("<rect x=\"10\" width=\"10\" height=\"20\" fill=\"%1\"/>")
+                .arg(right.name());
+        row("part used again",
+            svgWith("<defs>" + half + "</defs><use xlink:href=\"#h\"/>" + right20));
+        row("gradient from another gradient",
+            svgWith(QStringLiteral("<defs><linearGradient id=\"a\"><stop offset=\"0\" "
+                                   "stop-color=\"%1\"/></linearGradient><linearGradient id=\"b\" "
+                                   "xlink:href=\"#a\"/></defs><rect width=\"10\" height=\"20\" "
+                                   "style=\"fill: url(#b)\"/>")
+                        .arg(left.name()) +
+                    right20));
+        row("embedded picture", svgWith(embedded(encoded(twoColours({20, 20}), "PNG"))));
+        row("hyperlink to a web page",
+            svgWith("<a xlink:href=\"https://example.org/clube\">" + half + "</a>" + right20));
+        row("entity for the namespace",
+            QStringLiteral("<!DOCTYPE svg [<!ENTITY ns \"http://www.w3.org/2000/svg\">]>"
+                           "<svg xmlns=\"&ns;\" width=\"20\" height=\"20\">%1%2</svg>")
+                .arg(half, right20)
+                .toUtf8());
+    }
+    void svgDrawnFromItsOwnParts() {
+        QFETCH(QByteArray, content);
+        const QString file = path(QStringLiteral("own.svg"));
+        writeAll(file, content);
+        Pictures pictures;
+        const QImage image = pictures.load(file, {40, 40});
+        QCOMPARE(image.size(), QSize(40, 40));
+        QVERIFY2(near(image.pixel(5, 20), left), qPrintable(QColor(image.pixel(5, 20)).name()));
+        QVERIFY2(near(image.pixel(35, 20), right), qPrintable(QColor(image.pixel(35, 20)).name()));
+        QCOMPARE(Pictures::pictureSize(file), QSize(20, 20));
     }
 
     // Photos of real badges carry the camera's orientation; the picture is shown upright.

@@ -62,6 +62,8 @@ private slots:
     void deepSourceFolder_data();
     void deepSourceFolder();
     void unreadablePicture();
+    void svgReachingBeyondItself_data();
+    void svgReachingBeyondItself();
 };
 
 void TestClubesBadges::newBadgeIsCopied() {
@@ -441,6 +443,49 @@ void TestClubesBadges::unreadablePicture() {
     QCOMPARE(editor.pendingBadge(), 0);
     QVERIFY(!rig.hasPicture(editor.ImgLogoClube));
     QCOMPARE(rig.clubs().state(), Table::State::Insert);
+}
+
+// An SVG that draws itself or another file is refused like any damaged picture (the
+// first once ended the program and the club being typed): the club stays as typed and
+// is saved with another badge.
+void TestClubesBadges::svgReachingBeyondItself_data() {
+    QTest::addColumn<QString>("href");
+    QTest::newRow("itself") << "laco.svg";
+    QTest::newRow("a picture in the folder above") << "../escudo.jpg";
+}
+
+void TestClubesBadges::svgReachingBeyondItself() {
+    QFETCH(QString, href);
+    EditorRig rig;
+    TFrmClubes& editor = rig.open();
+    editor.Novo1->trigger();
+    editor.EdtNomeClube->setText(QStringLiteral("Boca"));
+    const QString good = rig.store.makeBadge(QStringLiteral("escudo.jpg"));
+    const QString svg =
+        rig.store.makeBadge(QStringLiteral("laco.svg"), Qt::red, QStringLiteral("Fontes/Laços"));
+    QFile file(svg);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(
+        QStringLiteral("<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                       "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" "
+                       "height=\"9\"><image width=\"9\" height=\"9\" xlink:href=\"%1\"/></svg>")
+            .arg(href)
+            .toUtf8());
+    file.close();
+    rig.chooseBadge(svg);
+    const QStringList messages = rig.dialogs().messages();
+    QCOMPARE(messages.size(), 1);
+    QVERIFY2(messages.first().contains(svg), qPrintable(messages.first()));
+    QCOMPARE(editor.pendingBadge(), 0);
+    QVERIFY(!rig.hasPicture(editor.ImgLogoClube));
+    QCOMPARE(rig.clubs().state(), Table::State::Insert);
+    QCOMPARE(editor.EdtNomeClube->text(), QStringLiteral("Boca"));
+    rig.pick(QStringLiteral("Argentina"));
+    rig.chooseBadge(good);
+    rig.click(editor.rbClube);
+    rig.click(editor.BtnGravar);
+    QCOMPARE(rig.stored(1, QStringLiteral("NomeClube")), QStringLiteral("Boca"));
+    QCOMPARE(rig.badgeFiles(), QStringList{"escudo.jpg"});
 }
 
 QTEST_MAIN(TestClubesBadges)

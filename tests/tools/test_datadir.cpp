@@ -357,7 +357,8 @@ private slots:
 
     // check names every picture that does not load and why.
     void checkReportsBrokenPictures_data() {
-        // on file: rm, cut, write (text), gif (a copy), huge (grown sparse, far beyond memory)
+        // on file: rm, cut, write (text), gif (a copy), huge (grown sparse, far beyond memory),
+        // loop (an SVG that draws itself)
         QTest::addColumn<QString>("action");
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("sql"); // then run on the store; %1 is the folder
@@ -376,6 +377,10 @@ private slots:
             "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo danificado");
         row("badge larger than memory", "huge", "Distintivos/santos.jpg", "", "Clubes.db",
             "4 - Santos", "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo grande demais");
+        row("badge SVG that draws itself", "loop", "Distintivos/santos.svg",
+            "update Clubes set EscudoClube = '%1/Distintivos/santos.svg' where Codigo = 4",
+            "Clubes.db", "4 - Santos", "EscudoClube", "%1/Distintivos/santos.svg",
+            "arquivo danificado");
         row("logo of unknown type", "gif", "Federacoes/uefa.jpg",
             "update Federacao set LogoFederacao = '%1/Federacoes/uefa.gif' "
             "where NomeFederacao = 'UEFA'",
@@ -413,6 +418,11 @@ private slots:
         } else if (action == "huge") {
             QFile grown(target);
             QVERIFY(grown.resize(qint64(1) << 40));
+        } else if (action == "loop") {
+            writeFile(target, "<svg xmlns=\"http://www.w3.org/2000/svg\" "
+                              "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"9\" "
+                              "height=\"9\"><image width=\"9\" height=\"9\" "
+                              "xlink:href=\"santos.svg\"/></svg>");
         } else if (action == "gif") {
             QVERIFY(QFile::copy(target, target.left(target.size() - 3) + "gif"));
         }

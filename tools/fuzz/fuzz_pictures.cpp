@@ -1,6 +1,7 @@
 // Any bytes as a picture of each type the loader accepts (the first byte picks the
 // extension): it must decode them or refuse them with its own error, never crash,
-// hang or return an empty picture.
+// hang or return an empty picture. An SVG is written twice, as picture.svg and
+// partner.svg, so that references between two files and to itself can be tried.
 #include "platform/Pictures.h"
 
 #include <QCoreApplication>
@@ -36,10 +37,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const QStringList extensions = velmora::Pictures::extensions();
     if (size == 0)
         return 0;
-    const QString path =
-        folder().filePath(QStringLiteral("picture.") + extensions[data[0] % extensions.size()]);
-    {
-        QFile file(path);
+    const QString extension = extensions[data[0] % extensions.size()];
+    const QString path = folder().filePath(QStringLiteral("picture.") + extension);
+    const QStringList written{path, folder().filePath(QStringLiteral("partner.svg"))};
+    for (const QString& name : written.mid(0, extension == QLatin1String("svg") ? 2 : 1)) {
+        QFile file(name);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
             std::abort();
         file.write(reinterpret_cast<const char*>(data + 1), qint64(size - 1));

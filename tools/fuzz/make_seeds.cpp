@@ -1,6 +1,7 @@
 // Writes the fuzz targets' starting inputs: one small picture of every type the loader
-// accepts (its first byte picks the extension, as in fuzz_pictures) and statements in
-// the program's local SQL. Usage: make_seeds DIR  (makes DIR/fuzz_pictures, DIR/fuzz_dialect)
+// accepts (its first byte picks the extension, as in fuzz_pictures), SVGs that reach
+// beyond themselves, and statements in the program's local SQL. Usage: make_seeds DIR  (makes
+// DIR/fuzz_pictures, DIR/fuzz_dialect)
 #include "platform/Pictures.h"
 
 #include <QBuffer>
@@ -9,6 +10,7 @@
 #include <QFile>
 #include <QImage>
 #include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -42,6 +44,37 @@ QByteArray withExifOrientation(const QByteArray& jpeg) {
     QByteArray segment("\xFF\xE1", 2);
     segment.append(char((body.size() + 2) >> 8)).append(char((body.size() + 2) & 0xFF));
     return jpeg.left(2) + segment + body + jpeg.mid(2);
+}
+
+// SVGs naming other files or themselves. fuzz_pictures writes each input as picture.svg
+// and again as partner.svg beside it.
+QByteArray svgAround(const QByteArray& body) {
+    return "<svg xmlns=\"http://www.w3.org/2000/svg\" xmlns:xlink=\"http://www.w3.org/1999/xlink\" "
+           "width=\"24\" height=\"16\">" +
+           body + "</svg>";
+}
+
+QByteArray svgImage(const QByteArray& href) {
+    return "<image width=\"12\" height=\"16\" xlink:href=\"" + href + "\"/>";
+}
+
+QList<std::pair<const char*, QByteArray>> svgReferences() {
+    const QByteArray png = "data:image/png;base64," + encoded(QStringLiteral("png")).toBase64();
+    const QByteArray self = svgAround(svgImage("picture.svg"));
+    return {
+        {"svg-self", self},
+        {"svg-pair", svgAround(svgImage("partner.svg") + svgImage("picture.svg"))},
+        {"svg-outside-absolute", svgAround(svgImage("/tmp/picture.png"))},
+        {"svg-outside-relative", svgAround(svgImage("../picture.jpg"))},
+        {"svg-file-url", svgAround(svgImage("file:///tmp/picture.png"))},
+        {"svg-data-uri", svgAround(svgImage(png))},
+        {"svg-data-uri-svg", svgAround(svgImage("data:image/svg+xml;base64," + self.toBase64()))},
+        {"svg-use-outside", svgAround("<use xlink:href=\"partner.svg#a\"/>")},
+        {"svg-stylesheet",
+         "<?xml-stylesheet type=\"text/css\" href=\"partner.svg\"?>" + svgAround("<rect/>")},
+        {"svg-entity",
+         "<!DOCTYPE svg [<!ENTITY e SYSTEM \"partner.svg\">]>" + svgAround("<text>&e;</text>")},
+    };
 }
 
 bool write(const QString& path, const QByteArray& data) {
@@ -82,6 +115,9 @@ int main(int argc, char* argv[]) {
         if (extensions[i] == QLatin1String("jpg"))
             ok &= write(QDir(pictures).filePath(QStringLiteral("jpg-exif")),
                         char(i) + withExifOrientation(picture));
+        if (extensions[i] == QLatin1String("svg"))
+            for (const auto& [name, svg] : svgReferences())
+                ok &= write(QDir(pictures).filePath(QLatin1String(name)), char(i) + svg);
     }
     int n = 0;
     for (const char* statement : statements)
