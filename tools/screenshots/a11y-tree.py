@@ -4,6 +4,7 @@ one line a node, indented by depth: role, name, the label linked to it, value an
 description. Usage: a11y-tree.py CAPTION (the window's caption, matched whole)."""
 
 import sys
+import time
 
 import pyatspi
 
@@ -37,17 +38,27 @@ def walk(node, depth, out):
             walk(child, depth + 1, out)
 
 
-def main():
-    caption = sys.argv[1]
+def find(caption):
     for app in pyatspi.Registry.getDesktop(0):
         if app is None:
             continue
         for window in app:
             if window is not None and window.name == caption:
-                out = []
-                walk(window, 0, out)
-                print("\n".join(out))
-                return 0
+                return window
+    return None
+
+
+def main():
+    caption = sys.argv[1]
+    # The first reader to ask starts the registry; the program joins it a moment later.
+    for _ in range(20):
+        window = find(caption)
+        if window is not None:
+            out = []
+            walk(window, 0, out)
+            print("\n".join(out))
+            return 0
+        time.sleep(0.5)
     print(f'janela "{caption}" não encontrada na árvore de acessibilidade', file=sys.stderr)
     return 1
 

@@ -122,8 +122,12 @@ trees=0
 step_tree() {
   [ -n "${screen_reader:-}" ] || return 0
   trees=$((trees + 1))
-  /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/a11y-tree.py" "$1" >"$out/arvore-$trees.txt"
-  echo "$out/arvore-$trees.txt"
+  # Optional: a tree that cannot be read is reported, the pictures go on.
+  if /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/a11y-tree.py" "$1" >"$out/arvore-$trees.txt"; then
+    echo "$out/arvore-$trees.txt"
+  else
+    rm -f "$out/arvore-$trees.txt"
+  fi
 }
 
 run_steps() {
