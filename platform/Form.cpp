@@ -249,6 +249,7 @@ void Form::setChoiceButton(QPushButton* ok, const QString& stayHint) {
         });
     stayHint_ = stayHint;
     setAccessibleDescription(stayHint);
+    ok->setToolTip(stayHint);
     connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
             [this, ok] {
                 QWidget* near = focusWidget() != nullptr ? focusWidget() : ok;
