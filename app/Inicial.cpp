@@ -145,7 +145,7 @@ void TFrmInicial::createMenu() {
                   &F::DadosdoClube1Click},
              }},
             {"Ajuda1",
-             "A&juda",
+             "Aju&da",
              &F::Ajuda1,
              {{"Informaes1", "&Informações", &F::Informaes1, &F::Informaes1Click, Qt::Key_F1}}},
         });
@@ -174,7 +174,8 @@ void TFrmInicial::countAndGate() {
     Query& query = app_.dm().QueryTodosClubes;
     for (const Counter& counter : counters()) {
         const QString text = app_.dm().counts.count(query, counter.lines);
-        (this->*counter.label)->setText(text);
+        QLabel* label = this->*counter.label;
+        setTitledValue(label, text, layout::at(layout::inicial, label->objectName().toStdString()));
         for (ActionMember item : counter.gated)
             (this->*item)->setEnabled(text != QLatin1String("0"));
     }
@@ -242,6 +243,8 @@ void TFrmInicial::showFeatured(const Query& row) {
     LblFederacao->setText(row.field(listing::Federacao));
     showPicture(app_.pictures, ImgBandPais, row.field(listing::BandeiraPais));
     showPicture(app_.pictures, ImgEscudo, row.field(listing::EscudoClube));
+    ImgEscudo->setAccessibleName(QStringLiteral("Escudo do clube em destaque: ") +
+                                 row.field(listing::NomeClube));
     showPicture(app_.pictures, ImgLogoFeder, row.field(listing::LogoFederacao));
     LblPais->setText(row.field(listing::CodPais));
 }
@@ -252,13 +255,14 @@ void TFrmInicial::clearFeatured() {
     setAutoSizedText(LblNomeCompleto, {});
     LblFederacao->clear();
     clearPicture(ImgEscudo);
+    ImgEscudo->setAccessibleName(
+        QString::fromUtf8(layout::at(layout::inicial, "ImgEscudo").spoken));
     clearPicture(ImgBandPais);
     clearPicture(ImgLogoFeder);
 }
 
 void TFrmInicial::setAutoSizedText(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
+    setFittedText(label, text);
 }
 
 void TFrmInicial::Sair1Click() {

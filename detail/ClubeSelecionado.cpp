@@ -10,6 +10,7 @@
 #include "store/Names.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLocale>
@@ -17,6 +18,8 @@
 #include <QMenuBar>
 #include <QPalette>
 #include <QPixmap>
+
+#include <algorithm>
 
 namespace velmora {
 
@@ -90,13 +93,37 @@ void TFrmClubeSelecionado::buildMenu() {
 }
 
 void TFrmClubeSelecionado::setLabel(QLabel* label, const QString& text) {
-    label->setText(text);
-    label->adjustSize();
+    setFittedText(label, text);
+}
+
+void TFrmClubeSelecionado::showFullName(const QString& text) {
+    const layout::Place& name = layout::at(layout::card, "LblNomeCompleto");
+    const layout::Place& founded = layout::at(layout::card, "LblFundacao");
+    const int oneLine = QFontMetrics(LblNomeCompleto->font()).height();
+    const bool wraps = QFontMetrics(LblNomeCompleto->font()).horizontalAdvance(text) > name.room;
+    LblNomeCompleto->setWordWrap(wraps);
+    if (!wraps) {
+        setLabel(LblNomeCompleto, text);
+        LblFundacao->move(founded.rect.topLeft());
+        return;
+    }
+    // As many lines as the band holds with the foundation line below them.
+    constexpr int margin = 8;
+    const int most =
+        layout::cardBandBottom - margin - LblFundacao->height() - founded.rect.top() + oneLine;
+    LblNomeCompleto->setText(text);
+    const int needed = LblNomeCompleto->heightForWidth(name.room);
+    const QString whole = needed > most ? text : QString();
+    LblNomeCompleto->setToolTip(whole.toHtmlEscaped());
+    LblNomeCompleto->setAccessibleDescription(whole);
+    const int height = std::min(needed, most);
+    LblNomeCompleto->resize(name.room, height);
+    LblFundacao->move(founded.rect.left(), founded.rect.top() + height - oneLine);
 }
 
 void TFrmClubeSelecionado::fill(const Query& row, const QString& caption) {
     setLabel(LblNomeClube, row.field(listing::NomeClube));
-    setLabel(LblNomeCompleto, row.field(listing::NomeCompletoClube));
+    showFullName(row.field(listing::NomeCompletoClube));
     setLabel(LblFederacao, row.field(listing::Federacao));
     setLabel(LblPais, capitals(row.field(listing::PaisClube)));
 

@@ -61,6 +61,8 @@ private:
     void buildControls();
     void buildMenu();
     void setLabel(QLabel* label, const QString& text);
+    // The full name takes the lines it needs in the band; the foundation line follows it.
+    void showFullName(const QString& text);
     void showState(const QString& uf, const QString& flagPath);
 
     Services& services_;

@@ -74,7 +74,9 @@ TFrmSelClube::TFrmSelClube(Services& services)
     // activated: the user's pick, not the program's own changes of the list.
     connect(ComboClubes, &QComboBox::activated, this, [this] { ComboClubesChange(); });
     connect(BtnOk, &QPushButton::clicked, this, [this] { BtnOkClick(); });
-    setWayOut(BtnOk);
+    setChoiceButton(
+        BtnOk,
+        QStringLiteral("Escolha clube ou seleção, depois o nome, e tecle Enter para continuar"));
 }
 
 void TFrmSelClube::uncheckKinds() {

@@ -41,13 +41,14 @@ TFrmAno::TFrmAno(Services& services)
     Label1 = makeLabel(client(), at(ano, "Label1"));
     Label1->adjustSize();
 
-    ComboAnos = makeChoiceList(client(), at(ano, "ComboAnos"));
-    ComboAnos->setItemDelegate(new RowHeight(16, ComboAnos));
-    Label1->setBuddy(ComboAnos);
+    ChoiceList* years = makeChoiceList(client(), at(ano, "ComboAnos"));
+    years->setItemDelegate(new RowHeight(16, years));
+    years->setTitle(Label1);
+    ComboAnos = years;
 
     BtnOk = makeButton(client(), at(ano, "BtnOk"));
     connect(BtnOk, &QPushButton::clicked, this, &TFrmAno::BtnOkClick);
-    setWayOut(BtnOk);
+    setChoiceButton(BtnOk, QStringLiteral("Escolha um ano e tecle Enter para continuar"));
 }
 
 void TFrmAno::FormActivate() {

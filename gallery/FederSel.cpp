@@ -29,7 +29,7 @@ TFrmSelFeder::TFrmSelFeder(Services& services)
 
     BtnOk = makeButton(client(), at(selFeder, "BtnOk"));
     connect(BtnOk, &QPushButton::clicked, this, &TFrmSelFeder::BtnOkClick);
-    setWayOut(BtnOk);
+    setChoiceButton(BtnOk, QStringLiteral("Escolha uma federação e tecle Enter para continuar"));
 }
 
 void TFrmSelFeder::FormActivate() {

@@ -49,9 +49,16 @@ const std::array<PageButtonSpec, pageButtonCount> pageButtons = {{
 }};
 
 void setLabelText(QLabel* label, const QString& text) {
-    label->setText(text);
-    if (label->minimumWidth() == 0) // sized to its text
-        label->adjustSize();
+    setFittedText(label, text);
+}
+
+// A slot's pictures are named after what they show; an empty slot's by its number.
+void namePicture(QLabel* picture, int n, std::size_t part, const QString& what) {
+    QByteArray name, spoken;
+    layout::slotPlace(n, layout::slotParts[part], name, spoken);
+    picture->setAccessibleName(what.isEmpty() ? QString::fromUtf8(spoken)
+                                              : QString::fromUtf8(layout::slotParts[part].spoken) +
+                                                    QLatin1String(": ") + what);
 }
 
 } // namespace
@@ -181,6 +188,10 @@ void TFrmRelatorios::fillSlot(int n, SlotRule rule) {
     showPicture(services_.pictures, s.ImgClube, row.field(listing::EscudoClube));
     showPicture(services_.pictures, s.ImgBandClube,
                 row.field(brazilRule && isBrasil ? listing::BandeiraUF : listing::BandeiraPais));
+    namePicture(s.ImgClube, n, 0, row.field(listing::NomeClube));
+    namePicture(s.ImgBandClube, n, 1,
+                brazilRule && isBrasil ? row.field(listing::UFClube)
+                                       : row.field(listing::PaisClube));
     setLabelText(s.LblNomeClube, row.field(listing::NomeClube));
     setLabelText(s.LblSiglaPaisClube, row.field(brazilRule ? listing::UFClube : listing::CodPais));
     setLabelText(s.LblNomeCompleto, row.field(listing::NomeCompletoClube));
@@ -195,6 +206,8 @@ void TFrmRelatorios::clearSlot(int n) {
     const Slot& s = slots_[n - 1];
     clearPicture(s.ImgClube);
     clearPicture(s.ImgBandClube);
+    namePicture(s.ImgClube, n, 0, {});
+    namePicture(s.ImgBandClube, n, 1, {});
     for (QLabel* label : {s.LblSiglaPaisClube, s.LblNomeClube, s.LblNomeCompleto, s.LblCidade})
         setLabelText(label, QString());
 }

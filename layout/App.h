@@ -13,30 +13,35 @@ inline constexpr Window splash{"FrmSplash", {494, 296},       ":/artwork/splash.
 inline constexpr Font counterFont{"Impact", 24};
 inline constexpr QRgb counterGrey = qRgb(0x80, 0x80, 0x80);
 inline constexpr Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignTop;
-constexpr Place counter(const char* name, QRect rect) {
+// The featured club's names stop short of the right edge of its panel.
+inline constexpr int featuredRoom = 289;
+constexpr Place counter(const char* name, QRect rect, const char* title) {
     return {.name = name,
             .kind = Kind::Label,
             .rect = rect,
             .font = counterFont,
             .colour = counterGrey,
-            .align = centred};
+            .align = centred,
+            .title = title};
 }
 inline constexpr Place inicialPlaces[] = {
-    counter("LblQtdeClubes", {580, 26, 63, 35}),
-    counter("LblQtdeBrasil", {634, 84, 57, 36}),
-    counter("LblQtdeOutros", {583, 142, 57, 33}),
-    counter("LblSelecoes", {635, 201, 57, 33}),
-    counter("LblExtintos", {583, 259, 57, 33}),
+    counter("LblQtdeClubes", {580, 26, 63, 35}, "Total de Clubes"),
+    counter("LblQtdeBrasil", {634, 84, 57, 36}, "Brasileiros"),
+    counter("LblQtdeOutros", {583, 142, 57, 33}, "Estrangeiros"),
+    counter("LblSelecoes", {635, 201, 57, 33}, "Seleções"),
+    counter("LblExtintos", {583, 259, 57, 33}, "Extintos"),
     {.name = "LblNomeClube",
      .kind = Kind::Label,
      .rect = {485, 392, 0, 0},
      .font = {"Corbel", 15, true},
-     .align = Qt::AlignLeft | Qt::AlignTop},
+     .align = Qt::AlignLeft | Qt::AlignTop,
+     .room = featuredRoom},
     {.name = "LblNomeCompleto",
      .kind = Kind::Label,
      .rect = {485, 414, 0, 0},
      .font = {"Corbel", 13, true},
-     .align = Qt::AlignLeft | Qt::AlignTop},
+     .align = Qt::AlignLeft | Qt::AlignTop,
+     .room = featuredRoom},
     {.name = "LblFederacao",
      .kind = Kind::Label,
      .rect = {470, 492, 82, 15},

@@ -30,24 +30,28 @@ inline constexpr Window selClube{"FrmSelClube", {433, 185},       ":/artwork/sel
 
 // The card: pictures first, then the labels, each sized to its text, in Arial bold; the
 // labels of the dark band at the top are white.
-constexpr Place cardLabel(const char* name, QPoint at, int pixelSize, QRgb colour = 0) {
-    return textLabel(name, at, {"Arial", pixelSize, true}, colour);
+// Each label's room ends inside the panel it lies on.
+constexpr Place cardLabel(const char* name, QPoint at, int pixelSize, int room, QRgb colour = 0) {
+    Place place = textLabel(name, at, {"Arial", pixelSize, true}, colour);
+    place.room = room;
+    return place;
 }
 inline constexpr QRgb cardBand = qRgb(255, 255, 255);
+inline constexpr int cardBandBottom = 252; // the dark band's lower edge
 inline constexpr Place cardPlaces[] = {
     picture("ImgEscudoClube", {40, 27, 201, 201}, "Escudo"),
     picture("ImgLogoFeder", {86, 280, 107, 107}, "Federação"),
     picture("ImgBandeiraPais", {87, 443, 105, 68}, "País"),
     picture("ImgBandeiraUF", {424, 441, 105, 68}, "Estado"),
-    cardLabel("LblNomeClube", {276, 80}, 29, cardBand),
-    cardLabel("LblNomeCompleto", {276, 120}, 19, cardBand),
-    cardLabel("LblFundacao", {276, 147}, 19, cardBand),
-    cardLabel("LblFederacao", {212, 319}, 24),
-    cardLabel("LblEstadio", {544, 311}, 15),
-    cardLabel("LblCapacidade", {544, 335}, 15),
-    cardLabel("LblPais", {208, 451}, 19),
-    cardLabel("LblCidade", {208, 479}, 15),
-    cardLabel("LblEstado", {536, 463}, 16),
+    cardLabel("LblNomeClube", {276, 80}, 29, 500, cardBand),
+    cardLabel("LblNomeCompleto", {276, 120}, 19, 500, cardBand),
+    cardLabel("LblFundacao", {276, 147}, 19, 500, cardBand),
+    cardLabel("LblFederacao", {212, 319}, 24, 294),
+    cardLabel("LblEstadio", {544, 311}, 15, 206),
+    cardLabel("LblCapacidade", {544, 335}, 15, 206),
+    cardLabel("LblPais", {208, 451}, 19, 186),
+    cardLabel("LblCidade", {208, 479}, 15, 186),
+    cardLabel("LblEstado", {536, 463}, 16, 214),
 };
 inline constexpr Window card{"FrmClubeSelecionado", {792, 546}, ":/artwork/card.jpg", "Image1",
                              {0, 0, 792, 546},      cardPlaces};

@@ -13,7 +13,11 @@ namespace velmora::layout {
 
 // The gallery page. Its title line and next-page buttons; the twelve slots follow.
 inline constexpr Place relatoriosPlaces[] = {
-    {.name = "LblTitulo", .kind = Kind::Label, .rect = {94, 16, 0, 0}, .font = {"Arial", 19, true}},
+    {.name = "LblTitulo",
+     .kind = Kind::Label,
+     .rect = {94, 16, 0, 0},
+     .font = {"Arial", 19, true},
+     .room = 634}, // up to the ">>" button
     {.name = "ImgBandTitulo",
      .kind = Kind::Picture,
      .rect = {22, 10, 57, 33},
@@ -79,6 +83,11 @@ inline constexpr std::array<SlotCorners, slotCount> slotCorners{{
     {{419, 462}, {516, 467}},
 }};
 
+// The right edge of slot n's card: the left column's, then the right column's.
+constexpr int slotRight(int n) {
+    return n <= slotCount / 2 ? 402 : 782;
+}
+
 // Where a part of slot n (1 to 12) sits.
 constexpr QRect slotRect(int n, const SlotPart& part) {
     const SlotCorners& c = slotCorners[n - 1];
@@ -90,12 +99,15 @@ constexpr QRect slotRect(int n, const SlotPart& part) {
 inline Place slotPlace(int n, const SlotPart& part, QByteArray& name, QByteArray& spoken) {
     name = part.stem + QByteArray::number(n);
     spoken = part.spoken == nullptr ? QByteArray() : part.spoken + (' ' + QByteArray::number(n));
+    const QRect rect = slotRect(n, part);
+    constexpr int inset = 6; // texts keep clear of the card's border
     return {.name = name.constData(),
             .kind = part.kind,
-            .rect = slotRect(n, part),
+            .rect = rect,
             .font = part.font,
             .spoken = spoken.constData(),
-            .align = part.align};
+            .align = part.align,
+            .room = rect.isEmpty() ? slotRight(n) - inset - rect.left() : 0};
 }
 
 inline constexpr Place anoPlaces[] = {

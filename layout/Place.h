@@ -35,6 +35,8 @@ struct Place {
     const char* glyph = nullptr; // built-in picture on a button
     QRgb colour = 0;             // text colour; 0: the style's own
     Qt::Alignment align = {};    // {}: the control's own
+    const char* title = "";      // painted beside a value label; spoken before its value
+    int room = 0;                // a label sized to its text grows at most this wide
 
     constexpr bool sizedToText() const { return rect.isEmpty(); }
 };

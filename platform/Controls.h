@@ -6,17 +6,18 @@
 #include "layout/Place.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
 #include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
+#include <QRadioButton>
 
 #include <initializer_list>
 
 class QCheckBox;
-class QComboBox;
 class QLabel;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
 namespace velmora {
@@ -32,17 +33,61 @@ template <class W> W* placed(W* control, const layout::Place& place) {
     return control;
 }
 
+// A drop-down list without free typing. Typing picks by the item's start, spaces
+// included ("Rio de Janeiro"); a space opens the list only when no search is under way.
+// Its current text is cut with "…" where it does not fit, the whole text in its tool
+// tip. Its painted title is linked to it as its label, which is how screen readers on
+// Linux name a list (its own name there is its value).
+class ChoiceList : public QComboBox {
+    Q_OBJECT
+public:
+    explicit ChoiceList(QWidget* parent = nullptr);
+    // The label the list is known by (nullptr before putAt gives it one).
+    QLabel* title() const { return title_; }
+    void setTitle(const QString& text);
+    // A title of its own shown beside the list takes the place of the painted one.
+    void setTitle(QLabel* shown);
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+    void paintEvent(QPaintEvent* e) override;
+
+private:
+    QLabel* title_ = nullptr;
+    QElapsedTimer lastTyped_;
+};
+
+// A radio button that behaves as the desktop's radio groups do: an arrow key moves to
+// the next button of the group and chooses it.
+class ChoiceRadio final : public QRadioButton {
+    Q_OBJECT
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void keyPressEvent(QKeyEvent* e) override;
+};
+
 // A picture box: what it shows is stretched to fill it.
 QLabel* makePicture(QWidget* parent, const layout::Place& place);
 // A label of plain text: a club's texts are shown as typed, never as HTML.
 QLabel* makeLabel(QWidget* parent, const layout::Place& place);
+// Sets a label's text. A text wider than the label's room (its fixed width, or the room
+// of its row) is cut with "…", and the whole text goes to its tool tip and accessible
+// description; a label sized to its text is sized again.
+void setFittedText(QLabel* label, const QString& text);
+// Sets a label's text in the largest font, up to its row's size, that fits its width.
+void setShrunkText(QLabel* label, const QString& text, const layout::Place& place);
+// A value label painted beside its title: shows the value, spoken as "title: value".
+void setTitledValue(QLabel* label, const QString& value, const layout::Place& place);
+
 // A push button with its caption, tool tip and glyph; glyphSize empty: the style's size.
 QPushButton* makeButton(QWidget* parent, const layout::Place& place, QSize glyphSize = {});
 // A radio button or a check box with its caption.
-QRadioButton* makeRadio(QWidget* parent, const layout::Place& place);
+ChoiceRadio* makeRadio(QWidget* parent, const layout::Place& place);
 QCheckBox* makeCheckBox(QWidget* parent, const layout::Place& place);
 // A drop-down list without free typing.
-QComboBox* makeChoiceList(QWidget* parent, const layout::Place& place);
+ChoiceList* makeChoiceList(QWidget* parent, const layout::Place& place);
 
 // The window's built-in picture, created first so every control lies above it. A
 // broken build shows the general error report instead of stopping start-up.

@@ -3,6 +3,7 @@
 #include "platform/ErrorReport.h"
 #include "store/Table.h"
 
+#include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -58,6 +59,15 @@ void DbLineEdit::refresh() {
     showing_ = true;
     setText(text);
     showing_ = false;
+    if (!hasFocus())
+        setCursorPosition(0);
+}
+
+void DbLineEdit::focusOutEvent(QFocusEvent* e) {
+    QLineEdit::focusOutEvent(e);
+    // A box left for another window or a menu keeps its place for the return.
+    if (e->reason() != Qt::ActiveWindowFocusReason && e->reason() != Qt::PopupFocusReason)
+        setCursorPosition(0);
 }
 
 void DbLineEdit::followState() {
@@ -74,9 +84,8 @@ void DbLineEdit::writeBack(const QString& text) {
 
 DbComboBox::DbComboBox(DataSource& listSource, QString listField, DataSource& source, QString field,
                        Dialogs& dialogs, QWidget* parent)
-    : QComboBox(parent), listSource_(listSource), listField_(std::move(listField)), source_(source),
-      field_(std::move(field)), dialogs_(dialogs) {
-    setEditable(false);
+    : ChoiceList(parent), listSource_(listSource), listField_(std::move(listField)),
+      source_(source), field_(std::move(field)), dialogs_(dialogs) {
     connect(&source_, &DataSource::rowChanged, this, &DbComboBox::refresh);
     connect(this, &QComboBox::activated, this, &DbComboBox::pick);
     reloadList();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Controls.h"
 #include "store/Query.h"
 
 #include <QComboBox>
@@ -18,7 +19,8 @@ class Table;
 // A text box bound to one field of a data source's current row: it shows the field
 // (the pending buffer while inserting or editing) and, only while the table inserts
 // or edits, writes what is typed back into the buffer. Typing is limited to the
-// field's width; in browse mode the box is read-only.
+// field's width; in browse mode the box is read-only. Out of the user's hands it shows
+// the beginning of its text.
 class DbLineEdit final : public QLineEdit {
     Q_OBJECT
 public:
@@ -28,6 +30,9 @@ public:
     const QString& field() const { return field_; }
     // Shows the field of the current row again.
     void refresh();
+
+protected:
+    void focusOutEvent(QFocusEvent* e) override;
 
 private:
     void writeBack(const QString& text);
@@ -42,7 +47,7 @@ private:
 // A drop-down list without free typing: its items are one column of another table
 // (walked in that table's order), its value is one field of the current row.
 // A pick writes the field while the row is inserted or edited, then emits chosen().
-class DbComboBox final : public QComboBox {
+class DbComboBox final : public ChoiceList {
     Q_OBJECT
 public:
     DbComboBox(DataSource& listSource, QString listField, DataSource& source, QString field,

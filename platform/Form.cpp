@@ -4,11 +4,15 @@
 #include "platform/ErrorReport.h"
 
 #include <QAbstractButton>
+#include <QButtonGroup>
 #include <QCloseEvent>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QRadioButton>
 #include <QScreen>
+#include <QShortcut>
+#include <QToolTip>
 #include <QWindow>
 #include <algorithm>
 
@@ -122,6 +126,33 @@ struct TabStop {
 };
 
 // Controls sharing a row: each one's vertical middle lies within the first one's height.
+// A radio group is one stop of the reading order: its buttons follow the first of them.
+const void* radioGroupOf(const QWidget* w) {
+    const auto* radio = qobject_cast<const QRadioButton*>(w);
+    if (radio == nullptr)
+        return nullptr;
+    if (radio->group() != nullptr)
+        return radio->group();
+    return radio->autoExclusive() ? radio->parentWidget() : nullptr;
+}
+
+QList<QWidget*> withGroupsTogether(const QList<QWidget*>& order) {
+    QList<QWidget*> result;
+    QList<const void*> done;
+    for (QWidget* w : order) {
+        const void* group = radioGroupOf(w);
+        if (group == nullptr) {
+            result.append(w);
+        } else if (!done.contains(group)) {
+            done.append(group);
+            for (QWidget* member : order)
+                if (radioGroupOf(member) == group)
+                    result.append(member);
+        }
+    }
+    return result;
+}
+
 QList<QList<TabStop>> rowsOf(QList<TabStop> stops) {
     std::stable_sort(stops.begin(), stops.end(), [](const TabStop& a, const TabStop& b) {
         return a.place.top() < b.place.top();
@@ -188,14 +219,13 @@ void Form::orderTabs() {
             button != nullptr && button->text().isEmpty() && button->accessibleName().isEmpty())
             button->setAccessibleName(button->toolTip());
     }
-    QWidget* previous = nullptr;
-    for (const auto& row : rowsOf(stops)) {
-        for (const TabStop& stop : row) {
-            if (previous != nullptr)
-                setTabOrder(previous, stop.widget);
-            previous = stop.widget;
-        }
-    }
+    QList<QWidget*> order;
+    for (const auto& row : rowsOf(stops))
+        for (const TabStop& stop : row)
+            order.append(stop.widget);
+    order = withGroupsTogether(order);
+    for (qsizetype i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 }
 
 void Form::setWayOut(QAction* command) {
@@ -206,6 +236,25 @@ void Form::setWayOut(QAction* command) {
 void Form::setWayOut(QAbstractButton* command) {
     wayOutButton_ = command;
     wayOutAction_ = nullptr;
+}
+
+void Form::setChoiceButton(QPushButton* ok, const QString& stayHint) {
+    setWayOut(ok);
+    ok->setDefault(true);
+    // Outside a dialog a default button takes no Enter by itself.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)})
+        connect(new QShortcut(key, this), &QShortcut::activated, ok, [ok] {
+            if (ok->isEnabled())
+                ok->click();
+        });
+    stayHint_ = stayHint;
+    setAccessibleDescription(stayHint);
+    ok->setToolTip(stayHint);
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            [this, ok] {
+                QWidget* near = focusWidget() != nullptr ? focusWidget() : ok;
+                QToolTip::showText(near->mapToGlobal(QPoint(0, near->height())), stayHint_, near);
+            });
 }
 
 void Form::closeEvent(QCloseEvent* e) {

@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QPoint>
 #include <QPointer>
+#include <QPushButton>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -94,6 +95,11 @@ public:
     // manager's close box and Alt+F4 run it while it is enabled, and do nothing else.
     void setWayOut(QAction* command);
     void setWayOut(QAbstractButton* command);
+    // A chooser's way out is its choice: ok is its way out and default button (Enter
+    // presses it), and Esc, which cannot leave, shows why (stayHint) beside the control
+    // in use. The hint is also the window's accessible description.
+    void setChoiceButton(QPushButton* ok, const QString& stayHint);
+    const QString& stayHint() const { return stayHint_; }
 
 protected:
     bool event(QEvent* e) override;
@@ -108,6 +114,7 @@ private:
     bool placed_ = false;
     QPointer<QAction> wayOutAction_;
     QPointer<QAbstractButton> wayOutButton_;
+    QString stayHint_;
 };
 
 } // namespace velmora

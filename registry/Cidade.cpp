@@ -38,6 +38,7 @@ const SelectionDef& TFrmCidade::definition() {
         .pictureParameter = nullptr,
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher uma Cidade.",
+        .stayHint = "Escolha uma cidade e tecle Enter para continuar",
         .writes = {{"CidadeClube", PickPart::Text}},
     };
     return def;

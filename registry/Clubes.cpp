@@ -270,7 +270,11 @@ void TFrmClubes::setKindUnchecked() {
 }
 
 void TFrmClubes::showCode() {
-    lblCodigo->setText(field(QStringLiteral("Codigo")));
+    // Every code fits the disc: a long one is drawn smaller.
+    const QString code = field(QStringLiteral("Codigo"));
+    const layout::Place& place = at(clubes, "lblCodigo");
+    setShrunkText(lblCodigo, code, place);
+    setTitledValue(lblCodigo, code, place);
 }
 
 void TFrmClubes::clearPictures() {

@@ -26,6 +26,7 @@ const SelectionDef& TFrmFederacao::definition() {
         .pictureParameter = "FEDER",
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher uma Federação.",
+        .stayHint = "Escolha uma federação e tecle Enter para continuar",
         .writes = {{"Federacao", PickPart::Text}, {"LogoFederacao", PickPart::Picture}},
     };
     return def;

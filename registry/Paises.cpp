@@ -26,6 +26,7 @@ const SelectionDef& TFrmPaises::definition() {
         .pictureParameter = "PAIS",
         .pictureKey = PickPart::Text,
         .emptyMessage = "É necessário escolher um País.",
+        .stayHint = "Escolha um país e tecle Enter para continuar",
         .writes = {{"BandeiraPais", PickPart::Picture}, {"PaisClube", PickPart::Text}},
     };
     return def;

@@ -48,7 +48,7 @@ SelectionDialog::SelectionDialog(Services& services, const SelectionDef& def)
                 listChange();
         });
     connect(BtnOk, &QPushButton::clicked, this, &SelectionDialog::BtnOkClick);
-    setWayOut(BtnOk);
+    setChoiceButton(BtnOk, QString::fromUtf8(def_.stayHint));
 }
 
 void SelectionDialog::dismiss() {

@@ -60,6 +60,7 @@ struct SelectionDef {
     const char* pictureParameter;
     PickPart pictureKey;
     const char* emptyMessage;
+    const char* stayHint;                       // why Esc does not close it
     QList<QPair<const char*, PickPart>> writes; // fields of the pending row
 };
 

@@ -26,6 +26,7 @@ const SelectionDef& TFrmUF::definition() {
         .pictureParameter = "ESTADO",
         .pictureKey = PickPart::Code,
         .emptyMessage = "É necessário escolher um Estado.",
+        .stayHint = "Escolha um estado e tecle Enter para continuar",
         .writes = {{"BandeiraUF", PickPart::Picture}, {"UFClube", PickPart::Code}},
     };
     return def;

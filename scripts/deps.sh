@@ -10,7 +10,7 @@ PACKAGES=(
   libbenchmark-dev
   fonts-crosextra-carlito fonts-liberation fonts-bebas-neue fonts-dejavu-core
   qt6-translations-l10n qt6-image-formats-plugins libqt6svg6
-  xvfb x11-utils imagemagick xdotool openbox
+  xvfb x11-utils imagemagick xdotool openbox at-spi2-core python3-pyatspi
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
   qt6-svg-dev
   desktop-file-utils appstream dpkg-dev groff-base

@@ -62,6 +62,10 @@ trap cleanup EXIT
 home=$work/home
 mkdir -p "$home"
 "$build/tools/velmora-datadir" create "$home/Velmora" --sample >/dev/null
+# Clubs with the longest texts the fields take, and the longest country name: every
+# window must fit them.
+"$build/tools/velmora-datadir" import "$home/Velmora" "$root/tools/screenshots/long-names.csv" \
+  --pictures "$home/Velmora/Distintivos" >/dev/null
 
 # A free display number.
 display=99
@@ -81,6 +85,19 @@ if command -v openbox >/dev/null; then
   openbox >"$work/openbox.log" 2>&1 &
   pids+=($!)
   sleep 1
+fi
+
+# Where the screen-reader stack is installed (at-spi2-core, python3-pyatspi), the
+# program runs on a session bus of its own with accessibility on, and a "tree" step
+# reads a window as a screen reader would.
+if command -v dbus-daemon >/dev/null && /usr/bin/python3 -c 'import pyatspi' 2>/dev/null; then
+  {
+    read -r DBUS_SESSION_BUS_ADDRESS
+    read -r dbus_pid
+  } < <(dbus-daemon --session --fork --print-address=1 --print-pid=1)
+  export DBUS_SESSION_BUS_ADDRESS QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+  pids+=("$dbus_pid")
+  screen_reader=1
 fi
 
 HOME=$home LANG=C.UTF-8 QT_SCALE_FACTOR=$scale "$build/velmora" >"$work/velmora.log" 2>&1 &

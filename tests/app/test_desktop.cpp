@@ -3,21 +3,28 @@
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
+#include "detail/ClubeSelecionado.h"
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/Relatorios.h"
+#include "platform/DataControls.h"
 #include "registry/CadCidade.h"
+#include "registry/Cidade.h"
 #include "registry/Clubes.h"
+#include "registry/Federacao.h"
 #include "registry/Paises.h"
+#include "registry/UF.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/Rows.h"
 #include "tests/support/store/TestStore.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,8 +32,12 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScreen>
+#include <QToolTip>
 #include <QtTest>
+
+#include <functional>
 
 using namespace velmora;
 using velmora::test::AppFixture;
@@ -127,6 +138,52 @@ QString spokenName(QWidget* w) {
     return face == nullptr ? QString() : face->text(QAccessible::Name);
 }
 
+Form* formNamed(Rig& rig, const QString& name) {
+    for (Form* f : rig.forms())
+        if (f->objectName() == name)
+            return f;
+    return nullptr;
+}
+
+// What a screen reader announces a control by. On Linux a list's own name is its value,
+// so a list is known by the label linked to it.
+QString announced(QAccessibleInterface* face) {
+    if (face->role() != QAccessible::ComboBox)
+        return face->text(QAccessible::Name);
+    const auto labels = face->relations(QAccessible::Label);
+    return labels.isEmpty() ? QString() : labels.first().first->text(QAccessible::Name);
+}
+
+// Walks a window's accessibility tree; every shown control, picture and text that says
+// nothing but its value (empty, its own value, a bare number) is listed as a fault.
+void walkTree(QAccessibleInterface* face, const QRect& whole, const QString& where,
+              QStringList& faults, int& checked) {
+    static const QList<QAccessible::Role> controls = {
+        QAccessible::ComboBox,    QAccessible::EditableText, QAccessible::CheckBox,
+        QAccessible::RadioButton, QAccessible::PushButton,   QAccessible::Graphic,
+        QAccessible::StaticText};
+    static const QRegularExpression bare(QStringLiteral("^[\\d.,\\s]*$"));
+    for (int i = 0; i < face->childCount(); ++i) {
+        QAccessibleInterface* child = face->child(i);
+        if (child == nullptr || child->state().invisible)
+            continue;
+        walkTree(child, whole, where, faults, checked);
+        auto* widget = qobject_cast<QWidget*>(child->object());
+        // The window's picture under everything is decoration; popups are lists' own.
+        if (!controls.contains(child->role()) || widget == nullptr ||
+            (child->role() == QAccessible::Graphic && widget->geometry().contains(whole)))
+            continue;
+        const QString name = announced(child).trimmed();
+        const QString value = child->text(QAccessible::Value).trimmed();
+        // A text label says what it shows; an empty one says nothing and is not read.
+        if (child->role() == QAccessible::StaticText && name.isEmpty())
+            continue;
+        ++checked;
+        if (name.isEmpty() || name.contains(bare) || (!value.isEmpty() && name == value))
+            faults << QStringLiteral("%1.%2 \"%3\"").arg(where, widget->objectName(), name);
+    }
+}
+
 } // namespace
 
 class TestDesktop final : public QObject {
@@ -143,6 +200,12 @@ private slots:
     void everyControlHasAnAccessibleName();
     void accessibleNamesAreThePaintedTitles_data();
     void accessibleNamesAreThePaintedTitles();
+    void accessibilityTreeSaysWhatEachControlIs();
+    void enterChoosesInEverySelectionDialog_data();
+    void enterChoosesInEverySelectionDialog();
+    void escInAChooserSaysHowToGoOn();
+    void typingANameWithSpacesSearchesTheList();
+    void arrowsChooseInARadioGroup();
     void informationTextIsReadable();
     void keepOnScreen_data();
     void keepOnScreen();
@@ -406,6 +469,180 @@ void TestDesktop::accessibleNamesAreThePaintedTitles() {
     auto* widget = form->findChild<QWidget*>(control);
     QVERIFY(widget != nullptr);
     QCOMPARE(spokenName(widget), name);
+}
+
+void TestDesktop::accessibilityTreeSaysWhatEachControlIs() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    rig.store.add(2, QStringLiteral("Segundo"), QStringLiteral("Argentina"), {});
+    VelmoraApp& app = rig.start();
+    QAccessible::setActive(true);
+    // The windows with what they show: counters, a row, a page, a card.
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->CadastrodeClubes1Click();
+    app.FrmClubes->recordDisplay();
+    app.FrmInicial->odososClubesCadastrados1Click();
+    QStringList faults;
+    int checked = 0;
+    for (Form* form : rig.forms()) {
+        if (!form->isVisible())
+            QVERIFY(rig.show(form));
+        walkTree(QAccessible::queryAccessibleInterface(form),
+                 QRect(QPoint(0, 0), form->clientSize()), form->objectName(), faults, checked);
+    }
+    QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1String(", "))));
+    QVERIFY(checked > 100);
+
+    // The counters with their titles, the code, a list by its painted title.
+    QCOMPARE(spokenName(app.FrmInicial->LblQtdeClubes), QStringLiteral("Total de Clubes: 2"));
+    QCOMPARE(spokenName(app.FrmInicial->LblSelecoes), QStringLiteral("Seleções: 0"));
+    QCOMPARE(spokenName(app.FrmClubes->lblCodigo), QStringLiteral("Código: 1"));
+    QCOMPARE(announced(QAccessible::queryAccessibleInterface(app.FrmClubes->ComboAno)),
+             QStringLiteral("Fundação"));
+    // A gallery badge is named after its club, an empty slot's by its number.
+    TFrmRelatorios& page = *app.FrmRelatorios;
+    QCOMPARE(spokenName(page.slot(1).ImgClube), QStringLiteral("Escudo: Primeiro"));
+    QCOMPARE(spokenName(page.slot(2).ImgBandClube), QStringLiteral("Bandeira: Argentina"));
+    QCOMPARE(spokenName(page.slot(3).ImgClube), QStringLiteral("Escudo 3"));
+}
+
+void TestDesktop::enterChoosesInEverySelectionDialog_data() {
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("box"); // the editor's box the choice goes into
+    row("country", "FrmPaises", "Arg", "EdtNomePais");
+    row("state", "FrmUF", "RJ", "EdtSiglaEstado");
+    row("city", "FrmCidade", "Camp", "EdtNomeCidade");
+    row("federation", "FrmFederacao", "CBF", "EdtFederacao");
+    row("year", "FrmAno", "1910", "");
+    row("federation gallery", "FrmSelFeder", "FPF", "");
+    row("club", "FrmSelClube", "Prim", "");
+}
+
+void TestDesktop::enterChoosesInEverySelectionDialog() {
+    QFETCH(QString, window);
+    QFETCH(QString, typed);
+    QFETCH(QString, box);
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    TFrmClubes& editor = *app.FrmClubes;
+    app.FrmInicial->CadastrodeClubes1Click();
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.Alterar1->trigger(); // a stored Brazilian club: every dialog takes a choice
+    const QList<std::pair<QString, std::function<void()>>> openers = {
+        {QStringLiteral("FrmPaises"), [&] { editor.BtnSelecionarPaisClick(); }},
+        {QStringLiteral("FrmUF"), [&] { editor.BtnSelecionaPaisClick(); }},
+        {QStringLiteral("FrmCidade"), [&] { editor.BtnSelecionarCidadeClick(); }},
+        {QStringLiteral("FrmFederacao"), [&] { editor.BtnFederacaoClick(); }},
+        {QStringLiteral("FrmAno"), [&] { app.FrmInicial->PorAnodeFundao1Click(); }},
+        {QStringLiteral("FrmSelFeder"), [&] { app.FrmInicial->ClubesporFederao1Click(); }},
+        {QStringLiteral("FrmSelClube"), [&] { app.FrmInicial->DadosdoClube1Click(); }},
+    };
+    for (const auto& [name, open] : openers)
+        if (name == window)
+            open();
+    Form* form = formNamed(rig, window);
+    QVERIFY(form != nullptr);
+    QVERIFY(QTest::qWaitForWindowActive(form));
+    auto* ok = form->findChild<QPushButton*>(QStringLiteral("BtnOk"));
+    QVERIFY(ok->isDefault());
+    if (auto* chooser = qobject_cast<TFrmSelClube*>(form))
+        QTest::keyClick(chooser->rbClube, Qt::Key_Space);
+    auto* list = form->findChild<QComboBox*>();
+    list->setFocus();
+    QTest::keyClicks(list, typed);
+    const QString picked = list->currentText();
+    QVERIFY2(picked.startsWith(typed), qPrintable(picked));
+    QTest::keyClick(list, Qt::Key_Return);
+    // The choice is taken and the dialog gives way to what follows it.
+    QTRY_VERIFY(!form->isVisible());
+    QCOMPARE(rig.dialogs.messages(), QStringList());
+    if (!box.isEmpty()) { // each pick differs from the stored club's from its first letter
+        const QString written = editor.findChild<QLineEdit*>(box)->text();
+        QVERIFY(!written.isEmpty() && picked.startsWith(written));
+    } else if (window == QLatin1String("FrmSelClube"))
+        QVERIFY(app.FrmClubeSelecionado->isVisible());
+    else
+        QVERIFY(app.FrmRelatorios->isVisible());
+}
+
+void TestDesktop::escInAChooserSaysHowToGoOn() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->PorAnodeFundao1Click();
+    TFrmAno& years = *app.FrmAno;
+    QVERIFY(QTest::qWaitForWindowActive(&years));
+    years.ComboAnos->setFocus();
+    QTest::keyClick(years.ComboAnos, Qt::Key_Escape);
+    // It stays, and says why, aloud too.
+    QVERIFY(years.isVisible());
+    QTRY_VERIFY(QToolTip::isVisible());
+    QCOMPARE(QToolTip::text(), QStringLiteral("Escolha um ano e tecle Enter para continuar"));
+    QCOMPARE(QAccessible::queryAccessibleInterface(&years)->text(QAccessible::Description),
+             QToolTip::text());
+    QCOMPARE(years.BtnOk->toolTip(), QToolTip::text());
+}
+
+void TestDesktop::typingANameWithSpacesSearchesTheList() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"), QStringLiteral("Brasil"), QStringLiteral("RJ"));
+    rig.store.insertCity(QStringLiteral("Rio Bonito"), QStringLiteral("Brasil"),
+                         QStringLiteral("RJ"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->CadastrodeClubes1Click();
+    app.FrmClubes->Alterar1->trigger();
+    app.FrmClubes->BtnSelecionarCidadeClick();
+    TFrmCidade& cities = *app.FrmCidade;
+    QVERIFY(QTest::qWaitForWindowActive(&cities));
+    QComboBox* list = cities.ComboCidade;
+    QVERIFY(list->findText(QStringLiteral("Rio Bonito")) >= 0);
+    QTest::keyClicks(list, QStringLiteral("Rio de Janeiro"));
+    QVERIFY(!list->view()->isVisible());
+    QCOMPARE(list->currentText(), QStringLiteral("Rio de Janeiro"));
+    // Space alone still opens the list, as a press of it does.
+    QTest::qWait(QApplication::keyboardInputInterval() + 50);
+    QTest::keyClick(list, Qt::Key_Space);
+    QTRY_VERIFY(list->view()->isVisible());
+    list->hidePopup();
+}
+
+void TestDesktop::arrowsChooseInARadioGroup() {
+    Rig rig;
+    rig.store.add(1, QStringLiteral("Primeiro"));
+    VelmoraApp& app = rig.start();
+    QVERIFY(rig.show(app.FrmInicial.get()));
+    app.FrmInicial->CadastrodeClubes1Click();
+    TFrmClubes& editor = *app.FrmClubes;
+    QVERIFY(QTest::qWaitForWindowActive(&editor));
+    editor.Novo1->trigger(); // a new row has no kind yet
+    editor.rbSelecao->setFocus(Qt::TabFocusReason);
+    QVERIFY(!editor.rbSelecao->isChecked() && !editor.rbClube->isChecked());
+    QTest::keyClick(editor.rbSelecao, Qt::Key_Down);
+    QVERIFY(editor.rbClube->hasFocus());
+    QVERIFY(editor.rbClube->isChecked());
+    QCOMPARE(app.dm().TblClubes.fieldText(QStringLiteral("Identificador")), QStringLiteral("0"));
+    QTest::keyClick(editor.rbClube, Qt::Key_Up);
+    QVERIFY(editor.rbSelecao->isChecked());
+    QCOMPARE(app.dm().TblClubes.fieldText(QStringLiteral("Identificador")), QStringLiteral("1"));
+    // Tab leaves the group for the next control in reading order.
+    QTest::keyClick(editor.rbSelecao, Qt::Key_Down);
+    QTest::keyClick(editor.rbClube, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), editor.CkbExtinto);
+
+    // The club chooser's pair too: the choice fills the list.
+    editor.BtnCancelarClick();
+    app.FrmInicial->DadosdoClube1Click();
+    TFrmSelClube& chooser = *app.FrmSelClube;
+    QVERIFY(QTest::qWaitForWindowActive(&chooser));
+    chooser.rbClube->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(chooser.rbClube, Qt::Key_Right);
+    QVERIFY(chooser.rbSelecao->isChecked());
+    QVERIFY(chooser.ComboClubes->isEnabled());
 }
 
 void TestDesktop::informationTextIsReadable() {

@@ -144,18 +144,18 @@ Artwork splash() {
     return art;
 }
 
-// The five counters zig-zag down the right edge; each circle is centred on its label.
+// The five counters zig-zag down the right edge; each circle is centred on its label,
+// its title (from the window's place table) beside it.
 struct Counter {
     const char* name;
-    const char16_t* title;
     bool titleOnLeft;
 };
 const std::array<Counter, 5> kCounters{{
-    {"LblQtdeClubes", u"Total de Clubes", false},
-    {"LblQtdeBrasil", u"Brasileiros", true},
-    {"LblQtdeOutros", u"Estrangeiros", false},
-    {"LblSelecoes", u"Seleções", true},
-    {"LblExtintos", u"Extintos", false},
+    {"LblQtdeClubes", false},
+    {"LblQtdeBrasil", true},
+    {"LblQtdeOutros", false},
+    {"LblSelecoes", true},
+    {"LblExtintos", false},
 }};
 
 Artwork mainWindow() {
@@ -185,7 +185,7 @@ Artwork mainWindow() {
     for (const Counter& c : kCounters) {
         const QPointF centre = QRectF(placeOf(vl::inicial, c.name)).center();
         e.push_back(Disc{centre, 34, Qt::white, palette::orange, 5});
-        e.push_back(Text{QString::fromUtf16(c.title),
+        e.push_back(Text{QString::fromUtf8(vl::at(vl::inicial, c.name).title),
                          {kCorbel, 17, true},
                          centre + QPointF(c.titleOnLeft ? -42 : 42, 6),
                          Qt::white,
@@ -454,10 +454,9 @@ Artwork galleryPage() {
                               {{"LblTitulo", u"Relação de Clubes - Estado: São Paulo (37)"_s}});
     for (int n = 1; n <= vl::slotCount; ++n) {
         const vl::SlotCorners& s = vl::slotCorners[n - 1];
-        const bool left = n <= vl::slotCount / 2;
         const QRect badge = vl::slotRect(n, vl::slotParts[0]);
         const qreal cardLeft = s.badge.x() - 9;
-        const qreal cardRight = left ? 402 : 782;
+        const qreal cardRight = vl::slotRight(n);
         const qreal top = s.badge.y() - 7;
         const qreal textLeft = vl::slotRect(n, vl::slotParts[3]).left();
         append(art.elements,
@@ -486,10 +485,10 @@ Artwork detailCard() {
         art.elements,
         {
             Fill{{0, 0, 792, 546}, Surface::Paper},
-            Fill{{0, 0, 792, 252}, Surface::Night},
+            Fill{{0, 0, 792, vl::cardBandBottom}, Surface::Night},
             Ornament{Drawing::PitchLines, {300, -40, 620, 330}, 0.07},
             Ornament{Drawing::Ball, {640, 52, 150, 150}, 0.14},
-            Rule{{0, 252, 792, 4}, palette::orange},
+            Rule{{0, vl::cardBandBottom, 792, 4}, palette::orange},
             frame(placeOf(vl::card, "ImgEscudoClube"), 8),
             Text{
                 u"FICHA DO CLUBE / SELEÇÃO"_s, {kImpact, 22, false, 2}, {277, 62}, palette::orange},

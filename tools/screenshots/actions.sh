@@ -15,6 +15,8 @@
 #   active WINDOW     fail the run unless WINDOW is the active window now
 #   run COMMAND       a shell command of this script (e.g. to move a folder of the data
 #                     directory, $home/Velmora, away and back)
+#   tree WINDOW       write what a screen reader finds in WINDOW to $out/arvore-N.txt
+#                     (N counts the trees read); skipped without the screen-reader stack
 # WINDOW is a caption, matched whole (^caption$) among the shown windows.
 # Steps are separated by ";". X, Y are the program's own (100 %) coordinates: they are
 # multiplied by SHOT_SCALE (the QT_SCALE_FACTOR the program runs with).
@@ -116,6 +118,18 @@ step_active() {
   return 1
 }
 
+trees=0
+step_tree() {
+  [ -n "${screen_reader:-}" ] || return 0
+  trees=$((trees + 1))
+  # Optional: a tree that cannot be read is reported, the pictures go on.
+  if /usr/bin/python3 "$(dirname "${BASH_SOURCE[0]}")/a11y-tree.py" "$1" >"$out/arvore-$trees.txt"; then
+    echo "$out/arvore-$trees.txt"
+  else
+    rm -f "$out/arvore-$trees.txt"
+  fi
+}
+
 run_steps() {
   local steps=$1 step verb args
   IFS=';' read -ra list <<<"$steps"
@@ -135,6 +149,7 @@ run_steps() {
       focus) need_window "$args" >/dev/null ;;
       active) step_active "$args" ;;
       run) eval "$args" ;;
+      tree) step_tree "$args" ;;
       *) echo "passo desconhecido: $verb" >&2; return 1 ;;
     esac
   done
