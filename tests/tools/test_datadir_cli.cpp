@@ -352,6 +352,7 @@ private slots:
         }
         const QString fresh = path(QStringLiteral("cheio-") + QTest::currentDataTag());
         QCOMPARE(runTool({"create", fresh + "-vazia"}).exit, 0);
+        QCOMPARE(runTool({"check", fresh + "-vazia"}).exit, 0); // opened once, as in use
         QCOMPARE(QProcess::execute("cp", {"-a", src, fresh + "-movida"}), 0);
         const QString backup =
             path("cheio-copias/") +
