@@ -66,17 +66,6 @@ Leftover takeOver(const QByteArray& file) {
     return result;
 }
 
-// Who holds the lock, as its file says: the computer and the process number.
-QString holderOf(const QString& path) {
-    qint64 pid = 0;
-    QString host, app;
-    if (!QLockFile(path).getLockInfo(&pid, &host, &app) || pid <= 0)
-        return {};
-    if (!host.isEmpty() && host != QSysInfo::machineHostName())
-        return QStringLiteral("no computador %1").arg(host);
-    return QStringLiteral("processo %1 neste computador").arg(pid);
-}
-
 } // namespace
 
 DataDirLock::DataDirLock(const QString& dataDir) : dataDir_(QDir::cleanPath(dataDir)) {
@@ -86,6 +75,18 @@ DataDirLock::DataDirLock(const QString& dataDir) : dataDir_(QDir::cleanPath(data
 }
 
 DataDirLock::~DataDirLock() = default;
+
+// Who holds the folder, as the lock file says: the computer and the process number.
+void DataDirLock::readHolder() {
+    qint64 pid = 0;
+    QString host, app;
+    if (!QLockFile(path()).getLockInfo(&pid, &host, &app) || pid <= 0)
+        return;
+    if (!host.isEmpty() && host != QSysInfo::machineHostName())
+        otherComputer_ = host;
+    else
+        holder_ = QStringLiteral("processo %1 neste computador").arg(pid);
+}
 
 QString DataDirLock::path() const {
     return QDir(dataDir_).filePath(QString::fromLatin1(fileName));
@@ -103,7 +104,7 @@ DataDirLock::Outcome DataDirLock::take() {
             }
             switch (takeOver(file)) {
             case Leftover::Held:
-                holder_ = holderOf(path());
+                readHolder();
                 return Outcome::AlreadyOpen;
             case Leftover::Kept:
                 return Outcome::CannotLock;
@@ -122,7 +123,7 @@ DataDirLock::Outcome DataDirLock::take() {
         if (lock->error() != QLockFile::LockFailedError)
             return Outcome::CannotLock;
     }
-    holder_ = holderOf(path());
+    readHolder();
     return Outcome::AlreadyOpen;
 }
 
@@ -131,6 +132,12 @@ QString DataDirLock::message() const {
     const QString file = QDir::toNativeSeparators(path());
     switch (outcome_) {
     case Outcome::AlreadyOpen:
+        if (!otherComputer_.isEmpty())
+            return QStringLiteral("O Velmora já está aberto com a pasta de dados %1 no computador "
+                                  "%2.\nFeche o Velmora naquele computador e abra este de novo: "
+                                  "dois computadores não podem usar a mesma pasta de dados ao "
+                                  "mesmo tempo.")
+                .arg(folder, otherComputer_);
         return QStringLiteral(
                    "O Velmora já está aberto com a pasta de dados %1%2.\nSó um Velmora pode usar "
                    "a pasta de dados de cada vez: use a janela que já está aberta, ou feche-a e "

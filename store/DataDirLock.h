@@ -37,12 +37,14 @@ public:
 private:
     QString path() const;
     Outcome take();
+    void readHolder();
 
     QString dataDir_;
     std::unique_ptr<QLockFile> lock_;
     Outcome outcome_ = Outcome::NoFolder;
-    QString kind_;   // what a lock that is not a file is ("uma pasta")
-    QString holder_; // who holds a taken folder, as the lock file tells
+    QString kind_;          // what a lock that is not a file is ("uma pasta")
+    QString holder_;        // the process holding a taken folder, as the lock file tells
+    QString otherComputer_; // or the computer, when it names another one
 };
 
 } // namespace velmora
