@@ -1,12 +1,15 @@
 #include "platform/Files.h"
 
 #include "store/Error.h"
+#include "store/StoreError.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <algorithm>
+#include <cerrno>
 
 namespace velmora::files {
 
@@ -27,21 +30,64 @@ QString copyFailureReason(const QString& source, const QString& target, const QF
     return file.errorString();
 }
 
+[[noreturn]] void copyFailed(const QString& source, const QString& target, const QString& why) {
+    fail(QStringLiteral("Não foi possível copiar o arquivo \"%1\" para \"%2\": %3")
+             .arg(source, target, why));
+}
+
+// A failed write: a full disk leads the message, as it is what the user must act on.
+[[noreturn]] void writeFailed(const QString& source, const QString& target, const QFileDevice& out,
+                              int systemError) {
+    if (diskFull(out, systemError))
+        fail(QStringLiteral("%1\n(Ao copiar \"%2\" para \"%3\".)")
+                 .arg(diskFullText(), source, target));
+    copyFailed(source, target, out.errorString() + QLatin1Char('.'));
+}
+
 } // namespace
 
 bool exists(const QString& path) {
     return !path.isEmpty() && QFileInfo::exists(path);
 }
 
+bool diskFull(const QFileDevice& file, int systemError) {
+    return file.error() == QFileDevice::ResourceError || isDiskFullErrno(systemError);
+}
+
+QString writeFailure(const QFileDevice& file, int systemError) {
+    return diskFull(file, systemError) ? diskFullText() : file.errorString();
+}
+
 void copyNoOverwrite(const QString& source, const QString& target) {
     if (exists(target))
         fail(QStringLiteral("O arquivo de destino já existe: %1").arg(target));
-    QFile file(source);
-    // QFile::copy never replaces an existing target, so a file that appears
-    // meanwhile is not overwritten either.
-    if (!file.copy(target))
-        fail(QStringLiteral("Não foi possível copiar o arquivo \"%1\" para \"%2\": %3.")
-                 .arg(source, target, copyFailureReason(source, target, file)));
+    QFile in(source);
+    if (!QFileInfo(source).isFile() || !in.open(QIODevice::ReadOnly))
+        copyFailed(source, target, copyFailureReason(source, target, in) + QLatin1Char('.'));
+    // Written under a passing name beside the target and renamed once complete: a
+    // failure part-way (a full disk) leaves nothing under the target's name.
+    QTemporaryFile out(target + QStringLiteral(".XXXXXX"));
+    if (!out.open())
+        copyFailed(source, target, copyFailureReason(source, target, out) + QLatin1Char('.'));
+    QByteArray block(256 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(block.data(), block.size());
+        if (got < 0)
+            copyFailed(source, target, in.errorString() + QLatin1Char('.'));
+        if (got == 0)
+            break;
+        if (out.write(block.constData(), got) != got)
+            writeFailed(source, target, out, errno);
+    }
+    if (!out.flush())
+        writeFailed(source, target, out, errno);
+    out.setPermissions(in.permissions() | QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    // Renaming never replaces a file that appeared meanwhile.
+    if (!out.rename(target))
+        copyFailed(source, target,
+                   exists(target) ? QStringLiteral("o arquivo de destino já existe.")
+                                  : out.errorString() + QLatin1Char('.'));
+    out.setAutoRemove(false); // it is the badge now
 }
 
 bool remove(const QString& path) {

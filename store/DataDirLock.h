@@ -8,8 +8,11 @@ class QLockFile;
 namespace velmora {
 
 // One program per data directory: a lock file in the folder, held while the
-// program runs. A lock left by a program that died (killed, crashed) is taken
-// over, as the process that held it no longer exists.
+// program runs. Who holds it is decided by the system's lock on the file, which
+// ends with the process that took it (killed, crashed, a power cut): a file that
+// no running process holds is taken over whatever it says (empty, garbage, the
+// name of another computer); one a running program holds is never taken,
+// however long that program has run.
 class DataDirLock final {
 public:
     static constexpr const char* fileName = "Velmora.lock";
@@ -19,6 +22,7 @@ public:
         AlreadyOpen, // another live program holds it
         NoFolder,    // nothing to lock: the folder is missing (the store says so)
         CannotLock,  // the lock file cannot be written (read-only folder, no rights)
+        NotAFile,    // Velmora.lock is a folder, a pipe, a link...: nothing we may replace
     };
 
     explicit DataDirLock(const QString& dataDir);
@@ -27,13 +31,20 @@ public:
     DataDirLock& operator=(const DataDirLock&) = delete;
 
     Outcome outcome() const { return outcome_; }
-    // The user's message for AlreadyOpen and CannotLock; empty otherwise.
+    // The user's message when the folder is not ours; empty when Locked or NoFolder.
     QString message() const;
 
 private:
+    QString path() const;
+    Outcome take();
+    void readHolder();
+
     QString dataDir_;
     std::unique_ptr<QLockFile> lock_;
     Outcome outcome_ = Outcome::NoFolder;
+    QString kind_;          // what a lock that is not a file is ("uma pasta")
+    QString holder_;        // the process holding a taken folder, as the lock file tells
+    QString otherComputer_; // or the computer, when it names another one
 };
 
 } // namespace velmora

@@ -86,11 +86,27 @@ QString howToCreate(const QString& dataDir) {
         .arg(QDir::toNativeSeparators(dataDir));
 }
 
-sqlite3* nativeHandle(QSqlDatabase& db) {
-    const QVariant v = db.driver()->handle();
-    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
-        return nullptr;
-    return *static_cast<sqlite3* const*>(v.constData());
+// The program writes only to a store it made: a file that is not one (empty, another
+// program's database) is refused before the engine writes a byte to it.
+[[noreturn]] void notACatalogue(const QString& path, const QString& why, const QString& dataDir) {
+    throw StoreError(
+        QStringLiteral("O arquivo %1 não é um catálogo do Velmora: %2. O Velmora não grava "
+                       "em um arquivo que ele não criou e o deixou como estava.\nSe o catálogo "
+                       "foi trocado por engano, restaure a cópia de segurança mais recente "
+                       "(velmora-datadir restore); para começar um catálogo novo, tire esse "
+                       "arquivo da pasta e execute velmora-datadir create %3.")
+            .arg(QDir::toNativeSeparators(path), why, QDir::toNativeSeparators(dataDir)));
+}
+
+bool holdsCatalogueTables(QSqlDatabase& db) {
+    QStringList names;
+    for (const TableDef& table : Schema::tables())
+        names << QLatin1Char('\'') + table.name + QLatin1Char('\'');
+    QSqlQuery query = runStatement(
+        db, QStringLiteral("select count(*) from sqlite_master where type = 'table' and name in "
+                           "(%1)")
+                .arg(names.join(QLatin1Char(','))));
+    return query.next() && query.value(0).toInt() > 0;
 }
 
 } // namespace
@@ -106,6 +122,10 @@ Database::Database(const QString& dataDir, bool create)
         throw StoreError(QStringLiteral("Tabela não encontrada: %1 (o arquivo %2 não existe)\n%3")
                              .arg(Schema::tables().first().fileName, path, howToCreate(dataDir_)));
     }
+    if (const QFileInfo store(path); !create && !store.isFile())
+        notACatalogue(path, QStringLiteral("não é um arquivo comum"), dataDir_);
+    else if (!create && store.size() == 0)
+        notACatalogue(path, QStringLiteral("o arquivo está vazio (0 bytes)"), dataDir_);
 
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection_);
     db_.setDatabaseName(path);
@@ -129,7 +149,7 @@ Database::Database(const QString& dataDir, bool create)
         throw StoreError(QStringLiteral("Não foi possível abrir %1: %2").arg(path, why));
     }
     try {
-        sqlite3* handle = nativeHandle(db_);
+        sqlite3* handle = engineHandle(db_);
         if (!handle)
             throw StoreError(
                 QStringLiteral("O driver SQLite não expôs a conexão com %1.").arg(path));
@@ -137,6 +157,10 @@ Database::Database(const QString& dataDir, bool create)
         registerFunction(handle, "fold", textFunction<foldedText>);
         registerFunction(handle, "orderprefix", orderPrefixFunction);
         registerFunction(handle, "pieces", piecesFunction);
+        if (!create && !holdsCatalogueTables(db_))
+            notACatalogue(path,
+                          QStringLiteral("é um banco de dados sem nenhuma das tabelas do Velmora"),
+                          dataDir_);
         exec(QStringLiteral("PRAGMA case_sensitive_like = ON"));
         // WAL lets a listing stay open while a row is posted; FULL makes every post
         // survive a power cut, not just a crash of the program.
@@ -174,7 +198,7 @@ QVariant Database::value(const QString& sql) {
 std::pair<qint64, qint64> Database::changeStamp() {
     // data_version moves when another connection commits; total_changes when this one writes.
     const qint64 others = value(QStringLiteral("PRAGMA data_version")).toLongLong();
-    sqlite3* handle = nativeHandle(db_);
+    sqlite3* handle = engineHandle(db_);
     return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
 }
 
@@ -222,7 +246,7 @@ QString Database::defaultDir() {
 Transaction::Transaction(Database& db) : db_(db) {
     if (!db_.handle().transaction())
         throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                             .arg(engineMessage(db_.handle().lastError())));
+                             .arg(engineMessage(db_.handle(), db_.handle().lastError())));
 }
 
 Transaction::~Transaction() {
@@ -233,7 +257,7 @@ Transaction::~Transaction() {
 void Transaction::commit() {
     if (!db_.handle().commit())
         throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                             .arg(engineMessage(db_.handle().lastError())));
+                             .arg(engineMessage(db_.handle(), db_.handle().lastError())));
     done_ = true;
 }
 

@@ -116,7 +116,7 @@ std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
     auto query = std::make_unique<QSqlQuery>(db_.handle());
     query->setForwardOnly(true);
     if (!query->prepare(wrapper.isEmpty() ? sql : wrapper.arg(sql)))
-        throw failure(engineMessage(query->lastError()));
+        throw failure(engineMessage(db_.handle(), query->lastError()));
     for (const QVariant& value : values)
         query->addBindValue(value);
     return query;
@@ -134,14 +134,14 @@ void Query::execute() {
     if (isSelect())
         return;
     if (!query->exec())
-        throw failure(engineMessage(query->lastError()));
+        throw failure(engineMessage(db_.handle(), query->lastError()));
 }
 
 void Query::open() {
     close();
     std::unique_ptr<QSqlQuery> query = prepared();
     if (!query->exec())
-        throw failure(engineMessage(query->lastError()));
+        throw failure(engineMessage(db_.handle(), query->lastError()));
     const QSqlRecord record = query->record();
     for (int i = 0; i < record.count(); ++i)
         columns_ << record.fieldName(i);
@@ -164,7 +164,7 @@ void Query::readAhead() {
     for (int n = 0; n < readAheadRows; ++n) {
         if (!query_->next()) {
             if (query_->lastError().isValid())
-                throw failure(engineMessage(query_->lastError()));
+                throw failure(engineMessage(db_.handle(), query_->lastError()));
             query_.reset();
             return;
         }
@@ -225,7 +225,7 @@ int Query::rowCount() {
             std::unique_ptr<QSqlQuery> count =
                 prepared(QStringLiteral("select count(*) from (%1)"));
             if (!count->exec() || !count->next())
-                throw failure(engineMessage(count->lastError()));
+                throw failure(engineMessage(db_.handle(), count->lastError()));
             rowCount_ = count->value(0).toInt();
         }
     }

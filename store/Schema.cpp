@@ -307,7 +307,7 @@ public:
     explicit TransactionGuard(QSqlDatabase& db) : db_(db) {
         if (!db_.transaction())
             throw StoreError(QStringLiteral("Não foi possível iniciar a transação: %1")
-                                 .arg(engineMessage(db_.lastError())));
+                                 .arg(engineMessage(db_, db_.lastError())));
     }
     ~TransactionGuard() {
         if (!done_)
@@ -316,7 +316,7 @@ public:
     void commit() {
         if (!db_.commit())
             throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
-                                 .arg(engineMessage(db_.lastError())));
+                                 .arg(engineMessage(db_, db_.lastError())));
         done_ = true;
     }
 

@@ -1,7 +1,9 @@
 #include "store/StoreError.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cerrno>
 #include <sqlite3.h>
 
 namespace velmora {
@@ -17,8 +19,7 @@ QString advice(int code) {
                               "programa que o está usando (outra cópia do Velmora, um "
                               "programa de cópia de segurança) e tente de novo.");
     case SQLITE_FULL:
-        return QStringLiteral("O disco está cheio: não há espaço para gravar os dados. Libere "
-                              "espaço no disco e tente de novo.");
+        return diskFullText();
     case SQLITE_READONLY:
     case SQLITE_PERM:
     case SQLITE_AUTH:
@@ -53,26 +54,68 @@ QString advice(int code) {
 
 } // namespace
 
-QString engineMessage(int code, const QString& engineText) {
+bool isDiskFullErrno(int systemError) {
+    return systemError == ENOSPC || systemError == EDQUOT || systemError == EFBIG;
+}
+
+bool isDiskFull(int engineCode, int systemError) {
+    const int primary = engineCode & 0xff;
+    return primary == SQLITE_FULL || (primary == SQLITE_IOERR && isDiskFullErrno(systemError));
+}
+
+QString diskFullText() {
+    return QStringLiteral("O disco está cheio: não há espaço para gravar os dados. Libere "
+                          "espaço no disco (apague ou mova arquivos que não usa, esvazie a "
+                          "lixeira) e tente de novo.");
+}
+
+QString engineMessage(int code, const QString& engineText, int systemError) {
+    const QString what = isDiskFull(code, systemError) ? diskFullText() : advice(code);
     const QString details = engineText.trimmed();
     if (details.isEmpty())
-        return advice(code);
-    return QStringLiteral("%1\n(Mensagem do banco de dados: %2)").arg(advice(code), details);
+        return what;
+    return QStringLiteral("%1\n(Mensagem do banco de dados: %2)").arg(what, details);
 }
+
+namespace {
+
+QString engineWords(const QSqlError& error) {
+    return error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
+}
+
+} // namespace
 
 QString engineMessage(const QSqlError& error) {
     bool numeric = false;
     const int code = error.nativeErrorCode().toInt(&numeric);
-    const QString words =
-        error.databaseText().isEmpty() ? error.driverText() : error.databaseText();
-    return engineMessage(numeric ? code : SQLITE_ERROR, words);
+    return engineMessage(numeric ? code : SQLITE_ERROR, engineWords(error));
+}
+
+QString engineMessage(const QSqlDatabase& db, const QSqlError& error) {
+    sqlite3* handle = engineHandle(db);
+    bool numeric = false;
+    int code = error.nativeErrorCode().toInt(&numeric);
+    // A failed commit reaches us without its code; the connection still has it.
+    if (!numeric)
+        code = handle ? sqlite3_extended_errcode(handle) : SQLITE_ERROR;
+    const int systemError = handle ? sqlite3_system_errno(handle) : 0;
+    return engineMessage(code, engineWords(error), systemError);
+}
+
+sqlite3* engineHandle(const QSqlDatabase& db) {
+    if (!db.isValid() || !db.driver())
+        return nullptr;
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(v.constData());
 }
 
 QSqlQuery runStatement(QSqlDatabase& db, const QString& sql, const QVariantList& values) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     const auto fail = [&] {
-        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(query.lastError()), sql));
+        throw StoreError(QStringLiteral("%1\n%2").arg(engineMessage(db, query.lastError()), sql));
     };
     if (values.isEmpty()) {
         if (!query.exec(sql))

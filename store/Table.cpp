@@ -34,8 +34,8 @@ struct Table::Impl {
             auto query = std::make_unique<QSqlQuery>(db.handle());
             query->setForwardOnly(true);
             if (!query->prepare(sql))
-                throw StoreError(
-                    QStringLiteral("%1\n%2").arg(engineMessage(query->lastError()), sql));
+                throw StoreError(QStringLiteral("%1\n%2").arg(
+                    engineMessage(db.handle(), query->lastError()), sql));
             return query;
         };
         moves[int(Move::First)] = make(select + QLatin1String("order by rowid limit 1"));
@@ -70,8 +70,8 @@ bool Table::load(Move move, qint64 key) {
     if (move == Move::After || move == Move::Before || move == Move::At)
         query.bindValue(0, key);
     if (!query.exec())
-        throw StoreError(
-            QStringLiteral("%1 (%2)").arg(engineMessage(query.lastError()), def_.fileName));
+        throw StoreError(QStringLiteral("%1 (%2)").arg(
+            engineMessage(db_.handle(), query.lastError()), def_.fileName));
     const bool found = query.next();
     if (found) {
         key_ = query.value(0).toLongLong();
@@ -264,8 +264,8 @@ void Table::post() {
     const bool inserting = state_ == State::Insert;
     QSqlQuery query(db_.handle());
     if (!query.prepare(inserting ? d_->insertSql : d_->updateSql))
-        throw StoreError(
-            QStringLiteral("%1 (%2)").arg(engineMessage(query.lastError()), def_.fileName));
+        throw StoreError(QStringLiteral("%1 (%2)").arg(
+            engineMessage(db_.handle(), query.lastError()), def_.fileName));
     for (const QVariant& value : buffer_)
         query.addBindValue(value);
     if (!inserting)
@@ -273,7 +273,7 @@ void Table::post() {
 
     Transaction transaction(db_);
     if (!query.exec()) {
-        const QString why = engineMessage(query.lastError());
+        const QString why = engineMessage(db_.handle(), query.lastError());
         if (why.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive))
             throw StoreError(QStringLiteral("Já existe em %1 um registro com o código %2.")
                                  .arg(def_.fileName, buffer_.value(0).toString()));
@@ -328,12 +328,12 @@ void Table::remove() {
     QSqlQuery query(db_.handle());
     Transaction transaction(db_);
     if (!query.prepare(d_->deleteSql))
-        throw StoreError(
-            QStringLiteral("%1 (%2)").arg(engineMessage(query.lastError()), def_.fileName));
+        throw StoreError(QStringLiteral("%1 (%2)").arg(
+            engineMessage(db_.handle(), query.lastError()), def_.fileName));
     query.addBindValue(key_);
     if (!query.exec())
-        throw StoreError(
-            QStringLiteral("%1 (%2)").arg(engineMessage(query.lastError()), def_.fileName));
+        throw StoreError(QStringLiteral("%1 (%2)").arg(
+            engineMessage(db_.handle(), query.lastError()), def_.fileName));
     query.finish();
     transaction.commit();
 

@@ -7,6 +7,7 @@
 #include "layout/Gallery.h"
 #include "layout/Registry.h"
 #include "tests/support/AppFixture.h"
+#include "tests/support/FileSystemLimits.h"
 #include "tests/support/store/TestStore.h"
 
 #include "registry/CadCidade.h"
@@ -21,15 +22,19 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScreen>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QWindow>
 #include <QtTest>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace velmora;
 using velmora::test::AppFixture;
 using velmora::test::row;
 using velmora::test::TestStore;
+using velmora::test::Unwritable;
 
 namespace {
 
@@ -47,33 +52,6 @@ Form* formNamed(const QString& name) {
             return f;
     return nullptr;
 }
-
-// Makes a file or folder unwritable for this process while in scope; root ignores
-// permission bits, so it gets the immutable flag instead.
-class Unwritable final {
-public:
-    explicit Unwritable(const QString& path) : path_(path), before_(QFile::permissions(path)) {
-        if (geteuid() == 0)
-            ok_ = QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("+i"), path_}) == 0;
-        else
-            ok_ = QFile::setPermissions(path_, before_ & ~(QFile::WriteOwner | QFile::WriteUser |
-                                                           QFile::WriteGroup | QFile::WriteOther));
-    }
-    ~Unwritable() {
-        if (geteuid() == 0)
-            QProcess::execute(QStringLiteral("chattr"), {QStringLiteral("-i"), path_});
-        else
-            QFile::setPermissions(path_, before_);
-    }
-    Unwritable(const Unwritable&) = delete;
-    Unwritable& operator=(const Unwritable&) = delete;
-    bool ok() const { return ok_ && !QFileInfo(path_).isWritable(); }
-
-private:
-    QString path_;
-    QFile::Permissions before_;
-    bool ok_ = false;
-};
 
 // Overwrites part of the store file with bytes that mean nothing to the engine.
 void scribble(const QString& file, qint64 at, qint64 length) {
@@ -106,6 +84,10 @@ private slots:
     void splashIsOnScreenBeforeTheWait();
     void secondStartOnTheSameFolderStops();
     void lockOfAKilledProgramDoesNotBlock();
+    void leftoverLockNeverHoldsTheStart_data();
+    void leftoverLockNeverHoldsTheStart();
+    void storeVelmoraDidNotMakeIsLeftUntouched_data();
+    void storeVelmoraDidNotMakeIsLeftUntouched();
 };
 
 void TestStartup::sequenceShowsMainOnlyAfterSplash() {
@@ -512,6 +494,97 @@ void TestStartup::lockOfAKilledProgramDoesNotBlock() {
     auto app = Startup::start(mine);
     QVERIFY(app);
     QVERIFY(fx.dialogs.shown().isEmpty());
+}
+
+void TestStartup::leftoverLockNeverHoldsTheStart_data() {
+    QTest::addColumn<QString>("leftover");
+    QTest::addColumn<QString>("told"); // "" when the program starts
+    row("empty (a power cut)", "empty", "");
+    row("written on another computer", "other computer", "");
+    row("a pipe", "pipe", "canal (pipe)");
+    row("a folder", "folder", "uma pasta");
+}
+
+void TestStartup::leftoverLockNeverHoldsTheStart() {
+    QFETCH(QString, leftover);
+    QFETCH(QString, told);
+    AppFixture fx;
+    const QString lock = QDir(fx.dataDir()).filePath(QStringLiteral("Velmora.lock"));
+    if (leftover == QLatin1String("empty"))
+        QVERIFY(QFile(lock).open(QIODevice::WriteOnly));
+    else if (leftover == QLatin1String("other computer")) {
+        QFile f(lock);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("4242\nvelmora\ncomputador-da-sala\n");
+    } else if (leftover == QLatin1String("pipe"))
+        QCOMPARE(::mkfifo(QFile::encodeName(lock).constData(), 0644), 0);
+    else
+        QVERIFY(QDir().mkdir(lock));
+
+    QStringList steps;
+    auto app = Startup::start(fx.environment(), [&steps](const QString& step) { steps << step; });
+    if (told.isEmpty()) {
+        QVERIFY(app);
+        QVERIFY(fx.dialogs.shown().isEmpty());
+        return;
+    }
+    QVERIFY(!app);
+    QVERIFY(!steps.contains("splash shown"));
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const auto box = fx.dialogs.shown().first();
+    QCOMPARE(box.icon, MsgIcon::Error);
+    QVERIFY2(box.text.contains(told) && box.text.contains(lock) &&
+                 box.text.contains(QStringLiteral("apague")),
+             qPrintable(box.text));
+}
+
+void TestStartup::storeVelmoraDidNotMakeIsLeftUntouched_data() {
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("told");
+    row("empty file", "empty", "está vazio (0 bytes)");
+    row("another program's database", "foreign", "não é um catálogo do Velmora");
+}
+
+void TestStartup::storeVelmoraDidNotMakeIsLeftUntouched() {
+    QFETCH(QString, kind);
+    QFETCH(QString, told);
+    AppFixture fx;
+    const QString file = fx.store.storeFile();
+    fx.store.close();
+    QVERIFY(QFile::remove(file));
+    if (kind == QLatin1String("foreign")) {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "other");
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("create table notas (texto text)")));
+        other.close();
+        other = QSqlDatabase();
+        QSqlDatabase::removeDatabase("other");
+    } else {
+        QVERIFY(QFile(file).open(QIODevice::WriteOnly));
+    }
+    const QDateTime stamp = QDateTime::currentDateTime().addDays(-3);
+    {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadWrite));
+        QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+    }
+    const QByteArray before = [&] {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("unreadable");
+    }();
+
+    auto app = Startup::start(fx.environment());
+    QVERIFY(!app);
+    QCOMPARE(fx.dialogs.shown().size(), 1);
+    const QString text = fx.dialogs.shown().first().text;
+    QVERIFY2(text.contains(told) && text.contains(file), qPrintable(text));
+    QVERIFY(text.contains(QStringLiteral("velmora-datadir")));
+
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before);
+    QCOMPARE(QFileInfo(file).lastModified(), stamp);
 }
 
 QTEST_MAIN(TestStartup)

@@ -1,10 +1,12 @@
 // The velmora-datadir binary itself: exit codes, messages, --help, the default folder.
 #include "store/Database.h"
+#include "tests/support/FileSystemLimits.h"
 #include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
 #include "velmora/Version.h"
 
 #include <QDate>
+#include <QDateTime>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -24,8 +26,11 @@ QString tool() {
     return qEnvironmentVariable("VELMORA_BINARY_DIR") + QStringLiteral("/tools/velmora-datadir");
 }
 
-Result runTool(const QStringList& args, const QString& home = {}) {
+// With room, a number of bytes any file the tool writes may grow to: a full disk.
+Result runTool(const QStringList& args, const QString& home = {}, qint64 room = -1) {
     QProcess p;
+    if (room >= 0)
+        fillDiskOf(p, rlim_t(room));
     if (!home.isEmpty()) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("HOME"), home);
@@ -241,6 +246,144 @@ private slots:
                  qPrintable(r.out));
         Database db(to);
         QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
+    }
+
+    // A catalogue nobody may write is not a damaged one.
+    void checkTellsReadOnlyFromDamaged_data() {
+        QTest::addColumn<bool>("folder"); // the whole data folder, else the store file
+        QTest::newRow("store file") << false;
+        QTest::newRow("data folder") << true;
+    }
+    void checkTellsReadOnlyFromDamaged() {
+        QFETCH(bool, folder);
+        const QString dir = path(QStringLiteral("somente-leitura-") + QTest::currentDataTag());
+        QCOMPARE(runTool({"create", "--sample", dir}).exit, 0);
+        Unwritable locked(folder ? dir : dir + "/Velmora.sqlite");
+        if (!locked.ok())
+            QSKIP("this machine cannot make a file unwritable for this process");
+        const Result r = runTool({"check", dir});
+        QVERIFY2(r.out.contains(u("é somente leitura")) &&
+                     r.out.contains(u("o Velmora o abre apenas para consulta")) &&
+                     !(r.out + r.err).contains(u("danificado")),
+                 qPrintable(r.out + r.err));
+        QCOMPARE(r.exit, 0);
+        QVERIFY2(r.out.contains(u("OK:")), qPrintable(r.out));
+    }
+
+    // A store the program did not make is never written, whichever command meets it.
+    void foreignStoreIsLeftUntouched_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QStringList>("args"); // @dir the data folder
+        QTest::addColumn<QString>("told");
+        row("check, empty file", u("empty"), QStringList{"check", "@dir"}, u("vazio (0 bytes)"));
+        row("relocate, empty file", u("empty"), QStringList{"relocate", "@dir"},
+            u("vazio (0 bytes)"));
+        row("import, another program's database", u("foreign"),
+            QStringList{"import", "@dir", "@dir.csv"}, u("não é um catálogo do Velmora"));
+        row("export, another program's database", u("foreign"),
+            QStringList{"export", "@dir", "@dir-saida.csv"}, u("não é um catálogo do Velmora"));
+    }
+    void foreignStoreIsLeftUntouched() {
+        QFETCH(QString, kind);
+        QFETCH(QStringList, args);
+        QFETCH(QString, told);
+        const QString dir = path(QStringLiteral("alheio-") + QTest::currentDataTag());
+        QCOMPARE(runTool({"create", dir}).exit, 0);
+        const QString store = dir + "/Velmora.sqlite";
+        QVERIFY(QFile::remove(store));
+        if (kind == QLatin1String("foreign"))
+            QCOMPARE(QProcess::execute("sqlite3", {store, "create table notas (texto text)"}), 0);
+        else
+            writeFile(store, {});
+        writeFile(dir + ".csv", "Codigo;NomeClube\n");
+        const QDateTime stamp = QDateTime::currentDateTime().addDays(-3);
+        {
+            QFile f(store);
+            QVERIFY(f.open(QIODevice::ReadWrite));
+            QVERIFY(f.setFileTime(stamp, QFileDevice::FileModificationTime));
+        }
+        const QByteArray before = bytesOf(store);
+        for (QString& arg : args)
+            arg.replace("@dir", dir);
+
+        const Result r = runTool(args);
+        QVERIFY(r.exit > 0);
+        QVERIFY2(r.err.contains(told) && r.err.contains(u("velmora-datadir")),
+                 qPrintable(r.err + r.out));
+        QCOMPARE(bytesOf(store), before);
+        QCOMPARE(QFileInfo(store).lastModified(), stamp);
+    }
+
+    // A disk that fills up under each command that writes: named as a full disk, and
+    // nothing left half-done.
+    void fullDisk_data() {
+        QTest::addColumn<QStringList>("args"); // @src a sample, @empty an empty catalogue...
+        QTest::addColumn<qint64>("room");
+        QTest::addColumn<QString>("gone");  // what must not be there afterwards
+        QTest::addColumn<QString>("store"); // a store whose rows must be as before
+        QTest::addColumn<QString>("query");
+        QTest::addColumn<QString>("value");
+        const qint64 some = 40 * 1024; // less than a store, more than its index file
+        const QString none;
+        row("create", QStringList{"create", "--sample", "@new"}, some, u("@new"), none, none, none);
+        row("import", QStringList{"import", "@empty", "@csv", "--pictures", "@src"}, some, none,
+            u("@empty"), u("select count(*) from Clubes"), u("0"));
+        row("export", QStringList{"export", "@src", "@new.csv"}, qint64(1024), u("@new.csv"), none,
+            none, none);
+        row("backup", QStringList{"backup", "@src", "@new"}, some, u("@new/*"), none, none, none);
+        row("restore", QStringList{"restore", "@backup", "@new"}, some, u("@new"), none, none,
+            none);
+        row("relocate", QStringList{"relocate", "@moved"}, some, none, u("@moved"),
+            u("select count(*) from Clubes where EscudoClube like '@src/%'"), u("40"));
+        row("check", QStringList{"check", "@moved"}, qint64(0), none, none, none, none);
+    }
+    void fullDisk() {
+        QFETCH(QStringList, args);
+        QFETCH(qint64, room);
+        QFETCH(QString, gone);
+        QFETCH(QString, store);
+        QFETCH(QString, query);
+        QFETCH(QString, value);
+        const QString src = path("cheio-origem");
+        if (!QFileInfo::exists(src)) {
+            QCOMPARE(runTool({"create", "--sample", src}).exit, 0);
+            QCOMPARE(runTool({"export", src, path("cheio.csv")}).exit, 0);
+            QCOMPARE(runTool({"backup", src, path("cheio-copias")}).exit, 0);
+        }
+        const QString fresh = path(QStringLiteral("cheio-") + QTest::currentDataTag());
+        QCOMPARE(runTool({"create", fresh + "-vazia"}).exit, 0);
+        QCOMPARE(runTool({"check", fresh + "-vazia"}).exit, 0); // opened once, as in use
+        QCOMPARE(QProcess::execute("cp", {"-a", src, fresh + "-movida"}), 0);
+        const QString backup =
+            path("cheio-copias/") +
+            QDir(path("cheio-copias")).entryList(QDir::Dirs | QDir::NoDotAndDotDot).value(0);
+        const auto place = [&](QString text) {
+            return text.replace("@src", src)
+                .replace("@empty", fresh + "-vazia")
+                .replace("@csv", path("cheio.csv"))
+                .replace("@backup", backup)
+                .replace("@moved", fresh + "-movida")
+                .replace("@new", fresh + "-nova");
+        };
+        for (QString& arg : args)
+            arg = place(arg);
+        // Velmora runs on the sample meanwhile, as it may: its index file is there.
+        Database running(src);
+
+        const Result r = runTool(args, {}, room);
+        QVERIFY2(r.exit > 0, qPrintable(r.out));
+        QVERIFY2(r.err.contains(u("O disco está cheio")) &&
+                     r.err.contains(u("Libere espaço no disco")),
+                 qPrintable(r.err + r.out));
+        if (!gone.isEmpty()) {
+            const QFileInfo left(place(gone).remove("/*"));
+            QVERIFY2(gone.endsWith("/*") ? QDir(left.filePath()).isEmpty() : !left.exists(),
+                     qPrintable(left.filePath()));
+        }
+        if (!store.isEmpty()) {
+            Database db(place(store));
+            QCOMPARE(valueOf(db, place(query)), value);
+        }
     }
 
     void importParadoxRefusals() {

@@ -1,6 +1,7 @@
 #include "tools/datadir/Backup.h"
 
 #include "store/Database.h"
+#include "store/StoreError.h"
 #include "tools/datadir/FileUndo.h"
 #include "tools/datadir/PicturePaths.h"
 #include "tools/datadir/StoreAccess.h"
@@ -35,7 +36,11 @@ public:
     Connection& operator=(const Connection&) = delete;
     sqlite3* handle() const { return handle_; }
     QString error() const {
-        return handle_ ? QString::fromUtf8(sqlite3_errmsg(handle_)) : QStringLiteral("sem memória");
+        if (!handle_)
+            return QStringLiteral("sem memória");
+        return engineMessage(sqlite3_extended_errcode(handle_),
+                             QString::fromUtf8(sqlite3_errmsg(handle_)),
+                             sqlite3_system_errno(handle_));
     }
     void exec(const char* sql) {
         if (sqlite3_exec(handle_, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
@@ -66,8 +71,10 @@ void copyStore(const QString& from, const QString& to) {
     }
     sqlite3_backup_finish(backup);
     if (rc != SQLITE_DONE)
-        throw DataDirError(Exit::Failed, QStringLiteral("Não foi possível copiar %1: %2")
-                                             .arg(from, QString::fromUtf8(sqlite3_errstr(rc))));
+        throw DataDirError(Exit::Failed,
+                           QStringLiteral("Não foi possível copiar %1: %2")
+                               .arg(from, engineMessage(rc, QString::fromUtf8(sqlite3_errstr(rc)),
+                                                        sqlite3_system_errno(target.handle()))));
     target.exec("PRAGMA journal_mode = DELETE");
 }
 

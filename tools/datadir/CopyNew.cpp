@@ -1,5 +1,7 @@
 #include "tools/datadir/CopyNew.h"
 
+#include "platform/Files.h"
+#include "store/StoreError.h"
 #include "tools/datadir/FileUndo.h"
 
 #include <QFile>
@@ -22,7 +24,7 @@ enum class KernelCopy { Done, Unsupported, Failed };
 
 // The kernel copies the bytes (and shares the blocks where the file system can,
 // like a reflink) without them passing through this process.
-KernelCopy copyInKernel(QFile& in, QFile& out) {
+KernelCopy copyInKernel(QFile& in, QFile& out, int& systemError) {
 #ifdef Q_OS_LINUX
     // The size read at opening saves asking once more only to hear "end of file".
     qint64 left = in.size();
@@ -35,6 +37,7 @@ KernelCopy copyInKernel(QFile& in, QFile& out) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
+            systemError = errno;
             const bool unsupported = errno == EXDEV || errno == ENOSYS || errno == EOPNOTSUPP ||
                                      errno == EINVAL || errno == EBADF;
             return !started && unsupported ? KernelCopy::Unsupported : KernelCopy::Failed;
@@ -46,20 +49,27 @@ KernelCopy copyInKernel(QFile& in, QFile& out) {
 #else
     Q_UNUSED(in);
     Q_UNUSED(out);
+    Q_UNUSED(systemError);
     return KernelCopy::Unsupported;
 #endif
 }
 
-bool copyThrough(QFile& in, QFile& out) {
+bool copyThrough(QFile& in, QFile& out, int& systemError) {
     constexpr qint64 chunk = 1 << 20;
     while (!in.atEnd()) {
         const QByteArray bytes = in.read(chunk);
         if (bytes.isEmpty() && in.error() != QFileDevice::NoError)
             return false;
-        if (out.write(bytes) != bytes.size())
+        if (out.write(bytes) != bytes.size()) {
+            systemError = errno;
             return false;
+        }
     }
-    return out.flush();
+    if (!out.flush()) {
+        systemError = errno;
+        return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -72,11 +82,14 @@ QString copyNew(const QString& source, const QString& target) {
     if (!out.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         return out.exists() ? QStringLiteral("%1 já existe").arg(target)
                             : QStringLiteral("não foi possível criar %1").arg(target);
-    KernelCopy copied = copyInKernel(in, out);
+    int systemError = 0;
+    KernelCopy copied = copyInKernel(in, out, systemError);
     if (copied == KernelCopy::Unsupported)
-        copied = copyThrough(in, out) ? KernelCopy::Done : KernelCopy::Failed;
+        copied = copyThrough(in, out, systemError) ? KernelCopy::Done : KernelCopy::Failed;
     if (copied != KernelCopy::Done) {
         out.remove();
+        if (files::diskFull(out, systemError))
+            return QStringLiteral("%1 (%2)").arg(diskFullText(), target);
         return QStringLiteral("não foi possível gravar %1").arg(target);
     }
     return QString();

@@ -22,6 +22,7 @@
 #include <QTextStream>
 #include <QVariant>
 #include <algorithm>
+#include <cerrno>
 #include <new>
 
 namespace velmora::datadir {
@@ -321,7 +322,7 @@ void copyNew(const Copy& c, Undo& undo) {
     undo.addFile(c.target);
     if (target.write(bytes) != bytes.size() || !target.flush())
         fail(Exit::Failed, QStringLiteral("Não foi possível gravar o arquivo %1: %2")
-                               .arg(c.target, target.errorString()));
+                               .arg(c.target, files::writeFailure(target, errno)));
 }
 
 QString quoted(const QString& identifier) {
@@ -508,6 +509,7 @@ CheckReport check(const QString& dir, bool fix) {
         TFrmDm dm(root); // opens and checks the store exactly as the program does
         report.upgradeNotice = dm.upgradeNotice();
         Database& db = dm.database();
+        report.readOnly = db.readOnly();
         report.counts = {countRows(db, "Paises"),  countRows(db, "UF"),
                          countRows(db, "Anos"),    countRows(db, "Federacao"),
                          countRows(db, "Cidades"), countRows(db, "Clubes")};

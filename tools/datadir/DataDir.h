@@ -75,6 +75,7 @@ struct CheckReport {
     QStringList strays;         // badge files no club names
     QStringList trashed;        // with fix: strays moved to the trash (or deleted)
     QString upgradeNotice;      // what opening did to an older store
+    bool readOnly = false;      // the store or its folder cannot be written
 };
 
 // Runs the engine's integrity check, opens the store as the program does (the

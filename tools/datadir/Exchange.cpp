@@ -1,5 +1,6 @@
 #include "tools/datadir/Exchange.h"
 
+#include "platform/Files.h"
 #include "platform/System.h"
 #include "store/Database.h"
 #include "store/Folding.h"
@@ -23,6 +24,7 @@
 #include <QSqlQuery>
 #include <QVariant>
 #include <algorithm>
+#include <cerrno>
 #include <optional>
 
 namespace velmora::datadir {
@@ -122,11 +124,12 @@ int exportClubs(const ExportOptions& options) {
         storeFailed(root, e);
     }
     QSaveFile out(file);
+    const QByteArray bytes = text.toUtf8();
+    // A write cut short (a full disk) is a failure too: never half a file.
     if (!out.open(QIODevice::WriteOnly) || out.write(csv::byteOrderMark) < 0 ||
-        out.write(text.toUtf8()) < 0 || !out.commit())
-        throw DataDirError(
-            Exit::BadDir,
-            QStringLiteral("Não foi possível gravar %1: %2").arg(file, out.errorString()));
+        out.write(bytes) != bytes.size() || !out.flush() || !out.commit())
+        throw DataDirError(Exit::BadDir, QStringLiteral("Não foi possível gravar %1: %2")
+                                             .arg(file, files::writeFailure(out, errno)));
     return count;
 }
 

@@ -1,5 +1,6 @@
 #include "tools/datadir/FileUndo.h"
 
+#include "platform/Files.h"
 #include "tools/datadir/DataDir.h"
 
 #include <QDir>
@@ -8,6 +9,7 @@
 #include <QFileInfo>
 
 #ifdef Q_OS_LINUX
+#include <cerrno>
 #include <fcntl.h>
 #include <unistd.h>
 #endif
@@ -68,14 +70,12 @@ void copyFile(const QString& from, const QString& to, Undo& undo) {
                 Exit::Failed,
                 QStringLiteral("Não foi possível ler %1: %2").arg(from, source.errorString()));
         if (target.write(bytes) != bytes.size())
-            throw DataDirError(
-                Exit::Failed,
-                QStringLiteral("Não foi possível gravar %1: %2").arg(to, target.errorString()));
+            throw DataDirError(Exit::Failed, QStringLiteral("Não foi possível gravar %1: %2")
+                                                 .arg(to, files::writeFailure(target, errno)));
     }
     if (!target.flush())
-        throw DataDirError(
-            Exit::Failed,
-            QStringLiteral("Não foi possível gravar %1: %2").arg(to, target.errorString()));
+        throw DataDirError(Exit::Failed, QStringLiteral("Não foi possível gravar %1: %2")
+                                             .arg(to, files::writeFailure(target, errno)));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "tools/datadir/MoveCommands.h"
 
+#include "store/Database.h"
 #include "tools/datadir/Backup.h"
 #include "tools/datadir/Relocate.h"
 
@@ -109,6 +110,13 @@ void printProblems(const QList<Problem>& problems, QTextStream& out) {
 int checkCommand(const QString& dir, bool fix, QTextStream& out) {
     const CheckReport report = check(dir, fix);
     printNotice(report.upgradeNotice, out);
+    if (report.readOnly)
+        out << QStringLiteral("O catálogo em %1 é somente leitura: o arquivo %2 ou a pasta não "
+                              "pode ser gravado. Isso não é um dano; o Velmora o abre apenas "
+                              "para consulta. Para incluir e alterar clubes, dê permissão de "
+                              "gravação ao arquivo e à pasta.")
+                   .arg(dir, QLatin1String(Database::fileName))
+            << '\n';
     const bool straysLeft = report.trashed.size() < report.strays.size();
     if (!report.problems.isEmpty()) {
         out << QStringLiteral("Problemas em %1: %2 de %3 figuras não carregam.")

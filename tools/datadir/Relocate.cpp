@@ -152,13 +152,13 @@ void apply(Database& db, const QList<TableChanges>& changes) {
         QSqlQuery query(db.handle());
         if (!query.prepare(QStringLiteral("update %1 set %2 where rowid = ?")
                                .arg(quotedName(t.def->name), sets.join(QStringLiteral(", ")))))
-            throw StoreError(query.lastError().text());
+            throw StoreError(engineMessage(db.handle(), query.lastError()));
         for (const QVariantList& row : t.rows) {
             for (const QVariant& v : row)
                 query.addBindValue(v);
             if (!query.exec())
-                throw StoreError(
-                    QStringLiteral("%1: %2").arg(t.def->fileName, query.lastError().text()));
+                throw StoreError(QStringLiteral("%1: %2").arg(
+                    t.def->fileName, engineMessage(db.handle(), query.lastError())));
         }
     }
 }

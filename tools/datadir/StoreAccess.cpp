@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QUrl>
 #include <sqlite3.h>
 
 namespace velmora::datadir {
@@ -50,19 +51,31 @@ struct Connection final {
 
 QStringList storeDamage(const QString& root) {
     const QString path = QDir(root).filePath(QLatin1String(Database::fileName));
-    if (!QFileInfo::exists(path))
-        return {}; // nothing to damage: opening it says the store is missing
-    const QByteArray file = QFile::encodeName(path);
+    if (!QFileInfo(path).isFile())
+        return {}; // nothing to damage: opening it says what is wrong
+    QByteArray file = QFile::encodeName(path);
     Connection c;
     // Read-write, never create: a store in WAL mode opens even without its index
-    // file, and SQLite falls back to reading a file it may not write.
-    if (sqlite3_open_v2(file.constData(), &c.handle, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK)
-        return {c.error()};
+    // file, and SQLite falls back to reading a file it may not write. In a folder it
+    // cannot write, with no journal left over, the file alone is the catalogue.
+    int flags = SQLITE_OPEN_READWRITE;
+    if (!QFileInfo(root).isWritable() && !QFileInfo::exists(path + QStringLiteral("-wal"))) {
+        flags = SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        file = QUrl::fromLocalFile(path).toEncoded() + "?immutable=1";
+    }
+    // Only the engine's verdict of damage counts: a store it cannot open for other
+    // reasons (no permission) is not damaged, and opening it as the program does says why.
+    const auto damaged = [&] {
+        const int code = sqlite3_errcode(c.handle) & 0xff;
+        return code == SQLITE_CORRUPT || code == SQLITE_NOTADB;
+    };
+    if (sqlite3_open_v2(file.constData(), &c.handle, flags, nullptr) != SQLITE_OK)
+        return damaged() ? QStringList{c.error()} : QStringList{};
     sqlite3_busy_timeout(c.handle, 5000);
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(c.handle, "PRAGMA integrity_check(20)", -1, &statement, nullptr) !=
         SQLITE_OK)
-        return {c.error()};
+        return damaged() ? QStringList{c.error()} : QStringList{};
     QStringList faults;
     int step;
     while ((step = sqlite3_step(statement)) == SQLITE_ROW) {
@@ -71,7 +84,7 @@ QStringList storeDamage(const QString& root) {
         if (line != QLatin1String("ok"))
             faults << line;
     }
-    if (step != SQLITE_DONE)
+    if (step != SQLITE_DONE && damaged())
         faults << c.error();
     sqlite3_finalize(statement);
     return faults;
