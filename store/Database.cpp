@@ -86,14 +86,14 @@ QString howToCreate(const QString& dataDir) {
         .arg(QDir::toNativeSeparators(dataDir));
 }
 
+} // namespace
+
 sqlite3* nativeHandle(QSqlDatabase& db) {
     const QVariant v = db.driver()->handle();
     if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
         return nullptr;
     return *static_cast<sqlite3* const*>(v.constData());
 }
-
-} // namespace
 
 Database::Database(const QString& dataDir, bool create)
     : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()) {

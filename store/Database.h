@@ -5,7 +5,12 @@
 #include <QVariant>
 #include <utility>
 
+struct sqlite3;
+
 namespace velmora {
+
+// The engine's own connection behind a Qt connection (null when the driver hides it).
+sqlite3* nativeHandle(QSqlDatabase& db);
 
 // One SQLite connection on <dataDir>/Velmora.sqlite, set up for the program's
 // statements: case-sensitive LIKE, an upper() that upper-cases accented letters and
