@@ -19,8 +19,9 @@ namespace {
 // Long enough for any window manager to map a window; a display that never shows
 // it (none at all) must not hold start-up much longer.
 constexpr int exposeWaitMs = 3000;
-// The upgrade line: a band across the bottom of the picture, repainted this often at most.
-constexpr int progressHeight = 26;
+// The upgrade line: a band across the bottom of the picture, over its "loading" caption,
+// repainted this often at most.
+constexpr int progressHeight = 34;
 constexpr int progressPaintMs = 100;
 
 } // namespace
@@ -46,7 +47,7 @@ void TFrmSplash::showProgress(const QString& doing, int percent) {
         progress_->setAlignment(Qt::AlignCenter);
         progress_->setAutoFillBackground(true);
         QPalette palette = progress_->palette();
-        palette.setColor(QPalette::Window, QColor(0, 0, 0, 180));
+        palette.setColor(QPalette::Window, QColor(12, 34, 28));
         palette.setColor(QPalette::WindowText, Qt::white);
         progress_->setPalette(palette);
         progress_->show();

@@ -446,11 +446,13 @@ JpegOutcome runJpeg(JpegJob& job) {
     return JpegOutcome::Done;
 }
 
-JpegJob jpegJob(const QString& path, QSize box, bool headerOnly) {
-    QFile file(path);
-    openFile(file);
+// Reads from file when given (already open), else opens path.
+JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QFile* opened = nullptr) {
+    QFile own(path);
+    if (!opened)
+        openFile(own);
     JpegJob job;
-    job.device = &file;
+    job.device = opened ? opened : &own;
     job.box = box;
     job.headerOnly = headerOnly;
     switch (runJpeg(job)) {
@@ -668,16 +670,15 @@ QSize Pictures::pictureSize(const QString& path) {
 void Pictures::checkHeader(const QString& path) {
     const PictureType& type = typeOf(path);
     QFile file(path);
+    openFile(file); // once: a check of a big catalogue opens every file
     if (type.decoder == Decoder::Jpeg) {
-        if (const QSize size = jpegJob(path, {}, true).fullSize; tooBig(size))
+        if (const QSize size = jpegJob(path, {}, true, &file).fullSize; tooBig(size))
             failTooBig(path, size);
-        openFile(file);
         if (!isComplete(file, type.ends))
             fail(path, QStringLiteral("arquivo JPEG incompleto"));
         return;
     }
     allowPixelLimitInQt();
-    openFile(file);
     QImageReader reader(&file, type.qtFormat);
     reader.setAutoDetectImageFormat(false);
     if (!reader.canRead())
