@@ -42,7 +42,8 @@ void copyTree(const QString& from, const QString& to) {
         const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
         QDir().mkpath(QFileInfo(target).path());
         QFile file(source);
-        QVERIFY2(file.copy(target), qPrintable(source + " -> " + target + ": " + file.errorString()));
+        QVERIFY2(file.copy(target),
+                 qPrintable(source + " -> " + target + ": " + file.errorString()));
     }
 }
 
