@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWidget>
+
+class QLabel;
 
 namespace velmora {
 
@@ -14,6 +17,14 @@ public:
     // manager the window is mapped only after the manager has handled it; painting
     // before that is lost, and the caller then blocks for seconds.
     void showPainted();
+    // Shows what an upgrade of the catalogue is doing below the picture, and how far
+    // it is, at most a few times a second.
+    void showProgress(const QString& doing, int percent);
+
+private:
+    QLabel* progress_ = nullptr;
+    QString shown_;
+    QElapsedTimer lastPaint_;
 };
 
 } // namespace velmora

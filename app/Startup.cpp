@@ -76,9 +76,14 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
 
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitle));
 
+    // An older store is upgraded while the windows are made: the splash shows how far.
+    Environment opening = env;
+    opening.upgradeProgress = [&splash](const QString& doing, int percent) {
+        splash->showProgress(doing, percent);
+    };
     std::unique_ptr<VelmoraApp> app;
     try {
-        app = std::make_unique<VelmoraApp>(env);
+        app = std::make_unique<VelmoraApp>(opening);
     } catch (const std::exception& e) {
         // Shown over the splash; the main window never appears.
         reportError(*env.dialogs, startupFailure(env.dataDir, e));

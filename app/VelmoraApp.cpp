@@ -27,7 +27,7 @@ VelmoraApp::VelmoraApp(const Environment& env)
       sleep(*env.sleep), forms(*env.dialogs), dataDir_(env.dataDir) {
     FrmInicial = std::make_unique<TFrmInicial>(*this);
     forms.setMainWindow(FrmInicial.get());
-    FrmDm = std::make_unique<TFrmDm>(dataDir_);
+    FrmDm = std::make_unique<TFrmDm>(dataDir_, UpgradeOptions{env.upgradeProgress, {}});
     services.emplace(
         Services{dialogs, printing, clock, random, sleep, pictures, forms, *FrmDm, badgeDir()});
     FrmClubes = std::make_unique<TFrmClubes>(*services);

@@ -6,6 +6,7 @@
 #include "platform/Printing.h"
 #include "platform/Services.h"
 #include "platform/System.h"
+#include "store/Schema.h"
 
 #include <QString>
 #include <memory>
@@ -39,6 +40,7 @@ struct Environment {
     Random* random = nullptr;
     Sleep* sleep = nullptr;
     int splashMs = 5000;
+    UpgradeProgress upgradeProgress; // where an upgrade of an older store reports
 };
 
 // The one application object: owns the data module and every window, created in

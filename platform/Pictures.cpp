@@ -30,6 +30,9 @@ enum class Decoder { Jpeg, Qt };
 using CompletenessCheck = bool (*)(QIODevice& file, qint64 fileSize);
 bool bmpComplete(QIODevice& file, qint64 fileSize);
 bool icoComplete(QIODevice& file, qint64 fileSize);
+bool jpegEnds(QIODevice& file, qint64 fileSize);
+bool pngEnds(QIODevice& file, qint64 fileSize);
+bool webpEnds(QIODevice& file, qint64 fileSize);
 
 struct PictureType {
     QString label;
@@ -38,6 +41,9 @@ struct PictureType {
     const char* qtFormat;
     CompletenessCheck complete = nullptr;
     bool vector = false; // drawn at the size asked for, never scaled from pixels
+    // Whether the file ends as its type ends: a check without decoding tells a file
+    // cut short by it.
+    CompletenessCheck ends = nullptr;
 };
 
 const QList<PictureType>& pictureTypes() {
@@ -45,11 +51,26 @@ const QList<PictureType>& pictureTypes() {
         {QStringLiteral("JPEG"),
          {QStringLiteral("jpg"), QStringLiteral("jpeg")},
          Decoder::Jpeg,
-         nullptr},
+         nullptr,
+         nullptr,
+         false,
+         jpegEnds},
         {QStringLiteral("Bitmap"), {QStringLiteral("bmp")}, Decoder::Qt, "bmp", bmpComplete},
         {QStringLiteral("Ícone"), {QStringLiteral("ico")}, Decoder::Qt, "ico", icoComplete},
-        {QStringLiteral("PNG"), {QStringLiteral("png")}, Decoder::Qt, "png"},
-        {QStringLiteral("WebP"), {QStringLiteral("webp")}, Decoder::Qt, "webp"},
+        {QStringLiteral("PNG"),
+         {QStringLiteral("png")},
+         Decoder::Qt,
+         "png",
+         nullptr,
+         false,
+         pngEnds},
+        {QStringLiteral("WebP"),
+         {QStringLiteral("webp")},
+         Decoder::Qt,
+         "webp",
+         nullptr,
+         false,
+         webpEnds},
         {QStringLiteral("SVG"), {QStringLiteral("svg")}, Decoder::Qt, "svg", nullptr, true},
         {QStringLiteral("TIFF"),
          {QStringLiteral("tif"), QStringLiteral("tiff")},
@@ -427,11 +448,13 @@ JpegOutcome runJpeg(JpegJob& job) {
     return JpegOutcome::Done;
 }
 
-JpegJob jpegJob(const QString& path, QSize box, bool headerOnly) {
-    QFile file(path);
-    openFile(file);
+// Reads from file when given (already open), else opens path.
+JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QFile* opened = nullptr) {
+    QFile own(path);
+    if (!opened)
+        openFile(own);
     JpegJob job;
-    job.device = &file;
+    job.device = opened ? opened : &own;
     job.box = box;
     job.headerOnly = headerOnly;
     switch (runJpeg(job)) {
@@ -502,6 +525,44 @@ bool icoComplete(QIODevice& file, qint64 fileSize) {
             return false;
     }
     return true;
+}
+
+// Where the end of a file is looked for: past any trailer a camera adds.
+constexpr qint64 endWindow = 64 * 1024;
+
+// A JPEG's compressed data ends with the end-of-image marker. The marker segments
+// before the first scan are stepped over: only in the scan data is every 0xFF byte
+// followed by 0x00 or a marker, so only there does FF D9 mean the end.
+bool jpegEnds(QIODevice& file, qint64 fileSize) {
+    qint64 at = 2; // after the start-of-image marker
+    for (int segments = 0; segments < 256; ++segments) {
+        if (!file.seek(at))
+            return false;
+        const QByteArray marker = file.read(4);
+        if (marker.size() < 4 || uchar(marker[0]) != 0xFF)
+            return false;
+        if (uchar(marker[1]) == 0xFF) { // fill byte
+            ++at;
+            continue;
+        }
+        at += 2 + qFromBigEndian<quint16>(marker.constData() + 2);
+        if (uchar(marker[1]) == 0xDA) // start of scan
+            break;
+    }
+    const qint64 from = std::max(at, fileSize - endWindow);
+    return file.seek(from) && file.read(fileSize - from).contains("\xFF\xD9");
+}
+
+// A PNG ends with its IEND chunk.
+bool pngEnds(QIODevice& file, qint64 fileSize) {
+    const qint64 from = std::max<qint64>(8, fileSize - endWindow);
+    return file.seek(from) && file.read(fileSize - from).contains("IEND");
+}
+
+// A WebP file states its length in its RIFF header.
+bool webpEnds(QIODevice& file, qint64 fileSize) {
+    const QByteArray head = file.peek(8);
+    return head.size() == 8 && qFromLittleEndian<quint32>(head.constData() + 4) + 8 <= fileSize;
 }
 
 // Our own pixel limit is the only size limit: Qt's smaller default would call a large
@@ -781,6 +842,33 @@ QSize Pictures::pictureSize(const QString& path) {
     reader.setAutoTransform(true);
     const QSize size = shownSize(reader);
     return size.isValid() ? size : decodeWithQt(path, type, {}).size();
+}
+
+void Pictures::checkHeader(const QString& path) {
+    const PictureType& type = typeOf(path);
+    QFile file(path);
+    openFile(file); // once: a check of a big catalogue opens every file
+    if (type.decoder == Decoder::Jpeg) {
+        if (const QSize size = jpegJob(path, {}, true, &file).fullSize; tooBig(size))
+            failTooBig(path, size);
+        if (!isComplete(file, type.ends))
+            fail(path, QStringLiteral("arquivo JPEG incompleto"));
+        return;
+    }
+    allowPixelLimitInQt();
+    QImageReader reader(&file, type.qtFormat);
+    reader.setAutoDetectImageFormat(false);
+    if (!reader.canRead())
+        fail(path, QStringLiteral("arquivo de imagem danificado ou de outro tipo"));
+    const QSize size = declaredSize(reader);
+    if (!type.vector && !size.isValid())
+        fail(path,
+             QStringLiteral("arquivo de imagem danificado ou ilegível (tamanho desconhecido)"));
+    if (!type.vector && tooBig(size))
+        failTooBig(path, size);
+    for (CompletenessCheck check : {type.complete, type.ends})
+        if (check != nullptr && !isComplete(file, check))
+            fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));
 }
 
 QImage Pictures::load(const QString& path, QSize box) {

@@ -52,6 +52,10 @@ public:
     static QImage decodeJpeg(const QString& path, QSize box = {});
     // The picture's own size, read from its header only. Throws PictureError.
     static QSize pictureSize(const QString& path);
+    // The checks a load makes before decoding, without decoding: the file's size, a
+    // header of the extension's type (by content), the pixel limit, and for bitmaps
+    // and icons the length the header promises. Throws PictureError.
+    static void checkHeader(const QString& path);
 
     void clearCache();
     int cacheSize() const;     // pictures held

@@ -5,6 +5,8 @@
 #include <QVariant>
 #include <utility>
 
+struct sqlite3;
+
 namespace velmora {
 
 // One SQLite connection on <dataDir>/Velmora.sqlite, set up for the program's

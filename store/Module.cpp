@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-TFrmDm::Checked::Checked(Database& db) {
+TFrmDm::Checked::Checked(Database& db, const UpgradeOptions& upgrade) {
     // An upgrade writes: say why it cannot happen rather than let the engine refuse.
     if (db.readOnly() && db.value(QStringLiteral("PRAGMA user_version")).toInt() < Schema::version)
         throw StoreError(QStringLiteral("O catálogo %1 é de uma versão anterior do Velmora e "
@@ -15,11 +15,11 @@ TFrmDm::Checked::Checked(Database& db) {
                                         "somente leitura. Dê permissão de escrita ao arquivo e à "
                                         "pasta e abra o Velmora de novo.")
                              .arg(db.filePath()));
-    notice = Schema::check(db.handle());
+    notice = Schema::check(db.handle(), upgrade);
 }
 
-TFrmDm::TFrmDm(const QString& dataDir)
-    : db(dataDir), checked_(db),
+TFrmDm::TFrmDm(const QString& dataDir, const UpgradeOptions& upgrade)
+    : db(dataDir), checked_(db, upgrade),
       TblClubes(db, Schema::table(QStringLiteral("Clubes")), QStringLiteral("TblClubes")),
       TblPaises(db, Schema::table(QStringLiteral("Paises")), QStringLiteral("TblPaises")),
       TblEstados(db, Schema::table(QStringLiteral("UF")), QStringLiteral("TblEstados")),

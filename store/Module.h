@@ -3,6 +3,7 @@
 #include "store/CountCache.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/Schema.h"
 #include "store/Table.h"
 
 #include <QString>
@@ -15,7 +16,8 @@ namespace velmora {
 // engine's message naming the table file.
 class TFrmDm final {
 public:
-    explicit TFrmDm(const QString& dataDir);
+    // An older store is upgraded on opening, reporting through upgrade.progress.
+    explicit TFrmDm(const QString& dataDir, const UpgradeOptions& upgrade = {});
     ~TFrmDm();
     TFrmDm(const TFrmDm&) = delete;
     TFrmDm& operator=(const TFrmDm&) = delete;
@@ -37,7 +39,7 @@ private:
     Database db; // first: everything below uses it
     // Checks (and upgrades) the store before any table prepares its statements.
     struct Checked final {
-        explicit Checked(Database& db);
+        Checked(Database& db, const UpgradeOptions& upgrade);
         QString notice;
     } checked_;
 

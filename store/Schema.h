@@ -4,6 +4,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace velmora {
 
@@ -30,6 +31,16 @@ struct OrderKeyDef {
     QString key;    // the key column ("NomeClubeOrdem")
 };
 
+// What a store upgrade is doing, for a progress display: the step, in the user's
+// words, and how much of the whole upgrade is done (0 to 100).
+using UpgradeProgress = std::function<void(const QString& step, int percent)>;
+
+struct UpgradeOptions {
+    UpgradeProgress progress; // called at each step and now and then within one
+    // Bytes free on the disk that holds a folder; the system's figure when not set.
+    std::function<qint64(const QString& folder)> freeSpace;
+};
+
 // The six tables, declared once: the data module checks a store against them
 // and velmora-datadir and tests create stores from them.
 class Schema final {
@@ -44,8 +55,13 @@ public:
     // Throws StoreError naming the table file when a table or field is missing
     // or has another type or width. Upgrades an older store version first, after
     // keeping a copy of the old file beside it; returns what the upgrade did
-    // (a message for the user), empty when there was nothing to upgrade.
-    static QString check(QSqlDatabase& db);
+    // (a message for the user), empty when there was nothing to upgrade. An upgrade
+    // first makes sure the disk has room for it (upgradeSpace) and refuses, changing
+    // nothing, when it has not; it reports its progress through options.progress.
+    static QString check(QSqlDatabase& db, const UpgradeOptions& options = {});
+    // Bytes an upgrade writes beside a store of storeBytes (liveBytes of them in use):
+    // the kept copy of the old file, what the new structures add and the journal.
+    static qint64 upgradeSpace(qint64 storeBytes, qint64 liveBytes);
     // Names of the indexes and triggers create() makes (and the upgrades add).
     static QStringList indexNames();
     static QStringList triggerNames();

@@ -18,6 +18,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QLabel>
 #include <QMainWindow>
 #include <QProcess>
 #include <QPushButton>
@@ -363,9 +364,18 @@ void TestStartup::upgradedStoreIsAnnounced() {
     fx.store.exec(QStringLiteral("PRAGMA user_version = 1"));
     fx.store.close();
     QStringList steps;
-    auto app = Startup::start(fx.environment(), [&](const QString& step) { steps << step; });
+    QString progress; // what the splash showed of the upgrade once the windows were made
+    auto app = Startup::start(fx.environment(), [&](const QString& step) {
+        steps << step;
+        if (step == QLatin1String("windows created"))
+            for (QWidget* w : QApplication::topLevelWidgets())
+                if (w->objectName() == QLatin1String(layout::splash.name))
+                    if (auto* line = w->findChild<QLabel*>(QStringLiteral("LblAtualizacao")))
+                        progress = line->isVisible() ? line->text() : QString();
+    });
     QVERIFY(app);
     QCOMPARE(steps.mid(3), QStringList({"main shown", "upgrade notice shown"}));
+    QVERIFY2(progress.endsWith(QStringLiteral("100%")), qPrintable(progress));
     QCOMPARE(fx.dialogs.shown().size(), 1);
     const auto& box = fx.dialogs.shown().first();
     QCOMPARE(box.icon, MsgIcon::Information);

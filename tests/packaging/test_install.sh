@@ -120,5 +120,19 @@ out=$(HOME="$home" QT_QPA_PLATFORM=nenhuma "$prefix/bin/velmora-launcher" --vers
 [ "$(stat -c %Y.%s "$home/Velmora/Velmora.sqlite")" = "$before" ] ||
   fail "o lançador mexeu numa pasta que já existia"
 
+# 9. The manual of velmora-datadir describes every command and option its --help lists.
+manual=$(zcat "$prefix/share/man/man1/velmora-datadir.1.gz" | groff -k -man -Tutf8 2>/dev/null |
+  col -b)
+help=$(HOME="$home" QT_QPA_PLATFORM=nenhuma "$prefix/bin/velmora-datadir" --help)
+commands=$(grep -oE '^(Uso:| +) velmora-datadir [a-z][a-z-]*' <<<"$help" | awk '{print $NF}')
+[ -n "$commands" ] || fail "--help de velmora-datadir sem comandos"
+for command in $commands; do # a paragraph of its own
+  grep -qE "^ {7}$command( |$)" <<<"$manual" || fail "o manual de velmora-datadir não descreve $command"
+done
+for option in $(grep -oE -- '--[a-z]+' <<<"$help" | sort -u); do
+  grep -qE -- "(^|[^a-z-])$option([^a-z-]|$)" <<<"$manual" ||
+    fail "o manual de velmora-datadir não cita $option"
+done
+
 [ "$failures" -eq 0 ] || { echo "$failures falha(s)" >&2; exit 1; }
 echo "instalação conferida em $prefix"

@@ -10,7 +10,9 @@
 #include "tests/support/store/TestStore.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QProcess>
+#include <QSet>
 #include <QSqlQuery>
 #include <QStandardPaths>
 #include <QtTest>
@@ -372,8 +374,7 @@ private slots:
     }
 
     // Version 2 had no order keys: names were listed in byte order.
-    void versionTwoGetsOrderKeys() {
-        TestStore store;
+    static void makeVersionTwo(TestStore& store) {
         addAwkwardNames(store);
         for (const QString& trigger : Schema::triggerNames())
             store.exec(QStringLiteral("drop trigger \"%1\"").arg(trigger));
@@ -384,6 +385,11 @@ private slots:
         store.exec(u("create index ClubesUFNome on Clubes (UFClube, Identificador, NomeClube)"));
         store.exec(QStringLiteral("PRAGMA user_version = 2"));
         store.close();
+    }
+
+    void versionTwoGetsOrderKeys() {
+        TestStore store;
+        makeVersionTwo(store);
 
         QCOMPARE(openError(store.dir()), QString());
         QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")),
@@ -402,6 +408,67 @@ private slots:
                  QStringList({u("Minas Gerais"), u("Rio de Janeiro"), u("Rio Grande do Sul"),
                               u("São Paulo")}));
         QCOMPARE(store.count(QStringLiteral("Clubes")), int(awkwardInOrder.size()));
+    }
+
+    // An upgrade first makes sure the disk can take it (the kept copy, the new store,
+    // the journal) and tells how far it is while it runs.
+    void upgradeChecksSpaceAndReportsProgress_data() {
+        QTest::addColumn<qint64>("missing"); // bytes missing from what the upgrade needs
+        QTest::newRow("room enough") << qint64(0);
+        QTest::newRow("one byte short") << qint64(1);
+    }
+    void upgradeChecksSpaceAndReportsProgress() {
+        QFETCH(qint64, missing);
+        TestStore store;
+        makeVersionTwo(store);
+        const qint64 pageSize = store.value(u("PRAGMA page_size")).toLongLong();
+        const qint64 pages = store.value(u("PRAGMA page_count")).toLongLong();
+        const qint64 live = pages - store.value(u("PRAGMA freelist_count")).toLongLong();
+        store.close();
+        const qint64 needed = Schema::upgradeSpace(pages * pageSize, live * pageSize);
+        QVERIFY(needed > QFileInfo(store.storeFile()).size());
+
+        QStringList asked;
+        QList<QPair<QString, int>> reports;
+        UpgradeOptions options;
+        options.freeSpace = [&](const QString& folder) {
+            asked << folder;
+            return needed - missing;
+        };
+        options.progress = [&](const QString& step, int percent) {
+            reports.append({step, percent});
+        };
+        QString error;
+        try {
+            TFrmDm dm(store.dir(), options);
+        } catch (const StoreError& e) {
+            error = e.text();
+        }
+        QCOMPARE(asked, QStringList{QFileInfo(store.storeFile()).absolutePath()});
+        if (missing > 0) {
+            const qint64 mb = 1024 * 1024;
+            QVERIFY2(error.contains(QStringLiteral("%1 MB").arg((needed + mb - 1) / mb)),
+                     qPrintable(error));
+            QVERIFY(reports.isEmpty());
+            QCOMPARE(store.value(u("PRAGMA user_version")), u("2"));
+            QCOMPARE(QDir(store.dir()).entryList({QStringLiteral("*-v*")}, QDir::Files),
+                     QStringList()); // no copy kept
+            return;
+        }
+        QCOMPARE(error, QString());
+        QCOMPARE(store.value(u("PRAGMA user_version")), QString::number(Schema::version));
+        QSet<QString> steps;
+        int last = -1;
+        for (const auto& [step, percent] : reports) {
+            QVERIFY2(percent >= last && percent <= 100, qPrintable(step));
+            QVERIFY(!step.isEmpty());
+            last = percent;
+            steps.insert(step);
+        }
+        QCOMPARE(last, 100);
+        QVERIFY(reports.first().second < 100);
+        QVERIFY(steps.size() >= 3);
+        QCOMPARE(clubsInOrder(store), awkwardInOrder.join(QLatin1Char('|')));
     }
 
     // However a name is written (a new row, a renamed one, a key set by hand), its key

@@ -6,6 +6,8 @@
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/DataDir.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -42,6 +44,19 @@ const ReferencePictures referencePictures[] = {
     {"UF", "BandeiraUF", "Estados"},
     {"Federacao", "LogoFederacao", "Federacoes"},
 };
+
+// A small picture saved as PNG.
+QByteArray pngBytes() {
+    QImage image(48, 32, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 5, y * 7, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "PNG");
+    return bytes;
+}
 
 } // namespace
 
@@ -373,6 +388,9 @@ private slots:
             "BandeiraPais", "%1/Bandeiras/bra.jpg", "arquivo ausente");
         row("truncated state flag", "cut", "Estados/sp.jpg", "", "UF.DB", "SP", "BandeiraUF",
             "%1/Estados/sp.jpg", "arquivo danificado");
+        // The type is read from the content: a PNG named .jpg is no JPEG.
+        row("picture of another type", "png", "Distintivos/santos.jpg", "", "Clubes.db",
+            "4 - Santos", "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo danificado");
         row("garbage badge", "write", "Distintivos/santos.jpg", "", "Clubes.db", "4 - Santos",
             "EscudoClube", "%1/Distintivos/santos.jpg", "arquivo danificado");
         row("badge larger than memory", "huge", "Distintivos/santos.jpg", "", "Clubes.db",
@@ -415,6 +433,8 @@ private slots:
             writeFile(target, bytes.left(bytes.size() / 2));
         } else if (action == "write") {
             writeFile(target, "isto não é uma figura");
+        } else if (action == "png") {
+            writeFile(target, pngBytes());
         } else if (action == "huge") {
             QFile grown(target);
             QVERIFY(grown.resize(qint64(1) << 40));
@@ -438,6 +458,29 @@ private slots:
         QVERIFY2(found != report.problems.end(), qPrintable(table + " " + key + " " + field));
         QCOMPARE(found->reason, reason);
         QCOMPARE(found->path, path.isEmpty() ? path : path.arg(dir));
+    }
+
+    // By default check reads what a load reads before decoding; a damage inside the
+    // pixel data is found by the complete check, which decodes every picture.
+    void completeCheckDecodesEveryPicture() {
+        const QString dir = fresh(QStringLiteral("check%1").arg(++runs_));
+        create({dir, true, 2024});
+        QByteArray png = pngBytes();
+        const qsizetype data = png.indexOf("IDAT") + 8;
+        QVERIFY(data > 8 && data < png.size() - 16);
+        png[data] = char(png[data] ^ 0x5a); // the chunk's checksum no longer matches
+        const QString badge = dir + QStringLiteral("/Distintivos/santos.png");
+        writeFile(badge, png);
+        {
+            Database db(dir);
+            db.exec(
+                QStringLiteral("update Clubes set EscudoClube = '%1' where Codigo = 4").arg(badge));
+        }
+        QVERIFY(check(dir).problems.isEmpty());
+        const CheckReport report = check(dir, false, PictureCheck::Decode);
+        QCOMPARE(report.problems.size(), 1);
+        QCOMPARE(report.problems.first().path, badge);
+        QCOMPARE(report.problems.first().reason, QStringLiteral("arquivo danificado"));
     }
 
     void checkFailsOnMissingTable() {

@@ -6,13 +6,16 @@
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/Backup.h"
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/MoveCommands.h"
 #include "tools/datadir/Relocate.h"
 
 #include <QDateTime>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <atomic>
+#include <cstring>
 #include <functional>
+#include <sqlite3.h>
 #include <thread>
 
 using namespace velmora;
@@ -38,7 +41,9 @@ void copyTree(const QString& from, const QString& to) {
         const QString source = it.next();
         const QString target = to + QLatin1Char('/') + QDir(from).relativeFilePath(source);
         QDir().mkpath(QFileInfo(target).path());
-        QVERIFY(QFile::copy(source, target));
+        QFile file(source);
+        QVERIFY2(file.copy(target),
+                 qPrintable(source + " -> " + target + ": " + file.errorString()));
     }
 }
 
@@ -94,12 +99,63 @@ Exit checkExit(const QString& dir, CheckReport* report = nullptr, QString* messa
     }
 }
 
+int widthOf(const char* table, const char* field) {
+    for (const FieldDef& f : Schema::table(QLatin1String(table)).fields)
+        if (f.name == QLatin1String(field))
+            return f.width;
+    return 0;
+}
+
 int total(const QMap<QString, int>& counts) {
     int sum = 0;
     for (int n : counts)
         sum += n;
     return sum;
 }
+
+// While alive, the first connection opened is interrupted part-way through its
+// integrity check (the engine's progress callback, installed on every new connection).
+class InterruptedIntegrityCheck final {
+public:
+    InterruptedIntegrityCheck() {
+        state() = {};
+        sqlite3_auto_extension(reinterpret_cast<void (*)()>(&InterruptedIntegrityCheck::opened));
+    }
+    ~InterruptedIntegrityCheck() {
+        sqlite3_cancel_auto_extension(
+            reinterpret_cast<void (*)()>(&InterruptedIntegrityCheck::opened));
+    }
+    bool happened() const { return state().interrupted; }
+
+private:
+    struct State {
+        int connections = 0;
+        int calls = 0; // progress calls while the check runs
+        bool interrupted = false;
+    };
+    static State& state() {
+        static State s;
+        return s;
+    }
+    static int opened(sqlite3* db, const char**, const void*) {
+        if (++state().connections == 1)
+            sqlite3_progress_handler(db, 50, &InterruptedIntegrityCheck::progress, db);
+        return SQLITE_OK;
+    }
+    static bool checking(sqlite3* db) {
+        for (sqlite3_stmt* s = sqlite3_next_stmt(db, nullptr); s; s = sqlite3_next_stmt(db, s))
+            if (sqlite3_stmt_busy(s) && sqlite3_sql(s) &&
+                std::strstr(sqlite3_sql(s), "integrity_check"))
+                return true;
+        return false;
+    }
+    static int progress(void* db) {
+        if (!checking(static_cast<sqlite3*>(db)) || ++state().calls < 3)
+            return 0;
+        state().interrupted = true;
+        return 1;
+    }
+};
 
 } // namespace
 
@@ -115,6 +171,13 @@ private:
 
     QString fresh(const QString& name) {
         return tmp_.path() + QStringLiteral("/%1-%2").arg(name).arg(++runs_);
+    }
+    // A new symbolic link (outside every folder a test compares) to target.
+    QString linkTo(const QString& target) {
+        const QString link = fresh(QStringLiteral("link"));
+        if (!QFile::link(target, link))
+            qFatal("cannot link %s", qPrintable(link));
+        return link;
     }
     // A copy of the sample catalogue in a new folder, its paths still pointing home.
     QString movedCopy() {
@@ -138,15 +201,22 @@ private slots:
     }
 
     void movedCatalogueIsRelocated_data() {
-        QTest::addColumn<bool>("windows");
-        QTest::newRow("Linux folder copied") << false;
-        QTest::newRow("Windows catalogue") << true;
+        QTest::addColumn<QString>("from");
+        QTest::newRow("Linux folder copied") << "copy";
+        QTest::newRow("Windows catalogue") << "windows";
+        // "/x/Velmora2" is not inside "/x/Velmora".
+        QTest::newRow("folder named like this one and more") << "longer name";
     }
     void movedCatalogueIsRelocated() {
-        QFETCH(bool, windows);
+        QFETCH(QString, from);
         const QString dir = movedCopy();
         QString home = sample_;
-        if (windows) {
+        if (from == "longer name") {
+            home = dir + QStringLiteral("b");
+            copyTree(sample_, home);
+            rewritePaths(dir, [&](const QString& path) { return home + path.mid(sample_.size()); });
+        }
+        if (from == "windows") {
             // As kept on Windows: backslashes, folder names in other letter cases, a
             // flag folder copied as "BANDEIRAS" and a badge file in capitals.
             home = QStringLiteral("C:\\Velmora");
@@ -188,6 +258,40 @@ private slots:
         QVERIFY(again.applied);
         QCOMPARE(again.changed, 0);
         QCOMPARE(picturePaths(dir), after);
+    }
+
+    // A picture path may fill its field to the last character, never beyond.
+    void relocateFillsTheFieldExactly_data() {
+        QTest::addColumn<int>("over");
+        QTest::newRow("exactly the width") << 0;
+        QTest::newRow("one character more") << 1;
+    }
+    void relocateFillsTheFieldExactly() {
+        QFETCH(int, over);
+        const int width = widthOf("Clubes", "EscudoClube");
+        qsizetype tail = 0; // the longest path below the data folder
+        for (const QString& path : picturePaths(sample_))
+            tail = std::max(tail, path.size() - sample_.size());
+        const qsizetype name = width + over - tail - tmp_.path().size() - 1;
+        QVERIFY(name > 0);
+        const QString dir = tmp_.filePath(QString(name, QLatin1Char('w')));
+        copyTree(sample_, dir);
+        const QStringList before = picturePaths(dir);
+
+        const RelocateReport report = relocate({dir, false});
+        QCOMPARE(report.applied, over == 0);
+        const QStringList after = picturePaths(dir);
+        if (over > 0) {
+            QCOMPARE(after, before);
+            return;
+        }
+        qsizetype longest = 0;
+        for (const QString& path : after)
+            longest = std::max(longest, path.size());
+        QCOMPARE(longest, qsizetype(width));
+        CheckReport check;
+        QCOMPARE(checkExit(dir, &check), Exit::Ok);
+        QVERIFY(check.problems.isEmpty() && check.outside.isEmpty());
     }
 
     // All or nothing: whatever stops one path leaves every path as it was.
@@ -314,6 +418,11 @@ private slots:
         QTest::newRow("restore from a folder without store") << "restore-empty" << Exit::BadDir;
         QTest::newRow("backup into the data folder") << "backup-inside" << Exit::BadDir;
         QTest::newRow("backup of a folder without store") << "backup-empty" << Exit::BadDir;
+        // A destination reaching the data folder through a symbolic link is inside it.
+        QTest::newRow("backup through a link to the data folder") << "backup-link" << Exit::BadDir;
+        QTest::newRow("backup through a link to a picture folder")
+            << "backup-link-deep" << Exit::BadDir;
+        QTest::newRow("restore into the backup through a link") << "restore-link" << Exit::BadDir;
     }
     void restoreAndBackupRefuse() {
         QFETCH(QString, command);
@@ -330,14 +439,81 @@ private slots:
                 restore(empty, fresh(QStringLiteral("nothing")));
             else if (command == "backup-inside")
                 backup(target, target + QStringLiteral("/copias"));
-            else
+            else if (command == "backup-empty")
                 backup(empty, target);
+            else if (command == "backup-link")
+                backup(target, linkTo(target) + QStringLiteral("/copias"));
+            else if (command == "backup-link-deep")
+                backup(target, linkTo(target + QStringLiteral("/Distintivos")));
+            else
+                restore(target, linkTo(target) + QStringLiteral("/novo"));
             QFAIL("the command went ahead");
         } catch (const DataDirError& e) {
             QCOMPARE(e.code(), exit);
         }
         QCOMPARE(treeOf(target), before);
         QCOMPARE(treeOf(empty), QStringList());
+    }
+
+    // A picture the backup lacks: the restore finishes, says which, and points the path
+    // into the new folder, so that check names the missing file instead of a move.
+    void restoreWithAMissingPictureNamesIt() {
+        const QString home = movedCopy();
+        QVERIFY(relocate({home, false}).applied);
+        // Beside the folder, named like it and more: no part of it.
+        const QString dest = home + QStringLiteral("b");
+        const BackupReport copy = backup(home, dest);
+        QVERIFY(copy.folder.startsWith(dest + QLatin1Char('/')));
+        QVERIFY(QFile::remove(copy.folder + QStringLiteral("/Distintivos/santos.jpg")));
+
+        const QString restored = fresh(QStringLiteral("restored"));
+        QString printed;
+        QTextStream out(&printed);
+        QCOMPARE(restoreCommand(copy.folder, restored, out), int(Exit::Problems));
+        out.flush();
+        const QString missing = restored + QStringLiteral("/Distintivos/santos.jpg");
+        QVERIFY2(printed.contains(missing), qPrintable(printed));
+
+        Database db(restored);
+        QCOMPARE(valueOf(db, QStringLiteral("select EscudoClube from Clubes where NomeClube = "
+                                            "'Santos'")),
+                 missing);
+        QCOMPARE(clubsWithoutPaths(restored), clubsWithoutPaths(home));
+        CheckReport report;
+        QCOMPARE(checkExit(restored, &report), Exit::Ok);
+        QVERIFY(report.outside.isEmpty());
+        QCOMPARE(report.problems.size(), 1);
+        QCOMPARE(report.problems.first().path, missing);
+    }
+
+    // An engine error part-way through the integrity check is damage like any other:
+    // nothing calls the store healthy.
+    void integrityCheckCutShortIsDamage_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("check") << "check";
+        QTest::newRow("backup") << "backup";
+        QTest::newRow("restore") << "restore";
+    }
+    void integrityCheckCutShortIsDamage() {
+        QFETCH(QString, command);
+        const QString home = movedCopy();
+        QVERIFY(relocate({home, false}).applied);
+        const QString copy = backup(home, fresh(QStringLiteral("copias"))).folder;
+        const QString target = fresh(QStringLiteral("target"));
+        InterruptedIntegrityCheck interrupted;
+        try {
+            if (command == "check")
+                check(home);
+            else if (command == "backup")
+                backup(home, fresh(QStringLiteral("copias")));
+            else
+                restore(copy, target);
+            QFAIL("the store was called healthy");
+        } catch (const DataDirError& e) {
+            QCOMPARE(e.code(), Exit::Problems);
+        }
+        QVERIFY(interrupted.happened());
+        QVERIFY(!QFileInfo::exists(target));
     }
 
     void damagedStoreIsReported() {

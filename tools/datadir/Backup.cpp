@@ -107,10 +107,12 @@ QString newBackupFolder(const QString& dest, const QDateTime& now, Undo& undo) {
     QString folder = stem;
     for (int n = 2; !QDir().mkdir(folder); ++n) {
         if (!QFileInfo::exists(folder))
-            throw DataDirError(Exit::BadDir,
-                               QStringLiteral("Não foi possível criar a pasta %1: sem permissão "
-                                              "de escrita.")
-                                   .arg(folder));
+            throw DataDirError(
+                Exit::BadDir, QFileInfo(dest).isWritable()
+                                  ? QStringLiteral("Não foi possível criar a pasta %1.").arg(folder)
+                                  : QStringLiteral("Não foi possível criar a pasta %1: sem "
+                                                   "permissão de escrita.")
+                                        .arg(folder));
         folder = stem + QStringLiteral("-%1").arg(n);
     }
     undo.addDir(folder);
@@ -151,7 +153,8 @@ BackupReport backup(const QString& dir, const QString& dest, const QDateTime& no
     const QString root = existingDir(dir);
     requireStore(root, QStringLiteral("uma pasta de dados do Velmora"));
     const QString target = QDir::cleanPath(QFileInfo(dest).absoluteFilePath());
-    if (target == root || target.startsWith(root + QLatin1Char('/')))
+    // A destination reaching the folder through a symbolic link would copy it into itself.
+    if (sameOrInside(target, root))
         throw DataDirError(Exit::BadDir, QStringLiteral("A cópia de segurança não pode ficar "
                                                         "dentro da própria pasta de dados (%1).")
                                              .arg(root));
@@ -180,6 +183,11 @@ RestoreReport restore(const QString& backupFolder, const QString& dir) {
                            QStringLiteral("A pasta %1 já tem um arquivo de dados (%2). Nada foi "
                                           "alterado: restaure numa pasta nova ou vazia.")
                                .arg(root, QLatin1String(Database::fileName)));
+    if (sameOrInside(root, from))
+        throw DataDirError(Exit::BadDir,
+                           QStringLiteral("A pasta de dados %1 não pode ficar dentro da própria "
+                                          "cópia de segurança (%2).")
+                               .arg(root, from));
     refuseDamaged(from, QStringLiteral("cópia de segurança"));
     Undo undo;
     makeDir(root, undo);
@@ -191,7 +199,9 @@ RestoreReport restore(const QString& backupFolder, const QString& dir) {
     report.pictures = copyPictures(from, root, undo);
     copyStore(storeOf(from), store);
     const QStringList keptBefore = keptCopies(root);
-    report.relocation = relocate({root, true});
+    // A picture the backup lacks is pointed into root anyway: check then names the
+    // missing file instead of sending the user to relocate.
+    report.relocation = relocate({root, true, true});
     if (!report.relocation.applied) {
         // Opening may have upgraded an older store and kept its old file: that goes too.
         for (const QString& kept : keptCopies(root))

@@ -23,12 +23,14 @@ BackupReport backup(const QString& dir, const QString& dest,
 struct RestoreReport {
     int clubs = 0;
     int pictures = 0;
-    RelocateReport relocation; // paths pointed into dir (forced: missing files listed)
+    RelocateReport relocation; // paths pointed into dir (files the backup lacks listed)
 };
 
 // Lays out the backup folder as the data directory dir (refusing a dir that holds
 // a store, or any file that would be replaced) and points every picture path into
-// dir. On a failure removes what it made. Throws DataDirError.
+// dir, that of a file the backup lacks included (listed in relocation.missing). Refuses
+// a dir inside the backup; folders are compared with symbolic links resolved. On a failure removes
+// what it made. Throws DataDirError.
 RestoreReport restore(const QString& backupFolder, const QString& dir);
 
 } // namespace velmora::datadir

@@ -76,16 +76,24 @@ const QList<Subcommand>& subcommands() {
          runCreate},
         {QStringLiteral("check"),
          {QStringLiteral("[PASTA]")},
-         {QCommandLineOption(QStringLiteral("fix"),
-                             QStringLiteral("move para a lixeira os arquivos de Distintivos que "
-                                            "não são de\nnenhum clube."))},
+         {
+             QCommandLineOption(QStringLiteral("fix"),
+                                QStringLiteral("move para a lixeira os arquivos de Distintivos que "
+                                               "não são de\nnenhum clube.")),
+             QCommandLineOption(
+                 QStringLiteral("completo"),
+                 QStringLiteral("decodifica cada figura por inteiro (mais lento); sem "
+                                "ela, basta o\ncabeçalho e o tamanho.")),
+         },
          QStringLiteral("roda a verificação de integridade do SQLite, abre o arquivo de dados "
                         "como o\n"
-                        "programa abre e tenta carregar cada figura indicada nas tabelas; lista "
-                        "as que\n"
-                        "não carregam, conta os caminhos que apontam para fora da pasta e lista "
-                        "os\n"
-                        "arquivos de Distintivos que não são de nenhum clube."),
+                        "programa abre e verifica cada figura indicada nas tabelas (tipo pelo "
+                        "conteúdo,\n"
+                        "cabeçalho, tamanho e limites); lista as que não carregam, conta os "
+                        "caminhos que\n"
+                        "apontam para fora da pasta e lista os arquivos de Distintivos que não "
+                        "são de\n"
+                        "nenhum clube."),
          runCheck},
         {QStringLiteral("relocate"),
          {QStringLiteral("[PASTA]")},
@@ -114,8 +122,9 @@ const QList<Subcommand>& subcommands() {
          {},
          QStringLiteral("restaura a cópia de segurança CÓPIA como pasta de dados PASTA (que não "
                         "pode\n"
-                        "ter arquivo de dados) e faz os caminhos de figuras apontarem para "
-                        "ela."),
+                        "ter arquivo de dados) e faz os caminhos de figuras apontarem para ela; "
+                        "uma\n"
+                        "figura que falta na cópia é listada (saída 1)."),
          runRestore},
         {QStringLiteral("export"),
          {QStringLiteral("[PASTA]"), QStringLiteral("ARQUIVO.csv")},
@@ -304,7 +313,8 @@ int runCreate(const Invocation& call, QTextStream& out) {
 }
 
 int runCheck(const Invocation& call, QTextStream& out) {
-    return checkCommand(call.folder(), call.isSet("fix"), out);
+    return checkCommand(call.folder(), call.isSet("fix"),
+                        call.isSet("completo") ? PictureCheck::Decode : PictureCheck::Header, out);
 }
 
 int runRelocate(const Invocation& call, QTextStream& out) {
@@ -466,8 +476,9 @@ QString helpText() {
                "Códigos de saída: 0 sucesso; 1 a verificação encontrou problemas (ou o "
                "arquivo de\n"
                "dados está danificado, ou problemas impediram relocate, que nada alterou),\n"
-               "import recusou linhas (nada importado), um arquivo não é uma tabela Paradox\n"
-               "válida ou import-paradox deixou algo de fora (listado);\n"
+               "faltam figuras numa cópia restaurada (listadas), import recusou linhas (nada\n"
+               "importado), um arquivo não é uma tabela Paradox válida ou import-paradox\n"
+               "deixou algo de fora (listado);\n"
                "2 argumentos inválidos; 3 a pasta já tem arquivo de dados (ou um arquivo seria\n"
                "sobrescrito); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
                "longo demais, não é pasta de dados nem cópia de segurança); 5 outra falha\n"

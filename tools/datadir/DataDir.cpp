@@ -404,8 +404,10 @@ QSqlQuery select(Database& db, const QString& sql) {
     return runStatement(db.handle(), sql);
 }
 
-// Why a picture path does not load; empty when it does.
-QString pictureFault(Pictures& pictures, const QString& path) {
+// Why a picture path does not load; empty when it does. A header check reads only
+// what a load reads before decoding (enough for a copied or truncated file); a
+// decode reads every pixel.
+QString pictureFault(const QString& path, PictureCheck depth) {
     if (path.isEmpty())
         return QStringLiteral("caminho vazio");
     const QFileInfo info(path);
@@ -414,7 +416,10 @@ QString pictureFault(Pictures& pictures, const QString& path) {
     if (!Pictures::extensions().contains(info.suffix().toLower()))
         return QStringLiteral("tipo desconhecido");
     try {
-        pictures.load(path);
+        if (depth == PictureCheck::Decode)
+            Pictures().load(path);
+        else
+            Pictures::checkHeader(path);
     } catch (const PictureError& e) {
         return e.kind() == PictureError::Kind::TooBig ? QStringLiteral("arquivo grande demais")
                                                       : QStringLiteral("arquivo danificado");
@@ -424,7 +429,27 @@ QString pictureFault(Pictures& pictures, const QString& path) {
     return {};
 }
 
-void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, CheckReport& report) {
+// Flags and logos repeat on every club: each distinct one is looked at once. A badge
+// is each club's own and is not remembered.
+class PictureFaults final {
+public:
+    explicit PictureFaults(PictureCheck depth) : depth_(depth) {}
+    QString of(const QString& path, bool repeats) {
+        if (!repeats)
+            return pictureFault(path, depth_);
+        auto found = faults_.constFind(path);
+        if (found == faults_.constEnd())
+            found = faults_.insert(path, pictureFault(path, depth_));
+        return *found;
+    }
+
+private:
+    PictureCheck depth_;
+    QHash<QString, QString> faults_;
+};
+
+void checkPictures(Database& db, const PictureField& pf, PictureFaults& faults,
+                   CheckReport& report) {
     const TableDef& def = Schema::table(QLatin1String(pf.table));
     QStringList columns = pf.key;
     columns << QLatin1String(pf.field);
@@ -444,7 +469,7 @@ void checkPictures(Database& db, const PictureField& pf, Pictures& pictures, Che
             ++report.outside[foreignRoot(path)]; // one summary: relocate mends them all
             continue;
         }
-        const QString fault = pictureFault(pictures, path);
+        const QString fault = faults.of(path, qstrcmp(pf.field, "EscudoClube") != 0);
         if (fault.isEmpty())
             continue;
         QStringList key;
@@ -500,7 +525,7 @@ int countRows(Database& db, const char* table) {
 
 } // namespace
 
-CheckReport check(const QString& dir, bool fix) {
+CheckReport check(const QString& dir, bool fix, PictureCheck depth) {
     const QString root = existingDir(dir);
     if (const QStringList damage = storeDamage(root); !damage.isEmpty())
         fail(Exit::Problems, damagedStore(root, damage));
@@ -513,9 +538,9 @@ CheckReport check(const QString& dir, bool fix) {
         report.counts = {countRows(db, "Paises"),  countRows(db, "UF"),
                          countRows(db, "Anos"),    countRows(db, "Federacao"),
                          countRows(db, "Cidades"), countRows(db, "Clubes")};
-        Pictures pictures;
+        PictureFaults faults(depth);
         for (const PictureField& pf : pictureFields())
-            checkPictures(db, pf, pictures, report);
+            checkPictures(db, pf, faults, report);
         report.strays = strayBadges(db, root);
     } catch (const StoreError& e) {
         fail(Exit::Problems,

@@ -107,8 +107,8 @@ void printProblems(const QList<Problem>& problems, QTextStream& out) {
     }
 }
 
-int checkCommand(const QString& dir, bool fix, QTextStream& out) {
-    const CheckReport report = check(dir, fix);
+int checkCommand(const QString& dir, bool fix, PictureCheck depth, QTextStream& out) {
+    const CheckReport report = check(dir, fix, depth);
     printNotice(report.upgradeNotice, out);
     if (report.readOnly)
         out << QStringLiteral("O catálogo em %1 é somente leitura: o arquivo %2 ou a pasta não "
@@ -132,9 +132,12 @@ int checkCommand(const QString& dir, bool fix, QTextStream& out) {
     if (!report.problems.isEmpty() || !report.outside.isEmpty() || straysLeft)
         return int(Exit::Problems);
     out << QStringLiteral("OK: %1 abre como o programa a abre; %2; %3 figuras verificadas, "
-                          "todas carregam.")
+                          "%4.")
                .arg(dir, describe(report.counts))
                .arg(report.pictures)
+               .arg(depth == PictureCheck::Decode
+                        ? QStringLiteral("todas carregam")
+                        : QStringLiteral("todas com cabeçalho e tamanho válidos"))
         << '\n';
     return int(Exit::Ok);
 }
@@ -203,13 +206,20 @@ int restoreCommand(const QString& backupFolder, const QString& dir, QTextStream&
                .arg(report.pictures)
                .arg(report.relocation.changed)
         << '\n';
-    if (!report.relocation.skipped.isEmpty()) {
-        out << QStringLiteral("%1 caminhos apontam para arquivos que a cópia não tem:")
-                   .arg(report.relocation.skipped.size())
-            << '\n';
-        printProblems(report.relocation.skipped, out);
+    const RelocateReport& r = report.relocation;
+    if (!r.missing.isEmpty()) {
+        out << counted(r.missing.size(), "figura falta na cópia; o caminho aponta para onde ela",
+                       "figuras faltam na cópia; os caminhos apontam para onde elas")
+            << QStringLiteral(" estaria em %1:").arg(r.dir) << '\n';
+        printProblems(r.missing, out);
     }
-    return int(Exit::Ok);
+    if (!r.skipped.isEmpty()) {
+        out << counted(r.skipped.size(),
+                       "caminho ficou como estava:", "caminhos ficaram como estavam:")
+            << '\n';
+        printProblems(r.skipped, out);
+    }
+    return int(r.missing.isEmpty() && r.skipped.isEmpty() ? Exit::Ok : Exit::Problems);
 }
 
 } // namespace velmora::datadir

@@ -72,6 +72,25 @@ bool insideDir(const QString& path, const QString& root) {
     return QDir::cleanPath(path).startsWith(root + QLatin1Char('/'), cs);
 }
 
+QString realPath(const QString& path) {
+    QString existing = QDir::cleanPath(path);
+    QStringList rest;
+    while (!QFileInfo::exists(existing)) {
+        const QFileInfo info(existing);
+        if (info.isRoot() || info.path() == existing)
+            return QDir::cleanPath(path);
+        rest.prepend(info.fileName());
+        existing = info.path();
+    }
+    const QString real = QFileInfo(existing).canonicalFilePath();
+    return rest.isEmpty() ? real : QDir::cleanPath(real + QLatin1Char('/') + rest.join(u'/'));
+}
+
+bool sameOrInside(const QString& path, const QString& folder) {
+    const QString p = realPath(path), f = realPath(folder);
+    return p == f || insideDir(p, f);
+}
+
 QString foreignRoot(const QString& path) {
     if (const auto parts = splitPicturePath(path))
         return parts->root.isEmpty() ? QStringLiteral(".") : parts->root;

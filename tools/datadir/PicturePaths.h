@@ -33,6 +33,13 @@ std::optional<PathParts> splitPicturePath(const QString& path);
 // Whether path names a file inside the folder root (an absolute, clean path).
 bool insideDir(const QString& path, const QString& root);
 
+// path (absolute, clean) with symbolic links resolved, for a path that need not exist
+// yet: its deepest existing folder is resolved and the rest appended.
+QString realPath(const QString& path);
+
+// Whether path is folder or lies inside it, symbolic links resolved on both sides.
+bool sameOrInside(const QString& path, const QString& folder);
+
 // The data directory a path outside root belongs to: the root of its picture
 // folder, else the folder that holds it.
 QString foreignRoot(const QString& path);

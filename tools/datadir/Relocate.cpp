@@ -95,18 +95,22 @@ private:
                       const QString& path) {
         if (path.isEmpty() || insideDir(path, report_.dir))
             return path;
-        const Mapped mapped = map(path);
-        const QString& target = mapped.target;
-        if (target.isEmpty()) {
+        Mapped mapped = map(path);
+        if (mapped.target.isEmpty()) {
             const auto parts = splitPicturePath(path);
             const QString reason = parts ? QStringLiteral("falta o arquivo %1/%2 na pasta")
                                                .arg(parts->folder, parts->name)
                                          : QStringLiteral("não fica numa pasta de figuras (%1)")
                                                .arg(pictureFolders().join(QStringLiteral(", ")));
-            (options_.force ? report_.skipped : report_.blocking)
-                .append(problem(def, row, keys, field, path, reason));
-            return path;
+            if (!parts || !options_.pointMissing) {
+                (options_.force ? report_.skipped : report_.blocking)
+                    .append(problem(def, row, keys, field, path, reason));
+                return path;
+            }
+            mapped.target = index_.folderPath(parts->folder) + QLatin1Char('/') + parts->name;
+            report_.missing.append(problem(def, row, keys, field, mapped.target, reason));
         }
+        const QString& target = mapped.target;
         const int width = widthOf(def, field);
         if (target.size() > width) {
             report_.blocking.append(

@@ -11,6 +11,9 @@ namespace velmora::datadir {
 struct RelocateOptions {
     QString dir;
     bool force = false; // skip (and list) paths whose file is not in dir
+    // Point a path whose file is not in dir at where it would be there (and list it):
+    // a restored catalogue then names its missing files, not a folder to move from.
+    bool pointMissing = false;
 };
 
 struct RelocateReport {
@@ -21,6 +24,7 @@ struct RelocateReport {
     bool applied = false;    // false: blocked, nothing changed
     QList<Problem> blocking; // what stops it (nothing was changed)
     QList<Problem> skipped;  // with force: paths left as they were
+    QList<Problem> missing;  // with pointMissing: pointed into dir, the file is not there
     QString upgradeNotice;   // what opening the store did to an older version
 };
 
