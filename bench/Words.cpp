@@ -28,7 +28,8 @@ QString value(Database& db, const QString& sql) {
 QString commonWord(Database& db) {
     Query names(db, QStringLiteral("Nomes"));
     names.run({QStringLiteral("select NomeClube from clubes.db limit 20000")});
-    static const QRegularExpression separator(QStringLiteral("[^\\w]+"));
+    static const QRegularExpression separator(QStringLiteral("[^\\w]+"),
+                                              QRegularExpression::UseUnicodePropertiesOption);
     QHash<QString, int> counts;
     QHash<QString, QString> spelling;
     for (; !names.eof(); names.next()) {
