@@ -43,30 +43,23 @@ static_assert(std::size(controlMembers) == std::size(layout::inicialPlaces));
 // counter is not "0", right after it is set.
 struct Counter {
     LabelMember label;
-    QStringList lines;
+    const Statement& statement;
     std::vector<ActionMember> gated;
 };
 
 const std::vector<Counter>& counters() {
     using F = TFrmInicial;
     static const std::vector<Counter> list = {
-        {&F::LblSelecoes,
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 1"},
-         {}},
+        {&F::LblSelecoes, Statements::nationalTeamCount(), {}},
         {&F::LblQtdeClubes,
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 0",
-          "and extinto = 0"},
+         Statements::activeClubCount(),
          {&F::ClubesporPas1, &F::PorAnodeFundao1, &F::ClubesporFederao1,
           &F::odososClubesCadastrados1}},
         {&F::LblQtdeBrasil,
-         {"select count(*) as qtde", "from clubes.db", "where paisclube = \"Brasil\"",
-          "and identificador = 0"},
+         Statements::brazilianClubCount(),
          {&F::ClubesBrasileiros1, &F::Clubesporestado1}},
-        {&F::LblQtdeOutros,
-         {"select count(*) as qtde", "from clubes.db", "where paisclube not in (\"Brasil\")",
-          "and identificador = 0"},
-         {}},
-        {&F::LblExtintos, {"select count(*) as qtde", "from clubes.db", "where extinto = 1"}, {}},
+        {&F::LblQtdeOutros, Statements::foreignClubCount(), {}},
+        {&F::LblExtintos, Statements::extinctCount(), {}},
     };
     return list;
 }
@@ -173,7 +166,7 @@ void TFrmInicial::activate() {
 void TFrmInicial::countAndGate() {
     Query& query = app_.dm().QueryTodosClubes;
     for (const Counter& counter : counters()) {
-        const QString text = app_.dm().counts.count(query, counter.lines);
+        const QString text = app_.dm().counts.count(query, counter.statement);
         QLabel* label = this->*counter.label;
         setTitledValue(label, text, layout::at(layout::inicial, label->objectName().toStdString()));
         for (ActionMember item : counter.gated)

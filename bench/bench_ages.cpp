@@ -4,7 +4,7 @@
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
 #include "registry/Clubes.h"
-#include "registry/Idade.h"
+#include "store/Ages.h"
 #include "store/Module.h"
 #include "tests/support/AppFixture.h"
 

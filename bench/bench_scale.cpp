@@ -7,6 +7,7 @@
 #include "bench/BenchApp.h"
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
+#include "bench/Words.h"
 #include "detail/SelClube.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
@@ -37,6 +38,8 @@ using namespace velmora;
 namespace {
 
 using bench::BenchApp;
+using bench::Words;
+using bench::wordsOf;
 
 // Resident memory of this process in MB (VmRSS).
 double residentMB() {
@@ -54,30 +57,8 @@ double residentMB() {
     return 0;
 }
 
-// Fragments with the counts they were chosen for, read from the generated rows.
-struct Fragments {
-    QString rareName;   // the word of one name: at most 16 clubs
-    QString lateFull;   // the word of the last clubs' full names: found only at the end
-    QString fewCountry; // the country with the fewest clubs
-};
-
-Fragments fragments(const QString& dir) {
-    Database db(dir);
-    const int last = db.value(QStringLiteral("select max(Codigo) from Clubes")).toInt();
-    const auto lastWord = [&](int code) {
-        return db.value(QStringLiteral("select NomeClube from Clubes where Codigo = %1").arg(code))
-            .toString()
-            .section(QLatin1Char(' '), -1);
-    };
-    Fragments f;
-    f.rareName = lastWord(last / 2);
-    f.lateFull = lastWord(last);
-    f.fewCountry = db.value(QStringLiteral("select PaisClube from ContagemClubes where "
-                                           "Identificador = 0 and PaisClube in (select NomePais "
-                                           "from Paises) group by PaisClube order by sum(Qtde), "
-                                           "PaisClube limit 1"))
-                       .toString();
-    return f;
+const Words& words(benchmark::State& state) {
+    return wordsOf(bench::cachedStore(int(state.range(0))));
 }
 
 void check(benchmark::State& state, BenchApp& bench, bool wantPage) {
@@ -110,14 +91,13 @@ void BM_Gallery_Brasileiros(benchmark::State& s) {
     menuGallery(s, MenuGallery::ClubesBrasileiros, {});
 }
 void BM_Gallery_EstadoSP(benchmark::State& s) {
-    menuGallery(s, MenuGallery::ClubesPorEstado, QStringLiteral("sp"));
+    menuGallery(s, MenuGallery::ClubesPorEstado, words(s).bigState);
 }
 void BM_Gallery_PaisBra(benchmark::State& s) {
-    menuGallery(s, MenuGallery::ClubesPorPais, QStringLiteral("bra"));
+    menuGallery(s, MenuGallery::ClubesPorPais, words(s).bigCountry);
 }
 void BM_Gallery_PaisFewClubs(benchmark::State& s) {
-    menuGallery(s, MenuGallery::ClubesPorPais,
-                fragments(bench::cachedStore(int(s.range(0)))).fewCountry);
+    menuGallery(s, MenuGallery::ClubesPorPais, words(s).fewCountry);
 }
 void BM_Gallery_TodosOsClubes(benchmark::State& s) {
     menuGallery(s, MenuGallery::TodosOsClubes, {});
@@ -129,20 +109,19 @@ void BM_Gallery_Extintos(benchmark::State& s) {
     menuGallery(s, MenuGallery::Extintos, {});
 }
 void BM_Pesquisar_ManyClubs(benchmark::State& s) {
-    menuGallery(s, MenuGallery::PesquisarPorNome, QStringLiteral("esporte"));
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).commonName);
 }
 void BM_Pesquisar_FewClubs(benchmark::State& s) {
-    menuGallery(s, MenuGallery::PesquisarPorNome,
-                fragments(bench::cachedStore(int(s.range(0)))).rareName);
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).rareName);
 }
 void BM_Pesquisar_NoClub3Letters(benchmark::State& s) {
-    menuGallery(s, MenuGallery::PesquisarPorNome, QStringLiteral("xique"), false);
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).absent3, false);
 }
 void BM_Pesquisar_NoClub2Letters(benchmark::State& s) {
-    menuGallery(s, MenuGallery::PesquisarPorNome, QStringLiteral("wy"), false);
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).absent2, false);
 }
 void BM_Pesquisar_NoClub1Letter(benchmark::State& s) {
-    menuGallery(s, MenuGallery::PesquisarPorNome, QStringLiteral("k"), false);
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).absent1, false);
 }
 
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Brasileiros);
@@ -163,7 +142,7 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub1Letter);
 // have, of one to seven letters. A difference ends the benchmark with an error.
 void BM_Pesquisar_SameRowsAsWritten(benchmark::State& state) {
     const QString dir = bench::cachedStore(int(state.range(0)));
-    const Fragments f = fragments(dir);
+    const Words& w = wordsOf(dir);
     Database fast(dir);
     Database plain(dir);
     plain.setFastPaths(false);
@@ -174,9 +153,8 @@ void BM_Pesquisar_SameRowsAsWritten(benchmark::State& state) {
                    {{def.parameter, QLatin1Char('%') + fragment + QLatin1Char('%')}});
         return query;
     };
-    const QStringList searched = {QStringLiteral("esporte"), f.rareName,
-                                  QStringLiteral("xique"),   QStringLiteral("Tuçã"),
-                                  QStringLiteral("wy"),      QStringLiteral("k")};
+    const QStringList searched = {w.commonName,           w.rareName, w.absent3,
+                                  QStringLiteral("Tuçã"), w.absent2,  w.absent1};
     qint64 rows = 0;
     for (auto _ : state) {
         for (const QString& fragment : searched) {
@@ -226,10 +204,10 @@ TFrmSelFeder& federationChooser(VelmoraApp& app) {
 }
 
 void BM_Gallery_AnoFundacao(benchmark::State& s) {
-    chooserGallery(s, yearChooser, &TFrmAno::ComboAnos, QStringLiteral("1950"));
+    chooserGallery(s, yearChooser, &TFrmAno::ComboAnos, words(s).year);
 }
 void BM_Gallery_Federacao(benchmark::State& s) {
-    chooserGallery(s, federationChooser, &TFrmSelFeder::ComboFeder, QStringLiteral("UEFA"));
+    chooserGallery(s, federationChooser, &TFrmSelFeder::ComboFeder, words(s).federation);
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_AnoFundacao);
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Federacao);
@@ -266,10 +244,10 @@ void locate(benchmark::State& state, const QString& text, bool found) {
         state.SkipWithError(qPrintable(told.join(u'\n')));
 }
 void BM_Localizar_LateMatch(benchmark::State& s) {
-    locate(s, fragments(bench::cachedStore(int(s.range(0)))).lateFull, true);
+    locate(s, words(s).lateFull, true);
 }
 void BM_Localizar_NoMatch(benchmark::State& s) {
-    locate(s, QStringLiteral("xique"), false);
+    locate(s, words(s).absent3, false);
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LateMatch);
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_NoMatch);
@@ -345,21 +323,22 @@ VELMORA_CATALOGUE_BENCHMARK(BM_PeakMemory, benchmark::kMillisecond, 1);
 namespace velmora::bench {
 
 int memoryJourney(const QString& dir) {
-    BenchApp bench(dir);
+    const Words& w = wordsOf(dir);
+    // On a copy: "Recalcular Idade" below writes every age.
+    BenchApp bench(dir, nullptr, test::TestStore::Copy::Store);
     VelmoraApp& app = bench.app();
-    const Fragments f = fragments(dir);
     app.FrmInicial->FormActivate();
     const QList<std::pair<MenuGallery, QString>> galleries = {
         {MenuGallery::ClubesBrasileiros, {}},
-        {MenuGallery::ClubesPorEstado, QStringLiteral("sp")},
-        {MenuGallery::ClubesPorPais, QStringLiteral("bra")},
-        {MenuGallery::ClubesPorPais, f.fewCountry},
+        {MenuGallery::ClubesPorEstado, w.bigState},
+        {MenuGallery::ClubesPorPais, w.bigCountry},
+        {MenuGallery::ClubesPorPais, w.fewCountry},
         {MenuGallery::TodosOsClubes, {}},
         {MenuGallery::TodasAsSelecoes, {}},
         {MenuGallery::Extintos, {}},
-        {MenuGallery::PesquisarPorNome, QStringLiteral("esporte")},
-        {MenuGallery::PesquisarPorNome, f.rareName},
-        {MenuGallery::PesquisarPorNome, QStringLiteral("k")},
+        {MenuGallery::PesquisarPorNome, w.commonName},
+        {MenuGallery::PesquisarPorNome, w.rareName},
+        {MenuGallery::PesquisarPorNome, w.absent1},
     };
     for (const auto& [gallery, entry] : galleries) {
         if (!entry.isNull())
@@ -369,7 +348,7 @@ int memoryJourney(const QString& dir) {
         app.FrmInicial->FormActivate();
     }
     app.FrmInicial->CadastrodeClubes1Click();
-    for (const QString& text : {f.lateFull, QStringLiteral("xique")}) {
+    for (const QString& text : {w.lateFull, w.absent3}) {
         bench.dialogs.queueEntry(text);
         app.FrmClubes->BtnLocalizarClick();
     }

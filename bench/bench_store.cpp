@@ -3,6 +3,7 @@
 #include "bench/Scale.h"
 #include "store/Module.h"
 #include "store/Query.h"
+#include "store/Statements.h"
 #include "tests/support/store/Statements.h"
 
 #include <benchmark/benchmark.h>
@@ -15,13 +16,7 @@ void BM_CountStatement(benchmark::State& state) {
     Database db(bench::cachedStore(int(state.range(0))));
     Query query(db, QStringLiteral("QueryTodosClubes"));
     for (auto _ : state) {
-        query.close();
-        query.clear();
-        query.add(QStringLiteral("select count(*) as qtde"));
-        query.add(QStringLiteral("from clubes.db"));
-        query.add(QStringLiteral("where identificador = 0"));
-        query.add(QStringLiteral("and extinto = 0"));
-        query.open();
+        query.run(Statements::activeClubCount());
         benchmark::DoNotOptimize(query.field(0));
     }
 }

@@ -115,7 +115,8 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
                 QStringLiteral("order by NomeClubeOrdem, NomeClube")};
             query.run(lines);
             // The list shows every row of the statement; the names are read as shown.
-            namesQuery_.run({QStringLiteral("select count(*) as qtde from Clubes.db"), where});
+            namesQuery_.run(identificador == 1 ? Statements::nationalTeamCount()
+                                               : Statements::clubCount());
             names_->reset(lines, namesQuery_.field(0).toInt());
             namesQuery_.close();
             ComboClubes->setCurrentIndex(-1); // filled, nothing chosen yet

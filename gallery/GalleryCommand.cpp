@@ -101,8 +101,8 @@ private:
     }
 
     void runCount() {
-        count_ = services_.dm().counts.count(services_.dm().QueryTodosClubes, def_.countLines,
-                                             parameters());
+        count_ =
+            services_.dm().counts.count(services_.dm().QueryTodosClubes, def_.count, parameters());
     }
 
     void setTitle() {

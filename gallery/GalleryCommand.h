@@ -2,6 +2,7 @@
 
 #include "gallery/Relatorios.h"
 #include "store/Listing.h"
+#include "store/Statements.h"
 
 #include <QHash>
 #include <QString>
@@ -63,7 +64,8 @@ struct GalleryDef {
     QString prompt{};             // entry box prompt (Entry step)
     QStringList listingColumns{}; // columns after the listing's own (listing::Extra on)
     QStringList listingFrom{};    // lines after the columns
-    QStringList countLines{};     // Count step
+    Statement storeListing{};     // the store's listing with a shortcut, instead of the two above
+    Statement count{};            // Count step
     QString parameter{};          // ":ESTADO"; empty with ParamKind::None
     ParamKind paramKind = ParamKind::None;
     TitleBuilder title{};
@@ -74,7 +76,10 @@ struct GalleryDef {
     PageButton button = PageButton::TodosClubes;
     std::vector<GalleryStep> steps{};
 
-    QStringList listing() const { return listing::statement(listingColumns, listingFrom); }
+    Statement listing() const {
+        return storeListing.lines().isEmpty() ? listing::statement(listingColumns, listingFrom)
+                                              : storeListing;
+    }
 };
 
 // Title builders of the common shapes, joined without further spaces.

@@ -31,21 +31,13 @@ QStringList joinedWith(std::initializer_list<const char*> conditions, const char
     return lines;
 }
 
-QStringList countWhere(std::initializer_list<const char*> conditions) {
-    QStringList lines = {QStringLiteral("select count(*) as qtde"),
-                         QStringLiteral("from clubes.db")};
-    for (const char* condition : conditions)
-        lines << QString::fromUtf8(condition);
-    return lines;
-}
-
 std::array<GalleryDef, 7> makeGalleries() {
     std::array<GalleryDef, 7> g;
 
     g[int(MenuGallery::ClubesBrasileiros)] = {
         .listingFrom = joinedWith({"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0"},
                                   "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"),
-        .countLines = countWhere({"where paisclube = \"Brasil\"", "and identificador = 0"}),
+        .count = Statements::brazilianClubCount(),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Brasileiros")),
         .titlePictures = featuredFlag(listing::BandeiraPais),
         .emptyWarning = QStringLiteral("Não há nenhum clube brasileiro cadastrado"),
@@ -65,8 +57,7 @@ std::array<GalleryDef, 7> makeGalleries() {
                         QStringLiteral("and c.UFClube = u.uf"),
                         QStringLiteral("and c.identificador = 0"),
                         QStringLiteral("order by c.NomeClubeOrdem, c.NomeClube")},
-        .countLines = countWhere({"where paisclube = \"Brasil\"", "and UFClube = fold(:ESTADO)",
-                                  "and identificador = 0"}),
+        .count = Statements::stateClubCount(),
         .parameter = QStringLiteral(":ESTADO"),
         .paramKind = ParamKind::Text,
         .title =
@@ -80,11 +71,8 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     g[int(MenuGallery::ClubesPorPais)] = {
         .prompt = QStringLiteral("Digite o nome do país"),
-        .listingFrom =
-            joinedWith({"and fold(c.PaisClube) like fold(:PAIS)", "and c.Identificador = 0"},
-                       "order by c.NomeClubeOrdem, c.NomeClube"),
-        .countLines =
-            countWhere({"where fold(PaisClube) like fold(:PAIS)", "and identificador = 0"}),
+        .storeListing = Statements::clubsByCountry(),
+        .count = Statements::countryClubCount(),
         .parameter = QStringLiteral(":PAIS"),
         .paramKind = ParamKind::Pattern,
         .title =
@@ -100,7 +88,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     g[int(MenuGallery::TodosOsClubes)] = {
         .listingFrom =
             joinedWith({"and c.Identificador = 0"}, "order by c.NomeClubeOrdem, c.NomeClube"),
-        .countLines = countWhere({"where identificador = 0"}),
+        .count = Statements::clubCount(),
         .title = countedTitle(QStringLiteral("Relação de Todos Clubes Cadastrados")),
         .titlePictures = noFlag(std::nullopt),
         .emptyWarning = QStringLiteral("Não há nenhum clube cadastrado!"),
@@ -112,7 +100,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     g[int(MenuGallery::TodasAsSelecoes)] = {
         .listingFrom =
             joinedWith({"and c.Identificador = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
-        .countLines = countWhere({"where identificador = 1"}),
+        .count = Statements::nationalTeamCount(),
         .title = countedTitle(QStringLiteral("Relação de Todas as Seleções Cadastradas")),
         .titlePictures = noFlag(std::nullopt),
         .emptyWarning = QStringLiteral("Nenhuma seleção encontrada!"),
@@ -123,8 +111,7 @@ std::array<GalleryDef, 7> makeGalleries() {
     // No count statement; the title quotes the entry.
     g[int(MenuGallery::PesquisarPorNome)] = {
         .prompt = QStringLiteral("Digite o nome do clube (ou parte dele)"),
-        .listingFrom = joinedWith({"and fold(c.NomeClube) like fold(:CLUBE)"},
-                                  "order by c.NomeClubeOrdem, c.NomeClube"),
+        .storeListing = Statements::clubsByName(),
         .parameter = QStringLiteral(":CLUBE"),
         .paramKind = ParamKind::Pattern,
         .title =
@@ -140,7 +127,7 @@ std::array<GalleryDef, 7> makeGalleries() {
 
     g[int(MenuGallery::Extintos)] = {
         .listingFrom = joinedWith({"and c.extinto = 1"}, "order by c.NomeClubeOrdem, c.NomeClube"),
-        .countLines = countWhere({"where extinto = 1"}),
+        .count = Statements::extinctCount(),
         .title = countedTitle(QStringLiteral("Relação de Clubes e/ou Seleções Extintos")),
         .titlePictures = noFlag(true),
         .emptyWarning = QStringLiteral("Nenhum clube encontrado!"),

@@ -477,8 +477,7 @@ void TFrmClubes::BtnLocalizarClick() {
         if (answer.isEmpty())
             return;
         Query& query = services_.dm().QueryLocalizaClube;
-        query.run({QStringLiteral("select *"), QStringLiteral("from clubes.db"),
-                   QStringLiteral("where fold(NomeCompletoClube) like fold(:NOMETIME)")},
+        query.run(Statements::locateClub(),
                   {{QStringLiteral("NOMETIME"), QLatin1Char('%') + answer + QLatin1Char('%')}});
         const QString code = query.field(0);
         query.close();

@@ -16,9 +16,9 @@ QString keyOf(const QStringList& lines, const Query::Params& params) {
 
 } // namespace
 
-QString CountCache::count(Query& query, const QStringList& lines, const Query::Params& params) {
+QString CountCache::count(Query& query, const Statement& statement, const Query::Params& params) {
     query.close();
-    const QString key = keyOf(lines, params);
+    const QString key = keyOf(statement.lines(), params);
     const std::pair<qint64, qint64> now = db_.changeStamp();
     if (now != stamp_) {
         counts_.clear();
@@ -26,7 +26,7 @@ QString CountCache::count(Query& query, const QStringList& lines, const Query::P
     } else if (const auto found = counts_.constFind(key); found != counts_.constEnd()) {
         return *found;
     }
-    query.run(lines, params);
+    query.run(statement, params);
     const QString value = query.field(0);
     counts_.insert(key, value);
     return value;

@@ -22,7 +22,7 @@ public:
     // Column 0 of the one row of a count statement, run on query unless the same
     // statement with the same parameter values was counted since the store last
     // changed. The query is closed either way, so it pins no old state of the store.
-    QString count(Query& query, const QStringList& lines, const Query::Params& params = {});
+    QString count(Query& query, const Statement& statement, const Query::Params& params = {});
     void clear() { counts_.clear(); }
 
 private:

@@ -1,5 +1,6 @@
 #include "store/Database.h"
 
+#include "store/FastPaths.h"
 #include "store/Folding.h"
 #include "store/Schema.h"
 #include "store/Search.h"
@@ -112,7 +113,8 @@ bool holdsCatalogueTables(QSqlDatabase& db) {
 } // namespace
 
 Database::Database(const QString& dataDir, bool create)
-    : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()) {
+    : dataDir_(QDir::cleanPath(dataDir)), connection_(nextConnectionName()),
+      shortcuts_(std::make_unique<FastPaths>(*this)) {
     if (dataDir.isEmpty() || !QFileInfo(dataDir_).isDir())
         throw StoreError(QStringLiteral("Diretório de dados não encontrado: %1\n%2")
                              .arg(dataDir, howToCreate(dataDir_)));

@@ -3,11 +3,16 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
+#include <memory>
 #include <utility>
 
 struct sqlite3;
 
 namespace velmora {
+
+class FastPaths;
+class Statement;
 
 // One SQLite connection on <dataDir>/Velmora.sqlite, set up for the program's
 // statements: case-sensitive LIKE, an upper() that upper-cases accented letters and
@@ -47,6 +52,16 @@ public:
     // off, every statement runs exactly as written.
     bool fastPaths() const { return fastPaths_; }
     void setFastPaths(bool on) { fastPaths_ = on; }
+    // The shortcuts' choices, kept while the store is unchanged.
+    FastPaths& shortcuts() { return *shortcuts_; }
+    // Told of every store statement (Statements) a query object runs, and whether it ran
+    // through its shortcut: how the tests see that the windows keep their speed.
+    using StatementWatcher = std::function<void(const Statement&, bool shortcut)>;
+    void watchStatements(StatementWatcher watcher) { watcher_ = std::move(watcher); }
+    void ran(const Statement& statement, bool shortcut) {
+        if (watcher_)
+            watcher_(statement, shortcut);
+    }
     // Above this many matching clubs a listing walks the name index and filters;
     // up to it, it reads the matches through their own index and sorts them.
     int sortLimit() const { return sortLimit_; }
@@ -59,6 +74,8 @@ private:
     bool readOnly_ = false;
     bool fastPaths_ = true;
     int sortLimit_ = 4000;
+    std::unique_ptr<FastPaths> shortcuts_;
+    StatementWatcher watcher_;
 };
 
 // Rolls back unless commit() was called.

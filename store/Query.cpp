@@ -56,11 +56,13 @@ void Query::close() {
 void Query::clear() {
     close();
     lines_.clear();
+    named_ = {};
     bindings_.clear();
 }
 
 void Query::add(const QString& line) {
     lines_.append(line);
+    named_ = {}; // lines of its own: the statement as written
 }
 
 void Query::bind(const QString& name, const QVariant& value) {
@@ -91,31 +93,49 @@ QString Query::statement() const {
 }
 
 StoreError Query::failure(const QString& why) const {
-    return StoreError(QStringLiteral("%1\n%2").arg(why, statement()));
+    // The statement that ran: the shortcut's equivalent, when it was taken.
+    const QStringList& ran = ranLines_.isEmpty() ? lines_ : ranLines_;
+    QString text = ran.join(QLatin1Char('\n')).trimmed();
+    if (!named_.name().isEmpty())
+        text = (shortcut_ ? QStringLiteral("%1 (pelo atalho):\n%2") : QStringLiteral("%1:\n%2"))
+                   .arg(named_.name(), text);
+    return StoreError(QStringLiteral("%1\n%2").arg(why, text));
+}
+
+void Query::plan() {
+    ranLines_ = lines_;
+    ranBindings_ = bindings_;
+    shortcut_ = false;
+    if (named_.shortcut() == Shortcut::None)
+        return;
+    if (db_.fastPaths()) {
+        if (std::optional<FastPaths::Plan> plan = db_.shortcuts().choose(named_, bindings_)) {
+            ranLines_ = plan->lines;
+            ranBindings_ += plan->added;
+            shortcut_ = true;
+        }
+    }
+    db_.ran(named_, shortcut_);
 }
 
 std::unique_ptr<QSqlQuery> Query::prepared(const QString& wrapper) const {
-    const Dialect::Prepared p = Dialect::prepare(statement());
+    QString text = ranLines_.join(QLatin1Char('\n')).trimmed();
+    while (text.endsWith(QLatin1Char(';')))
+        text.chop(1);
+    const Dialect::Prepared p = Dialect::prepare(text);
     QVariantList values;
     for (const QString& parameter : p.parameters) {
         const auto found =
-            std::find_if(bindings_.begin(), bindings_.end(), [&](const auto& binding) {
+            std::find_if(ranBindings_.begin(), ranBindings_.end(), [&](const auto& binding) {
                 return binding.first.compare(parameter, Qt::CaseInsensitive) == 0;
             });
-        if (found == bindings_.end())
+        if (found == ranBindings_.end())
             throw failure(QStringLiteral("Parâmetro sem valor: :%1").arg(parameter));
         values << found->second;
     }
-    QString sql = p.sql;
-    if (db_.fastPaths()) {
-        if (std::optional<FastPaths::Plan> plan = FastPaths::choose(db_, sql, values)) {
-            sql = plan->sql;
-            values = plan->values;
-        }
-    }
     auto query = std::make_unique<QSqlQuery>(db_.handle());
     query->setForwardOnly(true);
-    if (!query->prepare(wrapper.isEmpty() ? sql : wrapper.arg(sql)))
+    if (!query->prepare(wrapper.isEmpty() ? p.sql : wrapper.arg(p.sql)))
         throw failure(engineMessage(db_.handle(), query->lastError()));
     for (const QVariant& value : values)
         query->addBindValue(value);
@@ -130,6 +150,7 @@ bool Query::isSelect() const {
 
 void Query::execute() {
     // A select is only checked here: running it twice would cost a whole listing.
+    plan();
     std::unique_ptr<QSqlQuery> query = prepared();
     if (isSelect())
         return;
@@ -139,6 +160,7 @@ void Query::execute() {
 
 void Query::open() {
     close();
+    plan();
     std::unique_ptr<QSqlQuery> query = prepared();
     if (!query->exec())
         throw failure(engineMessage(db_.handle(), query->lastError()));
@@ -175,10 +197,10 @@ void Query::readAhead() {
     }
 }
 
-void Query::run(const QStringList& lines, const Params& params) {
+void Query::run(const Statement& statement, const Params& params) {
     clear();
-    for (const QString& line : lines)
-        add(line);
+    lines_ = statement.lines();
+    named_ = statement;
     for (const Param& param : params)
         bind(param.name, param.value);
     // Opening a select checks it as execute() would; checking it twice would only
@@ -221,7 +243,8 @@ int Query::rowCount() {
         } else if (!query_) {
             rowCount_ = position_ + 1 + int(ahead_.size());
         } else {
-            // Counted by a second statement: the open listing is not read ahead.
+            // Counted by a second statement, the one that runs: the open listing is not
+            // read ahead.
             std::unique_ptr<QSqlQuery> count =
                 prepared(QStringLiteral("select count(*) from (%1)"));
             if (!count->exec() || !count->next())
@@ -230,6 +253,16 @@ int Query::rowCount() {
         }
     }
     return rowCount_;
+}
+
+QStringList Query::queryPlan() const {
+    std::unique_ptr<QSqlQuery> explain = prepared(QStringLiteral("explain query plan %1"));
+    if (!explain->exec())
+        throw failure(engineMessage(explain->lastError()));
+    QStringList steps;
+    while (explain->next())
+        steps << explain->value(3).toString();
+    return steps;
 }
 
 QString Query::field(int column) const {

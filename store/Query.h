@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Statements.h"
 #include "store/StoreError.h"
 
 #include <QSqlQuery>
@@ -50,14 +51,21 @@ public:
     void execute();
     void open();
     // The one way a statement runs: close, clear, add each line, bind each parameter,
-    // execute and open (standing on the first row). Throws StoreError.
-    void run(const QStringList& lines, const Params& params = {});
+    // execute and open (standing on the first row). Throws StoreError. A statement of
+    // the store's (Statements) may run through its faster equivalent.
+    void run(const Statement& statement, const Params& params = {});
 
     bool isOpen() const;
     bool eof() const; // set when moved forward from the last row, or no row at all
     void next();
     bool isEmpty() const; // the open result has no row
     int rowCount();       // rows of the open result (counts once, then cached)
+
+    // What the open result ran: the store's statement through its shortcut, or not.
+    bool ranShortcut() const { return shortcut_; }
+    const QStringList& ranLines() const { return ranLines_; }
+    // The engine's account of how it runs what the open result ran, one step a line.
+    QStringList queryPlan() const;
 
     QString field(int column) const; // by position, 0-based; "" past the end or with no row
     // Case-insensitive alias or column name; throws StoreError for a name the result lacks.
@@ -66,8 +74,10 @@ public:
 
 private:
     void bind(const QString& name, const QVariant& value);
-    // The statement translated, prepared forward-only and bound; `wrapper` ("...%1...")
-    // wraps the translated text.
+    // Chooses what runs: the statement, or its shortcut's equivalent.
+    void plan();
+    // What plan() chose, translated, prepared forward-only and bound; `wrapper`
+    // ("...%1...") wraps the translated text.
     std::unique_ptr<QSqlQuery> prepared(const QString& wrapper = {}) const;
     bool isSelect() const;
     // Reads up to readAhead rows into ahead_; a statement read to its end is finished
@@ -80,7 +90,12 @@ private:
     Database& db_;
     QString name_;
     QStringList lines_;
+    Statement named_; // the store's statement the lines are, if they are one
     QVector<QPair<QString, QVariant>> bindings_;
+    // What runs: lines_ and bindings_, or the shortcut's equivalent.
+    QStringList ranLines_;
+    QVector<QPair<QString, QVariant>> ranBindings_;
+    bool shortcut_ = false;
     std::unique_ptr<QSqlQuery> query_; // null once read to the end
     QVector<QString> row_;             // current row as text
     QList<QVector<QString>> ahead_;    // rows read but not yet reached

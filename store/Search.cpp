@@ -241,12 +241,12 @@ QString Search::clubsLeftOut() {
         .arg(codeLimit);
 }
 
-QString Search::candidateCodes(const SearchIndex& index) {
+QString Search::candidateCodes(const SearchIndex& index, const QString& parameter) {
     if (!index.nameOrder)
-        return QStringLiteral("select rowid from %1 where %1 match ?").arg(index.name);
-    return QStringLiteral("select rowid & %1 from %2 where %2 match ? union all %3")
+        return QStringLiteral("select rowid from %1 where %1 match %2").arg(index.name, parameter);
+    return QStringLiteral("select rowid & %1 from %2 where %2 match %3 union all %4")
         .arg(codeLimit - 1)
-        .arg(index.name, clubsLeftOut());
+        .arg(index.name, parameter, clubsLeftOut());
 }
 
 QString Search::piecesTable() {

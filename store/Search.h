@@ -47,9 +47,9 @@ public:
     static QString orderBound(qint64 rowid);
     // Codes of the clubs a name-ordered index leaves out, as a select.
     static QString clubsLeftOut();
-    // Codes of the clubs `index` offers for a full-text query (one parameter), those it
-    // leaves out included, as a select.
-    static QString candidateCodes(const SearchIndex& index);
+    // Codes of the clubs `index` offers for a full-text query (the parameter, "?" or
+    // ":NAME"), those it leaves out included, as a select.
+    static QString candidateCodes(const SearchIndex& index, const QString& parameter);
 
     // Every letter and letter pair of the folded short names, with how many clubs hold
     // it: a fragment of one or two letters that no club has is answered without reading

@@ -4,11 +4,10 @@
 // letter case. Every statement the windows issue must give the same rows, in the same
 // order, both ways.
 #include "store/Counts.h"
-#include "store/Dialect.h"
-#include "store/FastPaths.h"
 #include "store/Module.h"
 #include "store/Query.h"
 #include "store/Search.h"
+#include "store/Statements.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
@@ -57,43 +56,27 @@ enum class Param {
     Name,
     Code
 };
-struct Statement {
+struct Case {
     const char* tag;
-    QStringList lines;
+    Statement statement;
     QString parameter;
     Param kind;
 };
 
-QList<Statement> statements() {
+QList<Case> statements() {
     using test::listing;
-    const QStringList count = {"select count(*) as qtde", "from clubes.db"};
+    using S = Statements;
     return {
-        {"counter selecoes", count + QStringList{"where identificador = 1"}, {}, Param::None},
-        {"counter clubes",
-         count + QStringList{"where identificador = 0", "and extinto = 0"},
-         {},
-         Param::None},
-        {"counter brasil",
-         count + QStringList{"where paisclube = \"Brasil\"", "and identificador = 0"},
-         {},
-         Param::None},
-        {"counter outros",
-         count + QStringList{"where paisclube not in (\"Brasil\")", "and identificador = 0"},
-         {},
-         Param::None},
-        {"counter extintos", count + QStringList{"where extinto = 1"}, {}, Param::None},
-        {"count estado",
-         count + QStringList{"where paisclube = \"Brasil\"", "and UFClube = fold(:ESTADO)",
-                             "and identificador = 0"},
-         "ESTADO", Param::State},
-        {"count pais",
-         count + QStringList{"where fold(PaisClube) like fold(:PAIS)", "and identificador = 0"},
-         "PAIS", Param::CountryPattern},
-        {"count ano", count + QStringList{"where AnoFundacao = :ANOFUND", "and Identificador = 0"},
-         "ANOFUND", Param::Year},
-        {"count federacao",
-         count + QStringList{"where Federacao = :FEDERSEL", "and Identificador = 0"}, "FEDERSEL",
-         Param::Federation},
+        {"counter selecoes", S::nationalTeamCount(), {}, Param::None},
+        {"counter clubes", S::activeClubCount(), {}, Param::None},
+        {"counter brasil", S::brazilianClubCount(), {}, Param::None},
+        {"counter outros", S::foreignClubCount(), {}, Param::None},
+        {"counter extintos", S::extinctCount(), {}, Param::None},
+        {"count todos", S::clubCount(), {}, Param::None},
+        {"count estado", S::stateClubCount(), "ESTADO", Param::State},
+        {"count pais", S::countryClubCount(), "PAIS", Param::CountryPattern},
+        {"count ano", S::yearClubCount(), "ANOFUND", Param::Year},
+        {"count federacao", S::federationClubCount(), "FEDERSEL", Param::Federation},
         {"listing brasileiros",
          listing({"p.codpais", "from clubes.db as c, paises.db as p",
                   "where c.PaisClube = p.NomePais", "and c.PaisClube = \"Brasil\"",
@@ -106,17 +89,9 @@ QList<Statement> statements() {
                   "and c.PaisClube = p.NomePais", "and c.UFClube = u.uf", "and c.identificador = 0",
                   "order by c.NomeClubeOrdem, c.NomeClube"}),
          "ESTADO", Param::State},
-        {"listing pais",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.PaisClube) like fold(:PAIS)",
-                  "and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}),
-         "PAIS", Param::CountryPattern},
+        {"listing pais", S::clubsByCountry(), "PAIS", Param::CountryPattern},
         {"listing todos", test::allClubsListing(), {}, Param::None},
-        {"listing nome",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.NomeClube) like fold(:CLUBE)",
-                  "order by c.NomeClubeOrdem, c.NomeClube"}),
-         "CLUBE", Param::NamePattern},
+        {"listing nome", S::clubsByName(), "CLUBE", Param::NamePattern},
         {"listing extintos",
          listing({"p.codpais", "from clubes.db as c, paises.db as p",
                   "where c.PaisClube = p.NomePais", "and c.extinto = 1",
@@ -128,13 +103,10 @@ QList<Statement> statements() {
                   "where c.PaisClube = p.NomePais", "and c.AnoFundacao = :ANOFUND",
                   "and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}),
          "ANOFUND", Param::Year},
-        {"locate",
-         {"select *", "from clubes.db", "where fold(NomeCompletoClube) like fold(:NOMETIME)"},
-         "NOMETIME",
-         Param::FullNamePattern},
+        {"locate", S::locateClub(), "NOMETIME", Param::FullNamePattern},
         {"chooser names",
-         {"select NomeClube, PaisClube, UFClube from Clubes.db", "where Identificador = 0",
-          "order by NomeClubeOrdem, NomeClube"},
+         QStringList{"select NomeClube, PaisClube, UFClube from Clubes.db",
+                     "where Identificador = 0", "order by NomeClubeOrdem, NomeClube"},
          {},
          Param::None},
         {"card", test::cardStatement(), "NOME", Param::Name},
@@ -326,42 +298,18 @@ private:
     int serial_ = 1;
 };
 
-const Statement& nameListing() {
-    static const Statement listing = [] {
-        for (const Statement& s : statements()) {
-            if (s.kind == Param::NamePattern)
-                return s;
-        }
-        return Statement{};
-    }();
-    return listing;
-}
-
-// The engine's account of how it runs a statement, one step a line.
-QString explained(Database& db, const FastPaths::Plan& plan) {
-    QSqlQuery q(db.handle());
-    if (!q.prepare(QStringLiteral("explain query plan ") + plan.sql))
-        return q.lastError().text();
-    for (const QVariant& value : plan.values)
-        q.addBindValue(value);
-    QStringList steps;
-    if (q.exec()) {
-        while (q.next())
-            steps << q.value(3).toString();
-    }
-    return steps.join(u'\n');
-}
-
-QList<QStringList> run(Database& db, const Statement& s, const QVariant& value, int* rowCount) {
-    Query query(db, QStringLiteral("Query"));
-    for (const QString& line : s.lines)
-        query.add(line);
+Query::Params paramsOf(const QString& parameter, const QVariant& value) {
+    if (parameter.isEmpty())
+        return {};
     if (value.typeId() == QMetaType::Int)
-        query.bindInt(s.parameter, value.toInt());
-    else if (!s.parameter.isEmpty())
-        query.bindText(s.parameter, value.toString());
-    query.execute();
-    query.open();
+        return {{parameter, qint64(value.toInt())}};
+    return {{parameter, value.toString()}};
+}
+
+QList<QStringList> run(Database& db, const Statement& s, const QString& parameter,
+                       const QVariant& value, int* rowCount) {
+    Query query(db, QStringLiteral("Query"));
+    query.run(s, paramsOf(parameter, value));
     *rowCount = query.rowCount();
     return rowsOf(query);
 }
@@ -381,16 +329,18 @@ private slots:
     void sameRowsAsWritten() {
         QFETCH(quint32, seed);
         RandomCatalogue catalogue(seed);
-        const QList<Statement> list = statements();
+        const QList<Case> list = statements();
         for (int round = 0; round < 8; ++round) {
             for (int w = 0; w < 6; ++w)
                 catalogue.write();
-            for (const Statement& s : list) {
+            for (const Case& s : list) {
                 for (int draw = 0; draw < 3; ++draw) {
                     const QVariant value = catalogue.draw(s.kind);
                     int fastCount = 0, plainCount = 0;
-                    const auto fast = run(catalogue.dm().database(), s, value, &fastCount);
-                    const auto plain = run(catalogue.plain(), s, value, &plainCount);
+                    const auto fast =
+                        run(catalogue.dm().database(), s.statement, s.parameter, value, &fastCount);
+                    const auto plain =
+                        run(catalogue.plain(), s.statement, s.parameter, value, &plainCount);
                     const QString where = QStringLiteral("%1 with %2 (round %3)")
                                               .arg(QLatin1String(s.tag), value.toString())
                                               .arg(round);
@@ -471,12 +421,15 @@ private slots:
                       .toInt();
         fast.setSortLimit(std::max(0, candidates - overLimit));
 
-        const auto prepared = Dialect::prepare(nameListing().lines.join(u'\n'));
-        const auto chosen = FastPaths::choose(fast, prepared.sql, {pattern});
-        QVERIFY(chosen);
-        const QString steps = explained(fast, *chosen);
+        const Statement& listing = Statements::clubsByName();
+        const QString parameter = listing.parameter();
+        Query chosen(fast, QStringLiteral("Query"));
+        chosen.run(listing, {{parameter, pattern}});
+        QVERIFY(chosen.ranShortcut());
+        const QString steps = chosen.queryPlan().join(u'\n');
         if (plan.isEmpty())
-            QVERIFY2(chosen->sql.contains(QLatin1String(" 0 and ")), qPrintable(chosen->sql));
+            QVERIFY2(chosen.ranLines().contains(QLatin1String("and 0")),
+                     qPrintable(chosen.ranLines().join(u'\n')));
         else
             QVERIFY2(steps.contains(plan), qPrintable(steps));
         QVERIFY2(plan == QLatin1String("ClubesBuscaNome") ||
@@ -484,8 +437,8 @@ private slots:
                  qPrintable(steps));
 
         int fastCount = 0, plainCount = 0;
-        const auto rows = run(fast, nameListing(), pattern, &fastCount);
-        QCOMPARE(rows, run(plain, nameListing(), pattern, &plainCount));
+        const auto rows = run(fast, listing, parameter, pattern, &fastCount);
+        QCOMPARE(rows, run(plain, listing, parameter, pattern, &plainCount));
         QCOMPARE(fastCount, plainCount);
         QCOMPARE(rows.isEmpty(), plan.isEmpty());
     }

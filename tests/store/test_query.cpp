@@ -1,6 +1,8 @@
 // Query objects as the windows use them: lines, bindings, open, walk, empty results.
 #include "store/Listing.h"
 #include "store/Query.h"
+#include "store/Search.h"
+#include "store/Statements.h"
 #include "store/StoreError.h"
 #include "store/Table.h"
 #include "tests/support/store/TestStore.h"
@@ -189,6 +191,26 @@ private slots:
                      qPrintable(e.text()));
         }
         QVERIFY(!q_->isOpen());
+    }
+
+    // A store statement that fails through its shortcut says so and shows what ran: the
+    // shortcut's lines, not the statement as written (which runs fine here).
+    void failureNamesTheStoreStatementThatRan() {
+        const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
+        store_->exec(QStringLiteral("drop table %1").arg(index));
+        const Statement& locate = Statements::locateClub();
+        const Query::Params params = {{locate.parameter(), QStringLiteral("%clube%")}};
+        try {
+            q_->run(locate, params);
+            QFAIL("opened");
+        } catch (const StoreError& e) {
+            QVERIFY2(e.text().contains(locate.name() + QStringLiteral(" (pelo atalho)")),
+                     qPrintable(e.text()));
+            QVERIFY2(e.text().contains(QStringLiteral("from ") + index), qPrintable(e.text()));
+        }
+        db_->setFastPaths(false);
+        q_->run(locate, params);
+        QCOMPARE(q_->field(1), QStringLiteral("Clube 1"));
     }
 
     void openStandsOnFirstRowAndWalks() {

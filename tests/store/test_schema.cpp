@@ -2,10 +2,11 @@
 // file; older stores are upgraded, newer ones refused.
 #include "store/Counts.h"
 #include "store/Dialect.h"
-#include "store/FastPaths.h"
 #include "store/Module.h"
+#include "store/Query.h"
 #include "store/Schema.h"
 #include "store/Search.h"
+#include "store/Statements.h"
 #include "store/StoreError.h"
 #include "tests/support/store/TestStore.h"
 
@@ -540,26 +541,20 @@ private slots:
     // The counters and lookups run at every activation: each must be answered from an
     // index, never by reading every club.
     void statementsUseIndexes_data() {
-        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("sql");   // a statement written in place
+        QTest::addColumn<QString>("named"); // or the store's own, by name
         QTest::addColumn<QString>("index");
         const auto row = [](const char* tag, const char* sql, const char* index) {
-            QTest::newRow(tag) << QString::fromUtf8(sql) << QString::fromUtf8(index);
+            QTest::newRow(tag) << QString::fromUtf8(sql) << QString() << QString::fromUtf8(index);
         };
-        row("counter selecoes", "select count(*) as qtde from clubes.db where identificador = 1",
-            "ContagemClubes");
-        row("counter clubes",
-            "select count(*) as qtde from clubes.db where identificador = 0 and extinto = 0",
-            "ContagemClubes");
-        row("counter brasil",
-            "select count(*) as qtde from clubes.db where paisclube = \"Brasil\" "
-            "and identificador = 0",
-            "ContagemClubes");
-        row("counter outros",
-            "select count(*) as qtde from clubes.db where paisclube not in (\"Brasil\") "
-            "and identificador = 0",
-            "ContagemClubes");
-        row("counter extintos", "select count(*) as qtde from clubes.db where extinto = 1",
-            "ContagemClubes");
+        const auto named = [](const char* tag, const Statement& statement, const char* index) {
+            QTest::newRow(tag) << QString() << statement.name() << QString::fromUtf8(index);
+        };
+        named("counter selecoes", Statements::nationalTeamCount(), "ContagemClubes");
+        named("counter clubes", Statements::activeClubCount(), "ContagemClubes");
+        named("counter brasil", Statements::brazilianClubCount(), "ContagemClubes");
+        named("counter outros", Statements::foreignClubCount(), "ContagemClubes");
+        named("counter extintos", Statements::extinctCount(), "ContagemClubes");
         row("featured club",
             "select c.NomeClube, p.codpais from clubes.db as c, paises.db as p "
             "where c.codigo = :C and c.PaisClube = p.NomePais",
@@ -568,14 +563,8 @@ private slots:
             "select c.NomeClube from clubes.db as c, paises.db as p "
             "where c.PaisClube = p.NomePais and c.NomeClube = :N order by c.nomeclube",
             "ClubesNome");
-        row("year count",
-            "select count(*) as qtde from clubes.db where AnoFundacao = :A "
-            "and Identificador = 0",
-            "ContagemAnos");
-        row("federation count",
-            "select count(*) as qtde from clubes.db where Federacao = :F "
-            "and Identificador = 0",
-            "ContagemFederacoes");
+        named("year count", Statements::yearClubCount(), "ContagemAnos");
+        named("federation count", Statements::federationClubCount(), "ContagemFederacoes");
         row("year listing",
             "select c.NomeClube, p.codpais from clubes.db as c, paises.db as p "
             "where c.PaisClube = p.NomePais and c.AnoFundacao = :A and c.Identificador = 0 "
@@ -613,11 +602,7 @@ private slots:
             "order by NomeClubeOrdem, NomeClube",
             "ClubesIdentificadorNome");
         // A search by part of the name reads every name, in order, from the index.
-        row("name search",
-            "select c.NomeClube, p.codpais from clubes.db as c, paises.db as p "
-            "where c.PaisClube = p.NomePais and fold(c.NomeClube) like fold(:C) "
-            "order by c.NomeClubeOrdem, c.NomeClube",
-            "SCAN c USING INDEX ClubesOrdem");
+        named("name search", Statements::clubsByName(), "SCAN c USING INDEX ClubesOrdem");
         row("countries by name",
             "select NomePais as pais from paises.db "
             "order by NomePaisOrdem, NomePais",
@@ -640,21 +625,20 @@ private slots:
     }
     void statementsUseIndexes() {
         QFETCH(QString, sql);
+        QFETCH(QString, named);
         QFETCH(QString, index);
         TestStore store;
-        QSqlQuery q(store.database().handle());
-        const auto prepared = Dialect::prepare(sql);
-        // The statement the engine runs: its shortcut where it has one.
-        const QVariantList values(prepared.parameters.size(), QStringLiteral("x"));
-        const auto fast = FastPaths::choose(store.database(), prepared.sql, values);
-        QVERIFY(
-            q.prepare(QStringLiteral("explain query plan ") + (fast ? fast->sql : prepared.sql)));
-        for (const QVariant& value : fast ? fast->values : values)
-            q.addBindValue(value);
-        QVERIFY(q.exec());
-        QStringList plan;
-        while (q.next())
-            plan << q.value(3).toString();
+        const auto found = std::find_if(
+            Statements::all().begin(), Statements::all().end(),
+            [&](const Statement* s) { return !named.isEmpty() && s->name() == named; });
+        const Statement statement = found != Statements::all().end() ? **found : Statement{sql};
+        // Every parameter "x"; the statement the engine runs is its shortcut where it has one.
+        Query::Params params;
+        for (const QString& parameter : Dialect::prepare(statement.lines().join(u'\n')).parameters)
+            params.append({parameter, QStringLiteral("x")});
+        Query query(store.database(), QStringLiteral("Query"));
+        query.run(statement, params);
+        const QStringList plan = query.queryPlan();
         const QString text = plan.join(QLatin1String("; "));
         QVERIFY2(text.contains(index), qPrintable(text));
         if (!index.startsWith(QLatin1String("SCAN"))) {
@@ -663,7 +647,7 @@ private slots:
         }
         // Lists take their name order from the index, not from a sort (the state
         // after the name only orders equal names).
-        if (sql.contains(QLatin1String("Ordem, ")))
+        if (statement.lines().join(u' ').contains(QLatin1String("Ordem, ")))
             QVERIFY2(!text.contains(QLatin1String("TEMP B-TREE FOR ORDER BY")), qPrintable(text));
     }
 };

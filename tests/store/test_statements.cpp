@@ -1,5 +1,6 @@
 // Every statement the windows issue, run through Query on a seeded store.
 #include "store/Query.h"
+#include "store/Statements.h"
 #include "tests/support/store/Statements.h"
 #include "tests/support/store/TestStore.h"
 
@@ -65,7 +66,7 @@ using Params = QList<QPair<QString, QVariant>>;
 
 struct Case {
     const char* tag;
-    QStringList lines;
+    Statement statement; // the store's own where it has one
     Params params;
     QList<int> columns;        // columns checked, by position
     QList<QStringList> rows;   // expected values of those columns, row by row
@@ -120,34 +121,11 @@ const QList<int> thirteen = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
 QList<Case> corpus() {
     return {
         // Main window: counters.
-        {"counter selecoes",
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 1"},
-         {},
-         {0},
-         one("3")},
-        {"counter clubes",
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 0",
-          "and extinto = 0"},
-         {},
-         {0},
-         one("12")},
-        {"counter brasil",
-         {"select count(*) as qtde", "from clubes.db", "where paisclube = \"Brasil\"",
-          "and identificador = 0"},
-         {},
-         {0},
-         one("9")},
-        {"counter outros",
-         {"select count(*) as qtde", "from clubes.db", "where paisclube not in (\"Brasil\")",
-          "and identificador = 0"},
-         {},
-         {0},
-         one("4")},
-        {"counter extintos",
-         {"select count(*) as qtde", "from clubes.db", "where extinto = 1"},
-         {},
-         {0},
-         one("2")},
+        {"counter selecoes", Statements::nationalTeamCount(), {}, {0}, one("3")},
+        {"counter clubes", Statements::activeClubCount(), {}, {0}, one("12")},
+        {"counter brasil", Statements::brazilianClubCount(), {}, {0}, one("9")},
+        {"counter outros", Statements::foreignClubCount(), {}, {0}, one("4")},
+        {"counter extintos", Statements::extinctCount(), {}, {0}, one("2")},
         // Main window: featured club.
         {"featured club",
          featuredStatement(),
@@ -203,23 +181,17 @@ QList<Case> corpus() {
          14,
          true},
         {"listing pais",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.PaisClube) like fold(:PAIS)",
-                  "and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByCountry(),
          {{"PAIS", "%ARG%"}},
          {0, 3, 7, 12},
          {{"Boca Juniors", "Argentina", "{flag:Argentina}", "ARG"}}},
         {"listing pais accented",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.PaisClube) like fold(:PAIS)",
-                  "and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByCountry(),
          {{"PAIS", "%ITÁLIA%"}},
          {0, 12},
          {{"Juventus", "ITA"}}},
         {"listing pais without accents",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.PaisClube) like fold(:PAIS)",
-                  "and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByCountry(),
          {{"PAIS", "%italia%"}},
          {0, 12},
          {{"Juventus", "ITA"}}},
@@ -240,23 +212,17 @@ QList<Case> corpus() {
          {0, 12},
          {{"Alemanha Oriental", "GER"}, {"Argentina", "ARG"}, {"Brasil", "BRA"}}},
         {"listing nome",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.NomeClube) like fold(:CLUBE)",
-                  "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByName(),
          {{"CLUBE", "%FL%"}},
          {0},
          names({"Flamengo", "Fluminense"})},
         {"listing nome accented",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.NomeClube) like fold(:CLUBE)",
-                  "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByName(),
          {{"CLUBE", "%SÃO%"}},
          {0},
          names({"São Bento"})},
         {"listing nome without accents",
-         listing({"p.codpais", "from clubes.db as c, paises.db as p",
-                  "where c.PaisClube = p.NomePais", "and fold(c.NomeClube) like fold(:CLUBE)",
-                  "order by c.NomeClubeOrdem, c.NomeClube"}),
+         Statements::clubsByName(),
          {{"CLUBE", "%SAO%"}},
          {0},
          names({"São Bento"})},
@@ -268,51 +234,22 @@ QList<Case> corpus() {
          {0},
          names({"Alemanha Oriental", "Paulistano"})},
         // Menu galleries: counts.
-        {"count brasileiros",
-         {"select count(*) as qtde", "from clubes.db", "where paisclube = \"Brasil\"",
-          "and identificador = 0"},
-         {},
-         {0},
-         one("9")},
-        {"count estado",
-         {"select count(*) as qtde", "from clubes.db", "where paisclube = \"Brasil\"",
-          "and UFClube = fold(:ESTADO)", "and identificador = 0"},
-         {{"ESTADO", "SP"}},
-         {0},
-         one("5")},
-        {"count pais",
-         {"select count(*) as qtde", "from clubes.db", "where fold(PaisClube) like fold(:PAIS)",
-          "and identificador = 0"},
-         {{"PAIS", "%BRA%"}},
-         {0},
-         one("9")},
+        {"count brasileiros", Statements::brazilianClubCount(), {}, {0}, one("9")},
+        {"count estado", Statements::stateClubCount(), {{"ESTADO", "SP"}}, {0}, one("5")},
+        {"count pais", Statements::countryClubCount(), {{"PAIS", "%BRA%"}}, {0}, one("9")},
         {"count pais without country row",
-         {"select count(*) as qtde", "from clubes.db", "where fold(PaisClube) like fold(:PAIS)",
-          "and identificador = 0"},
+         Statements::countryClubCount(),
          {{"PAIS", "%ATLÂNTIDA%"}},
          {0},
          one("1")},
         {"count pais without accents",
-         {"select count(*) as qtde", "from clubes.db", "where fold(PaisClube) like fold(:PAIS)",
-          "and identificador = 0"},
+         Statements::countryClubCount(),
          {{"PAIS", "%ITALIA%"}},
          {0},
          one("1")},
-        {"count todos",
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 0"},
-         {},
-         {0},
-         one("13")},
-        {"count selecoes",
-         {"select count(*) as qtde", "from clubes.db", "where identificador = 1"},
-         {},
-         {0},
-         one("3")},
-        {"count extintos",
-         {"select count(*) as qtde", "from clubes.db", "where extinto = 1"},
-         {},
-         {0},
-         one("2")},
+        {"count todos", Statements::clubCount(), {}, {0}, one("13")},
+        {"count selecoes", Statements::nationalTeamCount(), {}, {0}, one("3")},
+        {"count extintos", Statements::extinctCount(), {}, {0}, one("2")},
         // Year and federation galleries.
         {"listing ano",
          listing({"p.codpais", "from clubes.db as c, paises.db as p",
@@ -321,15 +258,9 @@ QList<Case> corpus() {
          {{"ANOFUND", 1910}},
          {0, 2},
          {{"Corinthians Paulista", "1910"}}},
-        {"count ano",
-         {"select count(*) as qtde", "from clubes.db", "where AnoFundacao = :ANOFUND",
-          "and Identificador = 0"},
-         {{"ANOFUND", 1910}},
-         {0},
-         one("2")},
+        {"count ano", Statements::yearClubCount(), {{"ANOFUND", 1910}}, {0}, one("2")},
         {"count ano of national teams only",
-         {"select count(*) as qtde", "from clubes.db", "where AnoFundacao = :ANOFUND",
-          "and Identificador = 0"},
+         Statements::yearClubCount(),
          {{"ANOFUND", 1893}},
          {0},
          one("0")},
@@ -345,8 +276,7 @@ QList<Case> corpus() {
           {"Paulistano", "FPF-SP", "{logo:FPF-SP}"},
           {"São Bento", "FPF-SP", "{logo:FPF-SP}"}}},
         {"count federacao",
-         {"select count(*) as qtde", "from clubes.db", "where Federacao = :FEDERSEL",
-          "and Identificador = 0"},
+         Statements::federationClubCount(),
          {{"FEDERSEL", "FERJ"}},
          {0},
          one("3")},
@@ -477,14 +407,14 @@ QList<Case> corpus() {
         // Club editor: numbering, locate, duplicate-name scan.
         {"numbering", {"select max(codigo) as ultimo", "from clubes.db"}, {}, {0}, one("16")},
         {"locate",
-         {"select *", "from clubes.db", "where fold(NomeCompletoClube) like fold(:NOMETIME)"},
+         Statements::locateClub(),
          {{"NOMETIME", "%atlético%"}},
          {0, 1},
          {{"5", "Atlético Mineiro"}},
          true,
          18}, // the declared fields, then the name's order key
         {"locate without accents",
-         {"select *", "from clubes.db", "where fold(NomeCompletoClube) like fold(:NOMETIME)"},
+         Statements::locateClub(),
          {{"NOMETIME", "%atletico%"}},
          {0, 1},
          {{"5", "Atlético Mineiro"}}},
@@ -548,16 +478,25 @@ private slots:
         Query q(*db_, QStringLiteral("QueryConsulta"));
         q.close();
         q.clear();
-        for (const QString& line : c.lines)
-            q.add(line);
-        for (const auto& [name, value] : c.params) {
-            if (value.typeId() == QMetaType::Int)
-                q.bindInt(QLatin1Char(':') + name, value.toInt());
-            else
-                q.bindText(name, value.toString());
+        if (c.statement.name().isEmpty()) { // written in place: line by line, as a window may
+            for (const QString& line : c.statement.lines())
+                q.add(line);
+            for (const auto& [name, value] : c.params) {
+                if (value.typeId() == QMetaType::Int)
+                    q.bindInt(QLatin1Char(':') + name, value.toInt());
+                else
+                    q.bindText(name, value.toString());
+            }
+            q.execute();
+            q.open();
+        } else {
+            Query::Params params;
+            for (const auto& [name, value] : c.params)
+                params.append(value.typeId() == QMetaType::Int
+                                  ? Query::Param(name, qint64(value.toInt()))
+                                  : Query::Param(name, value.toString()));
+            q.run(c.statement, params);
         }
-        q.execute();
-        q.open();
 
         QList<QStringList> expected;
         for (const QStringList& row : c.rows) {

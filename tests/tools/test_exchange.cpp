@@ -342,7 +342,7 @@ private slots:
                 Search::trigramQuery(foldedText(lines.last()[QStringLiteral("NomeClube")]));
             const QString quoted =
                 u'\'' + QString(query).replace(u'\'', QStringLiteral("''")) + u'\'';
-            QCOMPARE(columnOf(db, Search::candidateCodes(byName).replace(u'?', quoted)),
+            QCOMPARE(columnOf(db, Search::candidateCodes(byName, quoted)),
                      QStringList(lines.last()[QStringLiteral("Codigo")]));
         }
         QCOMPARE(dumps[1], dumps[0]);

@@ -1,5 +1,9 @@
 // The sample catalogue of `velmora-datadir create --sample`: every row as the club
 // editor would save it, and enough rows for every gallery (two pages where it matters).
+#include "gallery/Anos.h"
+#include "gallery/FederSel.h"
+#include "gallery/GalleryCommand.h"
+#include "gallery/MenuGalleries.h"
 #include "platform/Pictures.h"
 #include "store/Database.h"
 #include "store/Module.h"
@@ -23,12 +27,6 @@ const QString brasil = QStringLiteral("Brasil");
 QString u(const char* s) {
     return QString::fromUtf8(s);
 }
-
-// The thirteen listing columns every gallery statement begins with.
-const QStringList listingColumns = {
-    "select c.NomeClube,", "c.NomeCompletoClube,", "c.AnoFundacao,", "c.PaisClube,",
-    "c.UFClube,",          "c.CidadeClube,",       "c.EscudoClube,", "c.BandeiraPais,",
-    "c.BandeiraUF,",       "c.IdadeClube,",        "c.Federacao,",   "c.LogoFederacao,"};
 
 } // namespace
 
@@ -198,64 +196,38 @@ private slots:
     // Every gallery's own listing statement, run through the data module, has rows;
     // the Brazilian and all-clubs galleries more than a page of twelve.
     void galleriesHaveRows_data() {
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<QString>("param");
+        QTest::addColumn<int>("gallery"); // a menu gallery, or -1 year, -2 federation
         QTest::addColumn<QString>("value");
         QTest::addColumn<int>("moreThan");
-        const QStringList join = {"p.codpais", "from clubes.db as c, paises.db as p",
-                                  "where c.PaisClube = p.NomePais"};
-        row("Clubes Brasileiros",
-            join + QStringList{"and c.PaisClube = \"Brasil\"", "and c.Identificador = 0",
-                               "order by c.NomeClubeOrdem, c.NomeClube, c.UFClube"},
-            "", "", 12);
-        row("Todos os Clubes Cadastrados",
-            join + QStringList{"and c.Identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"},
-            "", "", 12);
-        row("Todas as Seleções Cadastradas",
-            join + QStringList{"and c.Identificador = 1", "order by c.NomeClubeOrdem, c.NomeClube"},
-            "", "", 0);
-        row("Clubes/Seleções Extintos",
-            join + QStringList{"and c.extinto = 1", "order by c.NomeClubeOrdem, c.NomeClube"}, "",
-            "", 0);
-        row("Clubes por País",
-            join + QStringList{"and fold(c.PaisClube) like fold(:PAIS)", "and c.Identificador = 0",
-                               "order by c.NomeClubeOrdem, c.NomeClube"},
-            "PAIS", "%ARGENTINA%", 0);
-        row("Pesquisar por Nome",
-            join + QStringList{"and fold(c.NomeClube) like fold(:CLUBE)",
-                               "order by c.NomeClubeOrdem, c.NomeClube"},
-            "CLUBE", u("%GRÊMIO%"), 0);
-        row("Por Ano de Fundação",
-            join + QStringList{"and c.AnoFundacao = :ANOFUND", "and c.Identificador = 0",
-                               "order by c.NomeClubeOrdem, c.NomeClube"},
-            "ANOFUND", "1902", 1);
-        row("Clubes por Federação",
-            join + QStringList{"and Federacao = :FEDERSEL", "and c.Identificador = 0",
-                               "order by c.NomeClubeOrdem, c.NomeClube"},
-            "FEDERSEL", "UEFA", 1);
+        row("Clubes Brasileiros", int(MenuGallery::ClubesBrasileiros), QString(), 12);
+        row("Todos os Clubes Cadastrados", int(MenuGallery::TodosOsClubes), QString(), 12);
+        row("Todas as Seleções Cadastradas", int(MenuGallery::TodasAsSelecoes), QString(), 0);
+        row("Clubes/Seleções Extintos", int(MenuGallery::Extintos), QString(), 0);
+        row("Clubes por País", int(MenuGallery::ClubesPorPais), u("ARGENTINA"), 0);
+        row("Pesquisar por Nome", int(MenuGallery::PesquisarPorNome), u("GRÊMIO"), 0);
+        row("Por Ano de Fundação", -1, u("1902"), 1);
+        row("Clubes por Federação", -2, u("UEFA"), 1);
         for (const char* uf : {"SP", "RJ", "MG", "RS", "PR"})
             row(qPrintable(QStringLiteral("Clubes por Estado %1").arg(uf)),
-                QStringList{"p.codpais,", "u.NomeCompleto",
-                            "from clubes.db as c, paises.db as p, uf.db as u",
-                            "where c.PaisClube = \"Brasil\"", "and c.UFClube = fold(:ESTADO)",
-                            "and c.PaisClube = p.NomePais", "and c.UFClube = u.uf",
-                            "and c.identificador = 0", "order by c.NomeClubeOrdem, c.NomeClube"},
-                "ESTADO", uf, 0);
+                int(MenuGallery::ClubesPorEstado), u(uf), 0);
     }
     void galleriesHaveRows() {
-        QFETCH(QStringList, lines);
-        QFETCH(QString, param);
+        QFETCH(int, gallery);
         QFETCH(QString, value);
         QFETCH(int, moreThan);
+        const GalleryDef& def = gallery == -1   ? TFrmAno::gallery()
+                                : gallery == -2 ? TFrmSelFeder::gallery()
+                                                : menuGalleryDef(MenuGallery(gallery));
+        Query::Params params;
+        if (def.paramKind == ParamKind::Pattern)
+            params.append({def.parameter, QLatin1Char('%') + value + QLatin1Char('%')});
+        else if (def.paramKind == ParamKind::Integer)
+            params.append({def.parameter, value.toLongLong()});
+        else if (def.paramKind == ParamKind::Text)
+            params.append({def.parameter, value});
         TFrmDm dm(dir_);
         Query& q = dm.QueryConsulta;
-        q.close();
-        q.clear();
-        for (const QString& line : listingColumns + lines)
-            q.add(line);
-        if (!param.isEmpty())
-            q.bindText(param, value);
-        q.open();
+        q.run(def.listing(), params);
         QVERIFY2(q.rowCount() > moreThan, qPrintable(QString::number(q.rowCount())));
     }
 };
