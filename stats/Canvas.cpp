@@ -97,6 +97,7 @@ struct MapLayout {
     QTransform toArea;
     QHash<int, QList<int>> itemsOfShape; // shape index -> items
     QHash<int, int> shapeOfItem;
+    QHash<int, qint64> counts; // shape index -> the sum of its items
     QList<qint64> bounds;
 
     MapLayout(const StatsView& view, const MapShapes& map, const QRectF& body) : shapes(&map) {
@@ -117,25 +118,23 @@ struct MapLayout {
             shapeOfItem.insert(i, at);
         }
         qint64 largest = 0;
-        for (auto it = itemsOfShape.cbegin(); it != itemsOfShape.cend(); ++it)
-            largest = std::max(largest, countOf(view, it.key()));
+        for (auto it = itemsOfShape.cbegin(); it != itemsOfShape.cend(); ++it) {
+            qint64& n = counts[it.key()];
+            for (int item : *it)
+                n += view.items[item].count;
+            largest = std::max(largest, n);
+        }
         bounds = classBounds(largest);
     }
 
-    qint64 countOf(const StatsView& view, int shape) const {
-        qint64 n = 0;
-        for (int item : itemsOfShape.value(shape))
-            n += view.items[item].count;
-        return n;
-    }
-
-    // Shapes too small to see or point at get a marker.
+    // Shapes with clubs too small to see or point at get a marker; specks without
+    // clubs are left as they are drawn, so the sea is not strewn with empty circles.
     bool marked(int shape) const {
         const MapShape& s = shapes->shapes()[shape];
-        if (s.point)
-            return true;
+        if (counts.value(shape) <= 0)
+            return false;
         const QRectF r = toArea.mapRect(s.path.boundingRect());
-        return std::max(r.width(), r.height()) < smallShape && itemsOfShape.contains(shape);
+        return s.point || std::max(r.width(), r.height()) < smallShape;
     }
 
     QPointF markerAt(int shape) const { return toArea.map(shapes->shapes()[shape].at); }
@@ -162,7 +161,7 @@ struct MapLayout {
         return toArea.mapRect(shapes->shapes()[shape].path.boundingRect());
     }
 
-    void paint(QPainter& p, const StatsView& view) const {
+    void paint(QPainter& p) const {
         p.save();
         p.setTransform(toArea, true);
         p.setPen(QPen(border, 0.6 / toArea.m11()));
@@ -170,7 +169,7 @@ struct MapLayout {
             const MapShape& s = shapes->shapes()[i];
             if (s.point)
                 continue;
-            p.setBrush(itemsOfShape.contains(i) ? colourOf(countOf(view, i), bounds) : noCountry);
+            p.setBrush(itemsOfShape.contains(i) ? colourOf(counts.value(i), bounds) : noCountry);
             p.drawPath(s.path);
         }
         p.restore();
@@ -178,7 +177,7 @@ struct MapLayout {
         for (auto it = itemsOfShape.cbegin(); it != itemsOfShape.cend(); ++it) {
             if (!marked(it.key()))
                 continue;
-            p.setBrush(colourOf(countOf(view, it.key()), bounds));
+            p.setBrush(colourOf(counts.value(it.key()), bounds));
             p.drawEllipse(markerAt(it.key()), markerRadius, markerRadius);
         }
     }
@@ -332,7 +331,7 @@ void Canvas::render(QPainter& painter, const QRectF& area) const {
     paintTitle(painter, f.title, view_.title);
     if (const MapShapes* map = shapes()) {
         const MapLayout layout(view_, *map, f.body);
-        layout.paint(painter, view_);
+        layout.paint(painter);
         painter.fillRect(f.legend, paper);
         layout.paintLegend(painter, f.legend);
         painter.setPen(muted);

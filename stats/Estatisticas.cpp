@@ -10,6 +10,7 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QImage>
@@ -19,6 +20,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QPushButton>
+#include <QScreen>
 #include <QStackedWidget>
 #include <QSvgGenerator>
 #include <QTabWidget>
@@ -29,7 +31,18 @@ namespace velmora {
 
 namespace {
 
-constexpr QSize windowSize{880, 620};
+// As large as this, or as the screen allows (at 200 % a small screen is half as wide):
+// the maps and charts are drawn to whatever size the window has.
+QSize windowSize() {
+    constexpr QSize largest{880, 620};
+    constexpr QSize smallest{560, 420};
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return largest;
+    // Room for the caption and the frame the window manager adds.
+    const QSize room = screen->availableSize() - QSize(24, 64);
+    return largest.boundedTo(room).expandedTo(smallest);
+}
 // Saved pictures are drawn at this size whatever the window's.
 constexpr QSize fileSize{1000, 640};
 
@@ -58,7 +71,7 @@ QString tableName(const QString& viewName) {
 
 TFrmEstatisticas::TFrmEstatisticas(Services& services)
     : Form(services.forms, QStringLiteral("FrmEstatisticas"), QStringLiteral("Estatísticas"),
-           windowSize),
+           windowSize()),
       services_(services), cache_(services.dm().database()) {
     views_ = buildViews(CatalogueStatistics{}, services_.clock.currentYear());
     createControls();

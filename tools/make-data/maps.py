@@ -111,10 +111,45 @@ def in_box(poly, box):
     return box[0] <= lon <= box[2] and box[1] <= lat <= box[3]
 
 
+def clip(ring, edge, east):
+    """Sutherland-Hodgman: the part of a ring west (east=False) or east of a meridian."""
+    keep = (lambda p: p[0] >= edge) if east else (lambda p: p[0] <= edge)
+    out = []
+    for i, cur in enumerate(ring):
+        prev = ring[i - 1]
+        if keep(cur) != keep(prev):
+            t = (edge - prev[0]) / (cur[0] - prev[0])
+            out.append((edge, prev[1] + t * (cur[1] - prev[1])))
+        if keep(cur):
+            out.append(cur)
+    return out
+
+
+def split_at_antimeridian(ring):
+    """A ring that crosses 180° (Russia's east, Fiji) becomes one ring each side."""
+    if all(abs(b[0] - a[0]) <= 180 for a, b in zip(ring, ring[1:])):
+        return [ring]
+    unwrapped = [ring[0]]
+    for lon, lat in ring[1:]:
+        prev = unwrapped[-1][0]
+        while lon - prev > 180:
+            lon -= 360
+        while prev - lon > 180:
+            lon += 360
+        unwrapped.append((lon, lat))
+    pieces = []
+    for shift in (-360, 0, 360):
+        piece = [(lon + shift, lat) for lon, lat in unwrapped]
+        piece = clip(clip(piece, 180, False), -180, True)
+        if len(piece) >= 3:
+            pieces.append(piece)
+    return pieces
+
+
 def shape_text(polys):
     rings = []
     for poly in polys:
-        for r in poly:
+        for r in (part for whole in poly for part in split_at_antimeridian(whole)):
             pts = thin([world_point(lon, lat) for lon, lat in r])
             if len(pts) >= 3:
                 rings.append(" ".join(f"{x} {y}" for x, y in pts))
