@@ -5,6 +5,7 @@
 
 #include <QFontMetricsF>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QToolTip>
@@ -272,7 +273,134 @@ struct BarLayout {
         p.drawRect(rows[item].adjusted(1, 1, -1, -1));
         p.restore();
     }
+
+    int itemAt(const QPointF& at) const {
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows[i].contains(at))
+                return i;
+        }
+        return -1;
+    }
+
+    QRectF rectOf(int item) const { return bars[item] | rows[item]; }
 };
+
+// Two or three parts of a whole: a pie, each slice with its count, and a key beside it
+// with the counts and shares.
+struct PieLayout {
+    QPointF centre;
+    qreal radius = 0;
+    QList<qreal> starts, spans; // degrees clockwise from the top
+    QList<QRectF> rows;         // the key's lines
+
+    PieLayout(const StatsView& view, const QRectF& body) {
+        radius = std::max<qreal>(std::min(body.height(), body.width() / 2) / 2 - 10, 10);
+        centre = QPointF(body.left() + body.width() / 4, body.top() + body.height() / 2);
+        qint64 total = 0;
+        for (const StatsItem& item : view.items)
+            total += item.count;
+        qreal at = 0;
+        const qreal rowHeight = 28;
+        const qreal top = centre.y() - rowHeight * view.items.size() / 2;
+        for (int i = 0; i < view.items.size(); ++i) {
+            const qreal span = total > 0 ? 360.0 * view.items[i].count / total : 0;
+            starts << at;
+            spans << span;
+            at += span;
+            rows << QRectF(body.left() + body.width() / 2, top + i * rowHeight, body.width() / 2,
+                           rowHeight);
+        }
+    }
+
+    static QColor colour(int item) {
+        static const QColor colours[] = {bar, otherBar, {244, 141, 36}, {12, 33, 58}};
+        return colours[item % int(std::size(colours))];
+    }
+
+    QRectF circle() const {
+        return QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    }
+
+    // Qt's angles run counter-clockwise from three o'clock, in sixteenths of a degree.
+    void drawSlice(QPainter& p, int item) const {
+        if (spans[item] >= 360)
+            p.drawEllipse(circle());
+        else
+            p.drawPie(circle(), int((90 - starts[item] - spans[item]) * 16), int(spans[item] * 16));
+    }
+
+    void paint(QPainter& p, const StatsView& view) const {
+        qint64 total = 0;
+        for (const StatsItem& item : view.items)
+            total += item.count;
+        p.setFont(textFont());
+        for (int i = 0; i < view.items.size(); ++i) {
+            const StatsItem& item = view.items[i];
+            p.setPen(QPen(paper, 1.5));
+            p.setBrush(colour(i));
+            if (spans[i] > 0)
+                drawSlice(p, i);
+            const qreal share = total > 0 ? 100.0 * item.count / total : 0;
+            const QRectF box(rows[i].left(), rows[i].center().y() - 7, 14, 14);
+            p.setPen(Qt::NoPen);
+            p.drawRect(box);
+            p.setPen(ink);
+            p.drawText(rows[i].adjusted(22, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                       QStringLiteral("%1: %2 (%3 %)")
+                           .arg(item.label, counted(item.count, {}).trimmed(),
+                                QLocale(QLocale::Portuguese, QLocale::Brazil)
+                                    .toString(share, 'f', share < 10 ? 1 : 0)));
+        }
+        // The count on each slice wide enough to hold it.
+        p.setFont(pixelFont(QStringLiteral("Arial"), 14, true));
+        p.setPen(Qt::white);
+        for (int i = 0; i < view.items.size(); ++i) {
+            if (spans[i] < 14)
+                continue;
+            const qreal middle = qDegreesToRadians(90 - starts[i] - spans[i] / 2);
+            const QPointF at = centre + QPointF(std::cos(middle), -std::sin(middle)) *
+                                            (spans[i] >= 360 ? 0 : radius * 0.6);
+            p.drawText(QRectF(at.x() - 50, at.y() - 12, 100, 24), Qt::AlignCenter,
+                       counted(view.items[i].count, {}).trimmed());
+        }
+    }
+
+    void paintHighlight(QPainter& p, int item) const {
+        p.save();
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(highlight, 2.5));
+        if (spans[item] > 0)
+            drawSlice(p, item);
+        p.drawRect(rows[item].adjusted(-4, 1, 0, -1));
+        p.restore();
+    }
+
+    int itemAt(const QPointF& at) const {
+        for (int i = 0; i < rows.size(); ++i) {
+            if (rows[i].contains(at))
+                return i;
+        }
+        const QPointF d = at - centre;
+        if (std::hypot(d.x(), d.y()) > radius)
+            return -1;
+        // Degrees clockwise from the top.
+        const qreal angle = std::fmod(qRadiansToDegrees(std::atan2(d.x(), -d.y())) + 360.0, 360.0);
+        for (int i = 0; i < starts.size(); ++i) {
+            if (angle >= starts[i] && angle < starts[i] + spans[i])
+                return i;
+        }
+        return -1;
+    }
+
+    QRectF rectOf(int item) const { return rows[item]; }
+};
+
+// Calls `use` with the layout of a chart view (bars or pie) in `body`.
+template <class F> auto withChart(const StatsView& view, const QRectF& body, F use) {
+    if (view.chart == StatsChart::Pie)
+        return use(PieLayout(view, body));
+    return use(BarLayout(view, body));
+}
 
 void paintTitle(QPainter& p, const QRectF& area, const QString& title) {
     p.setFont(titleFont());
@@ -295,6 +423,7 @@ const MapShapes* Canvas::shapes() const {
     case StatsChart::BrazilMap:
         return &MapShapes::brazil();
     case StatsChart::Bars:
+    case StatsChart::Pie:
         break;
     }
     return nullptr;
@@ -325,7 +454,7 @@ void Canvas::select(int item) {
 void Canvas::render(QPainter& painter, const QRectF& area) const {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(area, view_.chart == StatsChart::Bars ? paper : sea);
+    painter.fillRect(area, shapes() == nullptr ? paper : sea);
     painter.fillRect(QRectF(area.topLeft(), QSizeF(area.width(), titleHeight)), paper);
     const Frame f = frameOf(area, shapes() != nullptr);
     paintTitle(painter, f.title, view_.title);
@@ -340,7 +469,7 @@ void Canvas::render(QPainter& painter, const QRectF& area) const {
         painter.setFont(textFont());
         painter.drawText(f.body, Qt::AlignCenter, QStringLiteral("Nenhum clube a mostrar."));
     } else {
-        BarLayout(view_, f.body).paint(painter, view_);
+        withChart(view_, f.body, [&](const auto& chart) { chart.paint(painter, view_); });
     }
     painter.restore();
 }
@@ -352,12 +481,7 @@ int Canvas::itemAt(const QPointF& at) const {
         const int shape = layout.shapeAt(at);
         return shape < 0 ? -1 : layout.itemsOfShape.value(shape).constFirst();
     }
-    const BarLayout layout(view_, f.body);
-    for (int i = 0; i < layout.rows.size(); ++i) {
-        if (layout.rows[i].contains(at))
-            return i;
-    }
-    return -1;
+    return withChart(view_, f.body, [&](const auto& chart) { return chart.itemAt(at); });
 }
 
 QRectF Canvas::itemRect(int item) const {
@@ -367,9 +491,9 @@ QRectF Canvas::itemRect(int item) const {
         return layout.shapeOfItem.contains(item) ? layout.boxOf(layout.shapeOfItem.value(item))
                                                  : QRectF();
     }
-    const BarLayout layout(view_, f.body);
-    return item >= 0 && item < layout.rows.size() ? layout.bars[item] | layout.rows[item]
-                                                  : QRectF();
+    if (item < 0 || item >= view_.items.size())
+        return {};
+    return withChart(view_, f.body, [&](const auto& chart) { return chart.rectOf(item); });
 }
 
 QList<int> Canvas::reachable() const {
@@ -407,7 +531,7 @@ void Canvas::paintEvent(QPaintEvent*) {
             if (layout.shapeOfItem.contains(item))
                 layout.paintHighlight(p, layout.shapeOfItem.value(item));
         } else {
-            BarLayout(view_, f.body).paintHighlight(p, item);
+            withChart(view_, f.body, [&](const auto& chart) { chart.paintHighlight(p, item); });
         }
     }
     if (hasFocus() && selected_ < 0) {

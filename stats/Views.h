@@ -29,7 +29,7 @@ struct StatsItem {
     QList<StatsTarget> targets; // one opens it; several offer a choice
 };
 
-enum class StatsChart { WorldMap, BrazilMap, Bars };
+enum class StatsChart { WorldMap, BrazilMap, Bars, Pie };
 
 struct StatsView {
     QString name;       // the tab's and the saved file's name

@@ -90,13 +90,10 @@ void readReference(Database& db, CatalogueStatistics& s) {
 
 CatalogueStatistics readStatistics(Database& db) {
     CatalogueStatistics s;
-    // One snapshot for all of them: a save between two reads cannot split the figures.
-    Transaction reading(db);
     readClubCounts(db, s);
     readYearCounts(db, s);
     readFederationCounts(db, s);
     readReference(db, s);
-    reading.commit();
     return s;
 }
 

@@ -6,6 +6,7 @@
 #include "stats/Estatisticas.h"
 #include "store/Module.h"
 #include "tests/gallery/GalleryTest.h"
+#include "tests/support/Rows.h"
 
 #include <QAction>
 #include <QMenu>
@@ -211,18 +212,12 @@ void TestEstatisticas::clickOnTheMapsAndBarsOpensTheGallery_data() {
     QTest::addColumn<QString>("view");
     QTest::addColumn<QString>("item");
     QTest::addColumn<QString>("field"); // of Club the gallery selects by
-    QTest::newRow("country") << "VisaoMundo"
-                             << "Argentina"
-                             << "pais";
-    QTest::newRow("state") << "VisaoBrasil"
-                           << "São Paulo"
-                           << "uf";
-    QTest::newRow("country bar") << "VisaoPaises"
-                                 << "Brasil"
-                                 << "pais";
-    QTest::newRow("federation bar") << "VisaoFederacoes"
-                                    << "FERJ"
-                                    << "federacao";
+    using velmora::test::row;
+    row("country", QString("VisaoMundo"), QString("Argentina"), QString("pais"));
+    row("state", QString("VisaoBrasil"), QString("São Paulo"), QString("uf"));
+    row("country bar", QString("VisaoPaises"), QString("Brasil"), QString("pais"));
+    row("federation bar", QString("VisaoFederacoes"), QString("FERJ"), QString("federacao"));
+    row("national teams' slice", QString("VisaoTipos"), QString("Seleções"), QString("selecao"));
 }
 
 void TestEstatisticas::clickOnTheMapsAndBarsOpensTheGallery() {
@@ -243,6 +238,8 @@ void TestEstatisticas::clickOnTheMapsAndBarsOpensTheGallery() {
 
     const StatsTarget target = rig.window().view(v).items[index].targets.value(0);
     const auto chosen = [&](const Club& c) {
+        if (field == "selecao")
+            return c.identificador == 1;
         const QString value = field == "pais" ? c.paisClube
                               : field == "uf" ? c.ufClube
                                               : c.federacao;
