@@ -12,6 +12,7 @@
 #include "platform/ErrorReport.h"
 #include "platform/Pictures.h"
 #include "registry/Clubes.h"
+#include "stats/Estatisticas.h"
 #include "store/Listing.h"
 #include "store/Module.h"
 
@@ -70,6 +71,7 @@ const ActionMember anyRowGated[] = {
     &TFrmInicial::ClubesExtintos1,
     &TFrmInicial::odasasSeleesCadastradas1,
     &TFrmInicial::DadosdoClube1,
+    &TFrmInicial::Estatisticas1,
 };
 
 const QString featuredFrom = QStringLiteral("from clubes.db as c, paises.db as p");
@@ -136,6 +138,9 @@ void TFrmInicial::createMenu() {
                   &F::odasasSeleesCadastradas1, &F::odasasSeleesCadastradas1Click},
                  {"DadosdoClube1", "&Detalhe do Clube/Seleção", &F::DadosdoClube1,
                   &F::DadosdoClube1Click},
+                 {"", nullptr},
+                 {"Estatisticas1", "Estatísti&cas", &F::Estatisticas1, &F::Estatisticas1Click,
+                  Qt::CTRL | Qt::Key_E},
              }},
             {"Ajuda1",
              "Aju&da",
@@ -344,6 +349,10 @@ void TFrmInicial::DadosdoClube1Click() {
 
 void TFrmInicial::Informaes1Click() {
     guard(app_.dialogs, [this] { app_.forms.show(app_.FrmInformacoes.get()); });
+}
+
+void TFrmInicial::Estatisticas1Click() {
+    guard(app_.dialogs, [this] { app_.forms.show(app_.FrmEstatisticas.get()); });
 }
 
 } // namespace velmora

@@ -35,6 +35,7 @@ public:
     void odososClubesCadastrados1Click();
     void odasasSeleesCadastradas1Click();
     void DadosdoClube1Click();
+    void Estatisticas1Click();
     void Informaes1Click();
 
     QLabel* ImgFundo = nullptr;
@@ -67,6 +68,7 @@ public:
     QAction* odososClubesCadastrados1 = nullptr;
     QAction* odasasSeleesCadastradas1 = nullptr;
     QAction* DadosdoClube1 = nullptr;
+    QAction* Estatisticas1 = nullptr;
     QMenu* Ajuda1 = nullptr;
     QAction* Informaes1 = nullptr;
 

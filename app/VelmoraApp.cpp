@@ -2,6 +2,7 @@
 
 #include "app/Informacoes.h"
 #include "app/Inicial.h"
+#include "app/StatsGalleries.h"
 #include "detail/ClubeSelecionado.h"
 #include "detail/Detail.h"
 #include "detail/SelClube.h"
@@ -17,6 +18,7 @@
 #include "registry/Paises.h"
 #include "registry/Registry.h"
 #include "registry/UF.h"
+#include "stats/Estatisticas.h"
 #include "store/DataDirLock.h"
 #include "store/Module.h"
 
@@ -42,6 +44,7 @@ VelmoraApp::VelmoraApp(const Environment& env)
     FrmRelatorios = std::make_unique<TFrmRelatorios>(*services);
     FrmSelClube = std::make_unique<TFrmSelClube>(*services);
     FrmClubeSelecionado = std::make_unique<TFrmClubeSelecionado>(*services);
+    FrmEstatisticas = std::make_unique<TFrmEstatisticas>(*services);
     connectWindows();
 }
 
@@ -50,6 +53,7 @@ void VelmoraApp::connectWindows() {
         {*FrmClubes, *FrmCadastroCidade, *FrmPaises, *FrmUF, *FrmCidade, *FrmFederacao});
     connectGalleries(*services, {*FrmAno, *FrmSelFeder, *FrmRelatorios});
     connectDetail(*FrmSelClube, *FrmClubeSelecionado);
+    connectStatistics(*services, *FrmEstatisticas, *FrmRelatorios);
 }
 
 VelmoraApp::~VelmoraApp() = default;

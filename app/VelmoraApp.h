@@ -29,6 +29,7 @@ class TFrmSelFeder;
 class TFrmRelatorios;
 class TFrmSelClube;
 class TFrmClubeSelecionado;
+class TFrmEstatisticas;
 enum class MenuGallery;
 
 // What the program takes from the machine; tests hand in doubles.
@@ -85,6 +86,7 @@ public:
     std::unique_ptr<TFrmRelatorios> FrmRelatorios;
     std::unique_ptr<TFrmSelClube> FrmSelClube;
     std::unique_ptr<TFrmClubeSelecionado> FrmClubeSelecionado;
+    std::unique_ptr<TFrmEstatisticas> FrmEstatisticas;
 
     // Held from start-up to the end, so a second start on the same folder stops.
     std::unique_ptr<DataDirLock> dataDirLock;

@@ -2,6 +2,8 @@
 
 #include "gallery/GalleryCommand.h"
 
+#include <QLocale>
+#include <algorithm>
 #include <array>
 
 namespace velmora {
@@ -146,6 +148,17 @@ const GalleryDef& menuGalleryDef(MenuGallery gallery) {
 
 void runMenuGallery(Services& services, TFrmRelatorios& page, MenuGallery gallery) {
     runGallery(services, page, menuGalleryDef(gallery));
+}
+
+void runMenuGalleryFor(Services& services, TFrmRelatorios& page, MenuGallery gallery,
+                       const QString& value) {
+    GalleryDef def = menuGalleryDef(gallery);
+    std::erase_if(def.steps, [](GalleryStep s) {
+        return s == GalleryStep::Entry || s == GalleryStep::StopIfNoEntry;
+    });
+    if (def.paramKind == ParamKind::Pattern)
+        def.paramKind = ParamKind::Text;
+    runGallery(services, page, def, QLocale().toUpper(value));
 }
 
 } // namespace velmora

@@ -183,15 +183,23 @@ bool QtDialogs::openPicture(QString& fileName) {
     return true;
 }
 
+bool Dialogs::saveFile(QString&, const QString&, const QString&) {
+    return false;
+}
+
 bool QtDialogs::savePdf(QString& fileName) {
+    return saveFile(fileName, QStringLiteral("Documento PDF (*.pdf)"), QStringLiteral("pdf"));
+}
+
+bool QtDialogs::saveFile(QString& fileName, const QString& filter, const QString& suffix) {
     QFileDialog dialog(dialogParent(forms()));
-    dialog.setObjectName(QStringLiteral("SalvarPdf"));
+    dialog.setObjectName(QStringLiteral("Salvar") + suffix.at(0).toUpper() + suffix.mid(1));
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(QStringLiteral("Documento PDF (*.pdf)"));
-    dialog.setDefaultSuffix(QStringLiteral("pdf"));
-    dialog.setWindowTitle(QStringLiteral("Salvar como PDF"));
+    dialog.setNameFilter(filter);
+    dialog.setDefaultSuffix(suffix);
+    dialog.setWindowTitle(QStringLiteral("Salvar como ") + suffix.toUpper());
     for (const auto& [label, text] : {std::pair{QFileDialog::LookIn, "Salvar em:"},
                                       {QFileDialog::FileName, "Nome do arquivo:"},
                                       {QFileDialog::FileType, "Salvar como tipo:"},
@@ -240,6 +248,10 @@ bool ScriptedDialogs::openPicture(QString& fileName) {
 }
 
 bool ScriptedDialogs::savePdf(QString& fileName) {
+    return saveFile(fileName, {}, QStringLiteral("pdf"));
+}
+
+bool ScriptedDialogs::saveFile(QString& fileName, const QString&, const QString&) {
     shown_.append({QStringLiteral("save"), QString(), fileName, MsgIcon::None, MsgButtons::Ok});
     if (saves_.isEmpty())
         return false;

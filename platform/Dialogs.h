@@ -29,6 +29,10 @@ public:
     // The save dialog for a PDF, proposing fileName (a full path). Returns true and
     // sets fileName to the chosen path (ending in ".pdf"); false on cancel.
     virtual bool savePdf(QString& fileName) = 0;
+    // The save dialog for one type of file: `filter` as "Imagem PNG (*.png)", `suffix`
+    // added to a name typed without one. Returns true and sets fileName to the chosen
+    // path; false on cancel (a Dialogs without such a box always cancels).
+    virtual bool saveFile(QString& fileName, const QString& filter, const QString& suffix);
 
     // An entry box counts as one of the program's windows: the window tracker is
     // told when one opens and closes. Forms registers itself here.
@@ -60,6 +64,7 @@ public:
     QString entry(const QString& caption, const QString& prompt) override;
     bool openPicture(QString& fileName) override;
     bool savePdf(QString& fileName) override;
+    bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
 };
 
 // Test double: answers queued by the test; every box shown is logged.
@@ -87,6 +92,8 @@ public:
     QString entry(const QString& caption, const QString& prompt) override;
     bool openPicture(QString& fileName) override;
     bool savePdf(QString& fileName) override;
+    // Logged as kind "save" too; answered from the same queue as savePdf.
+    bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
 
 private:
     // A box with nothing queued answers Ok / No, "" or cancel.

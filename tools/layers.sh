@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # Prints, for each product folder, the product folders its sources include, and fails
-# when a window subsystem (registry, gallery, detail) includes app/ or another subsystem.
+# when a window subsystem (registry, gallery, detail, stats) includes app/ or another subsystem.
 # Usage: tools/layers.sh [REPO]   (default: the repository this script is in)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
-folders=(store layout platform registry gallery detail app)
-subsystems=" registry gallery detail "
+folders=(store layout platform registry gallery detail stats app)
+subsystems=" registry gallery detail stats "
 
 includes_of() {
     grep -rhoE '^#include "[a-z]+/' --include='*.h' --include='*.cpp' "$root/$1" |

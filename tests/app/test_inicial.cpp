@@ -63,10 +63,17 @@ QStringList enabledReports(TFrmInicial& f) {
 }
 
 const QStringList allReports = {
-    "ClubesBrasileiros1", "Clubesporestado1",         "ClubesporPas1",
-    "PorAnodeFundao1",    "ClubesporFederao1",        "PesquisarClubeSeleoporNome1",
-    "ClubesExtintos1",    "odososClubesCadastrados1", "odasasSeleesCadastradas1",
+    "ClubesBrasileiros1",
+    "Clubesporestado1",
+    "ClubesporPas1",
+    "PorAnodeFundao1",
+    "ClubesporFederao1",
+    "PesquisarClubeSeleoporNome1",
+    "ClubesExtintos1",
+    "odososClubesCadastrados1",
+    "odasasSeleesCadastradas1",
     "DadosdoClube1",
+    "Estatisticas1",
 };
 
 // Rows as "kind country extinct", e.g. "clube Brasil 0" or "selecao Argentina 1".
@@ -198,6 +205,8 @@ void TestInicial::menuItemsInOrder() {
         "  odososClubesCadastrados1 Todos os Clubes Cadastrados",
         "  odasasSeleesCadastradas1 Todas as Seleções Cadastradas",
         "  DadosdoClube1 Detalhe do Clube/Seleção",
+        "  -",
+        "  Estatisticas1 Estatísticas",
         "Ajuda1 Ajuda",
         "  Informaes1 Informações",
     };
@@ -230,7 +239,7 @@ void TestInicial::countersAndMenuRules_data() {
     QTest::addColumn<QStringList>("enabled");
 
     const QStringList anyRow = {"PesquisarClubeSeleoporNome1", "ClubesExtintos1",
-                                "odasasSeleesCadastradas1", "DadosdoClube1"};
+                                "odasasSeleesCadastradas1", "DadosdoClube1", "Estatisticas1"};
     row("national teams only", QStringList{"selecao Brasil 0", "selecao Argentina 0"},
         QStringList{"0", "0", "0", "2", "0"}, anyRow);
     row("extinct only, one Brazilian", QStringList{"clube Brasil 1", "clube Argentina 1"},

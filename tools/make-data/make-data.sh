@@ -5,7 +5,9 @@
 #     three it lacks (England, Northern Ireland, Kosovo) from npm's flag-icons (MIT);
 #   - state flags (data/flags/states/<uf>.jpg) from refdata/uf-flags (public domain);
 #   - federation logos (data/logos/) and sample badges (data/sample/badges/): our own
-#     drawings, made by the small Qt program in emblems/.
+#     drawings, made by the small Qt program in emblems/;
+#   - the statistics window's maps (data/maps/) by maps.py, from npm's world-atlas
+#     2.0.2 (Natural Earth) and @svg-maps/brazil 2.0.0 (CC BY 4.0), and Debian's iso-codes.
 # Usage: make-data.sh [REFDATA_DIR]   (default: ../shared/refdata beside the repository)
 # FLAG_ICONS_DIR may point at an unpacked flag-icons package; else `npm pack` fetches it.
 set -euo pipefail
@@ -61,6 +63,13 @@ cmake --build "$work/emblems" -j2 >/dev/null
 export QT_QPA_PLATFORM=offscreen
 "$work/emblems/velmora-emblems" logos "$data/federations.tsv" "$data/logos"
 "$work/emblems/velmora-emblems" badges "$data/sample/clubs.tsv" "$data/sample/badges"
+
+# The maps: versions pinned, so a rebuild draws the same shapes.
+(cd "$work" && mkdir -p maps && cd maps &&
+  npm pack --silent world-atlas@2.0.2 @svg-maps/brazil@2.0.0 >/dev/null &&
+  mkdir -p world brazil && tar xzf world-atlas-2.0.2.tgz -C world &&
+  tar xzf svg-maps-brazil-2.0.0.tgz -C brazil)
+python3 "$here/maps.py" "$work/maps/world/package" "$work/maps/brazil/package" "$data/maps"
 
 echo "países: $(ls "$data/flags/countries" | wc -l), estados: $(ls "$data/flags/states" | wc -l)," \
   "federações: $(ls "$data/logos" | wc -l), escudos: $(ls "$data/sample/badges" | wc -l)"

@@ -6,6 +6,7 @@
 #   open M WINDOW     open menu M of WINDOW's menu bar and leave it open (close with key Escape)
 #   bar WINDOW        click the first entry of WINDOW's menu bar (a bar whose entry is a command)
 #   click X Y WINDOW  click at X, Y of WINDOW (window coordinates)
+#   hover FX FY WINDOW  rest the pointer at fractions FX, FY (0 to 1) of WINDOW's size
 #   key KEYS...       xdotool key names, e.g. Return, Escape, alt+F4
 #   type TEXT         type TEXT into the focused window
 #   answer KEY        press KEY in the message or entry box now up (e.g. Return, Escape)
@@ -99,6 +100,17 @@ step_click() {
   click_at "$1" "$2" "$id"
 }
 
+# For windows that size themselves to the screen, where fixed coordinates would move.
+step_hover() {
+  local id w h
+  id=$(need_window "${*:3}")
+  eval "$(xdotool getwindowgeometry --shell "$id")"
+  w=$WIDTH h=$HEIGHT
+  xdotool mousemove --window "$id" "$(awk "BEGIN { print int($1 * $w) }")" \
+    "$(awk "BEGIN { print int($2 * $h) }")"
+  sleep 1.5
+}
+
 step_gone() {
   local i
   for ((i = 0; i < 50; i++)); do
@@ -141,6 +153,7 @@ run_steps() {
       open) step_open $args ;;
       bar) step_bar "$args" ;;
       click) step_click $args ;;
+      hover) step_hover $args ;;
       key) xdotool key --delay 120 $args ;;
       type) xdotool type --delay 60 "$args" ;;
       answer) sleep 0.5; xdotool key $args ;;
