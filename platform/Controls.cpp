@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QRadioButton>
@@ -32,8 +33,20 @@ void putAt(QWidget* control, const layout::Place& place) {
         control->setAccessibleName(QString::fromUtf8(place.spoken));
 }
 
+void PictureBox::paintEvent(QPaintEvent* event) {
+    const QPixmap shown = pixmap();
+    if (!hasScaledContents() || shown.isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(contentsRect()), shown, QRectF(shown.rect()));
+}
+
 QLabel* makePicture(QWidget* parent, const layout::Place& place) {
-    auto* picture = placed(new QLabel(parent), place);
+    auto* picture = placed(new PictureBox(parent), place);
     picture->setScaledContents(true);
     return picture;
 }
@@ -74,7 +87,7 @@ QComboBox* makeChoiceList(QWidget* parent, const layout::Place& place) {
 }
 
 QLabel* makeBackgroundBox(QWidget* parent, const layout::Window& window) {
-    auto* box = new QLabel(parent);
+    auto* box = new PictureBox(parent);
     box->setObjectName(QString::fromLatin1(window.backgroundName));
     box->setGeometry(window.backgroundRect);
     box->setScaledContents(window.stretched);

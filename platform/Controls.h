@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 
@@ -14,7 +15,6 @@
 
 class QCheckBox;
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QRadioButton;
 class QWidget;
@@ -31,6 +31,16 @@ template <class W> W* placed(W* control, const layout::Place& place) {
     putAt(control, place);
     return control;
 }
+
+// A label that draws a stretched picture itself, every pixel of it: a plain label first
+// shrinks it to the screen's density, and a printed page is finer.
+class PictureBox final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+};
 
 // A picture box: what it shows is stretched to fill it.
 QLabel* makePicture(QWidget* parent, const layout::Place& place);
