@@ -24,15 +24,16 @@ DataDirLock::DataDirLock(const QString& dataDir) : dataDir_(QDir::cleanPath(data
 DataDirLock::~DataDirLock() = default;
 
 QString DataDirLock::message() const {
-    const QString folder = QDir::toNativeSeparators(dataDir_);
+    // On a line of its own, spaces unbreakable: the message box keeps it whole.
+    const QString folder = QDir::toNativeSeparators(dataDir_).replace(u' ', QChar::Nbsp);
     switch (outcome_) {
     case Outcome::AlreadyOpen:
-        return QStringLiteral("O Velmora já está aberto com a pasta de dados %1.\n"
+        return QStringLiteral("O Velmora já está aberto com a pasta de dados\n%1\n"
                               "Use a janela que já está aberta: só um Velmora pode usar a "
                               "pasta de dados de cada vez.")
             .arg(folder);
     case Outcome::CannotLock:
-        return QStringLiteral("Não foi possível gravar na pasta de dados %1.\n"
+        return QStringLiteral("Não foi possível gravar na pasta de dados\n%1\n"
                               "Dê permissão de gravação à pasta e abra o Velmora de novo.")
             .arg(folder);
     case Outcome::Locked:
