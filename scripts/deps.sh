@@ -13,7 +13,7 @@ PACKAGES=(
   xvfb x11-utils imagemagick xdotool openbox
   cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils libcups2-dev
   qt6-svg-dev
-  desktop-file-utils appstream dpkg-dev groff-base
+  desktop-file-utils appstream dpkg-dev groff-base lintian
 )
 
 missing=()
