@@ -68,15 +68,15 @@ int runModal(QDialog& box) {
     return result;
 }
 
-// A line with no space to break at (a folder, a file) is never broken: the box grows to
-// hold it, as far as the screen allows.
+// A line that is a file or folder's path is never broken: the box grows to hold it, as
+// far as the screen allows.
 void keepWholeLines(QMessageBox& box, const QString& text) {
     auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
     if (label == nullptr)
         return;
     int widest = 0;
     for (const QString& line : text.split(QLatin1Char('\n')))
-        if (!line.contains(QLatin1Char(' ')))
+        if (QDir::isAbsolutePath(line) && QFileInfo::exists(line))
             widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 2);
     const QScreen* screen = box.screen();
     const int room = screen != nullptr ? screen->availableGeometry().width() * 4 / 5 : widest;

@@ -24,8 +24,8 @@ DataDirLock::DataDirLock(const QString& dataDir) : dataDir_(QDir::cleanPath(data
 DataDirLock::~DataDirLock() = default;
 
 QString DataDirLock::message() const {
-    // On a line of its own, spaces unbreakable: the message box keeps it whole.
-    const QString folder = QDir::toNativeSeparators(dataDir_).replace(u' ', QChar::Nbsp);
+    // On a line of its own: the message box keeps a path whole.
+    const QString folder = QDir::toNativeSeparators(dataDir_);
     switch (outcome_) {
     case Outcome::AlreadyOpen:
         return QStringLiteral("O Velmora já está aberto com a pasta de dados\n%1\n"
