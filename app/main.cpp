@@ -1,4 +1,5 @@
 #include "app/Startup.h"
+#include "platform/Dialogs.h"
 #include "platform/Fonts.h"
 #include "store/Database.h"
 #include "velmora/Version.h"
@@ -7,9 +8,6 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 #include <cstdio>
 #include <optional>
 
@@ -27,10 +25,34 @@ const QCommandLineOption& versionOption() {
     return option;
 }
 
+// Qt's own options, which QApplication takes off the line: those followed by a value, then
+// the switches (QGuiApplication, QApplication and the X11 platform).
+const char* const qtValueOptions[] = {"platform",      "platformpluginpath",
+                                      "platformtheme", "plugin",
+                                      "qmljsdebugger", "qwindowgeometry",
+                                      "qwindowicon",   "qwindowtitle",
+                                      "session",       "style",
+                                      "stylesheet",    "display",
+                                      "geometry",      "title",
+                                      "icon",          "name",
+                                      "visual",        "ncols",
+                                      "cmap",          "im"};
+const char* const qtSwitches[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+
 void setUp(QCommandLineParser& parser) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addOption(helpOption());
     parser.addOption(versionOption());
+    for (const char* name : qtValueOptions) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("valor"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    for (const char* name : qtSwitches) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
 
 QString helpText() {
@@ -57,12 +79,17 @@ QStringList argumentsOf(int argc, char* argv[]) {
     return args;
 }
 
-// --help and --version are answered before the application object exists, so they work
-// without a display and never open a window. Returns the exit code when answered.
-std::optional<int> answerInfoOptions(const QStringList& args) {
+void printError(const QString& error) {
+    print(stderr, QStringLiteral("velmora: %1\nUse velmora --help para ver o uso.\n").arg(error));
+}
+
+// The command line is read before the application object exists, so --help, --version
+// and a mistake are answered without a display and never open a window. Returns the
+// exit code when the program is to stop here.
+std::optional<int> answerCommandLine(const QStringList& args) {
     QCommandLineParser parser;
     setUp(parser);
-    parser.parse(args); // Qt's own options (-platform, ...) are still on the line here
+    const bool parsed = parser.parse(args);
     if (parser.isSet(helpOption())) {
         print(stdout, helpText());
         return 0;
@@ -71,25 +98,22 @@ std::optional<int> answerInfoOptions(const QStringList& args) {
         print(stdout, QStringLiteral("velmora %1\n").arg(QLatin1String(velmora::version)));
         return 0;
     }
-    return std::nullopt;
-}
-
-// Once QApplication has taken its own options, anything left is a mistake.
-bool argumentsAccepted(const QStringList& args) {
-    QCommandLineParser parser;
-    setUp(parser);
-    QString error;
-    if (!parser.parse(args) && !parser.unknownOptionNames().isEmpty()) {
+    if (!parsed && !parser.unknownOptionNames().isEmpty()) {
         const QString name = parser.unknownOptionNames().constFirst();
-        error = QStringLiteral("Opção desconhecida: %1%2")
-                    .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
-    } else if (!parser.positionalArguments().isEmpty())
-        error = QStringLiteral("Argumento inesperado: %1")
-                    .arg(parser.positionalArguments().constFirst());
-    if (error.isEmpty())
-        return true;
-    print(stderr, QStringLiteral("velmora: %1\nUse velmora --help para ver o uso.\n").arg(error));
-    return false;
+        printError(QStringLiteral("Opção desconhecida: %1%2")
+                       .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name));
+        return badArguments;
+    }
+    if (!parsed) { // an option of Qt's last on the line, without its value
+        printError(QStringLiteral("Falta o valor de %1").arg(args.constLast()));
+        return badArguments;
+    }
+    if (!parser.positionalArguments().isEmpty()) {
+        printError(QStringLiteral("Argumento inesperado: %1")
+                       .arg(parser.positionalArguments().constFirst()));
+        return badArguments;
+    }
+    return std::nullopt;
 }
 
 // Every size the icon is drawn at, so small title bars get the small drawing.
@@ -104,21 +128,16 @@ QIcon programIcon() {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    if (const auto code = answerInfoOptions(argumentsOf(argc, argv)))
+    if (const auto code = answerCommandLine(argumentsOf(argc, argv)))
         return *code;
     QApplication qapp(argc, argv);
-    if (!argumentsAccepted(qapp.arguments()))
-        return badArguments;
     QGuiApplication::setApplicationVersion(QLatin1String(velmora::version));
     // The desktop file and the icon carry this name, so the desktop matches windows to them.
     QGuiApplication::setDesktopFileName(QLatin1String(velmora::appId));
     QApplication::setWindowIcon(programIcon());
     velmora::installFontSubstitutes();
     // Qt's own button texts (Yes/No, Cancel) in Portuguese like the rest of the program.
-    QTranslator qtTexts;
-    if (qtTexts.load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
-                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        qapp.installTranslator(&qtTexts);
+    velmora::installQtTranslations(qapp);
 
     velmora::QtDialogs dialogs;
     velmora::QtPrinting printing;

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QShortcut>
 
 namespace velmora {
@@ -212,8 +213,16 @@ void TFrmRelatorios::clearSlot(int n) {
         setLabelText(label, QString());
 }
 
+QString TFrmRelatorios::subject() const {
+    // The title line without the count at its end.
+    QString text = LblTitulo->text();
+    text.remove(QRegularExpression(QStringLiteral("\\s*\\([\\d.]+\\)$")));
+    return text;
+}
+
 void TFrmRelatorios::Imprimir1Click() {
-    guard(services_.dialogs, [this] { services_.printing.printWindow(this, services_.dialogs); });
+    guard(services_.dialogs,
+          [this] { services_.printing.printWindow(this, services_.dialogs, subject()); });
 }
 
 void TFrmRelatorios::Voltar2Click() {

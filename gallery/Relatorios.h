@@ -73,6 +73,8 @@ public:
     QLabel* ImgBandTitulo = nullptr;
     QLabel* ImgFeder = nullptr;
     void setTitle(const QString& text);
+    // What the page lists, for the name of a saved page: the title line without its count.
+    QString subject() const;
 
     QMenu* Voltar1 = nullptr;
     QAction* Imprimir1 = nullptr;

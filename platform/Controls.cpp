@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QPalette>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
@@ -172,8 +173,20 @@ void setTitledValue(QLabel* label, const QString& value, const layout::Place& pl
     label->setAccessibleName(QString::fromUtf8(place.title) + QLatin1String(": ") + value);
 }
 
+void PictureBox::paintEvent(QPaintEvent* event) {
+    const QPixmap shown = pixmap();
+    if (!hasScaledContents() || shown.isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    drawFrame(&painter);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(QRectF(contentsRect()), shown, QRectF(shown.rect()));
+}
+
 QLabel* makePicture(QWidget* parent, const layout::Place& place) {
-    auto* picture = placed(new QLabel(parent), place);
+    auto* picture = placed(new PictureBox(parent), place);
     picture->setScaledContents(true);
     return picture;
 }
@@ -214,7 +227,7 @@ ChoiceList* makeChoiceList(QWidget* parent, const layout::Place& place) {
 }
 
 QLabel* makeBackgroundBox(QWidget* parent, const layout::Window& window) {
-    auto* box = new QLabel(parent);
+    auto* box = new PictureBox(parent);
     box->setObjectName(QString::fromLatin1(window.backgroundName));
     box->setGeometry(window.backgroundRect);
     box->setScaledContents(window.stretched);

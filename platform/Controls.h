@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -16,7 +17,6 @@
 #include <initializer_list>
 
 class QCheckBox;
-class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -66,6 +66,16 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* e) override;
+};
+
+// A label that draws a stretched picture itself, every pixel of it: a plain label first
+// shrinks it to the screen's density, and a printed page is finer.
+class PictureBox final : public QLabel {
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // A picture box: what it shows is stretched to fill it.

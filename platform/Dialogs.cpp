@@ -7,14 +7,21 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileIconProvider>
 #include <QFileInfo>
 #include <QGridLayout>
+#include <QHeaderView>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPointer>
+#include <QScreen>
 #include <QStandardPaths>
+#include <QTranslator>
+#include <QTreeView>
 #include <algorithm>
 #include <utility>
 
@@ -61,6 +68,22 @@ int runModal(QDialog& box) {
     return result;
 }
 
+// A line that is a file or folder's path is never broken: the box grows to hold it, as
+// far as the screen allows.
+void keepWholeLines(QMessageBox& box, const QString& text) {
+    auto* label = box.findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+    if (label == nullptr)
+        return;
+    int widest = 0;
+    for (const QString& line : text.split(QLatin1Char('\n')))
+        if (QDir::isAbsolutePath(line) && QFileInfo::exists(line))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(line) + 2);
+    const QScreen* screen = box.screen();
+    const int room = screen != nullptr ? screen->availableGeometry().width() * 4 / 5 : widest;
+    if (widest > 0)
+        label->setMinimumWidth(std::min(widest, room));
+}
+
 constexpr QSize previewSize{200, 200};
 
 // Where the first choice starts: the user's Pictures folder, else the home folder.
@@ -94,6 +117,35 @@ void showPreview(QLabel* preview, const QString& path) {
     } catch (...) {
         preview->setText(QStringLiteral("Sem visualização"));
     }
+}
+
+// The type column in Portuguese: Qt's translations leave "Folder" and "%1 File" in English.
+class PortugueseFileTypes final : public QFileIconProvider {
+public:
+    QString type(const QFileInfo& info) const override {
+        if (info.isRoot())
+            return QStringLiteral("Unidade");
+        if (info.isDir())
+            return QStringLiteral("Pasta");
+        const QString suffix = info.suffix();
+        return suffix.isEmpty() ? QStringLiteral("Arquivo")
+                                : QStringLiteral("Arquivo %1").arg(suffix.toUpper());
+    }
+};
+
+// What both file dialogs share: Portuguese file types and columns as wide as their
+// headings and contents.
+void dressFileDialog(QFileDialog& dialog) {
+    static PortugueseFileTypes types; // holds nothing: one serves every dialog
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setIconProvider(&types);
+    dialog.setViewMode(QFileDialog::Detail);
+    if (auto* files = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = files->header();
+        for (int column = 1; column < header->count(); ++column)
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    }
+    dialog.resize(dialog.sizeHint().expandedTo({860, 480}));
 }
 
 // The preview pane of the picture dialog: the selected file, fitted into the pane.
@@ -137,6 +189,7 @@ MsgResult QtDialogs::message(const QString& caption, const QString& text, MsgIco
          {std::pair{QMessageBox::Ok, "OK"}, {QMessageBox::Yes, "Sim"}, {QMessageBox::No, "Não"}})
         if (QAbstractButton* b = box.button(button))
             b->setText(QString::fromUtf8(label));
+    keepWholeLines(box, text);
     const int pressed = runModal(box);
     if (buttons == MsgButtons::Ok)
         return MsgResult::Ok;
@@ -161,7 +214,7 @@ QString QtDialogs::entry(const QString& caption, const QString& prompt) {
 bool QtDialogs::openPicture(QString& fileName) {
     QFileDialog dialog(dialogParent(forms()));
     dialog.setObjectName(QStringLiteral("ProcuraFoto"));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dressFileDialog(dialog);
     dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setNameFilters(Pictures::nameFilters());
@@ -194,7 +247,7 @@ bool QtDialogs::savePdf(QString& fileName) {
 bool QtDialogs::saveFile(QString& fileName, const QString& filter, const QString& suffix) {
     QFileDialog dialog(dialogParent(forms()));
     dialog.setObjectName(QStringLiteral("Salvar") + suffix.at(0).toUpper() + suffix.mid(1));
-    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dressFileDialog(dialog);
     dialog.setFileMode(QFileDialog::AnyFile);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilter(filter);
@@ -260,6 +313,16 @@ bool ScriptedDialogs::saveFile(QString& fileName, const QString&, const QString&
         return false;
     fileName = chosen;
     return true;
+}
+
+bool installQtTranslations(QCoreApplication& app) {
+    auto* texts = new QTranslator(&app);
+    if (!texts->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
+                     QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete texts;
+        return false;
+    }
+    return app.installTranslator(texts);
 }
 
 } // namespace velmora

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QVector>
 
+class QCoreApplication;
 class QWidget;
 
 namespace velmora {
@@ -103,5 +104,9 @@ private:
     QStringList saves_;
     QVector<Shown> shown_;
 };
+
+// Qt's own texts (standard buttons, file dialogs) in Brazilian Portuguese, from the
+// translations the system ships. False when they are not installed.
+bool installQtTranslations(QCoreApplication& app);
 
 } // namespace velmora

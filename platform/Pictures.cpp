@@ -973,6 +973,37 @@ QImage pictureForBox(Pictures& pictures, const QLabel* box, const QString& path)
     return image;
 }
 
+namespace {
+
+// What a picture box shows, kept on the box so it can be decoded again for paper.
+constexpr const char* shownPath = "velmoraPicturePath";
+constexpr const char* shownStretched = "velmoraPictureStretched";
+constexpr const char* shownPixmap = "velmoraPictureKey"; // still the one showPicture set
+
+} // namespace
+
+QImage finerPicture(Pictures& pictures, const QLabel* box, qreal ratio) {
+    const QString path = box->property(shownPath).toString();
+    if (path.isEmpty() || !box->property(shownStretched).toBool() || box->width() <= 0 ||
+        box->height() <= 0 || box->pixmap().cacheKey() != box->property(shownPixmap).toLongLong())
+        return {};
+    try {
+        qreal sourceRatio = 1;
+        const QString source = finestVariant(path, ratio, sourceRatio);
+        const QSize own = Pictures::pictureSize(source);
+        const qreal available =
+            std::max(qreal(own.width()) / box->width(), qreal(own.height()) / box->height());
+        ratio = std::min(ratio, available);
+        if (ratio <= screenRatio(box))
+            return {};
+        QImage image = pictures.load(source, (QSizeF(box->size()) * ratio).toSize());
+        image.setDevicePixelRatio(ratio);
+        return image;
+    } catch (const PictureError&) {
+        return {}; // changed since it was shown: the screen's picture will do
+    }
+}
+
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch) {
     if (box == nullptr)
         return;
@@ -991,11 +1022,16 @@ void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stre
     }
     box->setScaledContents(stretch);
     box->setPixmap(QPixmap::fromImage(image));
+    box->setProperty(shownPath, path);
+    box->setProperty(shownStretched, stretch);
+    box->setProperty(shownPixmap, box->pixmap().cacheKey());
 }
 
 void clearPicture(QLabel* box) {
-    if (box != nullptr)
-        box->clear();
+    if (box == nullptr)
+        return;
+    box->clear();
+    box->setProperty(shownPath, QVariant());
 }
 
 } // namespace velmora

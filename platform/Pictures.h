@@ -90,5 +90,10 @@ QImage pictureForBox(Pictures& pictures, const QLabel* box, const QString& path)
 void showPicture(Pictures& pictures, QLabel* box, const QString& path, bool stretch = true);
 // Makes a picture box show nothing.
 void clearPicture(QLabel* box);
+// The picture a stretched picture box shows, decoded again for ratio device pixels per
+// box pixel but no finer than its own pixels (a printed page is finer than the screen).
+// Null when the box shows no stretched picture from a file, when that would be no
+// finer than what it shows, or when the file can no longer be read.
+QImage finerPicture(Pictures& pictures, const QLabel* box, qreal ratio);
 
 } // namespace velmora

@@ -2,9 +2,13 @@
 
 #include "platform/Captions.h"
 #include "platform/Dialogs.h"
+#include "platform/Pictures.h"
 #include "store/Error.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QMainWindow>
 #include <QPageLayout>
 #include <QPageSize>
@@ -15,7 +19,12 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QWidget>
+#include <algorithm>
+#include <cups/cups.h>
+#include <utility>
+#include <vector>
 
 namespace velmora {
 
@@ -25,36 +34,77 @@ namespace {
     throw Error(message);
 }
 
-constexpr double defaultDpi = 96.0;
 constexpr int pdfDpi = 1200;
 
-double validDpi(double dpi) {
-    return dpi > 0 ? dpi : defaultDpi;
+// A wide window is printed across the page.
+QPageLayout::Orientation orientationFor(const QWidget* area) {
+    return area->width() > area->height() ? QPageLayout::Landscape : QPageLayout::Portrait;
 }
 
-// The window as large on paper as on the screen: device dots per window pixel, per axis.
-void paintPage(QPainter& painter, const QPaintDevice& device, const QImage& image, double dpiX,
-               double dpiY) {
-    painter.scale(device.logicalDpiX() / validDpi(dpiX), device.logicalDpiY() / validDpi(dpiY));
-    painter.drawImage(QPoint(0, 0), image);
+QMarginsF pageMargins() {
+    const double m = Printing::marginMm;
+    return {m, m, m, m};
+}
+
+// The pictures of area decoded again for the paper while the page is drawn; the
+// screen's pictures come back when it is done.
+class FinerPictures final {
+public:
+    FinerPictures(QWidget* area, qreal ratio) {
+        Pictures pictures;
+        for (QLabel* box : area->findChildren<QLabel*>()) {
+            QImage image = finerPicture(pictures, box, ratio);
+            if (image.isNull())
+                continue;
+            shown_.emplace_back(box, box->pixmap());
+            box->setPixmap(QPixmap::fromImage(std::move(image)));
+        }
+    }
+    ~FinerPictures() {
+        for (const auto& [box, pixmap] : shown_)
+            box->setPixmap(pixmap);
+    }
+    FinerPictures(const FinerPictures&) = delete;
+    FinerPictures& operator=(const FinerPictures&) = delete;
+
+private:
+    std::vector<std::pair<QLabel*, QPixmap>> shown_;
+};
+
+// The painter's device from the top-left of its printable area, which is where a
+// printer's and a PDF writer's painters start.
+void paintPage(QPainter& painter, QPagedPaintDevice& device, QWidget* area) {
+    const QRect printable = device.pageLayout().paintRectPixels(device.logicalDpiX());
+    Printing::paintArea(painter, area, QRectF(QPointF(0, 0), printable.size()));
 }
 
 } // namespace
 
-void Printing::printWindow(QWidget* form, Dialogs& dialogs) {
+void Printing::paintArea(QPainter& painter, QWidget* area, const QRectF& box) {
+    const QSizeF size = area->size();
+    if (size.isEmpty())
+        return;
+    const double scale = std::min(box.width() / size.width(), box.height() / size.height());
+    // Device pixels per window pixel that a picture needs to be printed at pictureDpi.
+    const qreal ratio = pictureDpi * scale / std::max(1, painter.device()->logicalDpiX());
+    const FinerPictures finer(area, ratio);
+    painter.save();
+    painter.translate(box.left() + (box.width() - size.width() * scale) / 2, box.top());
+    painter.scale(scale, scale);
+    area->render(&painter, QPoint(), QRegion(),
+                 QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    painter.restore();
+}
+
+void Printing::printWindow(QWidget* form, Dialogs& dialogs, const QString& subject) {
     QWidget* area = form;
     // The client area only: no title bar, no menu bar.
     if (auto* window = qobject_cast<QMainWindow*>(form); window && window->centralWidget())
         area = window->centralWidget();
-    const QPixmap shot = area->grab();
-    // A high-density screen grabs more pixels per inch than the logical resolution.
-    const double ratio = shot.devicePixelRatio();
-    QImage image = shot.toImage();
-    image.setDevicePixelRatio(1.0);
-    const double dpiX = area->logicalDpiX() * ratio;
-    const double dpiY = area->logicalDpiY() * ratio;
+    QString path = defaultPdfPath(form->windowTitle(), subject);
+    const QString title = QFileInfo(path).completeBaseName();
     if (hasPrinter()) {
-        printImage(image, dpiX, dpiY);
+        printArea(area, title);
         return;
     }
     // Nobody has to set up a printer to keep the page.
@@ -65,16 +115,16 @@ void Printing::printWindow(QWidget* form, Dialogs& dialogs) {
         MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgResult::Yes)
         return;
-    QString path = defaultPdfPath(form->windowTitle());
     if (dialogs.savePdf(path))
-        savePdf(image, dpiX, dpiY, path);
+        savePdf(area, title, path);
 }
 
-QString Printing::defaultPdfPath(const QString& caption) {
+QString Printing::defaultPdfPath(const QString& caption, const QString& subject) {
+    QString name = caption.simplified();
+    if (const QString about = subject.simplified(); !about.isEmpty())
+        name = name.isEmpty() ? about : name + QStringLiteral(" - ") + about;
     // Characters a file name cannot hold (here or on Windows) become hyphens.
-    QString name = caption;
     name.replace(QRegularExpression(QStringLiteral("[/\\\\:*?\"<>|]")), QStringLiteral("-"));
-    name = name.simplified();
     if (name.isEmpty())
         name = programName;
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
@@ -83,17 +133,24 @@ QString Printing::defaultPdfPath(const QString& caption) {
     return QDir(folder).filePath(name + QLatin1String(".pdf"));
 }
 
-void Printing::savePdf(const QImage& image, double windowDpiX, double windowDpiY,
-                       const QString& path) {
+void Printing::savePdf(QWidget* area, const QString& title, const QString& path) {
+    writePdf(area, title,
+             QPageLayout(QPageSize(QPageSize::A4), orientationFor(area), pageMargins(),
+                         QPageLayout::Millimeter),
+             path);
+}
+
+void Printing::writePdf(QWidget* area, const QString& title, const QPageLayout& layout,
+                        const QString& path) {
     QPdfWriter writer(path);
     writer.setResolution(pdfDpi);
-    writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF()));
+    writer.setPageLayout(layout);
     writer.setCreator(programName);
-    writer.setTitle(programName);
+    writer.setTitle(title);
     QPainter painter;
     if (!painter.begin(&writer))
         fail(QStringLiteral("Não foi possível criar o arquivo \"%1\".").arg(path));
-    paintPage(painter, writer, image, windowDpiX, windowDpiY);
+    paintPage(painter, writer, area);
     if (!painter.end())
         fail(QStringLiteral("Não foi possível gravar o arquivo \"%1\".").arg(path));
 }
@@ -102,20 +159,31 @@ bool QtPrinting::hasPrinter() const {
     return !QPrinterInfo::defaultPrinter().isNull();
 }
 
-void QtPrinting::printImage(const QImage& image, double windowDpiX, double windowDpiY) {
+void QtPrinting::printArea(QWidget* area, const QString& title) {
     const QPrinterInfo info = QPrinterInfo::defaultPrinter();
     if (info.isNull())
         fail(QStringLiteral("Nenhuma impressora disponível para imprimir."));
+    // The printer's paper, with its own margins where they are wider than ours.
     QPrinter printer(info, QPrinter::HighResolution);
-    printer.setDocName(programName);
-    QPainter painter;
-    if (!painter.begin(&printer))
-        fail(QStringLiteral("Não foi possível iniciar a impressão na impressora %1.")
-                 .arg(info.printerName()));
-    paintPage(painter, printer, image, windowDpiX, windowDpiY);
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        fail(QStringLiteral("Não foi possível concluir a impressão na impressora %1.")
-                 .arg(info.printerName()));
+    printer.setPageOrientation(orientationFor(area));
+    printer.setPageMargins(pageMargins(), QPageLayout::Millimeter);
+    // Qt paints widgets on a printer as one picture of the page, so the page goes to
+    // the printer as the PDF a file would get: text stays text.
+    QTemporaryFile page(QDir(QDir::tempPath()).filePath(QStringLiteral("velmora-XXXXXX.pdf")));
+    if (!page.open())
+        fail(QStringLiteral("Não foi possível preparar a impressão: %1").arg(page.errorString()));
+    page.close();
+    writePdf(area, title, printer.pageLayout(), page.fileName());
+    const QByteArray name = info.printerName().toUtf8();
+    if (cupsPrintFile(name.constData(), QFile::encodeName(page.fileName()).constData(),
+                      title.toUtf8().constData(), 0, nullptr) == 0)
+        fail(QStringLiteral("Não foi possível imprimir na impressora %1: %2")
+                 .arg(info.printerName(), QString::fromUtf8(cupsLastErrorString())));
+}
+
+void RecordingPrinting::printArea(QWidget* area, const QString& title) {
+    printed.append(area->grab().toImage());
+    titles.append(title);
 }
 
 } // namespace velmora

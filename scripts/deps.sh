@@ -11,9 +11,9 @@ PACKAGES=(
   fonts-crosextra-carlito fonts-liberation fonts-bebas-neue fonts-dejavu-core
   qt6-translations-l10n qt6-image-formats-plugins libqt6svg6
   xvfb x11-utils imagemagick xdotool openbox at-spi2-core python3-pyatspi
-  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils
+  cups cups-client cups-bsd printer-driver-cups-pdf poppler-utils libcups2-dev
   qt6-svg-dev
-  desktop-file-utils appstream dpkg-dev groff-base
+  desktop-file-utils appstream dpkg-dev groff-base lintian
 )
 
 missing=()

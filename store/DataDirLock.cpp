@@ -128,25 +128,27 @@ DataDirLock::Outcome DataDirLock::take() {
 }
 
 QString DataDirLock::message() const {
+    // On a line of its own: the message box keeps a path whole.
     const QString folder = QDir::toNativeSeparators(dataDir_);
     const QString file = QDir::toNativeSeparators(path());
     switch (outcome_) {
     case Outcome::AlreadyOpen:
         if (!otherComputer_.isEmpty())
-            return QStringLiteral("O Velmora já está aberto com a pasta de dados %1 no computador "
-                                  "%2.\nFeche o Velmora naquele computador e abra este de novo: "
-                                  "dois computadores não podem usar a mesma pasta de dados ao "
-                                  "mesmo tempo.")
+            return QStringLiteral("O Velmora já está aberto com a pasta de dados\n%1\nno "
+                                  "computador %2. Feche o Velmora naquele computador e abra este "
+                                  "de novo: dois computadores não podem usar a mesma pasta de "
+                                  "dados ao mesmo tempo.")
                 .arg(folder, otherComputer_);
         return QStringLiteral(
-                   "O Velmora já está aberto com a pasta de dados %1%2.\nSó um Velmora pode usar "
+                   "O Velmora já está aberto com a pasta de dados\n%1\n%2Só um Velmora pode usar "
                    "a pasta de dados de cada vez: use a janela que já está aberta, ou feche-a e "
                    "abra o Velmora de novo. Se nenhuma janela do Velmora estiver à vista, "
                    "o programa que segura a pasta ainda está rodando: encerre-o (ou reinicie o "
                    "computador) e abra o Velmora de novo.")
-            .arg(folder, holder_.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(holder_));
+            .arg(folder, holder_.isEmpty() ? QString()
+                                           : QStringLiteral("Quem a usa: %1.\n").arg(holder_));
     case Outcome::CannotLock:
-        return QStringLiteral("Não foi possível gravar na pasta de dados %1.\n"
+        return QStringLiteral("Não foi possível gravar na pasta de dados\n%1\n"
                               "Dê permissão de gravação à pasta e abra o Velmora de novo.")
             .arg(folder);
     case Outcome::NotAFile:

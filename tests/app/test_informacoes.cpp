@@ -3,12 +3,15 @@
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
 #include "layout/App.h"
+#include "registry/Clubes.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/Placement.h"
 #include "tests/support/store/TestStore.h"
 
 #include <QLabel>
+#include <QMenu>
 #include <QMenuBar>
+#include <QRegularExpression>
 #include <QtTest>
 
 using namespace velmora;
@@ -21,6 +24,7 @@ private slots:
     void pageAtItsOwnSize();
     void onlyVoltarOnTheBar();
     void voltarHidesAndActivatesMain();
+    void menuItemsThePageNamesAreInTheWindowItNames();
 };
 
 void TestInformacoes::pageAtItsOwnSize() {
@@ -71,3 +75,26 @@ void TestInformacoes::voltarHidesAndActivatesMain() {
 
 QTEST_MAIN(TestInformacoes)
 #include "test_informacoes.moc"
+
+// The tips send users to "Utilitários › “item”": the item is in the club editor's
+// Utilitários menu (the main window's has only "Cadastro de Clubes"), and the tip says so.
+void TestInformacoes::menuItemsThePageNamesAreInTheWindowItNames() {
+    AppFixture fx;
+    VelmoraApp& app = fx.start();
+    QStringList editorItems;
+    for (const QAction* item : app.FrmClubes->Utilitrios1->actions())
+        editorItems << item->text().remove(QLatin1Char('&'));
+    const QStringList tips =
+        app.FrmInformacoes->Image->accessibleDescription().split(QLatin1Char('\n'));
+    const QRegularExpression named(QStringLiteral("Utilitários › “([^”]+)”"));
+    int checked = 0;
+    for (const QString& tip : tips) {
+        const QRegularExpressionMatch m = named.match(tip);
+        if (!m.hasMatch())
+            continue;
+        QVERIFY2(editorItems.contains(m.captured(1)), qPrintable(tip));
+        QVERIFY2(tip.contains(QStringLiteral("Cadastro de Clubes")), qPrintable(tip));
+        ++checked;
+    }
+    QVERIFY(checked >= 2); // the cities and the clubs' ages
+}

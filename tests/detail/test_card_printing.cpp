@@ -1,5 +1,6 @@
 // "Imprimir" on the detail card, for real: a private CUPS scheduler with the PDF queue,
 // the printed page read back as pixels; and the card's error when there is no printer.
+#include "platform/Printing.h"
 #include "tests/detail/CardHelpers.h"
 #include "tests/support/CupsFixture.h"
 
@@ -69,7 +70,8 @@ private slots:
                  qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
         QCOMPARE(CupsFixture::pageCount(pdf), 1);
 
-        const CupsFixture::PrintedPage printed = cups.renderPrinted(pdf, card->client());
+        const CupsFixture::PrintedPage printed =
+            cups.renderPrinted(pdf, card->client(), Printing::marginMm);
         const QImage& rendered = printed.image;
         QVERIFY(!rendered.isNull());
         const auto onPage = [&](const QRect& r) { return printed.onPage(r); };

@@ -1,5 +1,6 @@
 // "Imprimir" on a machine without a printer: the user is told and may keep the page as
-// a PDF, laid out as the printed page would be; the file is read back with pdftoppm.
+// a PDF named after the gallery, laid out as the printed page would be; the file is read
+// back with pdftotext and pdftoppm.
 #include "app/Inicial.h"
 #include "app/VelmoraApp.h"
 #include "gallery/Relatorios.h"
@@ -82,15 +83,25 @@ void TestPrintPdf::noPrinterOffersAPdfOfTheSamePage() {
     QCOMPARE(question.buttons, MsgButtons::YesNo);
     QVERIFY(question.text.contains(QStringLiteral("impressora")));
     QVERIFY(question.text.contains(QStringLiteral("PDF")));
-    QVERIFY(rig.fx.dialogs.shown().at(1).text.endsWith(QStringLiteral("/Relatórios.pdf")));
+    // Named after the caption and what the page lists (its title without the count).
+    const QString title = page.LblTitulo->text();
+    const QString subject = title.left(title.lastIndexOf(QStringLiteral(" (")));
+    QVERIFY(!subject.isEmpty() && !subject.contains(QLatin1Char('(')));
+    QCOMPARE(QFileInfo(rig.fx.dialogs.shown().at(1).text).fileName(),
+             QStringLiteral("Relatórios - ") + subject + QStringLiteral(".pdf"));
 
     QVERIFY(QFile::exists(pdf));
     QCOMPARE(CupsFixture::pageCount(pdf), 1);
-    // At the window's resolution one page pixel is one window pixel, from the corner.
+    // The title and the clubs' names are text in the file.
+    const QString text = CupsFixture::text(pdf).simplified();
+    for (const QString& words : {subject, QStringLiteral("Primeiro"), QStringLiteral("Segundo")})
+        QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" not in: ") + text));
+    // The page as large as fits inside the margins, each part where the window has it.
     QWidget* client = page.centralWidget();
     const QImage shown = client->grab().toImage();
-    const QImage paper = rig.cups.render(pdf, client->logicalDpiX());
-    QVERIFY(!paper.isNull());
+    const CupsFixture::PrintedPage printed =
+        rig.cups.renderPrinted(pdf, client, Printing::marginMm);
+    QVERIFY(!printed.image.isNull());
     const QList<QRect> parts = {
         page.slot(1).ImgClube->geometry(), page.slot(2).ImgBandClube->geometry(),
         page.LblTitulo->geometry(),        QRect(300, 250, 40, 40),
@@ -98,7 +109,7 @@ void TestPrintPdf::noPrinterOffersAPdfOfTheSamePage() {
     };
     for (const QRect& part : parts) {
         const QColor want = CupsFixture::meanColour(shown, part);
-        const QColor got = CupsFixture::meanColour(paper, part);
+        const QColor got = CupsFixture::meanColour(printed.image, printed.onPage(part));
         QVERIFY2(CupsFixture::near(want, got, 24),
                  qPrintable(QStringLiteral("%1,%2: tela %3, PDF %4")
                                 .arg(part.x())
@@ -147,16 +158,22 @@ void TestPrintPdf::anUnwritableFileIsAClearError() {
 
 void TestPrintPdf::defaultNameComesFromTheCaption_data() {
     QTest::addColumn<QString>("caption");
+    QTest::addColumn<QString>("subject");
     QTest::addColumn<QString>("name");
-    row("gallery", "Relatórios", "Relatórios.pdf");
-    row("slash in a club name", "Atlético/MG", "Atlético-MG.pdf");
-    row("empty caption", "", "Velmora.pdf");
+    row("gallery without a subject", "Relatórios", "", "Relatórios.pdf");
+    row("gallery of a country", "Relatórios", "Relação dos Clubes do(a) Argentina",
+        "Relatórios - Relação dos Clubes do(a) Argentina.pdf");
+    row("quoted search", "Relatórios", "Clubes que tenham \"São\" no nome",
+        "Relatórios - Clubes que tenham -São- no nome.pdf");
+    row("slash in a club name", "Atlético/MG", "", "Atlético-MG.pdf");
+    row("empty caption", "", "", "Velmora.pdf");
 }
 
 void TestPrintPdf::defaultNameComesFromTheCaption() {
     QFETCH(QString, caption);
+    QFETCH(QString, subject);
     QFETCH(QString, name);
-    const QString path = Printing::defaultPdfPath(caption);
+    const QString path = Printing::defaultPdfPath(caption, subject);
     QCOMPARE(QFileInfo(path).fileName(), name);
     QVERIFY(QFileInfo(path).absoluteDir().exists());
 }

@@ -1,6 +1,7 @@
 // "Imprimir" on the gallery page, for real: a private CUPS scheduler with the PDF queue,
 // the printed page read back as pixels. Also the page's error when there is no printer.
 #include "gallery/MenuGalleries.h"
+#include "platform/Printing.h"
 #include "tests/gallery/GalleryTest.h"
 #include "tests/support/CupsFixture.h"
 
@@ -79,7 +80,8 @@ private slots:
                  qPrintable(QStringLiteral("no PDF arrived; log: %1").arg(cups.errorLog())));
         QCOMPARE(CupsFixture::pageCount(pdf), 1);
 
-        const CupsFixture::PrintedPage printed = cups.renderPrinted(pdf, page.client());
+        const CupsFixture::PrintedPage printed =
+            cups.renderPrinted(pdf, page.client(), Printing::marginMm);
         const QImage& rendered = printed.image;
         QVERIFY(!rendered.isNull());
         const auto onPage = [&](const QRect& r) { return printed.onPage(r); };
@@ -92,6 +94,8 @@ private slots:
                  qPrintable(QStringLiteral("%1 dark title pixels on screen, %2 printed")
                                 .arg(screenDark)
                                 .arg(darkPixels(rendered, onPage(title)))));
+        // The page's words are drawn as text, in a font, not as a picture of them.
+        QVERIFY(!CupsFixture::fonts(pdf).isEmpty());
         // Badges, flags and the background keep their colours in their places.
         for (QWidget* w : QList<QWidget*>{page.slot(1).ImgClube, page.slot(2).ImgClube,
                                           page.slot(3).ImgBandClube, page.slot(9).ImgClube}) {

@@ -29,7 +29,7 @@ description=$(field Description)
 depends=$(field Depends)
 for package in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6 \
   libqt6printsupport6 libjpeg62-turbo libqt6sql6-sqlite qt6-qpa-plugins \
-  qt6-image-formats-plugins libqt6svg6 \
+  qt6-image-formats-plugins libqt6svg6 libcups2 qt6-translations-l10n \
   fonts-crosextra-carlito fonts-bebas-neue fonts-liberation fonts-dejavu-core; do
   grep -qE "(^|, )${package//+/\\+}( |,|$)" <<<"$depends" || fail "Depends sem $package: $depends"
 done
@@ -65,6 +65,14 @@ for program in velmora velmora-datadir; do
   grep -q "\.debug_info" <<<"$(objdump -h "$work/root/usr/bin/$program")" &&
     fail "$program não foi reduzido (strip)"
 done
+
+# 4. Debian's own checks: not one error or warning (scripts/deps.sh installs lintian).
+if command -v lintian >/dev/null; then
+  lintian --fail-on error,warning --tag-display-limit 0 "$deb" >"$work/lintian.log" 2>&1 ||
+    { cat "$work/lintian.log" >&2; fail "lintian: $(grep -cE '^[EW]:' "$work/lintian.log") problema(s)"; }
+else
+  fail "lintian não está instalado (scripts/deps.sh o instala)"
+fi
 
 [ "$failures" -eq 0 ] || { echo "$failures falha(s)" >&2; exit 1; }
 echo "pacote conferido: $(basename "$deb"), Depends: $depends"

@@ -35,6 +35,7 @@ share/man/man1/velmora-launcher.1.gz
 share/doc/velmora/LICENSE
 share/doc/velmora/THIRD-PARTY-NOTICES.md
 share/doc/velmora/copyright
+share/doc/velmora/changelog.gz
 LIST
 )
 actual=$(cd "$prefix" && find . -type f -printf '%P\n' | sort)
@@ -108,10 +109,19 @@ done
 check_run 2 "Argumento inesperado: sobra" HOME="$home" QT_QPA_PLATFORM=offscreen \
   "$prefix/bin/velmora" sobra
 [ ! -e "$home/Velmora" ] || fail "uma opção de ajuda criou $home/Velmora"
+# Without a display: a mistake on the line is still exit code 2, not an abort.
+check_run 2 "Opção desconhecida" HOME="$home" QT_QPA_PLATFORM= DISPLAY= WAYLAND_DISPLAY= \
+  "$prefix/bin/velmora" --nope
 
-# 8. The menu's launcher lays out ~/Velmora on first start, and only then.
-check_run 0 "Pasta de dados criada em $home/Velmora" HOME="$home" QT_QPA_PLATFORM=nenhuma \
-  "$prefix/bin/velmora-launcher" --version
+# 8. The menu's launcher answers --help and --version without creating anything; it
+#    lays out ~/Velmora on first start, and only then.
+for option in --help --version -v; do
+  check_run 0 "velmora" HOME="$home" QT_QPA_PLATFORM=nenhuma \
+    "$prefix/bin/velmora-launcher" "$option"
+done
+[ ! -e "$home/Velmora" ] || fail "velmora-launcher --help ou --version criou $home/Velmora"
+check_run 2 "Pasta de dados criada em $home/Velmora" HOME="$home" QT_QPA_PLATFORM=nenhuma \
+  "$prefix/bin/velmora-launcher" --nope
 [ -f "$home/Velmora/Velmora.sqlite" ] || fail "o lançador não criou ~/Velmora/Velmora.sqlite"
 HOME="$home" "$prefix/bin/velmora-datadir" check >/dev/null || fail "a pasta criada não passa no check"
 before=$(stat -c %Y.%s "$home/Velmora/Velmora.sqlite")

@@ -1,21 +1,26 @@
 // The real boxes, driven from inside their own modal loops.
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
+#include "store/DataDirLock.h"
 #include "tests/support/PlainText.h"
 #include "tests/support/Rows.h"
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <functional>
 
 using namespace velmora;
@@ -247,6 +252,69 @@ private slots:
         QCOMPARE(startDir, dir.path());
         QCOMPARE(proposed, QStringLiteral("Relatórios.pdf"));
         QCOMPARE(file, path("minha galeria.pdf"));
+    }
+
+    // Qt's own texts come in Portuguese once its translations are installed, and the
+    // file dialog's type column says what its rows are in Portuguese, its headings whole.
+    void fileDialogSpeaksPortugueseWithWholeHeadings() {
+        QCOMPARE(
+            QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+            QStringLiteral("Cancel"));
+        QVERIFY(installQtTranslations(*qApp));
+        QCOMPARE(
+            QDialogButtonBox(QDialogButtonBox::Cancel).button(QDialogButtonBox::Cancel)->text(),
+            QStringLiteral("Cancelar"));
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("Escudos")));
+        QString folderType, fileType;
+        QStringList cut;
+        whenModalUp([&](QWidget* w) {
+            auto* dialog = qobject_cast<QFileDialog*>(w);
+            auto* model = dialog->findChild<QFileSystemModel*>();
+            auto* files = dialog->findChild<QTreeView*>(QStringLiteral("treeView"));
+            QVERIFY(model && files && files->isVisible());
+            const QModelIndex folder = model->index(path(QStringLiteral("Escudos")));
+            const QModelIndex file = model->index(path(QStringLiteral("first.png")));
+            QTRY_VERIFY(!model->data(folder.siblingAtColumn(2)).toString().isEmpty());
+            folderType = model->data(folder.siblingAtColumn(2)).toString();
+            fileType = model->data(file.siblingAtColumn(2)).toString();
+            QHeaderView* header = files->header();
+            for (int column = 1; column < header->count(); ++column) {
+                const QString heading = model->headerData(column, Qt::Horizontal).toString();
+                if (header->sectionSize(column) <
+                    header->fontMetrics().horizontalAdvance(heading) + 8)
+                    cut << heading;
+            }
+            dialog->reject();
+        });
+        QtDialogs dialogs;
+        QString file = path("first.png");
+        QVERIFY(!dialogs.openPicture(file));
+        QCOMPARE(folderType, QStringLiteral("Pasta"));
+        QCOMPARE(fileType, QStringLiteral("Arquivo PNG"));
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QStringLiteral(", "))));
+    }
+
+    // The box that says the data folder is in use shows the folder on one line.
+    void aFolderInAMessageStaysOnOneLine() {
+        const QString folder = path(QStringLiteral("uma pasta de dados de nome comprido/Velmora"));
+        QVERIFY(QDir().mkpath(folder));
+        const DataDirLock first(folder);
+        const DataDirLock second(folder);
+        QCOMPARE(second.outcome(), DataDirLock::Outcome::AlreadyOpen);
+        const QString shownFolder = folder;
+        QVERIFY(second.message().contains(QLatin1Char('\n') + shownFolder + QLatin1Char('\n')));
+        int room = 0, needed = 0;
+        whenModalUp([&](QWidget* w) {
+            auto* label = w->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+            QVERIFY(label);
+            room = label->contentsRect().width();
+            needed = label->fontMetrics().horizontalAdvance(shownFolder);
+            qobject_cast<QMessageBox*>(w)->button(QMessageBox::Ok)->click();
+        });
+        QtDialogs dialogs;
+        dialogs.message(QStringLiteral("Velmora"), second.message(), MsgIcon::Warning,
+                        MsgButtons::Ok);
+        QVERIFY2(room >= needed, qPrintable(QStringLiteral("%1 < %2").arg(room).arg(needed)));
     }
 
     void pictureDialogCancelKeepsTheName() {

@@ -3,13 +3,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPageLayout>
-#include <QPrinter>
-#include <QPrinterInfo>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTransform>
 #include <QWidget>
+#include <algorithm>
 #include <pwd.h>
 #include <unistd.h>
 
@@ -182,7 +181,43 @@ int CupsFixture::pageCount(const QString& pdf) {
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
 
-QImage CupsFixture::render(const QString& pdf, int dpi) {
+QSizeF CupsFixture::pageSize(const QString& pdf) {
+    const Run info = run(QStringLiteral("pdfinfo"), {pdf});
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Page size:\\s+([\\d.]+) x ([\\d.]+) pts"))
+            .match(info.output);
+    return m.hasMatch() ? QSizeF(m.captured(1).toDouble(), m.captured(2).toDouble()) : QSizeF();
+}
+
+QStringList CupsFixture::fonts(const QString& pdf) {
+    // A name per line after the two header lines.
+    QStringList names =
+        run(QStringLiteral("pdffonts"), {pdf}).output.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    names = names.mid(2);
+    for (QString& line : names)
+        line = line.section(QLatin1Char(' '), 0, 0);
+    return names;
+}
+
+QString CupsFixture::text(const QString& pdf) {
+    return run(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")})
+        .output;
+}
+
+QList<QSize> CupsFixture::pictureSizes(const QString& pdf) {
+    // "page num type width height ...", two header lines first.
+    QList<QSize> sizes;
+    const Run list = run(QStringLiteral("pdfimages"), {QStringLiteral("-list"), pdf});
+    for (const QString& line : list.output.split(QLatin1Char('\n'), Qt::SkipEmptyParts)) {
+        const QStringList cells = line.simplified().split(QLatin1Char(' '));
+        bool numbered = false;
+        if (cells.size() > 4 && (cells[0].toInt(&numbered), numbered) && cells[2] == "image")
+            sizes << QSize(cells[3].toInt(), cells[4].toInt());
+    }
+    return sizes;
+}
+
+QImage CupsFixture::render(const QString& pdf, double dpi) {
     const QString stem = at(QStringLiteral("page"));
     const Run r = run(QStringLiteral("pdftoppm"),
                       {"-png", "-singlefile", "-r", QString::number(dpi), pdf, stem});
@@ -191,19 +226,34 @@ QImage CupsFixture::render(const QString& pdf, int dpi) {
     return QImage(stem + QStringLiteral(".png"));
 }
 
-CupsFixture::PrintedPage CupsFixture::renderPrinted(const QString& pdf, const QWidget* client) {
+CupsFixture::PrintedPage CupsFixture::renderPrinted(const QString& pdf, const QWidget* client,
+                                                    double marginMm) {
     PrintedPage page;
-    const int dpiX = client->logicalDpiX();
-    page.scaleY = double(dpiX) / client->logicalDpiY();
-    page.image = render(pdf, dpiX);
-    const QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
-    page.origin = printer.pageLayout().paintRect(QPageLayout::Inch).topLeft() * dpiX;
+    QSizeF points = pageSize(pdf);
+    if (points.isEmpty() || client->width() <= 0 || client->height() <= 0)
+        return page;
+    // Upright paper carries a wide page turned a quarter to the left.
+    const bool turned = (points.width() > points.height()) != (client->width() > client->height());
+    if (turned)
+        points.transpose();
+    const double margin = marginMm / 25.4 * 72;
+    const QSizeF box = points - QSizeF(2 * margin, 2 * margin);
+    // Points per window pixel on paper; rendered at its inverse, a window pixel is a pixel.
+    const double scale = std::min(box.width() / client->width(), box.height() / client->height());
+    page.dpi = 72 / scale;
+    page.image = render(pdf, page.dpi);
+    if (turned)
+        page.image = page.image.transformed(QTransform().rotate(90));
+    const double toPixels = page.dpi / 72;
+    page.printable = QRectF(QPointF(margin, margin), box);
+    page.printable = QRectF(page.printable.topLeft() * toPixels, page.printable.size() * toPixels);
+    page.origin = QPointF(page.printable.left() + (page.printable.width() - client->width()) / 2,
+                          page.printable.top());
     return page;
 }
 
 QRect CupsFixture::PrintedPage::onPage(const QRect& r) const {
-    return QRectF(origin.x() + r.x(), origin.y() + r.y() * scaleY, r.width(), r.height() * scaleY)
-        .toRect();
+    return r.translated(origin.toPoint());
 }
 
 QColor CupsFixture::meanColour(const QImage& image, const QRect& rect) {

@@ -4,7 +4,9 @@
 #include <QDateTime>
 #include <QHash>
 #include <QImage>
+#include <QList>
 #include <QProcess>
+#include <QSizeF>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -45,17 +47,19 @@ public:
         QString output;
     };
     static Run run(const QString& program, const QStringList& args);
-    // A printed window read back: the first page rendered at the window's horizontal
-    // resolution, so one window pixel is one page pixel across, from the top-left of
-    // the default printer's printable area.
+    // A printed window read back: the first page rendered so that one window pixel is
+    // one page pixel (turned upright when the paper carries it turned), the window
+    // where a page printed "as large as fits" puts it: the largest box of the window's
+    // proportions inside margins of marginMm, centred across, at the top.
     struct PrintedPage {
         QImage image;
         QPointF origin;
-        double scaleY = 1; // window dpiX / dpiY
+        double dpi = 0;   // of the rendering
+        QRectF printable; // the area inside the margins, in page pixels
         // Where a rectangle of the window's client area lies on the page.
         QRect onPage(const QRect& r) const;
     };
-    PrintedPage renderPrinted(const QString& pdf, const QWidget* client);
+    PrintedPage renderPrinted(const QString& pdf, const QWidget* client, double marginMm);
 
     // Mean colour of a rectangle (parts outside the image left out).
     static QColor meanColour(const QImage& image, const QRect& rect);
@@ -63,8 +67,16 @@ public:
 
     // Pages of a PDF by pdfinfo (-1 when it cannot tell).
     static int pageCount(const QString& pdf);
+    // The first page's size in points by pdfinfo (empty when it cannot tell).
+    static QSizeF pageSize(const QString& pdf);
+    // The fonts a PDF draws its text in, by pdffonts.
+    static QStringList fonts(const QString& pdf);
+    // The PDF's text by pdftotext, as laid out on the page.
+    static QString text(const QString& pdf);
+    // The size in pixels of each picture the PDF holds, by pdfimages.
+    static QList<QSize> pictureSizes(const QString& pdf);
     // The PDF's first page rendered by pdftoppm at dpi.
-    QImage render(const QString& pdf, int dpi);
+    QImage render(const QString& pdf, double dpi);
 
 private:
     QString at(const QString& name) const { return root_.filePath(name); }

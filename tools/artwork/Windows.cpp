@@ -240,9 +240,9 @@ Artwork information() {
                Note{{24, 244, 366, 135},
                     u"2"_s,
                     u"Cidades"_s,
-                    {u"Antes de cadastrar uma cidade, confira se ela ainda não está "
-                     u"cadastrada: o cadastro aceita a mesma cidade mais de uma vez."_s,
-                     u"Cadastre em Utilitários › “Cadastro de Cidades”."_s}},
+                    {u"Confira antes se a cidade já existe: o cadastro aceita a mesma "
+                     u"cidade duas vezes."_s,
+                     u"No Cadastro de Clubes, escolha Utilitários › “Cadastro de Cidades”."_s}},
                Note{{24, 389, 366, 135},
                     u"3"_s,
                     u"Idade dos clubes"_s,
