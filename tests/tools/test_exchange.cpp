@@ -136,7 +136,7 @@ private:
     }
 
     ImportReport import(const QString& dir, const QString& csvPath) {
-        return importClubs({dir, csvPath, QChar(), sample_, year});
+        return importClubs({dir, csvPath, QChar(), tmp_.path(), year});
     }
 
 private slots:
@@ -145,7 +145,7 @@ private slots:
         sample_ = tmp_.path() + QStringLiteral("/sample");
         QCOMPARE(create({sample_, true, year}).clubs, 40);
         const QString file = tmp_.path() + QStringLiteral("/export.csv");
-        QCOMPARE(exportClubs({sample_, file, QLatin1Char(';')}), 40);
+        QCOMPARE(exportClubs({sample_, file, QLatin1Char(';')}).clubs, 40);
         exported_ = bytesOf(file);
     }
 
@@ -160,11 +160,18 @@ private slots:
             names << f.name;
         QCOMPARE(table.records[0].fields, names);
         const QList<QStringList> stored = clubsOf(sample_);
-        for (int r = 1; r < table.records.size(); ++r)
-            QCOMPARE(table.records[r].fields, stored[r - 1]);
-        // Paths inside the data directory are written relative to it.
+        const qsizetype badge = names.indexOf("EscudoClube");
+        for (int r = 1; r < table.records.size(); ++r) {
+            QStringList expected = stored[r - 1];
+            // Badges are copied beside the CSV, their paths relative to it.
+            expected[badge] = "export-distintivos/" + QFileInfo(expected[badge]).fileName();
+            QCOMPARE(table.records[r].fields, expected);
+            QCOMPARE(bytesOf(tmp_.path() + '/' + expected[badge]),
+                     bytesOf(sample_ + '/' + stored[r - 1][badge]));
+        }
+        // Other paths inside the data directory are written relative to it.
         QVERIFY(!exported_.contains(sample_.toUtf8()));
-        QVERIFY(exported_.contains("Distintivos/"));
+        QVERIFY(exported_.contains("Bandeiras/"));
         // A file that exists is never replaced.
         const QString again = tmp_.path() + QStringLiteral("/export.csv");
         QVERIFY_THROWS_EXCEPTION(DataDirError, exportClubs({sample_, again, QLatin1Char(',')}));
@@ -281,8 +288,8 @@ private slots:
         } else if (value == "@first") {
             bad["NomeClube"] = first["NomeClube"];
         } else if (value == "@text") {
-            writeFile(sample_ + QStringLiteral("/../escudo.txt"), "not a picture");
-            bad["EscudoClube"] = QStringLiteral("../escudo.txt");
+            writeFile(tmp_.path() + QStringLiteral("/escudo.txt"), "not a picture");
+            bad["EscudoClube"] = QStringLiteral("escudo.txt");
         } else if (value.startsWith('@')) {
             bad["Estadio"] = QStringLiteral("@MARK@");
         } else {
@@ -327,11 +334,11 @@ private slots:
         QList<QList<QStringList>> dumps;
         for (IndexUpkeep upkeep : {IndexUpkeep::PerRow, IndexUpkeep::Rebuild}) {
             const QString target = emptyCatalogue();
-            QVERIFY(importClubs({target, writeCsv(csvOf(lines.mid(0, 6))), QChar(), sample_, year,
-                                 IndexUpkeep::PerRow})
+            QVERIFY(importClubs({target, writeCsv(csvOf(lines.mid(0, 6))), QChar(), tmp_.path(),
+                                 year, IndexUpkeep::PerRow})
                         .problems.isEmpty());
             const ImportReport report = importClubs(
-                {target, writeCsv(csvOf(lines.mid(6))), QChar(), sample_, year, upkeep});
+                {target, writeCsv(csvOf(lines.mid(6))), QChar(), tmp_.path(), year, upkeep});
             QVERIFY(report.problems.isEmpty());
             QCOMPARE(report.added, 34);
             dumps.append(storeDump(target));
@@ -371,7 +378,7 @@ private slots:
         const QStringList filesBefore = treeOf(target);
         const QString csvPath = writeCsv(csvOf(lines.mid(3)));
         try {
-            importClubs({target, csvPath, QChar(), sample_, year, upkeep});
+            importClubs({target, csvPath, QChar(), tmp_.path(), year, upkeep});
             QFAIL("the refused row did not stop the import");
         } catch (const DataDirError& e) {
             QVERIFY2(e.text().contains(QStringLiteral("disco cheio")), qPrintable(e.text()));
