@@ -1,4 +1,5 @@
 // velmora-datadir's export and import of clubs as CSV, called as functions.
+#include "platform/Pictures.h"
 #include "store/Counts.h"
 #include "store/Database.h"
 #include "store/Folding.h"
@@ -75,12 +76,24 @@ QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reverse
     return (bom ? QByteArray(csv::byteOrderMark) : QByteArray()) + text.toUtf8();
 }
 
+// A bitmap header declaring far more pixels than any badge has.
+QByteArray hugeBitmapHeader() {
+    QByteArray bytes(54, '\0');
+    QDataStream out(&bytes, QIODevice::WriteOnly);
+    out.setByteOrder(QDataStream::LittleEndian);
+    out.writeRawData("BM", 2);
+    out << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(30000) << qint32(30000)
+        << quint16(1) << quint16(24) << quint32(0) << quint32(0);
+    return bytes;
+}
+
 // The exported lines of a few sample clubs, as field maps, to build bad files from.
 using Line = QHash<QString, QString>;
 
 } // namespace
 
 Q_DECLARE_METATYPE(velmora::datadir::IndexUpkeep)
+Q_DECLARE_METATYPE(velmora::datadir::csv::Encoding)
 
 class TestExchange final : public QObject {
     Q_OBJECT
@@ -259,6 +272,14 @@ private slots:
         row("caminho do distintivo longo demais", "EscudoClube",
             "Distintivos/" + QString(100, 'x') + ".jpg", "caracteres", QString());
         row("código inválido", "Codigo", "12a", "código", QString());
+        row("distintivo que é texto com nome de figura", "EscudoClube", "@fake", "danificado",
+            QString());
+        row("distintivo grande demais", "EscudoClube", "@huge", "grande demais", QString());
+        row("distintivo de pixels demais", "EscudoClube", "@pixels", "grande demais", QString());
+        row("NUL no nome", "NomeClube", "@nul", "NUL", QString());
+        row("tabulação no estádio", "Estadio", "Arena\tNova", "tabulação", QString());
+        row("escape na cidade", "CidadeClube", "Rio\x1b", "escape", QString());
+        row("UTF-16 sem BOM", "", "@utf16", "UTF-16", QString());
         row("linha curta", "", "@short", "campos", QString());
         row("aspas sem fim", "", "@quote", "aspas", QString());
         row("texto que não é UTF-8", "", "@latin1", "UTF-8", QString());
@@ -287,6 +308,18 @@ private slots:
             first["NomeClube"] += QStringLiteral(" B");
         } else if (value == "@first") {
             bad["NomeClube"] = first["NomeClube"];
+        } else if (value == "@fake") {
+            writeFile(tmp_.path() + QStringLiteral("/falso.jpg"), "isto não é uma figura");
+            bad["EscudoClube"] = QStringLiteral("falso.jpg");
+        } else if (value == "@huge") {
+            QFile huge(tmp_.path() + QStringLiteral("/enorme.png"));
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Pictures::maxFileBytes + 1));
+            bad["EscudoClube"] = QStringLiteral("enorme.png");
+        } else if (value == "@pixels") {
+            writeFile(tmp_.path() + QStringLiteral("/imensa.bmp"), hugeBitmapHeader());
+            bad["EscudoClube"] = QStringLiteral("imensa.bmp");
+        } else if (value == "@nul") {
+            bad["NomeClube"] = QStringLiteral("Nome") + QChar(0) + QStringLiteral("Cortado");
         } else if (value == "@text") {
             writeFile(tmp_.path() + QStringLiteral("/escudo.txt"), "not a picture");
             bad["EscudoClube"] = QStringLiteral("escudo.txt");
@@ -304,6 +337,9 @@ private slots:
             bytes.replace("@MARK@", QString::fromUtf8("Estádio").toLatin1());
         else if (value == "@header") {
             bytes.replace("Estadio", "Apelido");
+            line = 1;
+        } else if (value == "@utf16") {
+            bytes = QStringEncoder(QStringConverter::Utf16LE).encode(QString::fromUtf8(bytes));
             line = 1;
         }
         const QList<QStringList> before = clubsOf(target);
@@ -432,6 +468,153 @@ private slots:
         }
         for (const BackgroundCopies::File& f : files)
             QCOMPARE(bytesOf(f.target), bytesOf(f.source));
+    }
+
+    // Files a spreadsheet or another system writes: read in the encoding they carry or
+    // the user names; a file that is not UTF-8 but holds UTF-8 sequences is refused
+    // until the user says what it is.
+    void encodings_data() {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<csv::Encoding>("told");
+        QTest::addColumn<QString>("readAs");
+        row("texto Unicode de planilha (UTF-16 com BOM)", "utf-16le", csv::Encoding::Automatic,
+            "UTF-16");
+        row("UTF-16 big-endian com BOM", "utf-16be", csv::Encoding::Automatic, "UTF-16");
+        row("UTF-32 com BOM", "utf-32le", csv::Encoding::Automatic, "UTF-32");
+        row("Windows-1252 sem dizer", "windows-1252", csv::Encoding::Automatic, "Windows-1252");
+        row("Windows-1252 que parece UTF-8, dito", "windows-1252+", csv::Encoding::Windows1252,
+            "Windows-1252");
+    }
+    void encodings() {
+        QFETCH(QString, written);
+        QFETCH(csv::Encoding, told);
+        QFETCH(QString, readAs);
+        QString text = QString::fromUtf8(exported_.mid(3));
+        QList<QStringList> expected = clubsOf(sample_);
+        if (written.endsWith('+')) {
+            // "Ã©" in Windows-1252 is the bytes of "é" in UTF-8.
+            const QString stadium = expected[0][15];
+            text.replace(stadium, stadium + QStringLiteral("Ã©"));
+            expected[0][15] += QStringLiteral("Ã©");
+            written.chop(1);
+            const QString file = writeCsv(QStringEncoder("windows-1252").encode(text));
+            const ImportReport refused = import(emptyCatalogue(), file);
+            QCOMPARE(refused.added, 0);
+            QVERIFY2(refused.problems.value(0).reason.contains("--codificacao windows-1252"),
+                     qPrintable(refused.problems.value(0).reason));
+        }
+        const QByteArray bytes =
+            written.startsWith("utf")
+                ? QStringEncoder(written.toUpper().toLatin1(), QStringConverter::Flag::WriteBom)
+                      .encode(text)
+                : QByteArray(QStringEncoder(written.toLatin1()).encode(text));
+        const QString target = emptyCatalogue();
+        ImportOptions options{target, writeCsv(bytes), QChar(), tmp_.path(), year};
+        options.encoding = told;
+        const ImportReport report = importClubs(options);
+        QVERIFY2(report.problems.isEmpty(), qPrintable(report.problems.value(0).reason));
+        QCOMPARE(report.encoding, readAs);
+        QCOMPARE(clubsOf(target), expected);
+    }
+
+    // Once every line is found good the badges are copied; one that fails (its file
+    // gone meanwhile) leaves the store as it was: no row is committed before every
+    // copy is known to be on disk, and the copies made are removed.
+    void failedBadgeCopyCommitsNothing() {
+        const QList<Line> lines = sampleLines(40);
+        const QString target = emptyCatalogue();
+        QVERIFY(import(target, writeCsv(csvOf(lines.mid(0, 3)))).problems.isEmpty());
+        QList<Line> rest = lines.mid(3);
+        const QString vanishing = tmp_.path() + QStringLiteral("/some.jpg");
+        QVERIFY(QFile::copy(tmp_.path() + '/' + rest[30]["EscudoClube"], vanishing));
+        rest[30]["EscudoClube"] = QStringLiteral("some.jpg");
+        const QList<QStringList> before = storeDump(target);
+        const QStringList filesBefore = treeOf(target);
+        ImportOptions options{target, writeCsv(csvOf(rest)), QChar(), tmp_.path(), year};
+        int copiesAsked = 0;
+        options.beforeCopies = [&] {
+            ++copiesAsked;
+            QFile::remove(vanishing);
+        };
+        try {
+            importClubs(options);
+            QFAIL("the failed copy did not stop the import");
+        } catch (const DataDirError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("Nada foi importado")), qPrintable(e.text()));
+        }
+        QCOMPARE(copiesAsked, 1);
+        QCOMPARE(storeDump(target), before);
+        QCOMPARE(treeOf(target), filesBefore);
+    }
+
+    // A collector corrects clubs in an export and brings the file back with update:
+    // the rows whose code is stored change those clubs (a new badge replaces the old
+    // one, an unchanged one stays as it is), the others are added. Without update the
+    // same file is refused, and a change the editor would refuse changes nothing.
+    void editedExportUpdatesItsClubs() {
+        const QString target = emptyCatalogue();
+        QVERIFY(import(target, writeCsv(exported_)).problems.isEmpty());
+        const QString file = fresh(QStringLiteral("editado")) + QStringLiteral(".csv");
+        QCOMPARE(exportClubs({target, file}).clubs, 40);
+        csv::Table table = csv::read(bytesOf(file));
+        const QStringList header = table.records[0].fields;
+        const auto at = [&](int r, const char* field) -> QString& {
+            return table.records[r].fields[header.indexOf(field)];
+        };
+        at(1, "Estadio") = QStringLiteral("Estádio Novo");
+        at(2, "NomeClube") += QStringLiteral(" FC");
+        const QString otherBadge = tmp_.path() + '/' + at(9, "EscudoClube");
+        at(3, "EscudoClube") = otherBadge;
+        csv::Record added = table.records[4];
+        added.fields[header.indexOf("Codigo")].clear();
+        added.fields[header.indexOf("NomeClube")] = QStringLiteral("Clube Novo");
+        table.records.append(added);
+        const auto write = [&] {
+            QString text;
+            for (const csv::Record& r : table.records)
+                csv::appendRecord(text, r.fields, ';');
+            return writeCsv(text.toUtf8());
+        };
+        const auto update = [&](const QString& csvPath, bool on) {
+            ImportOptions options{target, csvPath, QChar(), QString(), year};
+            options.update = on;
+            return importClubs(options);
+        };
+        const QList<QStringList> before = clubsOf(target);
+        const QStringList badgesBefore = treeOf(target + "/Distintivos");
+        const QString edited = write();
+        QVERIFY(!update(edited, false).problems.isEmpty());
+        QCOMPARE(clubsOf(target), before);
+
+        at(2, "NomeClube") = at(1, "NomeClube"); // another stored club's name
+        const ImportReport refused = update(write(), true);
+        QVERIFY(std::any_of(refused.problems.begin(), refused.problems.end(),
+                            [](const auto& p) { return p.reason.contains("Existe cadastrado"); }));
+        for (const LineProblem& p : refused.problems)
+            QCOMPARE(p.line, 3);
+        QCOMPARE(clubsOf(target), before);
+        QCOMPARE(treeOf(target + "/Distintivos"), badgesBefore);
+
+        const ImportReport report = update(edited, true);
+        QVERIFY2(report.problems.isEmpty(), qPrintable(report.problems.value(0).reason));
+        QCOMPARE(report.updated, 40);
+        QCOMPARE(report.added, 1);
+        const QList<QStringList> after = clubsOf(target);
+        const qsizetype badge = header.indexOf("EscudoClube");
+        QList<QStringList> expected = before;
+        expected[0][header.indexOf("Estadio")] = QStringLiteral("Estádio Novo");
+        expected[1][header.indexOf("NomeClube")] += QStringLiteral(" FC");
+        expected[2][badge] = after[2][badge];
+        QCOMPARE(after.mid(0, 40), expected);
+        QCOMPARE(after[40][header.indexOf("NomeClube")], QStringLiteral("Clube Novo"));
+        // The replaced badge went, its successor and the new club's came; no other file.
+        QVERIFY(after[2][badge] != before[2][badge]);
+        QCOMPARE(bytesOf(target + '/' + after[2][badge]), bytesOf(otherBadge));
+        QStringList badges = badgesBefore;
+        badges.removeOne(QFileInfo(before[2][badge]).fileName());
+        badges << QFileInfo(after[2][badge]).fileName() << QFileInfo(after[40][badge]).fileName();
+        badges.sort();
+        QCOMPARE(treeOf(target + "/Distintivos"), badges);
     }
 
     void everyBadLineListed() {
