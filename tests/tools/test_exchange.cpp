@@ -12,6 +12,8 @@
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/Exchange.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -76,14 +78,19 @@ QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reverse
     return (bom ? QByteArray(csv::byteOrderMark) : QByteArray()) + text.toUtf8();
 }
 
-// A bitmap header declaring far more pixels than any badge has.
-QByteArray hugeBitmapHeader() {
-    QByteArray bytes(54, '\0');
-    QDataStream out(&bytes, QIODevice::WriteOnly);
-    out.setByteOrder(QDataStream::LittleEndian);
-    out.writeRawData("BM", 2);
-    out << quint32(54) << quint32(0) << quint32(54) << quint32(40) << qint32(30000) << qint32(30000)
-        << quint16(1) << quint16(24) << quint32(0) << quint32(0);
+// A small JPEG whose header declares far more pixels than any badge has.
+QByteArray hugeJpegHeader() {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    const qsizetype frame = bytes.indexOf("\xFF\xC0");
+    for (qsizetype side : {frame + 5, frame + 7}) { // height, then width, big-endian
+        bytes[side] = char(30000 >> 8);
+        bytes[side + 1] = char(30000 & 0xFF);
+    }
     return bytes;
 }
 
@@ -316,8 +323,8 @@ private slots:
             QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Pictures::maxFileBytes + 1));
             bad["EscudoClube"] = QStringLiteral("enorme.png");
         } else if (value == "@pixels") {
-            writeFile(tmp_.path() + QStringLiteral("/imensa.bmp"), hugeBitmapHeader());
-            bad["EscudoClube"] = QStringLiteral("imensa.bmp");
+            writeFile(tmp_.path() + QStringLiteral("/imensa.jpg"), hugeJpegHeader());
+            bad["EscudoClube"] = QStringLiteral("imensa.jpg");
         } else if (value == "@nul") {
             bad["NomeClube"] = QStringLiteral("Nome") + QChar(0) + QStringLiteral("Cortado");
         } else if (value == "@text") {

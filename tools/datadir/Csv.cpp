@@ -2,6 +2,7 @@
 
 #include "tools/datadir/Paradox.h"
 
+#include <QSet>
 #include <QStringDecoder>
 
 namespace velmora::datadir::csv {
@@ -20,7 +21,12 @@ bool isLineEnd(QChar c) {
 // line end, so every bad line of a file is reported in one run.
 class Parser final {
 public:
-    Parser(QStringView text, QChar separator) : text_(text), sep_(separator) {}
+    // A file read in pieces goes on at the line its last piece ended, and keeps
+    // one set of the texts met.
+    Parser(QStringView text, QChar separator, QSet<QString>& seen, int line = 1)
+        : text_(text), sep_(separator), seen_(seen), line_(line) {}
+
+    int line() const { return line_; }
 
     void run(Table& table) {
         while (pos_ < text_.size()) {
@@ -43,7 +49,7 @@ private:
             QString field;
             if (!readField(field, reason))
                 return false;
-            fields.append(std::move(field));
+            fields.append(interned(std::move(field)));
             if (pos_ >= text_.size())
                 return true;
             const QChar c = text_[pos_];
@@ -114,6 +120,18 @@ private:
         ++line_;
     }
 
+    // A text met before is kept once: a big file repeats its countries, states, years
+    // and picture paths on every line.
+    QString interned(QString&& field) {
+        if (field.isEmpty())
+            return QString();
+        const auto it = seen_.constFind(field);
+        if (it != seen_.constEnd())
+            return *it;
+        seen_.insert(field);
+        return std::move(field);
+    }
+
     void skipToLineEnd() {
         while (pos_ < text_.size() && !isLineEnd(text_[pos_]))
             ++pos_;
@@ -123,8 +141,9 @@ private:
 
     QStringView text_;
     QChar sep_;
+    QSet<QString>& seen_;
     qsizetype pos_ = 0;
-    int line_ = 1;
+    int line_;
 };
 
 // ';' unless the first line holds a ',' outside quotes and no ';'.
@@ -248,13 +267,65 @@ QString decode(const QByteArray& data, Encoding encoding, Table& table) {
 
 const QString formulaStarts = QStringLiteral("=+-@\t\r");
 
+// Where the piece of data starting at from ends: at the first line end outside quotes
+// once it holds at least size bytes ('"' and line ends are single bytes in UTF-8).
+qsizetype pieceEnd(const QByteArray& data, qsizetype from, qsizetype size) {
+    bool quoted = false;
+    for (qsizetype i = from; i < data.size(); ++i) {
+        if (data[i] == '"')
+            quoted = !quoted;
+        else if (data[i] == '\n' && !quoted && i + 1 - from >= size)
+            return i + 1;
+    }
+    return data.size();
+}
+
+// UTF-8 read a few megabytes at a time, so a big file's text is never held whole beside
+// its bytes and its records. False when a piece is not UTF-8: the file is then read whole.
+bool readUtf8InPieces(const QByteArray& data, QChar separator, Table& table) {
+    constexpr qsizetype pieceSize = 4 << 20;
+    QStringDecoder decoder(QStringConverter::Utf8); // drops one leading byte-order mark
+    QSet<QString> seen;
+    int line = 1;
+    for (qsizetype from = 0; from < data.size();) {
+        const qsizetype end = pieceEnd(data, from, pieceSize);
+        const QString text = decoder.decode(QByteArrayView(data).sliced(from, end - from));
+        if (decoder.hasError())
+            return false;
+        if (table.separator.isNull())
+            table.separator = separator.isNull() ? detectSeparator(text) : separator;
+        Parser parser(text, table.separator, seen, line);
+        parser.run(table);
+        line = parser.line();
+        from = end;
+    }
+    if (table.separator.isNull())
+        table.separator = separator.isNull() ? QChar(QLatin1Char(';')) : separator;
+    table.encoding = QStringLiteral("UTF-8");
+    return true;
+}
+
+bool otherMark(const QByteArray& data) {
+    for (const Mark& mark : marks())
+        if (mark.encoding != QStringConverter::Utf8 && data.startsWith(mark.bytes))
+            return true;
+    return false;
+}
+
 } // namespace
 
-Table read(const QByteArray& data, QChar separator, Encoding encoding) {
+Table read(QByteArray data, QChar separator, Encoding encoding) {
     Table table;
+    if (encoding != Encoding::Windows1252 && !otherMark(data) && !looksLikeUnmarkedUtf16(data)) {
+        if (readUtf8InPieces(data, separator, table))
+            return table;
+        table = Table();
+    }
     const QString text = decode(data, encoding, table);
+    data = QByteArray(); // not held while the records are built
     table.separator = separator.isNull() ? detectSeparator(text) : separator;
-    Parser(text, table.separator).run(table);
+    QSet<QString> seen;
+    Parser(text, table.separator, seen).run(table);
     return table;
 }
 

@@ -35,8 +35,7 @@ struct Table {
 // one UTF-8 sequence in them). A null separator is taken from the first line: ';' or
 // ',', whichever splits it. Never throws: what cannot be read is listed by line, and the
 // records around it are still returned.
-Table read(const QByteArray& data, QChar separator = QChar(),
-           Encoding encoding = Encoding::Automatic);
+Table read(QByteArray data, QChar separator = QChar(), Encoding encoding = Encoding::Automatic);
 
 // Appends one record, ended by CRLF: the fields that need it quoted, and the fields
 // marked in alwaysQuoted quoted whatever they hold (a spreadsheet then keeps them as

@@ -321,7 +321,7 @@ private:
         p.line = record.line;
         for (qsizetype f = 0; f < names_.size(); ++f)
             club_.insert(names_[f], csv::restored(record.fields[columns[f]]));
-        record.fields.clear();
+        record.fields = QStringList(); // clear() would keep its room
         readCode(p);
         const QString badge = QStringLiteral("EscudoClube");
         p.badgeSource = badgeSource(club_.value(badge));
@@ -519,8 +519,9 @@ private:
         // The order key is written with the row, so its trigger finds nothing to do.
         TableDef def = clubsTable();
         def.fields.append({order.key, FieldType::Text, 0});
-        // The whole catalogue's pages stay in memory while the indexes are built.
-        db_.exec(QStringLiteral("PRAGMA cache_size = -131072"));
+        // Pages stay in memory while the indexes are built, within what a big import can
+        // spare beside its rows (its peak memory is held below 150 MB at 100,000 rows).
+        db_.exec(QStringLiteral("PRAGMA cache_size = -32768"));
         const bool rebuild = rebuildIndexes();
         if (rebuild)
             Schema::dropDerivedWithin(db_.handle());
