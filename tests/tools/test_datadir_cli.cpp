@@ -3,6 +3,7 @@
 #include "tests/support/FileSystemLimits.h"
 #include "tests/support/Rows.h"
 #include "tests/tools/DataDirTest.h"
+#include "tools/datadir/Csv.h"
 #include "velmora/Version.h"
 
 #include <QDate>
@@ -13,6 +14,7 @@
 
 using namespace velmora;
 using namespace velmora::test;
+namespace csv = velmora::datadir::csv;
 
 namespace {
 
@@ -87,6 +89,8 @@ private slots:
         row("export, bad separator", QStringList{"export", "x.csv", "--sep", "|"}, 2,
             u("Separador inválido: \"|\""));
         row("import, missing file", QStringList{"import", "nada.csv"}, 2, u("nada.csv não existe"));
+        row("import, unknown encoding", QStringList{"import", "x.csv", "--codificacao", "latin9"},
+            2, u("Codificação desconhecida: \"latin9\""));
         row("import-paradox without source", QStringList{"import-paradox"}, 2,
             u("Falta ORIGEM para import-paradox"));
         row("help names the exchange commands", QStringList{"--help"}, 0,
@@ -384,6 +388,79 @@ private slots:
             Database db(place(store));
             QCOMPARE(valueOf(db, place(query)), value);
         }
+    }
+
+    // A collector exports on one machine with no option, carries the file and its folder
+    // to another one (other paths; the first machine's folder gone) and imports it there
+    // with no option: the same rows and byte for byte the same badges. Texts a
+    // spreadsheet would run or turn into numbers travel as they are.
+    void exportTravelsToAnotherMachine() {
+        const QString home = path("maquina1/Velmora"), away = path("maquina2/dados/Velmora");
+        QCOMPARE(runTool({"create", home, "--sample"}).exit, 0);
+        QCOMPARE(runTool({"create", away}).exit, 0);
+        QStringList header;
+        for (const FieldDef& f : Schema::table("Clubes").fields)
+            header << f.name;
+        const QString badge =
+            home + "/Distintivos/" + QDir(home + "/Distintivos").entryList(QDir::Files).first();
+        // Name, full name, stadium, capacity; the last name is as long as the field takes
+        // with an emoji counted as one character, as the editor counts it.
+        const QList<QStringList> tricky = {
+            {u("=HYPERLINK(\"http://x\";\"y\")"), u("Clube Atlético Exemplo, S.A.F."), "", "025"},
+            {"+Mais", "", u("-Menos"), "49.205"},
+            {"@SUM(1)", "", "", "10.000"},
+            {u("'=Já neutro"), "''+dois", "", ""},
+            {QString(39, 'A') + u("🦅"), "", "", ""}};
+        QString added;
+        csv::appendRecord(added, header, ';');
+        // Written as an export writes texts (import takes the neutralising apostrophe off).
+        const auto n = [](const QString& text) { return csv::neutralised(text); };
+        for (const QStringList& t : tricky)
+            csv::appendRecord(added,
+                              {"", n(t[0]), n(t[1]), "1950", "Brasil", "SP", u("São Paulo"), "",
+                               badge, "", "", "FPF-SP", "", "0", "0", n(t[2]), n(t[3])},
+                              ';');
+        writeFile(path("novos.csv"), added.toUtf8());
+        Result r = runTool({"import", home, path("novos.csv")});
+        QVERIFY2(r.exit == 0, qPrintable(r.out + r.err));
+
+        r = runTool({"export", home, path("maquina1/saida/clubes.csv")});
+        QCOMPARE(r.exit, 0);
+        const QByteArray text = bytesOf(path("maquina1/saida/clubes.csv"));
+        // ';' by default, every text quoted, formulas neutralised.
+        QVERIFY(text.startsWith(QByteArray(csv::byteOrderMark) + "Codigo;\"NomeClube\";"));
+        QVERIFY(text.contains(";\"025\"\r\n"));
+        QVERIFY(text.contains(u(";\"'=HYPERLINK(\"\"http://x\"\";\"\"y\"\")\";\"Clube Atlético "
+                                "Exemplo, S.A.F.\";")
+                                  .toUtf8()));
+        QVERIFY(text.contains(";\"'+Mais\";") && text.contains(";\"'@SUM(1)\";") &&
+                text.contains(";\"'-Menos\";"));
+        QVERIFY(text.contains(u(";\"''=Já neutro\";\"'''+dois\";").toUtf8()));
+
+        QVERIFY(QDir().mkpath(path("pendrive")));
+        QVERIFY(QDir().rename(path("maquina1/saida"), path("pendrive/levado")));
+        QVERIFY(QDir().rename(path("maquina1"), path("maquina1-devolvida")));
+        r = runTool({"import", away, path("pendrive/levado/clubes.csv")});
+        QVERIFY2(r.exit == 0, qPrintable(r.out + r.err));
+        QCOMPARE(runTool({"check", away}).exit, 0);
+
+        const QString moved = path("maquina1-devolvida/Velmora");
+        // Paths as the store keeps them, less the folder the store was made in.
+        const auto clubs = [](const QString& dir, const QString& madeIn) {
+            Database db(dir);
+            QList<QStringList> rows =
+                rowsOf(db, "select " + declaredFields("Clubes") + " from Clubes order by Codigo");
+            for (QStringList& row : rows)
+                for (QString& value : row)
+                    value.remove(madeIn + '/');
+            return rows;
+        };
+        const QList<QStringList> there = clubs(moved, home), here = clubs(away, away);
+        QCOMPARE(here.size(), 40 + tricky.size());
+        QCOMPARE(here, there);
+        const qsizetype escudo = header.indexOf("EscudoClube");
+        for (const QStringList& row : here)
+            QCOMPARE(bytesOf(away + '/' + row[escudo]), bytesOf(moved + '/' + row[escudo]));
     }
 
     void importParadoxRefusals() {

@@ -1,4 +1,5 @@
 // velmora-datadir's export and import of clubs as CSV, called as functions.
+#include "platform/Pictures.h"
 #include "store/Counts.h"
 #include "store/Database.h"
 #include "store/Folding.h"
@@ -11,6 +12,8 @@
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/Exchange.h"
 
+#include <QBuffer>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
@@ -75,12 +78,29 @@ QByteArray rewrite(const QByteArray& exported, QChar sep, bool bom, bool reverse
     return (bom ? QByteArray(csv::byteOrderMark) : QByteArray()) + text.toUtf8();
 }
 
+// A small JPEG whose header declares far more pixels than any badge has.
+QByteArray hugeJpegHeader() {
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::darkGreen);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    const qsizetype frame = bytes.indexOf("\xFF\xC0");
+    for (qsizetype side : {frame + 5, frame + 7}) { // height, then width, big-endian
+        bytes[side] = char(30000 >> 8);
+        bytes[side + 1] = char(30000 & 0xFF);
+    }
+    return bytes;
+}
+
 // The exported lines of a few sample clubs, as field maps, to build bad files from.
 using Line = QHash<QString, QString>;
 
 } // namespace
 
 Q_DECLARE_METATYPE(velmora::datadir::IndexUpkeep)
+Q_DECLARE_METATYPE(velmora::datadir::csv::Encoding)
 
 class TestExchange final : public QObject {
     Q_OBJECT
@@ -136,7 +156,7 @@ private:
     }
 
     ImportReport import(const QString& dir, const QString& csvPath) {
-        return importClubs({dir, csvPath, QChar(), sample_, year});
+        return importClubs({dir, csvPath, QChar(), tmp_.path(), year});
     }
 
 private slots:
@@ -145,7 +165,7 @@ private slots:
         sample_ = tmp_.path() + QStringLiteral("/sample");
         QCOMPARE(create({sample_, true, year}).clubs, 40);
         const QString file = tmp_.path() + QStringLiteral("/export.csv");
-        QCOMPARE(exportClubs({sample_, file, QLatin1Char(';')}), 40);
+        QCOMPARE(exportClubs({sample_, file, QLatin1Char(';')}).clubs, 40);
         exported_ = bytesOf(file);
     }
 
@@ -160,11 +180,18 @@ private slots:
             names << f.name;
         QCOMPARE(table.records[0].fields, names);
         const QList<QStringList> stored = clubsOf(sample_);
-        for (int r = 1; r < table.records.size(); ++r)
-            QCOMPARE(table.records[r].fields, stored[r - 1]);
-        // Paths inside the data directory are written relative to it.
+        const qsizetype badge = names.indexOf("EscudoClube");
+        for (int r = 1; r < table.records.size(); ++r) {
+            QStringList expected = stored[r - 1];
+            // Badges are copied beside the CSV, their paths relative to it.
+            expected[badge] = "export-distintivos/" + QFileInfo(expected[badge]).fileName();
+            QCOMPARE(table.records[r].fields, expected);
+            QCOMPARE(bytesOf(tmp_.path() + '/' + expected[badge]),
+                     bytesOf(sample_ + '/' + stored[r - 1][badge]));
+        }
+        // Other paths inside the data directory are written relative to it.
         QVERIFY(!exported_.contains(sample_.toUtf8()));
-        QVERIFY(exported_.contains("Distintivos/"));
+        QVERIFY(exported_.contains("Bandeiras/"));
         // A file that exists is never replaced.
         const QString again = tmp_.path() + QStringLiteral("/export.csv");
         QVERIFY_THROWS_EXCEPTION(DataDirError, exportClubs({sample_, again, QLatin1Char(',')}));
@@ -252,6 +279,14 @@ private slots:
         row("caminho do distintivo longo demais", "EscudoClube",
             "Distintivos/" + QString(100, 'x') + ".jpg", "caracteres", QString());
         row("código inválido", "Codigo", "12a", "código", QString());
+        row("distintivo que é texto com nome de figura", "EscudoClube", "@fake", "danificado",
+            QString());
+        row("distintivo grande demais", "EscudoClube", "@huge", "grande demais", QString());
+        row("distintivo de pixels demais", "EscudoClube", "@pixels", "grande demais", QString());
+        row("NUL no nome", "NomeClube", "@nul", "NUL", QString());
+        row("tabulação no estádio", "Estadio", "Arena\tNova", "tabulação", QString());
+        row("escape na cidade", "CidadeClube", "Rio\x1b", "escape", QString());
+        row("UTF-16 sem BOM", "", "@utf16", "UTF-16", QString());
         row("linha curta", "", "@short", "campos", QString());
         row("aspas sem fim", "", "@quote", "aspas", QString());
         row("texto que não é UTF-8", "", "@latin1", "UTF-8", QString());
@@ -280,9 +315,21 @@ private slots:
             first["NomeClube"] += QStringLiteral(" B");
         } else if (value == "@first") {
             bad["NomeClube"] = first["NomeClube"];
+        } else if (value == "@fake") {
+            writeFile(tmp_.path() + QStringLiteral("/falso.jpg"), "isto não é uma figura");
+            bad["EscudoClube"] = QStringLiteral("falso.jpg");
+        } else if (value == "@huge") {
+            QFile huge(tmp_.path() + QStringLiteral("/enorme.png"));
+            QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Pictures::maxFileBytes + 1));
+            bad["EscudoClube"] = QStringLiteral("enorme.png");
+        } else if (value == "@pixels") {
+            writeFile(tmp_.path() + QStringLiteral("/imensa.jpg"), hugeJpegHeader());
+            bad["EscudoClube"] = QStringLiteral("imensa.jpg");
+        } else if (value == "@nul") {
+            bad["NomeClube"] = QStringLiteral("Nome") + QChar(0) + QStringLiteral("Cortado");
         } else if (value == "@text") {
-            writeFile(sample_ + QStringLiteral("/../escudo.txt"), "not a picture");
-            bad["EscudoClube"] = QStringLiteral("../escudo.txt");
+            writeFile(tmp_.path() + QStringLiteral("/escudo.txt"), "not a picture");
+            bad["EscudoClube"] = QStringLiteral("escudo.txt");
         } else if (value.startsWith('@')) {
             bad["Estadio"] = QStringLiteral("@MARK@");
         } else {
@@ -297,6 +344,9 @@ private slots:
             bytes.replace("@MARK@", QString::fromUtf8("Estádio").toLatin1());
         else if (value == "@header") {
             bytes.replace("Estadio", "Apelido");
+            line = 1;
+        } else if (value == "@utf16") {
+            bytes = QStringEncoder(QStringConverter::Utf16LE).encode(QString::fromUtf8(bytes));
             line = 1;
         }
         const QList<QStringList> before = clubsOf(target);
@@ -327,11 +377,11 @@ private slots:
         QList<QList<QStringList>> dumps;
         for (IndexUpkeep upkeep : {IndexUpkeep::PerRow, IndexUpkeep::Rebuild}) {
             const QString target = emptyCatalogue();
-            QVERIFY(importClubs({target, writeCsv(csvOf(lines.mid(0, 6))), QChar(), sample_, year,
-                                 IndexUpkeep::PerRow})
+            QVERIFY(importClubs({target, writeCsv(csvOf(lines.mid(0, 6))), QChar(), tmp_.path(),
+                                 year, IndexUpkeep::PerRow})
                         .problems.isEmpty());
             const ImportReport report = importClubs(
-                {target, writeCsv(csvOf(lines.mid(6))), QChar(), sample_, year, upkeep});
+                {target, writeCsv(csvOf(lines.mid(6))), QChar(), tmp_.path(), year, upkeep});
             QVERIFY(report.problems.isEmpty());
             QCOMPARE(report.added, 34);
             dumps.append(storeDump(target));
@@ -371,7 +421,7 @@ private slots:
         const QStringList filesBefore = treeOf(target);
         const QString csvPath = writeCsv(csvOf(lines.mid(3)));
         try {
-            importClubs({target, csvPath, QChar(), sample_, year, upkeep});
+            importClubs({target, csvPath, QChar(), tmp_.path(), year, upkeep});
             QFAIL("the refused row did not stop the import");
         } catch (const DataDirError& e) {
             QVERIFY2(e.text().contains(QStringLiteral("disco cheio")), qPrintable(e.text()));
@@ -425,6 +475,153 @@ private slots:
         }
         for (const BackgroundCopies::File& f : files)
             QCOMPARE(bytesOf(f.target), bytesOf(f.source));
+    }
+
+    // Files a spreadsheet or another system writes: read in the encoding they carry or
+    // the user names; a file that is not UTF-8 but holds UTF-8 sequences is refused
+    // until the user says what it is.
+    void encodings_data() {
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<csv::Encoding>("told");
+        QTest::addColumn<QString>("readAs");
+        row("texto Unicode de planilha (UTF-16 com BOM)", "utf-16le", csv::Encoding::Automatic,
+            "UTF-16");
+        row("UTF-16 big-endian com BOM", "utf-16be", csv::Encoding::Automatic, "UTF-16");
+        row("UTF-32 com BOM", "utf-32le", csv::Encoding::Automatic, "UTF-32");
+        row("Windows-1252 sem dizer", "windows-1252", csv::Encoding::Automatic, "Windows-1252");
+        row("Windows-1252 que parece UTF-8, dito", "windows-1252+", csv::Encoding::Windows1252,
+            "Windows-1252");
+    }
+    void encodings() {
+        QFETCH(QString, written);
+        QFETCH(csv::Encoding, told);
+        QFETCH(QString, readAs);
+        QString text = QString::fromUtf8(exported_.mid(3));
+        QList<QStringList> expected = clubsOf(sample_);
+        if (written.endsWith('+')) {
+            // "Ã©" in Windows-1252 is the bytes of "é" in UTF-8.
+            const QString stadium = expected[0][15];
+            text.replace(stadium, stadium + QStringLiteral("Ã©"));
+            expected[0][15] += QStringLiteral("Ã©");
+            written.chop(1);
+            const QString file = writeCsv(QStringEncoder("windows-1252").encode(text));
+            const ImportReport refused = import(emptyCatalogue(), file);
+            QCOMPARE(refused.added, 0);
+            QVERIFY2(refused.problems.value(0).reason.contains("--codificacao windows-1252"),
+                     qPrintable(refused.problems.value(0).reason));
+        }
+        const QByteArray bytes =
+            written.startsWith("utf")
+                ? QStringEncoder(written.toUpper().toLatin1(), QStringConverter::Flag::WriteBom)
+                      .encode(text)
+                : QByteArray(QStringEncoder(written.toLatin1()).encode(text));
+        const QString target = emptyCatalogue();
+        ImportOptions options{target, writeCsv(bytes), QChar(), tmp_.path(), year};
+        options.encoding = told;
+        const ImportReport report = importClubs(options);
+        QVERIFY2(report.problems.isEmpty(), qPrintable(report.problems.value(0).reason));
+        QCOMPARE(report.encoding, readAs);
+        QCOMPARE(clubsOf(target), expected);
+    }
+
+    // Once every line is found good the badges are copied; one that fails (its file
+    // gone meanwhile) leaves the store as it was: no row is committed before every
+    // copy is known to be on disk, and the copies made are removed.
+    void failedBadgeCopyCommitsNothing() {
+        const QList<Line> lines = sampleLines(40);
+        const QString target = emptyCatalogue();
+        QVERIFY(import(target, writeCsv(csvOf(lines.mid(0, 3)))).problems.isEmpty());
+        QList<Line> rest = lines.mid(3);
+        const QString vanishing = tmp_.path() + QStringLiteral("/some.jpg");
+        QVERIFY(QFile::copy(tmp_.path() + '/' + rest[30]["EscudoClube"], vanishing));
+        rest[30]["EscudoClube"] = QStringLiteral("some.jpg");
+        const QList<QStringList> before = storeDump(target);
+        const QStringList filesBefore = treeOf(target);
+        ImportOptions options{target, writeCsv(csvOf(rest)), QChar(), tmp_.path(), year};
+        int copiesAsked = 0;
+        options.beforeCopies = [&] {
+            ++copiesAsked;
+            QFile::remove(vanishing);
+        };
+        try {
+            importClubs(options);
+            QFAIL("the failed copy did not stop the import");
+        } catch (const DataDirError& e) {
+            QVERIFY2(e.text().contains(QStringLiteral("Nada foi importado")), qPrintable(e.text()));
+        }
+        QCOMPARE(copiesAsked, 1);
+        QCOMPARE(storeDump(target), before);
+        QCOMPARE(treeOf(target), filesBefore);
+    }
+
+    // A collector corrects clubs in an export and brings the file back with update:
+    // the rows whose code is stored change those clubs (a new badge replaces the old
+    // one, an unchanged one stays as it is), the others are added. Without update the
+    // same file is refused, and a change the editor would refuse changes nothing.
+    void editedExportUpdatesItsClubs() {
+        const QString target = emptyCatalogue();
+        QVERIFY(import(target, writeCsv(exported_)).problems.isEmpty());
+        const QString file = fresh(QStringLiteral("editado")) + QStringLiteral(".csv");
+        QCOMPARE(exportClubs({target, file}).clubs, 40);
+        csv::Table table = csv::read(bytesOf(file));
+        const QStringList header = table.records[0].fields;
+        const auto at = [&](int r, const char* field) -> QString& {
+            return table.records[r].fields[header.indexOf(field)];
+        };
+        at(1, "Estadio") = QStringLiteral("Estádio Novo");
+        at(2, "NomeClube") += QStringLiteral(" FC");
+        const QString otherBadge = tmp_.path() + '/' + at(9, "EscudoClube");
+        at(3, "EscudoClube") = otherBadge;
+        csv::Record added = table.records[4];
+        added.fields[header.indexOf("Codigo")].clear();
+        added.fields[header.indexOf("NomeClube")] = QStringLiteral("Clube Novo");
+        table.records.append(added);
+        const auto write = [&] {
+            QString text;
+            for (const csv::Record& r : table.records)
+                csv::appendRecord(text, r.fields, ';');
+            return writeCsv(text.toUtf8());
+        };
+        const auto update = [&](const QString& csvPath, bool on) {
+            ImportOptions options{target, csvPath, QChar(), QString(), year};
+            options.update = on;
+            return importClubs(options);
+        };
+        const QList<QStringList> before = clubsOf(target);
+        const QStringList badgesBefore = treeOf(target + "/Distintivos");
+        const QString edited = write();
+        QVERIFY(!update(edited, false).problems.isEmpty());
+        QCOMPARE(clubsOf(target), before);
+
+        at(2, "NomeClube") = at(1, "NomeClube"); // another stored club's name
+        const ImportReport refused = update(write(), true);
+        QVERIFY(std::any_of(refused.problems.begin(), refused.problems.end(),
+                            [](const auto& p) { return p.reason.contains("Existe cadastrado"); }));
+        for (const LineProblem& p : refused.problems)
+            QCOMPARE(p.line, 3);
+        QCOMPARE(clubsOf(target), before);
+        QCOMPARE(treeOf(target + "/Distintivos"), badgesBefore);
+
+        const ImportReport report = update(edited, true);
+        QVERIFY2(report.problems.isEmpty(), qPrintable(report.problems.value(0).reason));
+        QCOMPARE(report.updated, 40);
+        QCOMPARE(report.added, 1);
+        const QList<QStringList> after = clubsOf(target);
+        const qsizetype badge = header.indexOf("EscudoClube");
+        QList<QStringList> expected = before;
+        expected[0][header.indexOf("Estadio")] = QStringLiteral("Estádio Novo");
+        expected[1][header.indexOf("NomeClube")] += QStringLiteral(" FC");
+        expected[2][badge] = after[2][badge];
+        QCOMPARE(after.mid(0, 40), expected);
+        QCOMPARE(after[40][header.indexOf("NomeClube")], QStringLiteral("Clube Novo"));
+        // The replaced badge went, its successor and the new club's came; no other file.
+        QVERIFY(after[2][badge] != before[2][badge]);
+        QCOMPARE(bytesOf(target + '/' + after[2][badge]), bytesOf(otherBadge));
+        QStringList badges = badgesBefore;
+        badges.removeOne(QFileInfo(before[2][badge]).fileName());
+        badges << QFileInfo(after[2][badge]).fileName() << QFileInfo(after[40][badge]).fileName();
+        badges.sort();
+        QCOMPARE(treeOf(target + "/Distintivos"), badges);
     }
 
     void everyBadLineListed() {

@@ -212,6 +212,27 @@ private slots:
         QCOMPARE(failing, QStringList({"perdido.jpg", "uru.jpg"}));
     }
 
+    // What the club editor would refuse is left out and listed: a badge file that is
+    // not a picture (never copied; its path points where a good one can go) and a
+    // text with a control character.
+    void leavesOutWhatTheEditorRefuses() {
+        ParadoxTables c = windowsCatalogue();
+        c.clubes[0][15] = u("Arena\tdo Grêmio");
+        const QString source = fresh(QStringLiteral("origem"));
+        writeCatalogue(source, c);
+        writeFile(source + "/Distintivos/spfc.jpg", "isto não é uma figura");
+        const QString dir = fresh(QStringLiteral("novo"));
+        const ParadoxImportReport report = importParadox({source, dir});
+        const QString listed = report.notBrought.join('\n');
+        for (const QString& part :
+             {u("spfc.jpg (EscudoClube) foi recusada"), u("Grêmio"), u("tabulação")})
+            QVERIFY2(listed.contains(part), qPrintable(part + "\n" + listed));
+        QVERIFY(!QFileInfo::exists(dir + "/Distintivos/spfc.jpg"));
+        Database db(dir);
+        QCOMPARE(columnOf(db, "select NomeClube from Clubes where NomeClube like 'Gr%'"),
+                 QStringList());
+    }
+
     void refusesBrokenTables_data() {
         QTest::addColumn<QString>("damage");
         QTest::addColumn<QString>("reasonPart");

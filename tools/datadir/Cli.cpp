@@ -132,10 +132,13 @@ const QList<Subcommand>& subcommands() {
                                          "em português\nesperam) ou \",\"."))},
          QStringLiteral("grava todos os clubes e seleções (os 17 campos de Clubes.db, em ordem "
                         "de código)\n"
-                        "num arquivo CSV em UTF-8 com marca BOM e linha de cabeçalho; os caminhos "
-                        "das\n"
-                        "figuras dentro da pasta ficam relativos a ela. Não sobrescreve o "
-                        "arquivo."),
+                        "num arquivo CSV em UTF-8 com marca BOM e linha de cabeçalho, cada texto "
+                        "entre\n"
+                        "aspas; os distintivos vão para a pasta ARQUIVO-distintivos, ao lado do "
+                        "CSV, e\n"
+                        "seus caminhos ficam relativos ao CSV: leve o arquivo e a pasta juntos. "
+                        "Não\n"
+                        "sobrescreve nada."),
          runExport},
         {QStringLiteral("import"),
          {QStringLiteral("[PASTA]"), QStringLiteral("ARQUIVO.csv")},
@@ -144,7 +147,16 @@ const QList<Subcommand>& subcommands() {
           QCommandLineOption(QStringLiteral("pictures"),
                              QStringLiteral("pasta de onde partem os caminhos relativos dos "
                                             "distintivos\n(padrão: a pasta do arquivo CSV)."),
-                             QStringLiteral("ORIGEM"))},
+                             QStringLiteral("ORIGEM")),
+          QCommandLineOption(QStringLiteral("codificacao"),
+                             QStringLiteral("utf-8 ou windows-1252: como ler um arquivo sem marca "
+                                            "BOM (sem ela,\nWindows-1252 só quando o arquivo "
+                                            "não pode ser UTF-8)."),
+                             QStringLiteral("NOME")),
+          QCommandLineOption(QStringLiteral("atualizar"),
+                             QStringLiteral("uma linha cujo código já está cadastrado altera "
+                                            "esse clube (as\nmesmas regras do cadastro); as "
+                                            "outras são acrescentadas."))},
          QStringLiteral("acrescenta os clubes de um CSV como export o grava (colunas em qualquer "
                         "ordem,\n"
                         "\";\" ou \",\", com ou sem BOM), com as regras do cadastro de clubes: "
@@ -349,15 +361,37 @@ QString folderBeforeFile(const Invocation& call) {
 }
 
 int runExport(const Invocation& call, QTextStream& out) {
-    const QChar sep = separator(call);
-    ExportOptions options{folderBeforeFile(call), fileArgument(call),
-                          sep.isNull() ? QChar(QLatin1Char(';')) : sep};
-    const int count = exportClubs(options);
-    out << QStringLiteral("%1 clubes e seleções exportados de %2 para %3 (separador \"%4\").")
-               .arg(count)
+    ExportOptions options{folderBeforeFile(call), fileArgument(call)};
+    if (const QChar sep = separator(call); !sep.isNull())
+        options.separator = sep;
+    const ExportReport report = exportClubs(options);
+    out << QStringLiteral("%1 clubes e seleções exportados de %2 para %3 (separador \"%4\"); "
+                          "%5 distintivos em %6.")
+               .arg(report.clubs)
                .arg(options.dir, options.file, options.separator)
+               .arg(report.pictures)
+               .arg(report.pictureFolder)
         << '\n';
+    if (!report.missing.isEmpty()) {
+        out << QStringLiteral("Distintivos que não estavam na pasta (o caminho foi gravado como "
+                              "está):")
+            << '\n';
+        for (const QString& m : report.missing)
+            out << QStringLiteral("  - ") << m << '\n';
+    }
     return int(Exit::Ok);
+}
+
+csv::Encoding encoding(const Invocation& call) {
+    if (!call.isSet("codificacao"))
+        return csv::Encoding::Automatic;
+    const QString name = call.value("codificacao").toLower();
+    if (name == QLatin1String("utf-8") || name == QLatin1String("utf8"))
+        return csv::Encoding::Utf8;
+    if (name == QLatin1String("windows-1252") || name == QLatin1String("cp1252"))
+        return csv::Encoding::Windows1252;
+    usage(QStringLiteral("Codificação desconhecida: \"%1\" (use utf-8 ou windows-1252).")
+              .arg(call.value("codificacao")));
 }
 
 void printLineProblems(const QList<LineProblem>& problems, QTextStream& out) {
@@ -382,6 +416,8 @@ int runImport(const Invocation& call, QTextStream& out) {
     options.separator = separator(call);
     if (call.isSet("pictures"))
         options.pictures = QDir::cleanPath(QFileInfo(call.value("pictures")).absoluteFilePath());
+    options.encoding = encoding(call);
+    options.update = call.isSet("atualizar");
     ImportReport report = importClubs(options);
     if (!report.problems.isEmpty()) {
         std::stable_sort(
@@ -405,6 +441,10 @@ int runImport(const Invocation& call, QTextStream& out) {
                .arg(report.renumbered)
                .arg(report.badgesRenamed)
         << '\n';
+    if (options.update)
+        out << QStringLiteral("%1 clubes e seleções alterados.").arg(report.updated) << '\n';
+    if (report.encoding != QLatin1String("UTF-8"))
+        out << QStringLiteral("O arquivo foi lido como %1.").arg(report.encoding) << '\n';
     return int(Exit::Ok);
 }
 

@@ -1,10 +1,10 @@
 #include "tools/datadir/ClubRules.h"
 
-#include "platform/Pictures.h"
 #include "store/Database.h"
 #include "store/Names.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "tools/datadir/PictureCheck.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -28,9 +28,41 @@ QHash<QString, QString> pairs(Database& db, const QString& sql) {
     return result;
 }
 
+QString controlName(char16_t c) {
+    switch (c) {
+    case 0x00:
+        return QStringLiteral("NUL");
+    case 0x09:
+        return QStringLiteral("tabulação");
+    case 0x0A:
+        return QStringLiteral("quebra de linha");
+    case 0x0D:
+        return QStringLiteral("retorno de carro");
+    case 0x1B:
+        return QStringLiteral("escape");
+    default:
+        return QStringLiteral("U+%1").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+    }
+}
+
 } // namespace
 
-ClubRules::ClubRules(Database& db, int currentYear) : currentYear_(currentYear) {
+qsizetype characters(const QString& text) {
+    return QStringView(text).toUcs4().size();
+}
+
+QString controlCharacterFault(const QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i)
+        if (text[i].category() == QChar::Other_Control)
+            return QStringLiteral("caractere de controle (%1) na posição %2: nenhuma janela o "
+                                  "mostra; tire-o do texto")
+                .arg(controlName(text[i].unicode()))
+                .arg(i + 1);
+    return QString();
+}
+
+ClubRules::ClubRules(Database& db, int currentYear, PictureCheck& pictures)
+    : currentYear_(currentYear), pictures_(pictures) {
     countryFlags_ = pairs(db, QStringLiteral("select NomePais, BandeiraPais from Paises"));
     stateFlags_ = pairs(db, QStringLiteral("select UF, BandeiraUF from UF"));
     logos_ = pairs(db, QStringLiteral("select NomeFederacao, LogoFederacao from Federacao"));
@@ -40,16 +72,17 @@ ClubRules::ClubRules(Database& db, int currentYear) : currentYear_(currentYear) 
         pairs(db, QStringLiteral("select Codigo, NomeClube from Clubes"));
     for (auto it = clubs.cbegin(); it != clubs.cend(); ++it) {
         storedCodes_.insert(it.key().toLongLong());
-        storedNames_.insert(it.value());
+        storedNames_.insert(it.value(), it.key().toLongLong());
     }
 }
 
-QList<FieldProblem> ClubRules::apply(Club& club) const {
+QList<FieldProblem> ClubRules::apply(Club& club, qint64 changing) const {
     QList<FieldProblem> problems;
     const QString name = club.value(QStringLiteral("NomeClube"));
+    const auto stored = storedNames_.constFind(name);
     if (name.isEmpty())
         problems.append({QStringLiteral("NomeClube"), required()});
-    else if (storedNames_.contains(name))
+    else if (stored != storedNames_.cend() && *stored != changing)
         problems.append({QStringLiteral("NomeClube"),
                          QStringLiteral("Existe cadastrado outro Clube e/ou Seleção com este "
                                         "nome.")});
@@ -68,6 +101,7 @@ QList<FieldProblem> ClubRules::apply(Club& club) const {
     applyPlace(club, problems);
     applyYear(club, problems);
     checkFlags(club, problems);
+    checkTexts(club, problems);
     checkWidths(club, problems);
     return problems;
 }
@@ -138,14 +172,18 @@ void ClubRules::checkFlags(const Club& club, QList<FieldProblem>& problems) cons
         problems.append({QStringLiteral("EscudoClube"), required()});
         return;
     }
-    const QFileInfo file(badge);
-    if (!file.isFile())
+    if (!QFileInfo(badge).isFile())
         problems.append({QStringLiteral("EscudoClube"),
                          QStringLiteral("o arquivo do distintivo não existe: %1").arg(badge)});
-    else if (!Pictures::extensions().contains(file.suffix().toLower()))
-        problems.append({QStringLiteral("EscudoClube"),
-                         QStringLiteral("tipo de figura desconhecido: %1 (use %2)")
-                             .arg(badge, Pictures::extensions().join(QStringLiteral(", ")))});
+    else if (const QString fault = pictures_.fault(badge); !fault.isEmpty())
+        problems.append({QStringLiteral("EscudoClube"), fault});
+}
+
+// Each text as the editor's boxes would take it: nothing a window cannot show.
+void ClubRules::checkTexts(const Club& club, QList<FieldProblem>& problems) const {
+    for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields)
+        if (const QString fault = controlCharacterFault(club.value(f.name)); !fault.isEmpty())
+            problems.append({f.name, fault});
 }
 
 // Text longer than its field is refused, as the editor's boxes refuse it. The badge
@@ -154,11 +192,11 @@ void ClubRules::checkWidths(const Club& club, QList<FieldProblem>& problems) con
     for (const FieldDef& f : Schema::table(QStringLiteral("Clubes")).fields) {
         if (f.type != FieldType::Text || f.name == QLatin1String("EscudoClube"))
             continue;
-        const QString text = club.value(f.name);
-        if (text.size() > f.width)
+        const qsizetype length = characters(club.value(f.name));
+        if (length > f.width)
             problems.append(
                 {f.name,
-                 QStringLiteral("%1 caracteres, o campo aceita %2").arg(text.size()).arg(f.width)});
+                 QStringLiteral("%1 caracteres, o campo aceita %2").arg(length).arg(f.width)});
     }
 }
 

@@ -11,6 +11,16 @@ class Database;
 
 namespace velmora::datadir {
 
+class PictureCheck;
+
+// A text's length as the editor and the store count it: in characters, a character
+// outside the basic plane (an emoji) being one.
+qsizetype characters(const QString& text);
+
+// Why a text cannot be stored as typed into a box: a control character (NUL, tab, line
+// break, escape...) that no window shows; empty when it can.
+QString controlCharacterFault(const QString& text);
+
 // A club as text, by field name of Clubes.db (the seventeen fields).
 using Club = QHash<QString, QString>;
 
@@ -25,12 +35,15 @@ struct FieldProblem {
 // from them and the age computed. Reads the reference tables and the stored names once.
 class ClubRules final {
 public:
-    ClubRules(Database& db, int currentYear);
+    // The badge file is judged by pictures, as the editor judges a picture it is given.
+    ClubRules(Database& db, int currentYear, PictureCheck& pictures);
 
     // Checks club and fills its derived fields (BandeiraPais, BandeiraUF,
     // LogoFederacao, IdadeClube, Extinto as 0 or 1). EscudoClube must already be the
     // full path of the chosen badge file. Lists every problem, not only the first.
-    QList<FieldProblem> apply(Club& club) const;
+    // changing: the code of the stored club that club changes (its own name is no
+    // repetition), 0 for a new club.
+    QList<FieldProblem> apply(Club& club, qint64 changing = 0) const;
 
     bool nameStored(const QString& name) const { return storedNames_.contains(name); }
     const QSet<qint64>& storedCodes() const { return storedCodes_; }
@@ -40,13 +53,15 @@ private:
     void applyPlace(Club& club, QList<FieldProblem>& problems) const;
     void applyYear(Club& club, QList<FieldProblem>& problems) const;
     void checkFlags(const Club& club, QList<FieldProblem>& problems) const;
+    void checkTexts(const Club& club, QList<FieldProblem>& problems) const;
 
     int currentYear_;
+    PictureCheck& pictures_;
     QHash<QString, QString> countryFlags_; // NomePais -> BandeiraPais
     QHash<QString, QString> stateFlags_;   // UF -> BandeiraUF
     QHash<QString, QString> logos_;        // NomeFederacao -> LogoFederacao
     QSet<int> years_;
-    QSet<QString> storedNames_;
+    QHash<QString, qint64> storedNames_; // NomeClube -> Codigo
     QSet<qint64> storedCodes_;
 };
 

@@ -3,13 +3,15 @@
 #include "store/Database.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "tools/datadir/ClubRules.h"
 #include "tools/datadir/CopyNew.h"
 #include "tools/datadir/DataDir.h"
+#include "tools/datadir/FileUndo.h"
 #include "tools/datadir/FreeNames.h"
 #include "tools/datadir/Paradox.h"
 #include "tools/datadir/ParadoxHeader.h"
+#include "tools/datadir/PictureCheck.h"
 #include "tools/datadir/Rows.h"
-#include "tools/datadir/FileUndo.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +109,8 @@ private:
 struct Copy {
     QString source;
     QString target;
+    QString label; // the first row that names it, and the field
+    QString field;
 };
 
 class ParadoxImporter final {
@@ -121,6 +125,7 @@ public:
             const paradox::Table table = paradox::readFile(tableFile(def));
             tables.append({&def, convert(def, info, table)});
         }
+        refusePictures();
         checkPathWidths();
         write(tables);
         report_.pictures = int(copies_.size());
@@ -213,12 +218,14 @@ private:
     static QString convertField(const FieldDef& f, const QVariant& value, Values& row) {
         if (f.type == FieldType::Text) {
             const QString text = value.toString();
-            if (text.size() > f.width)
+            if (characters(text) > f.width)
                 return QStringLiteral("%1 tem %2 caracteres e o campo aceita %3 (\"%4\")")
                     .arg(f.name)
-                    .arg(text.size())
+                    .arg(characters(text))
                     .arg(f.width)
                     .arg(text);
+            if (const QString fault = controlCharacterFault(text); !fault.isEmpty())
+                return QStringLiteral("%1: %2").arg(f.name, fault);
             row.insert(f.name, text);
             return QString();
         }
@@ -256,10 +263,28 @@ private:
                                       .arg(label, path, field, source_, target);
             return target;
         }
-        copies_.append({found, target});
+        copies_.append({found, target, label, field});
         if (!badge)
             targets_.insert(key, target);
         return target;
+    }
+
+    // A picture the club editor would refuse is not copied: it is listed, and its
+    // path points where a good one can be put later, as for a missing one.
+    void refusePictures() {
+        QStringList sources;
+        for (const Copy& c : std::as_const(copies_))
+            sources << c.source;
+        pictures_.checkAll(sources);
+        copies_.removeIf([&](const Copy& c) {
+            const QString fault = pictures_.fault(c.source);
+            if (!fault.isEmpty())
+                report_.notBrought << QStringLiteral("%1: a figura %2 (%3) foi recusada, %4 O "
+                                                     "caminho aponta para %5, onde uma figura "
+                                                     "boa pode ser posta depois.")
+                                          .arg(c.label, c.source, c.field, fault, c.target);
+            return !fault.isEmpty();
+        });
     }
 
     static QString windowsName(const QString& path) {
@@ -331,6 +356,7 @@ private:
     QString root_;
     CaseFolder folder_;
     QList<Copy> copies_;
+    PictureCheck pictures_;
     QHash<QString, QString> targets_; // folder|source file -> target
     QHash<QString, FreeNames> names_; // folder -> the names handed out there
     ParadoxImportReport report_;

@@ -1,0 +1,66 @@
+#include "tools/datadir/PictureCheck.h"
+
+#include "platform/Pictures.h"
+
+#include <QSet>
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace velmora::datadir {
+
+namespace {
+
+QString loadFault(const QString& path) {
+    try {
+        Pictures pictures;
+        pictures.setCacheLimit(0);
+        pictures.load(path, PictureCheck::box);
+        return QString();
+    } catch (const PictureError& e) {
+        return e.text();
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Não foi possível carregar a imagem \"%1\": memória insuficiente "
+                              "para ela.")
+            .arg(path);
+    }
+}
+
+} // namespace
+
+void PictureCheck::checkAll(const QStringList& paths) {
+    QStringList todo;
+    QSet<QString> seen;
+    for (const QString& p : paths) {
+        if (p.isEmpty() || verdicts_.contains(p) || seen.contains(p))
+            continue;
+        seen.insert(p);
+        todo.append(p);
+    }
+    QList<QString> faults(todo.size());
+    std::atomic<qsizetype> next{0};
+    const auto work = [&] {
+        for (qsizetype i = next++; i < todo.size(); i = next++)
+            faults[i] = loadFault(todo[i]);
+    };
+    const unsigned helpers = std::min<unsigned>(
+        std::max(1U, std::thread::hardware_concurrency()) - 1, unsigned(todo.size() / 8));
+    std::vector<std::jthread> threads;
+    for (unsigned t = 0; t < helpers; ++t)
+        threads.emplace_back(work);
+    work();
+    threads.clear(); // joins
+    for (qsizetype i = 0; i < todo.size(); ++i)
+        verdicts_.insert(todo[i], faults[i]);
+}
+
+QString PictureCheck::fault(const QString& path) {
+    const auto it = verdicts_.constFind(path);
+    if (it != verdicts_.constEnd())
+        return *it;
+    return *verdicts_.insert(path, loadFault(path));
+}
+
+} // namespace velmora::datadir
