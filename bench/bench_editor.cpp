@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QThread>
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <vector>
@@ -82,6 +83,7 @@ void BM_SaveWorstOfThousand(benchmark::State& state) {
     for (auto _ : state) {
         std::vector<double> ms;
         ms.reserve(saves);
+        double idle = 0;
         for (int round = 1; round <= saves; ++round) {
             editor.Alterar1Click();
             editor.EdtNomeClube->setText(QStringLiteral("Bench %1").arg(round));
@@ -94,14 +96,21 @@ void BM_SaveWorstOfThousand(benchmark::State& state) {
                 state.SkipWithError("the save did not go through");
                 return;
             }
-            // What the program does between a user's saves, when it has nothing else to do.
-            QCoreApplication::processEvents();
+            // The user's pause before the next save: the program's idle work runs, each
+            // piece timed, since it holds the window just as a save does.
+            while (on.app().dm().searchUpkeep.pending()) {
+                QThread::msleep(5);
+                timer.start();
+                QCoreApplication::processEvents();
+                idle = std::max(idle, double(timer.nsecsElapsed()) / 1e6);
+            }
         }
         std::sort(ms.begin(), ms.end());
         state.SetIterationTime(ms.back() / 1000.0);
         state.counters["median_ms"] = ms[saves / 2];
         state.counters["p99_ms"] = ms[saves * 99 / 100];
         state.counters["worst_ms"] = ms.back();
+        state.counters["worst_idle_step_ms"] = idle;
     }
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_SaveWorstOfThousand, benchmark::kMillisecond, 1, 1, true);

@@ -235,6 +235,7 @@ void Transaction::commit() {
         throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
                              .arg(engineMessage(db_.handle().lastError())));
     done_ = true;
+    db_.committed();
 }
 
 } // namespace velmora

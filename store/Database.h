@@ -3,6 +3,7 @@
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <utility>
 
 namespace velmora {
@@ -41,6 +42,13 @@ public:
     // Changes whenever a row may have changed, through this connection or another.
     std::pair<qint64, qint64> changeStamp();
 
+    // Called after every transaction this connection commits (one listener).
+    void setCommitted(std::function<void()> listener) { committed_ = std::move(listener); }
+    void committed() {
+        if (committed_)
+            committed_();
+    }
+
     // Whether query objects may run a faster equivalent of a statement (FastPaths);
     // off, every statement runs exactly as written.
     bool fastPaths() const { return fastPaths_; }
@@ -57,6 +65,7 @@ private:
     bool readOnly_ = false;
     bool fastPaths_ = true;
     int sortLimit_ = 4000;
+    std::function<void()> committed_;
 };
 
 // Rolls back unless commit() was called.

@@ -3,6 +3,7 @@
 #include "store/CountCache.h"
 #include "store/Database.h"
 #include "store/Query.h"
+#include "store/SearchUpkeep.h"
 #include "store/Table.h"
 
 #include <QString>
@@ -67,6 +68,8 @@ public:
 
     // Count statements of the main window and the galleries, while the store is unchanged.
     CountCache counts;
+    // Last: merges the full-text indexes after the writes of everything above.
+    SearchUpkeep searchUpkeep;
 };
 
 } // namespace velmora
