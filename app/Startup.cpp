@@ -12,7 +12,9 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace velmora {
 
@@ -72,6 +74,9 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
 
     auto splash = std::make_unique<TFrmSplash>();
     splash->showPainted();
+    // The splash's time runs from here: the windows are built while it shows.
+    QElapsedTimer splashShown;
+    splashShown.start();
     step("splash shown");
 
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitle));
@@ -94,7 +99,7 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
     app->dataDirLock = std::move(lock);
     step("windows created");
 
-    env.sleep->sleepMs(env.splashMs);
+    env.sleep->sleepMs(int(std::max<qint64>(0, env.splashMs - splashShown.elapsed())));
 
     splash->hide();
     splash.reset();

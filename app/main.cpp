@@ -8,6 +8,8 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 #include <cstdio>
 #include <optional>
 
@@ -116,12 +118,17 @@ std::optional<int> answerCommandLine(const QStringList& args) {
     return std::nullopt;
 }
 
-// Every size the icon is drawn at, so small title bars get the small drawing.
+// Every size the icon is drawn at, so small title bars get the small drawing. Read as
+// PNG and nothing else: left to guess (even with the type named), Qt loads every image
+// plugin there is to ask it, which was most of the time before the splash.
 QIcon programIcon() {
     QIcon icon;
     const QDir sizes(QStringLiteral(":/velmora-icon"));
-    for (const QString& file : sizes.entryList(QDir::Files))
-        icon.addFile(sizes.filePath(file));
+    for (const QString& file : sizes.entryList(QDir::Files)) {
+        QImageReader reader(sizes.filePath(file), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 

@@ -17,6 +17,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <random>
@@ -30,6 +31,24 @@ const char* const prefixes[] = {"Esporte Clube", "Sport Club", "Associação",  
                                 "Grêmio",        "União",      "Real",        "Sporting",
                                 "Racing",        "Athletic",   "Juventude",   "Internacional",
                                 "Nacional",      "Operário",   "Ferroviário", "Atlético"};
+// Every one accented, as many as above.
+const char* const accentedPrefixes[] = {"Associação",
+                                        "Grêmio",
+                                        "União",
+                                        "Operário",
+                                        "Ferroviário",
+                                        "Atlético",
+                                        "Clube Atlético",
+                                        "Esporte Clube São",
+                                        "Grêmio Esportivo",
+                                        "Associação Atlética",
+                                        "União Operária",
+                                        "Clube Náutico",
+                                        "Ação Esportiva",
+                                        "Clube Ferroviário",
+                                        "Paraná",
+                                        "Estrela do Ipê"};
+static_assert(std::size(accentedPrefixes) == std::size(prefixes));
 // No k, w, x or y anywhere: fragments with them are absent from every name.
 const char* const syllables[] = {"ba",  "be",  "bi", "bo", "ca", "ce",  "co",  "da", "de", "do",
                                  "fa",  "fe",  "ga", "go", "ja", "la",  "le",  "li", "lo", "ma",
@@ -56,6 +75,37 @@ QString word(int n) {
         w += u(syllables[m % syllableCount]);
     w[0] = w[0].toUpper();
     return w;
+}
+
+struct ShapeName {
+    Shape shape;
+    const char* name;
+};
+constexpr ShapeName shapeNames[] = {{Shape::Mixed, "mixed"},
+                                    {Shape::SharedWords, "shared"},
+                                    {Shape::Accented, "accented"},
+                                    {Shape::OneCountry, "country"},
+                                    {Shape::OneState, "state"}};
+
+Shape& currentShape() {
+    static Shape shape = Shape::Mixed;
+    return shape;
+}
+
+// Distinct for distinct n below prefixes x wordSpace.
+QString clubName(int n, Shape shape) {
+    const int prefixCount = int(std::size(prefixes));
+    const QString second = word(n / prefixCount);
+    switch (shape) {
+    case Shape::SharedWords:
+        // Every name starts alike; the last word stands for the prefix it replaces.
+        return u("Esporte Clube São ") + second + QLatin1Char(' ') +
+               word(n % prefixCount + wordSpace / 2);
+    case Shape::Accented:
+        return u(accentedPrefixes[n % prefixCount]) + QLatin1Char(' ') + second;
+    default:
+        return u(prefixes[n % prefixCount]) + QLatin1Char(' ') + second;
+    }
 }
 
 struct Reference {
@@ -195,6 +245,7 @@ void makeStore(const QString& dir, int clubs) {
     std::discrete_distribution<int> foreign = zipf(int(ref.foreign.size()), 1.1);
     std::discrete_distribution<int> state = zipf(int(ref.states.size()), 0.8);
     std::uniform_int_distribution<int> tail(0, int(std::size(fullNameTails)) - 1);
+    const Shape shape = currentShape();
 
     db.handle().transaction();
     QSqlQuery insert(db.handle());
@@ -205,18 +256,21 @@ void makeStore(const QString& dir, int clubs) {
         "values (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
     for (int code = 1; code <= clubs; ++code) {
         const int n = code - 1;
-        const QString name = u(prefixes[n % std::size(prefixes)]) + QLatin1Char(' ') +
-                             word(n / int(std::size(prefixes)));
+        const QString name = clubName(n, shape);
         const int draw = percent(random);
         // The last club always lies outside Paises.DB, so that even a small catalogue
-        // exercises the main window's fallback draw.
-        const bool unknownCountry = draw == 9999 || code == clubs;
-        const bool brazilian = draw < 3000 && !unknownCountry;
+        // exercises the main window's fallback draw; one country or state has no other.
+        const bool oneArea = shape == Shape::OneCountry || shape == Shape::OneState;
+        const bool unknownCountry = (draw == 9999 || code == clubs) && !oneArea;
+        const bool brazilian = shape == Shape::OneState ||
+                               (draw < 3000 && !unknownCountry && shape != Shape::OneCountry);
         const bool selecao = percent(random) < 300;
         const int founded = year(random);
         QString pais, uf, city, flag, stateFlag, federation, logo;
         if (brazilian) {
-            const Reference::State& s = ref.states[state(random)];
+            const int drawn = state(random);
+            // One state: the largest of the mixed catalogue.
+            const Reference::State& s = ref.states[shape == Shape::OneState ? 0 : drawn];
             pais = ref.brasil.name;
             uf = s.uf;
             city = s.city;
@@ -225,7 +279,9 @@ void makeStore(const QString& dir, int clubs) {
             federation = s.federation;
             logo = s.federationLogo;
         } else {
-            const Reference::Country& c = ref.foreign[foreign(random)];
+            const int drawn = foreign(random);
+            // One country: the largest of the mixed catalogue.
+            const Reference::Country& c = ref.foreign[shape == Shape::OneCountry ? 0 : drawn];
             pais = unknownCountry ? u("Atlântida") : c.name;
             city = c.city;
             flag = c.flag;
@@ -273,19 +329,59 @@ QString cachedStore(int clubs) {
     // A folder of stores kept between runs, when asked for: <folder>/<clubs>/.
     const QString kept = qEnvironmentVariable("VELMORA_BENCH_STORES");
     if (!kept.isEmpty()) {
-        const QString path = QStringLiteral("%1/%2").arg(kept).arg(clubs);
+        QString path = QStringLiteral("%1/%2").arg(kept).arg(clubs);
+        if (currentShape() != Shape::Mixed)
+            path += QLatin1Char('-') + shapeName();
         if (!QFileInfo::exists(path + QLatin1Char('/') + QLatin1String(Database::fileName)))
             makeStore(path, clubs);
         return path;
     }
-    static std::map<int, std::unique_ptr<QTemporaryDir>> stores;
-    auto& dir = stores[clubs];
+    static std::map<std::pair<int, Shape>, std::unique_ptr<QTemporaryDir>> stores;
+    auto& dir = stores[{clubs, currentShape()}];
     if (!dir) {
         dir = std::make_unique<QTemporaryDir>();
         const QString path = dir->filePath(QStringLiteral("Velmora"));
         makeStore(path, clubs);
     }
     return dir->filePath(QStringLiteral("Velmora"));
+}
+
+bool setShape(const QString& name) {
+    for (const ShapeName& s : shapeNames) {
+        if (name == QLatin1String(s.name)) {
+            currentShape() = s.shape;
+            return true;
+        }
+    }
+    return false;
+}
+
+Shape shape() {
+    return currentShape();
+}
+
+QString shapeName() {
+    for (const ShapeName& s : shapeNames) {
+        if (s.shape == currentShape())
+            return QLatin1String(s.name);
+    }
+    return {};
+}
+
+bool takeShapeOption(int& argc, char** argv) {
+    static const char option[] = "--velmora_shape=";
+    bool known = true;
+    if (const QString fromEnv = qEnvironmentVariable("VELMORA_BENCH_SHAPE"); !fromEnv.isEmpty())
+        known = setShape(fromEnv);
+    int kept = 1;
+    for (int i = 1; i < argc; ++i) {
+        if (std::strncmp(argv[i], option, sizeof option - 1) == 0)
+            known = setShape(QString::fromLocal8Bit(argv[i] + sizeof option - 1)) && known;
+        else
+            argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return known;
 }
 
 QString scratchFolder() {

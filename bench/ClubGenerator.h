@@ -13,10 +13,23 @@ namespace velmora::bench {
 // in Paises.DB. The same count always gives the same rows. Ages are those of 2024.
 void makeStore(const QString& dir, int clubs);
 
+// Other catalogue shapes, the same rows otherwise: "shared" names every club "Esporte
+// Clube São" and two made-up words, "accented" gives every name an accented word,
+// "country" puts every club in one foreign country, "state" every club in one
+// Brazilian state. The default shape is "mixed" (the one described above).
+enum class Shape { Mixed, SharedWords, Accented, OneCountry, OneState };
+// The shape makeStore() and cachedStore() use: --velmora_shape=NAME or
+// VELMORA_BENCH_SHAPE, read by takeShapeOption(); false for an unknown name.
+bool setShape(const QString& name);
+Shape shape();
+QString shapeName();
+// Reads and removes --velmora_shape=... from the command line; false for an unknown name.
+bool takeShapeOption(int& argc, char** argv);
+
 // A store of `clubs` clubs built once per process in a temporary folder (removed
 // at exit); later calls with the same count return the same folder. With
 // VELMORA_BENCH_STORES set, the stores are kept in <that folder>/<clubs>/ and reused
-// by later runs.
+// by later runs (<folder>/<clubs>-<shape>/ for a shape other than the default).
 QString cachedStore(int clubs);
 
 // A new empty folder for one run's output. Nothing in it is deleted before the program

@@ -15,6 +15,8 @@ struct Entry {
     BenchmarkFn fn;
     benchmark::TimeUnit unit;
     int repetitions;
+    int iterations;
+    bool manualTime;
 };
 
 std::vector<Entry>& entries() {
@@ -53,8 +55,8 @@ void takeSizesOption(int& argc, char** argv) {
 }
 
 int addCatalogueBenchmark(const char* name, BenchmarkFn fn, benchmark::TimeUnit unit,
-                          int repetitions) {
-    entries().push_back({name, fn, unit, repetitions});
+                          int repetitions, int iterations, bool manualTime) {
+    entries().push_back({name, fn, unit, repetitions, iterations, manualTime});
     return int(entries().size());
 }
 
@@ -65,6 +67,10 @@ void registerCatalogueBenchmarks() {
         for (int size : sizes)
             b->Arg(size);
         b->Unit(e.unit)->Repetitions(e.repetitions)->DisplayAggregatesOnly(true);
+        if (e.iterations > 0)
+            b->Iterations(e.iterations);
+        if (e.manualTime)
+            b->UseManualTime();
     }
 }
 

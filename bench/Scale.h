@@ -14,9 +14,12 @@ void takeSizesOption(int& argc, char** argv);
 
 using BenchmarkFn = void (*)(benchmark::State&);
 // Collects a benchmark that runs once per catalogue size (state.range(0) clubs);
-// registerCatalogueBenchmarks() registers them once the sizes are known.
+// registerCatalogueBenchmarks() registers them once the sizes are known. `iterations`
+// fixes their number (0: as many as the minimum time needs); `manualTime` times each
+// iteration by SetIterationTime().
 int addCatalogueBenchmark(const char* name, BenchmarkFn fn,
-                          benchmark::TimeUnit unit = benchmark::kMillisecond, int repetitions = 3);
+                          benchmark::TimeUnit unit = benchmark::kMillisecond, int repetitions = 3,
+                          int iterations = 0, bool manualTime = false);
 void registerCatalogueBenchmarks();
 
 // Runs every interaction of the scale benchmarks once on the data directory `dir`

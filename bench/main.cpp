@@ -2,11 +2,13 @@
 // run at each size of --velmora_sizes (or VELMORA_BENCH_SIZES), three repetitions of at
 // least --benchmark_min_time (0.25 s unless given) each.
 // --velmora_make_store=DIR:CLUBS only writes a generated data directory;
+// --velmora_shape=NAME (or VELMORA_BENCH_SHAPE) picks the generated catalogue's shape;
 // --velmora_memory_journey=DIR is the child process of BM_PeakMemory.
 #include <QApplication>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <cstdio>
 #include <vector>
 
 #include "bench/ClubGenerator.h"
@@ -17,6 +19,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     velmora::bench::takeSizesOption(argc, argv);
+    if (!velmora::bench::takeShapeOption(argc, argv)) {
+        std::fputs("velmora-bench: --velmora_shape is mixed, shared, accented, country or state\n",
+                   stderr);
+        return 1;
+    }
     // Badges the editor benchmarks replace go to a trash of this run's own: in the user's
     // they would pile up, and each run would trash more slowly than the one before.
     QTemporaryDir dataHome;

@@ -7,7 +7,7 @@ PACKAGES=(
   cmake g++ make pkg-config
   qt6-base-dev libqt6sql6-sqlite qt6-qpa-plugins libjpeg62-turbo-dev libsqlite3-dev sqlite3
   pxlib-dev
-  libbenchmark-dev
+  libbenchmark-dev libxcb1-dev
   fonts-crosextra-carlito fonts-liberation fonts-bebas-neue fonts-dejavu-core
   qt6-translations-l10n qt6-image-formats-plugins libqt6svg6
   xvfb x11-utils imagemagick xdotool openbox at-spi2-core python3-pyatspi

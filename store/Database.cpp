@@ -261,6 +261,7 @@ void Transaction::commit() {
         throw StoreError(QStringLiteral("Não foi possível gravar a transação: %1")
                              .arg(engineMessage(db_.handle(), db_.handle().lastError())));
     done_ = true;
+    db_.committed();
 }
 
 } // namespace velmora

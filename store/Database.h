@@ -48,6 +48,13 @@ public:
     // Changes whenever a row may have changed, through this connection or another.
     std::pair<qint64, qint64> changeStamp();
 
+    // Called after every transaction this connection commits (one listener).
+    void setCommitted(std::function<void()> listener) { committed_ = std::move(listener); }
+    void committed() {
+        if (committed_)
+            committed_();
+    }
+
     // Whether query objects may run a faster equivalent of a statement (FastPaths);
     // off, every statement runs exactly as written.
     bool fastPaths() const { return fastPaths_; }
@@ -76,6 +83,7 @@ private:
     int sortLimit_ = 4000;
     std::unique_ptr<FastPaths> shortcuts_;
     StatementWatcher watcher_;
+    std::function<void()> committed_;
 };
 
 // Rolls back unless commit() was called.

@@ -39,7 +39,7 @@ TFrmDm::TFrmDm(const QString& dataDir, const UpgradeOptions& upgrade)
       DtsClubes(TblClubes, QStringLiteral("DtsClubes")),
       DtsAnos(TblAnos, QStringLiteral("DtsAnos")),
       DtsPaises(TblPaises, QStringLiteral("DtsPaises")),
-      DtsEstados(TblEstados, QStringLiteral("DtsEstados")), counts(db) {
+      DtsEstados(TblEstados, QStringLiteral("DtsEstados")), counts(db), searchUpkeep(db) {
     // Opening the tables: each stands on its first row.
     for (Table* table : {&TblClubes, &TblPaises, &TblEstados, &TblCidades, &TblAnos, &TblFederacao})
         table->first();

@@ -4,6 +4,7 @@
 #include "store/Database.h"
 #include "store/Query.h"
 #include "store/Schema.h"
+#include "store/SearchUpkeep.h"
 #include "store/Table.h"
 
 #include <QString>
@@ -69,6 +70,8 @@ public:
 
     // Count statements of the main window and the galleries, while the store is unchanged.
     CountCache counts;
+    // Last: merges the full-text indexes after the writes of everything above.
+    SearchUpkeep searchUpkeep;
 };
 
 } // namespace velmora

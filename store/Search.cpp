@@ -53,6 +53,17 @@ QString removed(const SearchIndex& index) {
         .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
 }
 
+void setAutomerge(QSqlDatabase& db, const SearchIndex& index, int segments) {
+    run(db, QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('automerge', %2)")
+                .arg(index.name)
+                .arg(segments));
+}
+
+qint64 totalChanges(QSqlDatabase& db) {
+    QSqlQuery q = runStatement(db, QStringLiteral("SELECT total_changes()"));
+    return q.next() ? q.value(0).toLongLong() : 0;
+}
+
 void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
     // Nothing but the trigrams is kept: no text, no positions, no sizes (nothing ranks).
     run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = 'trigram "
@@ -63,6 +74,8 @@ void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
     run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(%3) FROM Clubes%4 "
                            "ORDER BY 1")
                 .arg(index.name, rowidOf(index, {}), index.column, heldWhere(index, {})));
+    // Saves leave merging to SearchUpkeep, in the program's idle time.
+    setAutomerge(db, index, 0);
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
                 .arg(trigger(index.name, "Inclui"), added(index)));
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
@@ -160,6 +173,35 @@ const SearchIndex* Search::forColumn(const QString& column) {
             return &index;
     }
     return nullptr;
+}
+
+bool Search::present(QSqlDatabase& db) {
+    const QStringList tables = db.tables();
+    return std::all_of(indexes().begin(), indexes().end(), [&](const SearchIndex& index) {
+        return tables.contains(index.name, Qt::CaseInsensitive);
+    });
+}
+
+void Search::deferMerging(QSqlDatabase& db) {
+    for (const SearchIndex& index : indexes()) {
+        QSqlQuery q = runStatement(
+            db, QStringLiteral("SELECT v FROM %1_config WHERE k = 'automerge'").arg(index.name));
+        if (!q.next() || q.value(0).toInt() != 0)
+            setAutomerge(db, index, 0);
+    }
+}
+
+bool Search::mergeStep(QSqlDatabase& db, int pages) {
+    bool more = false;
+    for (const SearchIndex& index : indexes()) {
+        const qint64 before = totalChanges(db);
+        run(db, QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('merge', %2)")
+                    .arg(index.name)
+                    .arg(pages));
+        // The engine counts two changes or more when it merged something.
+        more = totalChanges(db) - before >= 2 || more;
+    }
+    return more;
 }
 
 QStringList Search::triggerNames() {

@@ -30,6 +30,13 @@ public:
     static void build(QSqlDatabase& db); // drop() first when they may exist
     static void drop(QSqlDatabase& db);
     static QStringList triggerNames();
+    static bool present(QSqlDatabase& db); // the indexes exist in this store
+
+    // Writes no longer merge the indexes' segments (SearchUpkeep does, when idle); the
+    // setting is kept in the store. Merging never changes what a search finds.
+    static void deferMerging(QSqlDatabase& db);
+    // Merges up to about `pages` pages of each index; whether merging work remains.
+    static bool mergeStep(QSqlDatabase& db, int pages);
 
     // The full-text query for a folded fragment of at least minimumLength characters.
     static QString trigramQuery(const QString& fragment);

@@ -83,6 +83,8 @@ private slots:
     void closeBoxFollowsTheWayOut_data();
     void closeBoxFollowsTheWayOut();
     void splashIsOnScreenBeforeTheWait();
+    void splashTimeCountsTheWindowsBuilt_data();
+    void splashTimeCountsTheWindowsBuilt();
     void secondStartOnTheSameFolderStops();
     void lockOfAKilledProgramDoesNotBlock();
     void leftoverLockNeverHoldsTheStart_data();
@@ -408,6 +410,54 @@ void TestStartup::closeBoxFollowsTheWayOut() {
     QVERIFY(formNamed("FrmInicial")->isVisible());
     QCoreApplication::processEvents();
     QCOMPARE(quit.count(), 0);
+}
+
+// A sleep that notes what it was asked and whether the splash was up then.
+class WatchedSleep final : public Sleep {
+public:
+    void sleepMs(int ms) override {
+        asked << ms;
+        const QWidget* splash = nullptr;
+        for (const QWidget* w : QApplication::topLevelWidgets())
+            if (w->objectName() == QLatin1String("FrmSplash") && w->isVisible())
+                splash = w;
+        splashUp << (splash != nullptr);
+    }
+    QList<int> asked;
+    QList<bool> splashUp;
+};
+
+void TestStartup::splashTimeCountsTheWindowsBuilt_data() {
+    QTest::addColumn<int>("splashMs");
+    QTest::addColumn<bool>("rest");
+    // Building every window and opening the store takes far more than a millisecond.
+    QTest::newRow("shorter than building") << 1 << false;
+    QTest::newRow("ten minutes") << 600000 << true;
+}
+
+// The splash's time runs from the splash shown: building the windows takes part of it
+// and only the rest is slept, with the splash up and the main window not yet shown.
+void TestStartup::splashTimeCountsTheWindowsBuilt() {
+    QFETCH(int, splashMs);
+    QFETCH(bool, rest);
+    AppFixture fx;
+    Environment env = fx.environment();
+    WatchedSleep sleep;
+    env.sleep = &sleep;
+    env.splashMs = splashMs;
+    QStringList steps;
+    auto app = Startup::start(env, [&](const QString& step) { steps << step; });
+    QVERIFY(app);
+    QCOMPARE(steps, QStringList({"splash shown", "windows created", "splash gone", "main shown"}));
+    QCOMPARE(sleep.asked.size(), 1);
+    QCOMPARE(sleep.splashUp, QList<bool>{true});
+    if (rest) {
+        QVERIFY2(sleep.asked.first() > 0 && sleep.asked.first() < splashMs,
+                 qPrintable(QString::number(sleep.asked.first())));
+    } else {
+        QCOMPARE(sleep.asked.first(), 0);
+    }
+    QCOMPARE(visibleForms(), QList<Form*>{formNamed("FrmInicial")});
 }
 
 // The wait blocks the program: the picture must be on the screen before it starts.

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QTimer>
+
+namespace velmora {
+
+class Database;
+
+// Merges the full-text indexes in the program's idle time. Writes leave merging out
+// (Search::deferMerging), since a merge can rewrite much of an index inside one save;
+// a while after the last commit it is done here in small steps, each its own event,
+// so the windows stay responsive and the indexes few-segmented.
+class SearchUpkeep final {
+public:
+    explicit SearchUpkeep(Database& db);
+    ~SearchUpkeep();
+    SearchUpkeep(const SearchUpkeep&) = delete;
+    SearchUpkeep& operator=(const SearchUpkeep&) = delete;
+
+    // Merging is waiting for the program to be idle.
+    bool pending() const { return timer_.isActive(); }
+    // Pages of merged index one step writes, and how long after a commit merging starts.
+    static constexpr int pagesPerStep = 32;
+    static constexpr int idleMs = 150;
+
+private:
+    void committed();
+    void step();
+
+    Database& db_;
+    QTimer timer_;
+};
+
+} // namespace velmora
