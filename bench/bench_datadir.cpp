@@ -83,7 +83,7 @@ void BM_Check_Completo(benchmark::State& state) {
     const QString dir = ownBadges(int(state.range(0)));
     for (auto _ : state) {
         const datadir::CheckReport report =
-            datadir::check(dir, false, datadir::PictureCheck::Decode);
+            datadir::check(dir, false, datadir::CheckDepth::Decode);
         if (report.pictures < 3 * state.range(0) || report.problems.size() > state.range(0) / 50)
             state.SkipWithError("check did not look at every picture");
     }

@@ -477,7 +477,7 @@ private slots:
                 QStringLiteral("update Clubes set EscudoClube = '%1' where Codigo = 4").arg(badge));
         }
         QVERIFY(check(dir).problems.isEmpty());
-        const CheckReport report = check(dir, false, PictureCheck::Decode);
+        const CheckReport report = check(dir, false, CheckDepth::Decode);
         QCOMPARE(report.problems.size(), 1);
         QCOMPARE(report.problems.first().path, badge);
         QCOMPARE(report.problems.first().reason, QStringLiteral("arquivo danificado"));

@@ -326,7 +326,7 @@ int runCreate(const Invocation& call, QTextStream& out) {
 
 int runCheck(const Invocation& call, QTextStream& out) {
     return checkCommand(call.folder(), call.isSet("fix"),
-                        call.isSet("completo") ? PictureCheck::Decode : PictureCheck::Header, out);
+                        call.isSet("completo") ? CheckDepth::Decode : CheckDepth::Header, out);
 }
 
 int runRelocate(const Invocation& call, QTextStream& out) {

@@ -407,7 +407,7 @@ QSqlQuery select(Database& db, const QString& sql) {
 // Why a picture path does not load; empty when it does. A header check reads only
 // what a load reads before decoding (enough for a copied or truncated file); a
 // decode reads every pixel.
-QString pictureFault(const QString& path, PictureCheck depth) {
+QString pictureFault(const QString& path, CheckDepth depth) {
     if (path.isEmpty())
         return QStringLiteral("caminho vazio");
     const QFileInfo info(path);
@@ -416,7 +416,7 @@ QString pictureFault(const QString& path, PictureCheck depth) {
     if (!Pictures::extensions().contains(info.suffix().toLower()))
         return QStringLiteral("tipo desconhecido");
     try {
-        if (depth == PictureCheck::Decode)
+        if (depth == CheckDepth::Decode)
             Pictures().load(path);
         else
             Pictures::checkHeader(path);
@@ -433,7 +433,7 @@ QString pictureFault(const QString& path, PictureCheck depth) {
 // is each club's own and is not remembered.
 class PictureFaults final {
 public:
-    explicit PictureFaults(PictureCheck depth) : depth_(depth) {}
+    explicit PictureFaults(CheckDepth depth) : depth_(depth) {}
     QString of(const QString& path, bool repeats) {
         if (!repeats)
             return pictureFault(path, depth_);
@@ -444,7 +444,7 @@ public:
     }
 
 private:
-    PictureCheck depth_;
+    CheckDepth depth_;
     QHash<QString, QString> faults_;
 };
 
@@ -525,7 +525,7 @@ int countRows(Database& db, const char* table) {
 
 } // namespace
 
-CheckReport check(const QString& dir, bool fix, PictureCheck depth) {
+CheckReport check(const QString& dir, bool fix, CheckDepth depth) {
     const QString root = existingDir(dir);
     if (const QStringList damage = storeDamage(root); !damage.isEmpty())
         fail(Exit::Problems, damagedStore(root, damage));

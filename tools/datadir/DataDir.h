@@ -80,13 +80,13 @@ struct CheckReport {
 
 // How far check looks into a picture: what a load checks before decoding (the
 // file's size, its header by content, the pixel limit), or a full decode.
-enum class PictureCheck { Header, Decode };
+enum class CheckDepth { Header, Decode };
 
 // Runs the engine's integrity check, opens the store as the program does (the
 // data module) and checks every picture path of every row inside dir; paths
 // outside dir are counted per foreign data directory. Lists badge files no club
 // names; fix moves them to the trash. Throws DataDirError (Problems) when the
 // store is damaged or cannot be opened.
-CheckReport check(const QString& dir, bool fix = false, PictureCheck depth = PictureCheck::Header);
+CheckReport check(const QString& dir, bool fix = false, CheckDepth depth = CheckDepth::Header);
 
 } // namespace velmora::datadir

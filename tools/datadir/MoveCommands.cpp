@@ -107,7 +107,7 @@ void printProblems(const QList<Problem>& problems, QTextStream& out) {
     }
 }
 
-int checkCommand(const QString& dir, bool fix, PictureCheck depth, QTextStream& out) {
+int checkCommand(const QString& dir, bool fix, CheckDepth depth, QTextStream& out) {
     const CheckReport report = check(dir, fix, depth);
     printNotice(report.upgradeNotice, out);
     if (report.readOnly)
@@ -135,7 +135,7 @@ int checkCommand(const QString& dir, bool fix, PictureCheck depth, QTextStream& 
                           "%4.")
                .arg(dir, describe(report.counts))
                .arg(report.pictures)
-               .arg(depth == PictureCheck::Decode
+               .arg(depth == CheckDepth::Decode
                         ? QStringLiteral("todas carregam")
                         : QStringLiteral("todas com cabeçalho e tamanho válidos"))
         << '\n';

@@ -11,7 +11,7 @@ namespace velmora::datadir {
 
 // What velmora-datadir prints for check, relocate, backup and restore; each returns
 // the exit code (see Exit) and lets DataDirError through for the caller to print.
-int checkCommand(const QString& dir, bool fix, PictureCheck depth, QTextStream& out);
+int checkCommand(const QString& dir, bool fix, CheckDepth depth, QTextStream& out);
 int relocateCommand(const QString& dir, bool force, QTextStream& out);
 int backupCommand(const QString& dir, const QString& dest, QTextStream& out);
 int restoreCommand(const QString& backupFolder, const QString& dir, QTextStream& out);
