@@ -846,6 +846,11 @@ QSize Pictures::pictureSize(const QString& path) {
 
 void Pictures::checkHeader(const QString& path) {
     const PictureType& type = typeOf(path);
+    // A drawing's header is the whole file: only the guarded reader may see it.
+    if (type.vector) {
+        pictureSize(path);
+        return;
+    }
     QFile file(path);
     openFile(file); // once: a check of a big catalogue opens every file
     if (type.decoder == Decoder::Jpeg) {
