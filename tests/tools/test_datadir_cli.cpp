@@ -330,8 +330,8 @@ private slots:
         const qint64 some = 40 * 1024; // less than a store, more than its index file
         const QString none;
         row("create", QStringList{"create", "--sample", "@new"}, some, u("@new"), none, none, none);
-        row("import", QStringList{"import", "@empty", "@csv", "--pictures", "@src"}, some, none,
-            u("@empty"), u("select count(*) from Clubes"), u("0"));
+        row("import", QStringList{"import", "@empty", "@csv"}, some, none, u("@empty"),
+            u("select count(*) from Clubes"), u("0"));
         row("export", QStringList{"export", "@src", "@new.csv"}, qint64(1024), u("@new.csv"), none,
             none, none);
         row("backup", QStringList{"backup", "@src", "@new"}, some, u("@new/*"), none, none, none);

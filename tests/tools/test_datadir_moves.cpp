@@ -138,8 +138,9 @@ private:
         return s;
     }
     static int opened(sqlite3* db, const char**, const void*) {
-        if (++state().connections == 1)
-            sqlite3_progress_handler(db, 50, &InterruptedIntegrityCheck::progress, db);
+        // Every connection: which one runs the check is the store's business.
+        ++state().connections;
+        sqlite3_progress_handler(db, 50, &InterruptedIntegrityCheck::progress, db);
         return SQLITE_OK;
     }
     static bool checking(sqlite3* db) {
@@ -150,7 +151,7 @@ private:
         return false;
     }
     static int progress(void* db) {
-        if (!checking(static_cast<sqlite3*>(db)) || ++state().calls < 3)
+        if (state().interrupted || !checking(static_cast<sqlite3*>(db)) || ++state().calls < 3)
             return 0;
         state().interrupted = true;
         return 1;

@@ -84,7 +84,12 @@ QStringList storeDamage(const QString& root) {
         if (line != QLatin1String("ok"))
             faults << line;
     }
-    if (step != SQLITE_DONE && damaged())
+    // A check that stops half-way has not found the store healthy; only a file the
+    // engine may not read (permissions) is no verdict at all.
+    const int stopped = sqlite3_errcode(c.handle) & 0xff;
+    if (step != SQLITE_DONE &&
+        (damaged() || (stopped != SQLITE_CANTOPEN && stopped != SQLITE_READONLY &&
+                       stopped != SQLITE_PERM && stopped != SQLITE_AUTH)))
         faults << c.error();
     sqlite3_finalize(statement);
     return faults;
