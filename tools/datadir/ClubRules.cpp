@@ -1,6 +1,6 @@
 #include "tools/datadir/ClubRules.h"
 
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 #include "store/Database.h"
 #include "store/Names.h"
 #include "store/Schema.h"
