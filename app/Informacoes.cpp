@@ -1,10 +1,10 @@
 #include "app/Informacoes.h"
 
 #include "app/VelmoraApp.h"
+#include "core/Pictures.h"
 #include "layout/App.h"
 #include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
 
 #include <QFile>
 #include <QKeySequence>

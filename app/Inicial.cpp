@@ -10,7 +10,7 @@
 #include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "registry/Clubes.h"
 #include "stats/Estatisticas.h"
 #include "store/Listing.h"

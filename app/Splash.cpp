@@ -3,7 +3,7 @@
 #include "layout/App.h"
 #include "platform/Controls.h"
 #include "platform/Form.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 
 #include <QCoreApplication>
 #include <QDeadlineTimer>

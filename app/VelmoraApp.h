@@ -1,11 +1,11 @@
 #pragma once
 
+#include "core/Pictures.h"
+#include "core/System.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
-#include "platform/Pictures.h"
 #include "platform/Printing.h"
 #include "platform/Services.h"
-#include "platform/System.h"
 #include "store/Schema.h"
 
 #include <QString>

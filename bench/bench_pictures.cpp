@@ -1,6 +1,6 @@
 // Picture loading: a full JPEG decode, a DCT-scaled decode for a gallery badge slot,
 // and a second load of the same badge served from the cache.
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 
 #include <QImage>
 #include <QRandomGenerator>

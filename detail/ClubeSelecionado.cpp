@@ -3,7 +3,7 @@
 #include "layout/Detail.h"
 #include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Listing.h"
 #include "store/Module.h"

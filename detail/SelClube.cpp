@@ -6,7 +6,7 @@
 #include "platform/Captions.h"
 #include "platform/Controls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Error.h"
 #include "store/Module.h"

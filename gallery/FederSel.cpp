@@ -6,6 +6,7 @@
 #include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/Captions.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Database.h"
 #include "store/Error.h"

@@ -5,6 +5,7 @@
 #include "platform/Controls.h"
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Listing.h"
 #include "store/Module.h"

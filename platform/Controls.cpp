@@ -2,7 +2,7 @@
 
 #include "platform/ErrorReport.h"
 #include "platform/Fonts.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -68,43 +68,6 @@ public:
     bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
 };
 
-// Test double: answers queued by the test; every box shown is logged.
-class ScriptedDialogs final : public Dialogs {
-public:
-    struct Shown {
-        QString kind; // "message", "entry", "picture" or "save"
-        QString caption;
-        QString text; // message text, entry prompt or proposed file
-        MsgIcon icon = MsgIcon::None;
-        MsgButtons buttons = MsgButtons::Ok;
-    };
-
-    void queueAnswer(MsgResult r) { answers_.append(r); }
-    void queueEntry(const QString& text) { entries_.append(text); }
-    void queuePicture(const QString& path) { pictures_.append(path); } // "" = cancel
-    void queueSave(const QString& path) { saves_.append(path); }       // "" = cancel
-
-    const QVector<Shown>& shown() const { return shown_; }
-    QStringList messages() const; // texts of the message boxes, in order
-    void clearLog() { shown_.clear(); }
-
-    MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
-                      MsgButtons buttons) override;
-    QString entry(const QString& caption, const QString& prompt) override;
-    bool openPicture(QString& fileName) override;
-    bool savePdf(QString& fileName) override;
-    // Logged as kind "save" too; answered from the same queue as savePdf.
-    bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
-
-private:
-    // A box with nothing queued answers Ok / No, "" or cancel.
-    QVector<MsgResult> answers_;
-    QStringList entries_;
-    QStringList pictures_;
-    QStringList saves_;
-    QVector<Shown> shown_;
-};
-
 // Qt's own texts (standard buttons, file dialogs) in Brazilian Portuguese, from the
 // translations the system ships. False when they are not installed.
 bool installQtTranslations(QCoreApplication& app);

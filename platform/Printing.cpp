@@ -2,7 +2,7 @@
 
 #include "platform/Captions.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "store/Error.h"
 
 #include <QDir>
@@ -179,11 +179,6 @@ void QtPrinting::printArea(QWidget* area, const QString& title) {
                       title.toUtf8().constData(), 0, nullptr) == 0)
         fail(QStringLiteral("Não foi possível imprimir na impressora %1: %2")
                  .arg(info.printerName(), QString::fromUtf8(cupsLastErrorString())));
-}
-
-void RecordingPrinting::printArea(QWidget* area, const QString& title) {
-    printed.append(area->grab().toImage());
-    titles.append(title);
 }
 
 } // namespace velmora

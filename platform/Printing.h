@@ -57,15 +57,4 @@ public:
     void printArea(QWidget* area, const QString& title) override;
 };
 
-// Test double: records a picture of what it was asked to print and the job's title;
-// saving a PDF is real.
-class RecordingPrinting final : public Printing {
-public:
-    bool hasPrinter() const override { return printerPresent; }
-    void printArea(QWidget* area, const QString& title) override;
-    bool printerPresent = true;
-    QVector<QImage> printed;
-    QStringList titles;
-};
-
 } // namespace velmora

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "core/Pictures.h"
+#include "core/System.h"
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
-#include "platform/Pictures.h"
 #include "platform/Printing.h"
-#include "platform/System.h"
 
 #include <QString>
 

@@ -4,7 +4,7 @@
 #include "platform/Controls.h"
 #include "platform/DataControls.h"
 #include "platform/ErrorReport.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "platform/Services.h"
 #include "store/Module.h"
 

@@ -1,15 +1,26 @@
 #!/usr/bin/env bash
 # Prints, for each product folder, the product folders its sources include, and fails
-# when a window subsystem (registry, gallery, detail, stats) includes app/ or another subsystem.
+# when a window subsystem (registry, gallery, detail, stats) includes app/ or another subsystem,
+# or when core/ (no widgets) includes platform/, app/ or a subsystem.
 # Usage: tools/layers.sh [REPO]   (default: the repository this script is in)
 set -euo pipefail
 root=${1:-$(cd "$(dirname "$0")/.." && pwd)}
-folders=(store layout platform registry gallery detail stats app)
+folders=(store core layout platform registry gallery detail stats app)
 subsystems=" registry gallery detail stats "
 
 includes_of() {
     grep -rhoE '^#include "[a-z]+/' --include='*.h' --include='*.cpp' "$root/$1" |
         sed -E 's/^#include "([a-z]+)\/$/\1/' | sort -u | grep -vx "$1" || true
+}
+
+# Whether folder $1 may not include folder $2.
+forbidden() {
+    local above=" app $subsystems"
+    case $1 in
+    core) [[ $2 == platform || $above == *" $2 "* ]] ;;
+    registry | gallery | detail | stats) [[ $above == *" $2 "* ]] ;;
+    *) return 1 ;;
+    esac
 }
 
 status=0
@@ -19,9 +30,8 @@ for folder in "${folders[@]}"; do
         [[ " ${folders[*]} " == *" $target "* ]] && targets+=("$target")
     done
     printf '%-9s -> %s\n' "$folder" "${targets[*]:-(none)}"
-    [[ $subsystems == *" $folder "* ]] || continue
     for target in "${targets[@]}"; do
-        if [[ $target == app || $subsystems == *" $target "* ]]; then
+        if forbidden "$folder" "$target"; then
             echo "  not allowed: $folder/ includes $target/" >&2
             status=1
         fi

@@ -6,7 +6,7 @@
 #include "app/VelmoraApp.h"
 #include "layout/App.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "registry/Federacao.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/store/TestStore.h"

@@ -2,8 +2,8 @@
 
 // Shared by the gallery tests: an application on a seeded store and ways to read the page.
 #include "app/VelmoraApp.h"
+#include "core/Pictures.h"
 #include "gallery/Relatorios.h"
-#include "platform/Pictures.h"
 #include "tests/support/AppFixture.h"
 #include "tests/support/store/TestStore.h"
 

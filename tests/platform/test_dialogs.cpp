@@ -1,6 +1,6 @@
 // The real boxes, driven from inside their own modal loops.
+#include "core/Pictures.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
 #include "store/DataDirLock.h"
 #include "tests/support/PlainText.h"
 #include "tests/support/Rows.h"

@@ -1,6 +1,7 @@
 // The window tracker: which form's FormActivate runs when, under the offscreen platform.
 #include "platform/Dialogs.h"
 #include "platform/Form.h"
+#include "tests/support/Doubles.h"
 
 #include <QApplication>
 #include <QInputDialog>

@@ -1,6 +1,6 @@
 // The picture loader: decoders by extension, damaged and huge files, DCT scaling,
 // the cache and the picture boxes. Every file is made here, in a temporary folder.
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "tests/support/Rows.h"
 
 #include <QApplication>

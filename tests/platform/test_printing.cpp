@@ -3,9 +3,10 @@
 // the client area that a window prints.
 #include "platform/Controls.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
+#include "platform/PictureBox.h"
 #include "platform/Printing.h"
 #include "tests/support/CupsFixture.h"
+#include "tests/support/Doubles.h"
 
 #include <QApplication>
 #include <QLabel>

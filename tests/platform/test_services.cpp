@@ -1,10 +1,11 @@
 // Files, clock and random draws, and the general error report.
+#include "core/Files.h"
+#include "core/Pictures.h"
+#include "core/System.h"
 #include "platform/Dialogs.h"
 #include "platform/ErrorReport.h"
-#include "platform/Files.h"
-#include "platform/Pictures.h"
-#include "platform/System.h"
 #include "store/StoreError.h"
+#include "tests/support/Doubles.h"
 #include "tests/support/Rows.h"
 
 #include <QDate>

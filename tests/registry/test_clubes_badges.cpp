@@ -1,6 +1,6 @@
 // The club editor's badges: choosing, copying into Distintivos/, replacing, the
 // duplicate-name loop, and what a failed copy or post leaves behind.
-#include "platform/Files.h"
+#include "core/Files.h"
 #include "tests/support/EditorRig.h"
 
 #include <QAction>

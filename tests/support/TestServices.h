@@ -1,8 +1,7 @@
 #pragma once
 
-#include "platform/Dialogs.h"
 #include "platform/Printing.h"
-#include "platform/System.h"
+#include "tests/support/Doubles.h"
 #include "tests/support/store/TestStore.h"
 
 namespace velmora::test {

@@ -1,5 +1,5 @@
 // velmora-datadir's create and check, called as functions on temporary folders.
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 #include "store/Database.h"
 #include "store/Module.h"
 #include "tests/support/Rows.h"

@@ -1,7 +1,7 @@
 // A catalogue that moves: check catches paths into another folder, relocate mends
 // them (Linux and Windows paths), backup while another connection writes, restore
 // elsewhere, a damaged store, badge files no club names.
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 #include "store/Database.h"
 #include "tests/tools/DataDirTest.h"
 #include "tools/datadir/Backup.h"

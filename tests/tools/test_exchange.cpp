@@ -1,5 +1,5 @@
 // velmora-datadir's export and import of clubs as CSV, called as functions.
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 #include "store/Counts.h"
 #include "store/Database.h"
 #include "store/Folding.h"

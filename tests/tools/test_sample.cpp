@@ -1,10 +1,10 @@
 // The sample catalogue of `velmora-datadir create --sample`: every row as the club
 // editor would save it, and enough rows for every gallery (two pages where it matters).
+#include "core/Pictures.h"
 #include "gallery/Anos.h"
 #include "gallery/FederSel.h"
 #include "gallery/GalleryCommand.h"
 #include "gallery/MenuGalleries.h"
-#include "platform/Pictures.h"
 #include "store/Database.h"
 #include "store/Module.h"
 #include "store/Schema.h"

@@ -1,6 +1,6 @@
 #include "tools/datadir/CopyNew.h"
 
-#include "platform/Files.h"
+#include "core/Files.h"
 #include "store/StoreError.h"
 #include "tools/datadir/FileUndo.h"
 

@@ -1,8 +1,8 @@
 #include "tools/datadir/DataDir.h"
 
-#include "platform/Files.h"
-#include "platform/Pictures.h"
-#include "platform/System.h"
+#include "core/Files.h"
+#include "core/Pictures.h"
+#include "core/System.h"
 #include "store/Database.h"
 #include "store/Module.h"
 #include "store/Names.h"

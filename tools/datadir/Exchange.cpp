@@ -1,7 +1,7 @@
 #include "tools/datadir/Exchange.h"
 
-#include "platform/Files.h"
-#include "platform/System.h"
+#include "core/Files.h"
+#include "core/System.h"
 #include "store/Database.h"
 #include "store/Folding.h"
 #include "store/Module.h"

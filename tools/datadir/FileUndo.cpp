@@ -1,6 +1,6 @@
 #include "tools/datadir/FileUndo.h"
 
-#include "platform/Files.h"
+#include "core/Files.h"
 #include "tools/datadir/DataDir.h"
 
 #include <QDir>

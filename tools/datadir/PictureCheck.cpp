@@ -1,6 +1,6 @@
 #include "tools/datadir/PictureCheck.h"
 
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 
 #include <QSet>
 #include <algorithm>

@@ -2,7 +2,7 @@
 // extension): it must decode them or refuse them with its own error, never crash,
 // hang or return an empty picture. An SVG is written twice, as picture.svg and
 // partner.svg, so that references between two files and to itself can be tried.
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 
 #include <QCoreApplication>
 #include <QDir>

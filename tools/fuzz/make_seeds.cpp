@@ -2,7 +2,7 @@
 // accepts (its first byte picks the extension, as in fuzz_pictures), SVGs that reach
 // beyond themselves, and statements in the program's local SQL. Usage: make_seeds DIR  (makes
 // DIR/fuzz_pictures, DIR/fuzz_dialect)
-#include "platform/Pictures.h"
+#include "core/Pictures.h"
 
 #include <QBuffer>
 #include <QCoreApplication>

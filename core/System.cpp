@@ -1,4 +1,4 @@
-#include "platform/System.h"
+#include "core/System.h"
 
 #include <QDate>
 #include <QThread>
@@ -21,15 +21,6 @@ int Random::below(int n) {
     if (n <= 0)
         return 0; // nothing to draw from
     return std::uniform_int_distribution<int>(0, n - 1)(gen_);
-}
-
-int ScriptedRandom::below(int n) {
-    if (n <= 0)
-        return 0;
-    if (draws_.isEmpty())
-        return 0;
-    const int v = draws_.takeFirst() % n;
-    return v < 0 ? v + n : v;
 }
 
 void Sleep::sleepMs(int ms) {
