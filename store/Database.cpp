@@ -159,6 +159,8 @@ Database::Database(const QString& dataDir, bool create)
         registerFunction(handle, "fold", textFunction<foldedText>);
         registerFunction(handle, "orderprefix", orderPrefixFunction);
         registerFunction(handle, "pieces", piecesFunction);
+        sqlite3_commit_hook(handle, &Database::transactionEnded, this);
+        sqlite3_rollback_hook(handle, &Database::rolledBack, this);
         if (!create && !holdsCatalogueTables(db_))
             notACatalogue(path,
                           QStringLiteral("é um banco de dados sem nenhuma das tabelas do Velmora"),
@@ -202,6 +204,24 @@ std::pair<qint64, qint64> Database::changeStamp() {
     const qint64 others = value(QStringLiteral("PRAGMA data_version")).toLongLong();
     sqlite3* handle = engineHandle(db_);
     return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
+}
+
+std::pair<qint64, qint64> Database::writeStamp() const {
+    sqlite3* handle = engineHandle(db_);
+    if (!handle)
+        return {0, endedTransactions_};
+    unsigned int version = 0;
+    sqlite3_file_control(handle, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return {qint64(version), qint64(sqlite3_total_changes64(handle)) + endedTransactions_};
+}
+
+int Database::transactionEnded(void* self) {
+    ++static_cast<Database*>(self)->endedTransactions_;
+    return 0; // the commit goes on
+}
+
+void Database::rolledBack(void* self) {
+    transactionEnded(self);
 }
 
 QString Database::damage(const QString& dataDir) {

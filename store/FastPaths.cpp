@@ -121,21 +121,35 @@ std::optional<FastPaths::Plan> locatePlan(const Statement& s, const QVariant& pa
 
 } // namespace
 
+// No statement is run to learn whether the store changed: this connection's writes
+// move the stamp at once, another connection's once the chosen statement has read
+// (current() then tells the query to choose again).
 template <typename Make>
 std::optional<FastPaths::Plan> FastPaths::kept(const QString& key, Make make) {
-    const std::pair<qint64, qint64> now = db_.changeStamp();
-    if (now != stamp_ || plans_.size() >= 256) {
+    lastKept_ = true;
+    if (db_.writeStamp() != stamp_ || plans_.size() >= 256) {
         plans_.clear();
-        stamp_ = now;
     } else if (const auto found = plans_.constFind(key); found != plans_.constEnd()) {
         return *found;
     }
     std::optional<Plan> plan = make();
+    // As the plan's own statements read the store.
+    stamp_ = db_.writeStamp();
     plans_.insert(key, plan);
     return plan;
 }
 
+bool FastPaths::current() const {
+    return !lastKept_ || db_.writeStamp() == stamp_;
+}
+
+void FastPaths::forget() {
+    plans_.clear();
+    stamp_ = {-1, -1};
+}
+
 std::optional<FastPaths::Plan> FastPaths::choose(const Statement& s, const Bindings& bound) {
+    lastKept_ = false;
     const QVariant pattern = boundValue(bound, s.parameter());
     // The plan depends on the sort limit too, which the tests move.
     const QString key =

@@ -310,7 +310,8 @@ QList<QStringList> run(Database& db, const Statement& s, const QString& paramete
                        const QVariant& value, int* rowCount) {
     Query query(db, QStringLiteral("Query"));
     query.run(s, paramsOf(parameter, value));
-    *rowCount = query.rowCount();
+    if (rowCount)
+        *rowCount = query.rowCount();
     return rowsOf(query);
 }
 
@@ -441,6 +442,64 @@ private slots:
         QCOMPARE(rows, run(plain, listing, parameter, pattern, &plainCount));
         QCOMPARE(fastCount, plainCount);
         QCOMPARE(rows.isEmpty(), plan.isEmpty());
+    }
+
+    // A shortcut chosen while no club matched is chosen again after a write brings one:
+    // from this connection, from another one, or by rolling back the club's deletion.
+    void shortcutFollowsWrites_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("byName"); // the name search, else the country listing
+        for (const char* writer : {"this connection", "another connection", "rollback"}) {
+            for (bool byName : {true, false})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(
+                    QLatin1String(writer), byName ? u("name") : u("country"))))
+                    << QString::fromLatin1(writer) << byName;
+        }
+    }
+
+    void shortcutFollowsWrites() {
+        QFETCH(QString, writer);
+        QFETCH(bool, byName);
+        const bool rollback = writer == QLatin1String("rollback");
+        TestStore store;
+        for (int code = 1; code <= 6; ++code)
+            store.add(code, QStringLiteral("Amigos %1").arg(code));
+        const auto insertKaiser = [](Database& db) {
+            db.exec(u("insert into Clubes (Codigo, NomeClube, NomeCompletoClube, PaisClube, "
+                      "Identificador, Extinto, EscudoClube) values (9, 'Kaiser', 'Kaiser FC', "
+                      "'Argentina', 0, 0, 'escudo.jpg')"));
+        };
+        Database& fast = store.database();
+        if (rollback)
+            insertKaiser(fast);
+        Database plain(store.dir());
+        plain.setFastPaths(false);
+        const Statement& s = byName ? Statements::clubsByName() : Statements::clubsByCountry();
+        const QString pattern = byName ? u("%k%") : u("%argent%");
+        QList<QStringList> rows;
+        const auto rowsBoth = [&] {
+            int fastCount = 0, plainCount = 0;
+            rows = run(fast, s, s.parameter(), pattern, &fastCount);
+            QCOMPARE(rows, run(plain, s, s.parameter(), pattern, &plainCount));
+            QCOMPARE(fastCount, plainCount);
+        };
+        if (rollback) {
+            Transaction transaction(fast);
+            fast.exec(QStringLiteral("delete from Clubes where Codigo = 9"));
+            QVERIFY(run(fast, s, s.parameter(), pattern, nullptr).isEmpty());
+        } else {
+            rowsBoth();
+            QVERIFY(rows.isEmpty());
+            if (writer == QLatin1String("this connection")) {
+                insertKaiser(fast);
+            } else {
+                Database other(store.dir());
+                insertKaiser(other);
+            }
+        }
+        rowsBoth();
+        QCOMPARE(rows.size(), 1);
+        QVERIFY(rows.first().contains(u("Kaiser")));
     }
 
     // The letters and letter pairs kept for the short names are those of the names
