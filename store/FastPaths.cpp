@@ -76,12 +76,35 @@ qint64 candidates(Database& db, const SearchIndex& index, const QString& query, 
     return count.next() ? count.value(0).toLongLong() : 0;
 }
 
-// Whether some club's folded short name holds the letter or letter pair.
-bool pieceOccurs(Database& db, const QString& piece) {
-    return select(db,
-                  QStringLiteral("select 1 from %1 where Trecho = ?").arg(Search::piecesTable()),
-                  {piece})
-        .next();
+// How many clubs' folded short names hold the letter or letter pair.
+qint64 pieceCount(Database& db, const QString& piece) {
+    QSqlQuery count = select(
+        db, QStringLiteral("select Qtde from %1 where Trecho = ?").arg(Search::piecesTable()),
+        {piece});
+    return count.next() ? count.value(0).toLongLong() : 0;
+}
+
+// The full-text query for the clubs whose names hold a letter or letter pair: every
+// trigram it begins, nothing when there are more than is worth asking for at once.
+std::optional<QString> pieceQuery(Database& db, const SearchIndex& index, const QString& piece) {
+    constexpr int mostTerms = 512;
+    static const QString lastCharacter = QString::fromUcs4(U"\U0010FFFF", 1);
+    QSqlQuery terms = select(db,
+                             QStringLiteral("select term from %1 where term >= ? and term < ? "
+                                            "limit %2")
+                                 .arg(Search::termsOf(db.handle(), index))
+                                 .arg(mostTerms + 1),
+                             {piece, piece + lastCharacter});
+    QStringList quoted;
+    while (terms.next()) {
+        const QString term = terms.value(0).toString();
+        if (term.startsWith(piece))
+            quoted << QLatin1Char('"') + QString(term).replace(u'"', QLatin1String("\"\"")) +
+                          QLatin1Char('"');
+    }
+    if (quoted.isEmpty() || quoted.size() > mostTerms)
+        return std::nullopt;
+    return quoted.join(QLatin1String(" OR "));
 }
 
 // A text that orders before or equal to every folded name the name-ordered index
@@ -213,8 +236,9 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // hold is found walking the name order and testing the order key the index carries,
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
-// has is answered at once; another one walks the whole name order. The statement's
-// own condition stays, so the rows are exactly its rows.
+// has is answered at once; one few clubs have is found as the start of trigrams;
+// another one walks the whole name order. The statement's own condition stays, so
+// the rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment)
@@ -225,15 +249,24 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
         QStringLiteral("and instr(c.NomeClubeOrdem, %1) > 0").arg(colon(fragmentParameter));
     QStringList extra{walk};
     Bindings added{{fragmentParameter, *fragment}};
-    if (length >= 1 && length <= Search::pieceLength && !pieceOccurs(db_, *fragment)) {
-        extra = QStringList{QStringLiteral("and 0")};
-        added.clear();
+    const auto sorted = [&](const QString& query) {
+        extra = QStringList{QStringLiteral("and c.Codigo in (%1)")
+                                .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
+        added = {{trigramParameter, query}};
+    };
+    if (length >= 1 && length <= Search::pieceLength) {
+        const qint64 clubs = pieceCount(db_, *fragment);
+        if (clubs == 0) {
+            extra = QStringList{QStringLiteral("and 0")};
+            added.clear();
+        } else if (clubs <= db_.sortLimit()) {
+            if (const std::optional<QString> query = pieceQuery(db_, *search, *fragment))
+                sorted(*query);
+        }
     } else if (length >= Search::minimumLength) {
         const QString query = Search::trigramQuery(*fragment);
         if (candidates(db_, *search, query, db_.sortLimit()) <= db_.sortLimit()) {
-            extra = QStringList{QStringLiteral("and c.Codigo in (%1)")
-                                    .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
-            added = {{trigramParameter, query}};
+            sorted(query);
         } else if (const std::optional<QString> bound = lowerBound(db_, *search, query)) {
             extra = QStringList{
                 QStringLiteral("and c.NomeClubeOrdem >= %1").arg(colon(boundParameter)), walk};

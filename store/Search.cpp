@@ -33,6 +33,13 @@ QString rowidOf(const SearchIndex& index, const QString& row) {
         .arg(Search::codeBits);
 }
 
+// The text an index holds for a club: its folded name and two characters no name has,
+// so that every letter of the name, the last two too, begins a trigram and a letter or
+// letter pair is found as the start of one (Search::prefixQuery).
+QString indexedText(const SearchIndex& index, const QString& row) {
+    return QStringLiteral("fold(%1%2) || char(1, 1)").arg(row, index.column);
+}
+
 // Which clubs `index` holds, as a where clause (empty: all of them).
 QString heldWhere(const SearchIndex& index, const QString& row) {
     if (!index.nameOrder)
@@ -42,15 +49,15 @@ QString heldWhere(const SearchIndex& index, const QString& row) {
 
 QString added(const SearchIndex& index) {
     const QString row = QStringLiteral("new.");
-    return QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(new.%3)%4;")
-        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
+    return QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, %3%4;")
+        .arg(index.name, rowidOf(index, row), indexedText(index, row), heldWhere(index, row));
 }
 
 // A contentless index forgets a row by being told the values it was given.
 QString removed(const SearchIndex& index) {
     const QString row = QStringLiteral("old.");
-    return QStringLiteral("INSERT INTO %1 (%1, rowid, Busca) SELECT 'delete', %2, fold(old.%3)%4;")
-        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
+    return QStringLiteral("INSERT INTO %1 (%1, rowid, Busca) SELECT 'delete', %2, %3%4;")
+        .arg(index.name, rowidOf(index, row), indexedText(index, row), heldWhere(index, row));
 }
 
 void setAutomerge(QSqlDatabase& db, const SearchIndex& index, int segments) {
@@ -71,9 +78,9 @@ void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
                 .arg(index.name));
     // In rowid order: a rowid below the previous one makes the index write out what it
     // has gathered, one small segment per club.
-    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(%3) FROM Clubes%4 "
+    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, %3 FROM Clubes%4 "
                            "ORDER BY 1")
-                .arg(index.name, rowidOf(index, {}), index.column, heldWhere(index, {})));
+                .arg(index.name, rowidOf(index, {}), indexedText(index, {}), heldWhere(index, {})));
     // Saves leave merging to SearchUpkeep, in the program's idle time.
     setAutomerge(db, index, 0);
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
@@ -244,6 +251,14 @@ QString Search::trigramQuery(const QString& fragment) {
             trigrams << quoted;
     }
     return trigrams.join(QLatin1String(" AND "));
+}
+
+QString Search::termsOf(QSqlDatabase& db, const SearchIndex& index) {
+    const QString table = index.name + QStringLiteral("Termos");
+    run(db, QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.%1 USING fts5vocab(main, %2, "
+                           "row)")
+                .arg(table, index.name));
+    return table;
 }
 
 qint64 Search::orderPrefix(const QByteArray& utf8) {

@@ -41,6 +41,11 @@ public:
     // The full-text query for a folded fragment of at least minimumLength characters.
     static QString trigramQuery(const QString& fragment);
     static constexpr int minimumLength = 3;
+    // The trigrams `index` holds, with how many clubs hold each (columns term and doc),
+    // as a table of this connection made on first use: a letter or letter pair is
+    // found as the start of trigrams, since each index pads its names with two
+    // characters no name has.
+    static QString termsOf(QSqlDatabase& db, const SearchIndex& index);
 
     // A name-ordered index keys a club by the first four bytes of its folded name (UTF-8,
     // the order the engine compares text in) above its code. Clubs whose code lies

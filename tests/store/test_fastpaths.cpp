@@ -232,11 +232,15 @@ private:
             .toString();
     }
 
-    // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, accents kept
-    // or dropped, letter case as typed or upper-cased as the galleries do.
+    // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, or the first
+    // and last words of `source` (never together when it has three), accents kept or
+    // dropped, letter case as typed or upper-cased as the galleries do.
     QString pattern(const QString& source) {
         QString fragment;
-        if (source.isEmpty() || random_.bounded(4) == 0) {
+        const QStringList words = source.split(u' ', Qt::SkipEmptyParts);
+        if (words.size() >= 2 && random_.bounded(5) == 0) {
+            fragment = words.first() + u' ' + words.last();
+        } else if (source.isEmpty() || random_.bounded(4) == 0) {
             fragment = QStringLiteral("qzxkw").left(int(random_.bounded(1, 6)));
         } else {
             const int length = int(random_.bounded(1, 6));
