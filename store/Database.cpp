@@ -52,14 +52,15 @@ void orderPrefixFunction(sqlite3_context* context, int argc, sqlite3_value** arg
     sqlite3_result_int64(context, Search::orderPrefix(argumentText(argv[0])));
 }
 
-// pieces(): the letters and letter pairs of a folded name, as a JSON array.
-void piecesFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+// pieces() and joins(): what the search tables keep of a folded name, as a JSON array.
+template <QByteArray (*json)(const QString&)>
+void jsonFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const QByteArray json = Search::piecesOf(QString::fromUtf8(argumentText(argv[0])));
-    sqlite3_result_text(context, json.constData(), int(json.size()), SQLITE_TRANSIENT);
+    const QByteArray array = json(QString::fromUtf8(argumentText(argv[0])));
+    sqlite3_result_text(context, array.constData(), int(array.size()), SQLITE_TRANSIENT);
 }
 
 // upper() that upper-cases accented letters too ("são paulo" -> "SÃO PAULO").
@@ -158,7 +159,8 @@ Database::Database(const QString& dataDir, bool create)
         registerFunction(handle, "upper", textFunction<unicodeUpper>);
         registerFunction(handle, "fold", textFunction<foldedText>);
         registerFunction(handle, "orderprefix", orderPrefixFunction);
-        registerFunction(handle, "pieces", piecesFunction);
+        registerFunction(handle, "pieces", jsonFunction<Search::piecesOf>);
+        registerFunction(handle, "joins", jsonFunction<Search::joinsJson>);
         sqlite3_commit_hook(handle, &Database::transactionEnded, this);
         sqlite3_rollback_hook(handle, &Database::rolledBack, this);
         if (!create && !holdsCatalogueTables(db_))

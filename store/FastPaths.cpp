@@ -9,6 +9,7 @@
 #include "store/StoreError.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace velmora {
 
@@ -76,12 +77,19 @@ qint64 candidates(Database& db, const SearchIndex& index, const QString& query, 
     return count.next() ? count.value(0).toLongLong() : 0;
 }
 
-// How many clubs' folded short names hold the letter or letter pair.
-qint64 pieceCount(Database& db, const QString& piece) {
-    QSqlQuery count = select(
-        db, QStringLiteral("select Qtde from %1 where Trecho = ?").arg(Search::piecesTable()),
-        {piece});
+// How many clubs hold the piece, as `table` counts them.
+qint64 pieceCount(Database& db, const QString& piece,
+                  const QString& table = Search::piecesTable()) {
+    QSqlQuery count =
+        select(db, QStringLiteral("select Qtde from %1 where Trecho = ?").arg(table), {piece});
     return count.next() ? count.value(0).toLongLong() : 0;
+}
+
+// Whether the fragment has a join no club's name in `table` has: then no name holds it.
+bool joinMissing(Database& db, const QString& fragment, const QString& table) {
+    const QStringList joins = Search::joinsOf(fragment);
+    return std::any_of(joins.begin(), joins.end(),
+                       [&](const QString& join) { return pieceCount(db, join, table) == 0; });
 }
 
 // The full-text query for the clubs whose names hold a letter or letter pair: every
@@ -129,10 +137,13 @@ std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const 
 // "Localizar": the clubs whose full name holds the fragment, in table order, through
 // the trigram index (which yields them in that order); the first comes at once
 // however late it lies in the table.
-std::optional<FastPaths::Plan> locatePlan(const Statement& s, const QVariant& pattern) {
+std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
+                                          const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment || lengthOf(*fragment) < Search::minimumLength)
         return std::nullopt;
+    if (joinMissing(db, *fragment, Search::joinsTable()))
+        return FastPaths::Plan{QStringList(s.lines()) << QStringLiteral("and 0"), {}};
     const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
     return FastPaths::Plan{
         {QStringLiteral("select c.*"), QStringLiteral("from %1, clubes.db as c").arg(index),
@@ -183,7 +194,7 @@ std::optional<FastPaths::Plan> FastPaths::choose(const Statement& s, const Bindi
     case Shortcut::Count:
         return countPlan(s);
     case Shortcut::Locate:
-        return locatePlan(s, pattern);
+        return locatePlan(db_, s, pattern);
     case Shortcut::Country:
         return kept(key, [&] { return country(s, pattern); });
     case Shortcut::Name:
@@ -236,7 +247,8 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // hold is found walking the name order and testing the order key the index carries,
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
-// has is answered at once; one few clubs have is found as the start of trigrams;
+// has, or a fragment with a join no club has (words never so together), is answered
+// at once; a letter or pair few clubs have is found as the start of trigrams;
 // another one walks the whole name order. The statement's own condition stays, so
 // the rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
@@ -254,12 +266,13 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
                                 .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
         added = {{trigramParameter, query}};
     };
-    if (length >= 1 && length <= Search::pieceLength) {
-        const qint64 clubs = pieceCount(db_, *fragment);
-        if (clubs == 0) {
-            extra = QStringList{QStringLiteral("and 0")};
-            added.clear();
-        } else if (clubs <= db_.sortLimit()) {
+    const bool piece = length >= 1 && length <= Search::pieceLength;
+    const qint64 clubs = piece ? pieceCount(db_, *fragment) : -1;
+    if (clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable())) {
+        extra = QStringList{QStringLiteral("and 0")};
+        added.clear();
+    } else if (piece) {
+        if (clubs <= db_.sortLimit()) {
             if (const std::optional<QString> query = pieceQuery(db_, *search, *fragment))
                 sorted(*query);
         }

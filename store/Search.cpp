@@ -119,49 +119,78 @@ std::vector<quint64> pieceKeys(const QString& folded) {
     return keys;
 }
 
-QString piecesOfRow(const QString& row) {
-    return QStringLiteral("SELECT value FROM json_each(pieces(fold(%1NomeClube)))").arg(row);
+// A table of pieces of a folded name with how many clubs hold each, kept by triggers.
+struct PieceTable {
+    QString name;
+    QString column;
+    const char* function; // the SQL function giving a name's pieces as a JSON array
+    bool letters;         // letters and letter pairs too, not only the joins
+};
+
+const QList<PieceTable>& pieceTables() {
+    static const QList<PieceTable> list = {
+        {Search::piecesTable(), QStringLiteral("NomeClube"), "pieces", true},
+        {Search::joinsTable(), QStringLiteral("NomeCompletoClube"), "joins", false},
+    };
+    return list;
+}
+
+QString piecesOfRow(const PieceTable& table, const QString& row) {
+    return QStringLiteral("SELECT value FROM json_each(%1(fold(%2%3)))")
+        .arg(QLatin1String(table.function), row, table.column);
 }
 
 // Counted here rather than by a grouping statement: a million names hold some thirty
 // million pieces, which the engine would sort.
-void fillPieces(QSqlDatabase& db) {
+void fillPieces(QSqlDatabase& db, const PieceTable& table) {
     QHash<quint64, qint64> counts;
-    QSqlQuery names = runStatement(db, QStringLiteral("SELECT fold(NomeClube) FROM Clubes"));
+    QHash<QString, qint64> joins;
+    QSqlQuery names =
+        runStatement(db, QStringLiteral("SELECT fold(%1) FROM Clubes").arg(table.column));
     while (names.next()) {
-        for (quint64 key : pieceKeys(names.value(0).toString()))
-            ++counts[key];
+        const QString name = names.value(0).toString();
+        if (table.letters) {
+            for (quint64 key : pieceKeys(name))
+                ++counts[key];
+        }
+        for (const QString& join : Search::joinsOf(name))
+            ++joins[join];
     }
     QJsonArray rows;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         rows.append(QJsonArray{pieceText(it.key()), it.value()});
+    for (auto it = joins.cbegin(); it != joins.cend(); ++it)
+        rows.append(QJsonArray{it.key(), it.value()});
     runStatement(db,
                  QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT json_extract(value, '$[0]'), "
                                 "json_extract(value, '$[1]') FROM json_each(?)")
-                     .arg(Search::piecesTable()),
+                     .arg(table.name),
                  {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))});
 }
 
-void buildPieces(QSqlDatabase& db) {
-    const QString table = Search::piecesTable();
+void buildPieces(QSqlDatabase& db, const PieceTable& table) {
     run(db, QStringLiteral("CREATE TABLE %1 (Trecho TEXT PRIMARY KEY, Qtde INTEGER NOT NULL) "
                            "WITHOUT ROWID")
-                .arg(table));
-    fillPieces(db);
+                .arg(table.name));
+    fillPieces(db, table);
     const QString add = QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT value, 1 FROM (%2) "
                                        "WHERE true ON CONFLICT (Trecho) DO UPDATE SET Qtde = Qtde "
                                        "+ 1;")
-                            .arg(table, piecesOfRow(QStringLiteral("new.")));
-    const QString old = piecesOfRow(QStringLiteral("old."));
+                            .arg(table.name, piecesOfRow(table, QStringLiteral("new.")));
+    const QString old = piecesOfRow(table, QStringLiteral("old."));
     const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Trecho IN (%2); "
                                           "DELETE FROM %1 WHERE Qtde <= 0 AND Trecho IN (%2);")
-                               .arg(table, old);
+                               .arg(table.name, old);
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(table, "Inclui"), add));
+                .arg(trigger(table.name, "Inclui"), add));
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(table, "Exclui"), remove));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF NomeClube ON Clubes BEGIN %2 %3 END")
-                .arg(trigger(table, "Altera"), remove, add));
+                .arg(trigger(table.name, "Exclui"), remove));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes BEGIN %3 %4 END")
+                .arg(trigger(table.name, "Altera"), table.column, remove, add));
+}
+
+QByteArray jsonArray(const QStringList& texts) {
+    return QJsonDocument(QJsonArray::fromStringList(texts)).toJson(QJsonDocument::Compact);
 }
 
 } // namespace
@@ -213,7 +242,9 @@ bool Search::mergeStep(QSqlDatabase& db, int pages) {
 
 QStringList Search::triggerNames() {
     QStringList names;
-    QStringList tables{Search::piecesTable()};
+    QStringList tables;
+    for (const PieceTable& table : pieceTables())
+        tables << table.name;
     for (const SearchIndex& index : indexes())
         tables << index.name;
     for (const QString& table : tables) {
@@ -228,13 +259,15 @@ void Search::drop(QSqlDatabase& db) {
         run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
     for (const SearchIndex& index : indexes())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
-    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(Search::piecesTable()));
+    for (const PieceTable& table : pieceTables())
+        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
 }
 
 void Search::build(QSqlDatabase& db) {
     for (const SearchIndex& index : indexes())
         buildIndex(db, index);
-    buildPieces(db);
+    for (const PieceTable& table : pieceTables())
+        buildPieces(db, table);
 }
 
 QString Search::trigramQuery(const QString& fragment) {
@@ -310,11 +343,33 @@ QString Search::piecesTable() {
     return QStringLiteral("ClubesTrechosNome");
 }
 
+QString Search::joinsTable() {
+    return QStringLiteral("ClubesJuncoesCompleto");
+}
+
 QByteArray Search::piecesOf(const QString& folded) {
-    QJsonArray array;
+    QStringList texts;
     for (quint64 key : pieceKeys(folded))
-        array.append(pieceText(key));
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+        texts << pieceText(key);
+    return jsonArray(texts + joinsOf(folded));
+}
+
+QByteArray Search::joinsJson(const QString& folded) {
+    return jsonArray(joinsOf(folded));
+}
+
+QStringList Search::joinsOf(const QString& folded) {
+    const QList<uint> points = folded.toUcs4();
+    QStringList joins;
+    for (qsizetype i = joinSide; i + joinSide < points.size(); ++i) {
+        if (points[i] != u' ')
+            continue;
+        const QString join = QString::fromUcs4(
+            reinterpret_cast<const char32_t*>(points.constData()) + i - joinSide, 2 * joinSide + 1);
+        if (!joins.contains(join))
+            joins << join;
+    }
+    return joins;
 }
 
 } // namespace velmora

@@ -63,13 +63,24 @@ public:
     // ":NAME"), those it leaves out included, as a select.
     static QString candidateCodes(const SearchIndex& index, const QString& parameter);
 
-    // Every letter and letter pair of the folded short names, with how many clubs hold
-    // it: a fragment of one or two letters that no club has is answered without reading
-    // a single name.
+    // Every letter, letter pair and join of the folded short names, with how many clubs
+    // hold it: a fragment of one or two letters, or one with a join, that no club has is
+    // answered without reading a single name.
     static QString piecesTable();
     static constexpr int pieceLength = 2;
-    // The distinct pieces of a folded name as a JSON array: the SQL function pieces().
+    // The distinct pieces of a folded name (its joins too) as a JSON array: the SQL
+    // function pieces().
     static QByteArray piecesOf(const QString& folded);
+
+    // The joins of a folded name: the characters around each of its spaces, joinSide
+    // on either side, where the name has them. A text holding words apart that some
+    // name holds together has that join, so a join no club has answers a search at once.
+    // The short names' joins are kept with their pieces, the full names' in joinsTable.
+    static QStringList joinsOf(const QString& folded);
+    static constexpr int joinSide = 2;
+    static QString joinsTable();
+    // The joins as a JSON array: the SQL function joins().
+    static QByteArray joinsJson(const QString& folded);
 };
 
 } // namespace velmora

@@ -506,33 +506,48 @@ private slots:
         QVERIFY(rows.first().contains(u("Kaiser")));
     }
 
-    // The letters and letter pairs kept for the short names are those of the names
-    // after inserts, edits and deletions: one missing would hide a club from a search.
+    // The letters, letter pairs and joins kept for the short names, and the joins kept
+    // for the full names, are those of the names after inserts, edits and deletions:
+    // one missing would hide a club from a search.
+    void piecesMatchNames_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("letters");
+        QTest::newRow("short names") << u("NomeClube") << Search::piecesTable() << true;
+        QTest::newRow("full names") << u("NomeCompletoClube") << Search::joinsTable() << false;
+    }
+
     void piecesMatchNames() {
+        QFETCH(QString, column);
+        QFETCH(QString, table);
+        QFETCH(bool, letters);
         RandomCatalogue catalogue(7);
         for (int w = 0; w < 40; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
         QMap<QString, int> expected;
         QSqlQuery names(db.handle());
-        QVERIFY(names.exec(QStringLiteral("select fold(NomeClube) from Clubes")));
+        QVERIFY(names.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)));
         while (names.next()) {
             const QString name = names.value(0).toString();
             QSet<QString> pieces;
             for (qsizetype i = 0; i < name.size(); ++i) {
-                pieces << name.mid(i, 1);
-                if (i + 1 < name.size())
+                if (letters)
+                    pieces << name.mid(i, 1);
+                if (letters && i + 1 < name.size())
                     pieces << name.mid(i, 2);
+                // Two characters either side of a space.
+                if (name[i] == u' ' && i >= 2 && i + 2 < name.size())
+                    pieces << name.mid(i - 2, 5);
             }
             for (const QString& piece : pieces)
                 ++expected[piece];
         }
         QMap<QString, int> kept;
-        QSqlQuery table(db.handle());
-        QVERIFY(
-            table.exec(QStringLiteral("select Trecho, Qtde from %1").arg(Search::piecesTable())));
-        while (table.next())
-            kept[table.value(0).toString()] = table.value(1).toInt();
+        QSqlQuery rows(db.handle());
+        QVERIFY(rows.exec(QStringLiteral("select Trecho, Qtde from %1").arg(table)));
+        while (rows.next())
+            kept[rows.value(0).toString()] = rows.value(1).toInt();
         QCOMPARE(kept, expected);
     }
 
