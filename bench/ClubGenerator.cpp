@@ -92,8 +92,21 @@ Shape& currentShape() {
     return shape;
 }
 
+// About one club in ten thousand has a word the syllables never make: a rare letter
+// and digit, as real catalogues hold ("Kyoto 1909"); the rest have none.
+constexpr int rareEvery = 9973;
+QString rareWord(int n) {
+    return QStringLiteral(" Ky%1").arg(n / rareEvery % 10);
+}
+
+QString plainName(int n, Shape shape);
+
 // Distinct for distinct n below prefixes x wordSpace.
 QString clubName(int n, Shape shape) {
+    return n % rareEvery == rareEvery / 2 ? plainName(n, shape) + rareWord(n) : plainName(n, shape);
+}
+
+QString plainName(int n, Shape shape) {
     const int prefixCount = int(std::size(prefixes));
     const QString second = word(n / prefixCount);
     switch (shape) {

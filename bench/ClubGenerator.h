@@ -10,7 +10,8 @@ namespace velmora::bench {
 // rest over the other countries with a few large and many small ones, 3 % national
 // teams, 5 % extinct, foundation years 1850-2025, unique names, every badge a real
 // JPEG of the badge folder; about one club in ten thousand has a country that is not
-// in Paises.DB. The same count always gives the same rows. Ages are those of 2024.
+// in Paises.DB, and about as many have a "k", a "y" and a digit in their name. The same count
+// always gives the same rows. Ages are those of 2024.
 void makeStore(const QString& dir, int clubs);
 
 // Other catalogue shapes, the same rows otherwise: "shared" names every club "Esporte

@@ -4,6 +4,7 @@
 #include "store/Folding.h"
 #include "store/Names.h"
 #include "store/Query.h"
+#include "store/Search.h"
 #include "store/Statements.h"
 
 #include <QHash>
@@ -23,17 +24,36 @@ QString value(Database& db, const QString& sql) {
     return db.value(sql).toString();
 }
 
-// The commonest word of four letters or more among the first names of the catalogue,
-// as it is written in the first name that holds it.
-QString commonWord(Database& db) {
+// The commonest of `keys`, ties to the first in text order.
+QString commonest(const QHash<QString, int>& counts) {
+    QString best;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
+        const int n = counts.value(best);
+        if (best.isEmpty() || it.value() > n || (it.value() == n && it.key() < best))
+            best = it.key();
+    }
+    return best;
+}
+
+// The words of the first names of the catalogue in `column`.
+QList<QStringList> firstNames(Database& db, const char* column) {
     Query names(db, QStringLiteral("Nomes"));
-    names.run({QStringLiteral("select NomeClube from clubes.db limit 20000")});
+    names.run({QStringLiteral("select %1 from clubes.db limit 20000").arg(QLatin1String(column))});
     static const QRegularExpression separator(QStringLiteral("[^\\w]+"),
                                               QRegularExpression::UseUnicodePropertiesOption);
+    QList<QStringList> words;
+    for (; !names.eof(); names.next())
+        words << names.field(0).split(separator, Qt::SkipEmptyParts);
+    return words;
+}
+
+// The commonest word of four letters or more among the first names of the catalogue,
+// as it is written in the first name that holds it.
+QString commonWord(const QList<QStringList>& names) {
     QHash<QString, int> counts;
     QHash<QString, QString> spelling;
-    for (; !names.eof(); names.next()) {
-        for (const QString& word : names.field(0).split(separator, Qt::SkipEmptyParts)) {
+    for (const QStringList& words : names) {
+        for (const QString& word : words) {
             if (word.size() < 4)
                 continue;
             const QString key = foldedText(word);
@@ -41,13 +61,25 @@ QString commonWord(Database& db) {
             spelling.insert(key, spelling.value(key, word));
         }
     }
-    QString best;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        const int n = counts.value(best);
-        if (best.isEmpty() || it.value() > n || (it.value() == n && it.key() < best))
-            best = it.key();
+    return spelling.value(commonest(counts)).toLower();
+}
+
+// The first and third word of the commonest three first words: words many names hold,
+// which a name holds together only when the second word is left out.
+QString apartWords(const QList<QStringList>& names) {
+    QHash<QString, int> counts;
+    for (const QStringList& words : names) {
+        if (words.size() >= 3)
+            ++counts[(words[0] + u' ' + words[2]).toLower()];
     }
-    return spelling.value(best).toLower();
+    return commonest(counts);
+}
+
+// The character of `pattern` (a GLOB class) the fewest folded names hold, "" for none.
+QString rarePiece(Database& db, const char* pattern) {
+    return value(db, QStringLiteral("select lower(Trecho) from %1 where Trecho glob '%2' order "
+                                    "by Qtde, Trecho limit 1")
+                         .arg(Search::piecesTable(), QLatin1String(pattern)));
 }
 
 // Whether the name search ("Pesquisar") finds no club for the fragment.
@@ -102,7 +134,12 @@ Words read(const QString& dir) {
     };
     w.rareName = lastWord(last / 2);
     w.lateFull = lastWord(last);
-    w.commonName = commonWord(db);
+    const QList<QStringList> names = firstNames(db, "NomeClube");
+    w.commonName = commonWord(names);
+    w.apartName = apartWords(names);
+    w.apartFull = apartWords(firstNames(db, "NomeCompletoClube"));
+    w.rareLetter = rarePiece(db, "[A-Z]");
+    w.rareDigit = rarePiece(db, "[0-9]");
     w.absent1 = firstAbsent(db, letters());
     w.absent2 = firstAbsent(db, pairs());
     w.absent3 = firstAbsent(db, longer());

@@ -13,6 +13,10 @@ struct Words {
     QString absent1;    // a letter no name holds
     QString absent2;    // a letter pair no name holds
     QString absent3;    // a fragment of three or more letters no name holds
+    QString rareLetter; // the letter the fewest names hold (at least one)
+    QString rareDigit;  // the digit the fewest names hold, "" when no name has one
+    QString apartName;  // the first and third word of the commonest start of the names
+    QString apartFull;  // the same for the full names: words they hold, never so together
     QString bigCountry; // the start of the name of the country with the most clubs
     QString fewCountry; // the country of Paises.DB with the fewest clubs (at least one)
     QString bigState;   // the state with the most Brazilian clubs

@@ -32,6 +32,7 @@
 #include <QTextStream>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 using namespace velmora;
 
@@ -124,6 +125,21 @@ void BM_Pesquisar_NoClub1Letter(benchmark::State& s) {
     menuGallery(s, MenuGallery::PesquisarPorNome, words(s).absent1, false);
 }
 
+// Fragments few names hold but whose pieces many do: a letter, a digit, two common
+// words that never stand together.
+void BM_Pesquisar_RareLetter(benchmark::State& s) {
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).rareLetter);
+}
+void BM_Pesquisar_RareDigit(benchmark::State& s) {
+    if (words(s).rareDigit.isEmpty())
+        s.SkipWithError("no name holds a digit");
+    else
+        menuGallery(s, MenuGallery::PesquisarPorNome, words(s).rareDigit);
+}
+void BM_Pesquisar_WordsApart(benchmark::State& s) {
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).apartName, false);
+}
+
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Brasileiros);
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_EstadoSP);
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_PaisBra);
@@ -136,6 +152,9 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_FewClubs);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub3Letters);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub2Letters);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub1Letter);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareLetter);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareDigit);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_WordsApart);
 
 // "Pesquisar" through the shortcuts against the statement as written, on the generated
 // catalogue: every row in the same order, for fragments that many, few or no clubs
@@ -153,8 +172,9 @@ void BM_Pesquisar_SameRowsAsWritten(benchmark::State& state) {
                    {{def.parameter, QLatin1Char('%') + fragment + QLatin1Char('%')}});
         return query;
     };
-    const QStringList searched = {w.commonName,           w.rareName, w.absent3,
-                                  QStringLiteral("Tuçã"), w.absent2,  w.absent1};
+    const QStringList searched = {w.commonName,           w.rareName,  w.absent3,
+                                  QStringLiteral("Tuçã"), w.absent2,   w.absent1,
+                                  w.rareLetter,           w.rareDigit, w.apartName};
     qint64 rows = 0;
     for (auto _ : state) {
         for (const QString& fragment : searched) {
@@ -229,8 +249,9 @@ void BM_Gallery_NextPage(benchmark::State& state) {
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_NextPage);
 
-// "Localizar" in the editor with three or more letters.
-void locate(benchmark::State& state, const QString& text, bool found) {
+// "Localizar" in the editor with three or more letters; `found` says whether a club
+// must be found (nothing: either will do).
+void locate(benchmark::State& state, const QString& text, std::optional<bool> found) {
     BenchApp bench(bench::cachedStore(int(state.range(0))));
     bench.app().FrmInicial->CadastrodeClubes1Click();
     TFrmClubes& editor = *bench.app().FrmClubes;
@@ -240,8 +261,9 @@ void locate(benchmark::State& state, const QString& text, bool found) {
     }
     const QStringList told = bench.dialogs.messages();
     const bool notFound = told.contains(QStringLiteral("Clube não encontrado"));
-    if (notFound == found)
+    if (found && notFound == *found)
         state.SkipWithError(qPrintable(told.join(u'\n')));
+    state.SetLabel(notFound ? "not found" : "found");
 }
 void BM_Localizar_LateMatch(benchmark::State& s) {
     locate(s, words(s).lateFull, true);
@@ -250,7 +272,11 @@ void BM_Localizar_NoMatch(benchmark::State& s) {
     locate(s, words(s).absent3, false);
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LateMatch);
+void BM_Localizar_WordsApart(benchmark::State& s) {
+    locate(s, words(s).apartFull, std::nullopt);
+}
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_NoMatch);
+VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_WordsApart);
 
 // "Detalhe do Clube/Seleção": checking a kind fills the list; then the drop-down
 // opens. Memory growth of both is reported.

@@ -145,8 +145,8 @@ QString DataDirLock::message() const {
                    "abra o Velmora de novo. Se nenhuma janela do Velmora estiver à vista, "
                    "o programa que segura a pasta ainda está rodando: encerre-o (ou reinicie o "
                    "computador) e abra o Velmora de novo.")
-            .arg(folder, holder_.isEmpty() ? QString()
-                                           : QStringLiteral("Quem a usa: %1.\n").arg(holder_));
+            .arg(folder,
+                 holder_.isEmpty() ? QString() : QStringLiteral("Quem a usa: %1.\n").arg(holder_));
     case Outcome::CannotLock:
         return QStringLiteral("Não foi possível gravar na pasta de dados\n%1\n"
                               "Dê permissão de gravação à pasta e abra o Velmora de novo.")

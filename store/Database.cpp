@@ -52,14 +52,15 @@ void orderPrefixFunction(sqlite3_context* context, int argc, sqlite3_value** arg
     sqlite3_result_int64(context, Search::orderPrefix(argumentText(argv[0])));
 }
 
-// pieces(): the letters and letter pairs of a folded name, as a JSON array.
-void piecesFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
+// pieces() and joins(): what the search tables keep of a folded name, as a JSON array.
+template <QByteArray (*json)(const QString&)>
+void jsonFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
         sqlite3_result_null(context);
         return;
     }
-    const QByteArray json = Search::piecesOf(QString::fromUtf8(argumentText(argv[0])));
-    sqlite3_result_text(context, json.constData(), int(json.size()), SQLITE_TRANSIENT);
+    const QByteArray array = json(QString::fromUtf8(argumentText(argv[0])));
+    sqlite3_result_text(context, array.constData(), int(array.size()), SQLITE_TRANSIENT);
 }
 
 // upper() that upper-cases accented letters too ("são paulo" -> "SÃO PAULO").
@@ -158,7 +159,10 @@ Database::Database(const QString& dataDir, bool create)
         registerFunction(handle, "upper", textFunction<unicodeUpper>);
         registerFunction(handle, "fold", textFunction<foldedText>);
         registerFunction(handle, "orderprefix", orderPrefixFunction);
-        registerFunction(handle, "pieces", piecesFunction);
+        registerFunction(handle, "pieces", jsonFunction<Search::piecesOf>);
+        registerFunction(handle, "joins", jsonFunction<Search::joinsJson>);
+        sqlite3_commit_hook(handle, &Database::transactionEnded, this);
+        sqlite3_rollback_hook(handle, &Database::rolledBack, this);
         if (!create && !holdsCatalogueTables(db_))
             notACatalogue(path,
                           QStringLiteral("é um banco de dados sem nenhuma das tabelas do Velmora"),
@@ -202,6 +206,24 @@ std::pair<qint64, qint64> Database::changeStamp() {
     const qint64 others = value(QStringLiteral("PRAGMA data_version")).toLongLong();
     sqlite3* handle = engineHandle(db_);
     return {others, handle ? qint64(sqlite3_total_changes64(handle)) : 0};
+}
+
+std::pair<qint64, qint64> Database::writeStamp() const {
+    sqlite3* handle = engineHandle(db_);
+    if (!handle)
+        return {0, endedTransactions_};
+    unsigned int version = 0;
+    sqlite3_file_control(handle, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return {qint64(version), qint64(sqlite3_total_changes64(handle)) + endedTransactions_};
+}
+
+int Database::transactionEnded(void* self) {
+    ++static_cast<Database*>(self)->endedTransactions_;
+    return 0; // the commit goes on
+}
+
+void Database::rolledBack(void* self) {
+    transactionEnded(self);
 }
 
 QString Database::damage(const QString& dataDir) {

@@ -47,6 +47,10 @@ public:
     QVariant value(const QString& sql);
     // Changes whenever a row may have changed, through this connection or another.
     std::pair<qint64, qint64> changeStamp();
+    // The same without running a statement: it moves with every write of this
+    // connection at once, and with another's once a statement of this one has read
+    // since (the engine looks at the file when a read begins).
+    std::pair<qint64, qint64> writeStamp() const;
 
     // Called after every transaction this connection commits (one listener).
     void setCommitted(std::function<void()> listener) { committed_ = std::move(listener); }
@@ -75,6 +79,9 @@ public:
     void setSortLimit(int clubs) { sortLimit_ = clubs; }
 
 private:
+    static int transactionEnded(void* self); // the engine's commit and rollback hooks
+    static void rolledBack(void* self);
+
     QString dataDir_;
     QString connection_;
     QSqlDatabase db_;
@@ -84,6 +91,9 @@ private:
     std::unique_ptr<FastPaths> shortcuts_;
     StatementWatcher watcher_;
     std::function<void()> committed_;
+    // Commits and rollbacks of this connection, told by the engine (a rollback undoes
+    // changes without counting any).
+    qint64 endedTransactions_ = 0;
 };
 
 // Rolls back unless commit() was called.

@@ -9,6 +9,7 @@
 #include "store/StoreError.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 
 namespace velmora {
 
@@ -76,12 +77,42 @@ qint64 candidates(Database& db, const SearchIndex& index, const QString& query, 
     return count.next() ? count.value(0).toLongLong() : 0;
 }
 
-// Whether some club's folded short name holds the letter or letter pair.
-bool pieceOccurs(Database& db, const QString& piece) {
-    return select(db,
-                  QStringLiteral("select 1 from %1 where Trecho = ?").arg(Search::piecesTable()),
-                  {piece})
-        .next();
+// How many clubs hold the piece, as `table` counts them.
+qint64 pieceCount(Database& db, const QString& piece,
+                  const QString& table = Search::piecesTable()) {
+    QSqlQuery count =
+        select(db, QStringLiteral("select Qtde from %1 where Trecho = ?").arg(table), {piece});
+    return count.next() ? count.value(0).toLongLong() : 0;
+}
+
+// Whether the fragment has a join no club's name in `table` has: then no name holds it.
+bool joinMissing(Database& db, const QString& fragment, const QString& table) {
+    const QStringList joins = Search::joinsOf(fragment);
+    return std::any_of(joins.begin(), joins.end(),
+                       [&](const QString& join) { return pieceCount(db, join, table) == 0; });
+}
+
+// The full-text query for the clubs whose names hold a letter or letter pair: every
+// trigram it begins, nothing when there are more than is worth asking for at once.
+std::optional<QString> pieceQuery(Database& db, const SearchIndex& index, const QString& piece) {
+    constexpr int mostTerms = 512;
+    static const QString lastCharacter = QString::fromUcs4(U"\U0010FFFF", 1);
+    QSqlQuery terms = select(db,
+                             QStringLiteral("select term from %1 where term >= ? and term < ? "
+                                            "limit %2")
+                                 .arg(Search::termsOf(db.handle(), index))
+                                 .arg(mostTerms + 1),
+                             {piece, piece + lastCharacter});
+    QStringList quoted;
+    while (terms.next()) {
+        const QString term = terms.value(0).toString();
+        if (term.startsWith(piece))
+            quoted << QLatin1Char('"') + QString(term).replace(u'"', QLatin1String("\"\"")) +
+                          QLatin1Char('"');
+    }
+    if (quoted.isEmpty() || quoted.size() > mostTerms)
+        return std::nullopt;
+    return quoted.join(QLatin1String(" OR "));
 }
 
 // A text that orders before or equal to every folded name the name-ordered index
@@ -106,10 +137,13 @@ std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const 
 // "Localizar": the clubs whose full name holds the fragment, in table order, through
 // the trigram index (which yields them in that order); the first comes at once
 // however late it lies in the table.
-std::optional<FastPaths::Plan> locatePlan(const Statement& s, const QVariant& pattern) {
+std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
+                                          const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment || lengthOf(*fragment) < Search::minimumLength)
         return std::nullopt;
+    if (joinMissing(db, *fragment, Search::joinsTable()))
+        return FastPaths::Plan{QStringList(s.lines()) << QStringLiteral("and 0"), {}};
     const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
     return FastPaths::Plan{
         {QStringLiteral("select c.*"), QStringLiteral("from %1, clubes.db as c").arg(index),
@@ -121,21 +155,35 @@ std::optional<FastPaths::Plan> locatePlan(const Statement& s, const QVariant& pa
 
 } // namespace
 
+// No statement is run to learn whether the store changed: this connection's writes
+// move the stamp at once, another connection's once the chosen statement has read
+// (current() then tells the query to choose again).
 template <typename Make>
 std::optional<FastPaths::Plan> FastPaths::kept(const QString& key, Make make) {
-    const std::pair<qint64, qint64> now = db_.changeStamp();
-    if (now != stamp_ || plans_.size() >= 256) {
+    lastKept_ = true;
+    if (db_.writeStamp() != stamp_ || plans_.size() >= 256) {
         plans_.clear();
-        stamp_ = now;
     } else if (const auto found = plans_.constFind(key); found != plans_.constEnd()) {
         return *found;
     }
     std::optional<Plan> plan = make();
+    // As the plan's own statements read the store.
+    stamp_ = db_.writeStamp();
     plans_.insert(key, plan);
     return plan;
 }
 
+bool FastPaths::current() const {
+    return !lastKept_ || db_.writeStamp() == stamp_;
+}
+
+void FastPaths::forget() {
+    plans_.clear();
+    stamp_ = {-1, -1};
+}
+
 std::optional<FastPaths::Plan> FastPaths::choose(const Statement& s, const Bindings& bound) {
+    lastKept_ = false;
     const QVariant pattern = boundValue(bound, s.parameter());
     // The plan depends on the sort limit too, which the tests move.
     const QString key =
@@ -146,7 +194,7 @@ std::optional<FastPaths::Plan> FastPaths::choose(const Statement& s, const Bindi
     case Shortcut::Count:
         return countPlan(s);
     case Shortcut::Locate:
-        return locatePlan(s, pattern);
+        return locatePlan(db_, s, pattern);
     case Shortcut::Country:
         return kept(key, [&] { return country(s, pattern); });
     case Shortcut::Name:
@@ -199,8 +247,10 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // hold is found walking the name order and testing the order key the index carries,
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
-// has is answered at once; another one walks the whole name order. The statement's
-// own condition stays, so the rows are exactly its rows.
+// has, or a fragment with a join no club has (words never so together), is answered
+// at once; a letter or pair few clubs have is found as the start of trigrams;
+// another one walks the whole name order. The statement's own condition stays, so
+// the rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment)
@@ -211,15 +261,25 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
         QStringLiteral("and instr(c.NomeClubeOrdem, %1) > 0").arg(colon(fragmentParameter));
     QStringList extra{walk};
     Bindings added{{fragmentParameter, *fragment}};
-    if (length >= 1 && length <= Search::pieceLength && !pieceOccurs(db_, *fragment)) {
+    const auto sorted = [&](const QString& query) {
+        extra = QStringList{QStringLiteral("and c.Codigo in (%1)")
+                                .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
+        added = {{trigramParameter, query}};
+    };
+    const bool piece = length >= 1 && length <= Search::pieceLength;
+    const qint64 clubs = piece ? pieceCount(db_, *fragment) : -1;
+    if (clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable())) {
         extra = QStringList{QStringLiteral("and 0")};
         added.clear();
+    } else if (piece) {
+        if (clubs <= db_.sortLimit()) {
+            if (const std::optional<QString> query = pieceQuery(db_, *search, *fragment))
+                sorted(*query);
+        }
     } else if (length >= Search::minimumLength) {
         const QString query = Search::trigramQuery(*fragment);
         if (candidates(db_, *search, query, db_.sortLimit()) <= db_.sortLimit()) {
-            extra = QStringList{QStringLiteral("and c.Codigo in (%1)")
-                                    .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
-            added = {{trigramParameter, query}};
+            sorted(query);
         } else if (const std::optional<QString> bound = lowerBound(db_, *search, query)) {
             extra = QStringList{
                 QStringLiteral("and c.NomeClubeOrdem >= %1").arg(colon(boundParameter)), walk};

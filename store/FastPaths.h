@@ -35,6 +35,11 @@ public:
     // it has none, or none for these values (a pattern with wildcards of its own).
     // What a choice looked up in the store is kept until the store changes.
     std::optional<Plan> choose(const Statement& statement, const Bindings& bound);
+    // Whether the last choice still holds for what the store's last statement read:
+    // false when it was kept from before another connection wrote. Run right after
+    // the chosen statement; then forget() and choose again.
+    bool current() const;
+    void forget();
 
 private:
     std::optional<Plan> country(const Statement& s, const QVariant& pattern);
@@ -45,6 +50,7 @@ private:
     Database& db_;
     std::pair<qint64, qint64> stamp_{-1, -1};
     QHash<QString, std::optional<Plan>> plans_;
+    bool lastKept_ = false; // the last choice came from, or went into, plans_
 };
 
 } // namespace velmora

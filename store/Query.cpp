@@ -164,6 +164,16 @@ void Query::open() {
     std::unique_ptr<QSqlQuery> query = prepared();
     if (!query->exec())
         throw failure(engineMessage(db_.handle(), query->lastError()));
+    // Another connection wrote since the shortcut was chosen: choose it again, now
+    // that this connection has seen the write.
+    if (shortcut_ && !db_.shortcuts().current()) {
+        query.reset();
+        db_.shortcuts().forget();
+        plan();
+        query = prepared();
+        if (!query->exec())
+            throw failure(engineMessage(db_.handle(), query->lastError()));
+    }
     const QSqlRecord record = query->record();
     for (int i = 0; i < record.count(); ++i)
         columns_ << record.fieldName(i);

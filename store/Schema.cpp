@@ -300,6 +300,7 @@ const QList<Step>& steps() {
                          {"ClubesIdentificadorExtinto", "ClubesIdentificadorPais", "ClubesUFNome"});
          }},
         {nullptr, [](QSqlDatabase&) {}}, // 4 -> 5: the search index in name order
+        {nullptr, [](QSqlDatabase&) {}}, // 5 -> 6: letters and pairs found by the index
     };
     return list;
 }

@@ -33,6 +33,13 @@ QString rowidOf(const SearchIndex& index, const QString& row) {
         .arg(Search::codeBits);
 }
 
+// The text an index holds for a club: its folded name and two characters no name has,
+// so that every letter of the name, the last two too, begins a trigram and a letter or
+// letter pair is found as the start of one (Search::prefixQuery).
+QString indexedText(const SearchIndex& index, const QString& row) {
+    return QStringLiteral("fold(%1%2) || char(1, 1)").arg(row, index.column);
+}
+
 // Which clubs `index` holds, as a where clause (empty: all of them).
 QString heldWhere(const SearchIndex& index, const QString& row) {
     if (!index.nameOrder)
@@ -42,15 +49,15 @@ QString heldWhere(const SearchIndex& index, const QString& row) {
 
 QString added(const SearchIndex& index) {
     const QString row = QStringLiteral("new.");
-    return QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(new.%3)%4;")
-        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
+    return QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, %3%4;")
+        .arg(index.name, rowidOf(index, row), indexedText(index, row), heldWhere(index, row));
 }
 
 // A contentless index forgets a row by being told the values it was given.
 QString removed(const SearchIndex& index) {
     const QString row = QStringLiteral("old.");
-    return QStringLiteral("INSERT INTO %1 (%1, rowid, Busca) SELECT 'delete', %2, fold(old.%3)%4;")
-        .arg(index.name, rowidOf(index, row), index.column, heldWhere(index, row));
+    return QStringLiteral("INSERT INTO %1 (%1, rowid, Busca) SELECT 'delete', %2, %3%4;")
+        .arg(index.name, rowidOf(index, row), indexedText(index, row), heldWhere(index, row));
 }
 
 void setAutomerge(QSqlDatabase& db, const SearchIndex& index, int segments) {
@@ -71,9 +78,9 @@ void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
                 .arg(index.name));
     // In rowid order: a rowid below the previous one makes the index write out what it
     // has gathered, one small segment per club.
-    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, fold(%3) FROM Clubes%4 "
+    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, %3 FROM Clubes%4 "
                            "ORDER BY 1")
-                .arg(index.name, rowidOf(index, {}), index.column, heldWhere(index, {})));
+                .arg(index.name, rowidOf(index, {}), indexedText(index, {}), heldWhere(index, {})));
     // Saves leave merging to SearchUpkeep, in the program's idle time.
     setAutomerge(db, index, 0);
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
@@ -112,49 +119,78 @@ std::vector<quint64> pieceKeys(const QString& folded) {
     return keys;
 }
 
-QString piecesOfRow(const QString& row) {
-    return QStringLiteral("SELECT value FROM json_each(pieces(fold(%1NomeClube)))").arg(row);
+// A table of pieces of a folded name with how many clubs hold each, kept by triggers.
+struct PieceTable {
+    QString name;
+    QString column;
+    const char* function; // the SQL function giving a name's pieces as a JSON array
+    bool letters;         // letters and letter pairs too, not only the joins
+};
+
+const QList<PieceTable>& pieceTables() {
+    static const QList<PieceTable> list = {
+        {Search::piecesTable(), QStringLiteral("NomeClube"), "pieces", true},
+        {Search::joinsTable(), QStringLiteral("NomeCompletoClube"), "joins", false},
+    };
+    return list;
+}
+
+QString piecesOfRow(const PieceTable& table, const QString& row) {
+    return QStringLiteral("SELECT value FROM json_each(%1(fold(%2%3)))")
+        .arg(QLatin1String(table.function), row, table.column);
 }
 
 // Counted here rather than by a grouping statement: a million names hold some thirty
 // million pieces, which the engine would sort.
-void fillPieces(QSqlDatabase& db) {
+void fillPieces(QSqlDatabase& db, const PieceTable& table) {
     QHash<quint64, qint64> counts;
-    QSqlQuery names = runStatement(db, QStringLiteral("SELECT fold(NomeClube) FROM Clubes"));
+    QHash<QString, qint64> joins;
+    QSqlQuery names =
+        runStatement(db, QStringLiteral("SELECT fold(%1) FROM Clubes").arg(table.column));
     while (names.next()) {
-        for (quint64 key : pieceKeys(names.value(0).toString()))
-            ++counts[key];
+        const QString name = names.value(0).toString();
+        if (table.letters) {
+            for (quint64 key : pieceKeys(name))
+                ++counts[key];
+        }
+        for (const QString& join : Search::joinsOf(name))
+            ++joins[join];
     }
     QJsonArray rows;
     for (auto it = counts.cbegin(); it != counts.cend(); ++it)
         rows.append(QJsonArray{pieceText(it.key()), it.value()});
+    for (auto it = joins.cbegin(); it != joins.cend(); ++it)
+        rows.append(QJsonArray{it.key(), it.value()});
     runStatement(db,
                  QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT json_extract(value, '$[0]'), "
                                 "json_extract(value, '$[1]') FROM json_each(?)")
-                     .arg(Search::piecesTable()),
+                     .arg(table.name),
                  {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))});
 }
 
-void buildPieces(QSqlDatabase& db) {
-    const QString table = Search::piecesTable();
+void buildPieces(QSqlDatabase& db, const PieceTable& table) {
     run(db, QStringLiteral("CREATE TABLE %1 (Trecho TEXT PRIMARY KEY, Qtde INTEGER NOT NULL) "
                            "WITHOUT ROWID")
-                .arg(table));
-    fillPieces(db);
+                .arg(table.name));
+    fillPieces(db, table);
     const QString add = QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT value, 1 FROM (%2) "
                                        "WHERE true ON CONFLICT (Trecho) DO UPDATE SET Qtde = Qtde "
                                        "+ 1;")
-                            .arg(table, piecesOfRow(QStringLiteral("new.")));
-    const QString old = piecesOfRow(QStringLiteral("old."));
+                            .arg(table.name, piecesOfRow(table, QStringLiteral("new.")));
+    const QString old = piecesOfRow(table, QStringLiteral("old."));
     const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Trecho IN (%2); "
                                           "DELETE FROM %1 WHERE Qtde <= 0 AND Trecho IN (%2);")
-                               .arg(table, old);
+                               .arg(table.name, old);
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(table, "Inclui"), add));
+                .arg(trigger(table.name, "Inclui"), add));
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(table, "Exclui"), remove));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF NomeClube ON Clubes BEGIN %2 %3 END")
-                .arg(trigger(table, "Altera"), remove, add));
+                .arg(trigger(table.name, "Exclui"), remove));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes BEGIN %3 %4 END")
+                .arg(trigger(table.name, "Altera"), table.column, remove, add));
+}
+
+QByteArray jsonArray(const QStringList& texts) {
+    return QJsonDocument(QJsonArray::fromStringList(texts)).toJson(QJsonDocument::Compact);
 }
 
 } // namespace
@@ -206,7 +242,9 @@ bool Search::mergeStep(QSqlDatabase& db, int pages) {
 
 QStringList Search::triggerNames() {
     QStringList names;
-    QStringList tables{Search::piecesTable()};
+    QStringList tables;
+    for (const PieceTable& table : pieceTables())
+        tables << table.name;
     for (const SearchIndex& index : indexes())
         tables << index.name;
     for (const QString& table : tables) {
@@ -221,13 +259,15 @@ void Search::drop(QSqlDatabase& db) {
         run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
     for (const SearchIndex& index : indexes())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
-    run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(Search::piecesTable()));
+    for (const PieceTable& table : pieceTables())
+        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
 }
 
 void Search::build(QSqlDatabase& db) {
     for (const SearchIndex& index : indexes())
         buildIndex(db, index);
-    buildPieces(db);
+    for (const PieceTable& table : pieceTables())
+        buildPieces(db, table);
 }
 
 QString Search::trigramQuery(const QString& fragment) {
@@ -244,6 +284,14 @@ QString Search::trigramQuery(const QString& fragment) {
             trigrams << quoted;
     }
     return trigrams.join(QLatin1String(" AND "));
+}
+
+QString Search::termsOf(QSqlDatabase& db, const SearchIndex& index) {
+    const QString table = index.name + QStringLiteral("Termos");
+    run(db, QStringLiteral("CREATE VIRTUAL TABLE IF NOT EXISTS temp.%1 USING fts5vocab(main, %2, "
+                           "row)")
+                .arg(table, index.name));
+    return table;
 }
 
 qint64 Search::orderPrefix(const QByteArray& utf8) {
@@ -295,11 +343,33 @@ QString Search::piecesTable() {
     return QStringLiteral("ClubesTrechosNome");
 }
 
+QString Search::joinsTable() {
+    return QStringLiteral("ClubesJuncoesCompleto");
+}
+
 QByteArray Search::piecesOf(const QString& folded) {
-    QJsonArray array;
+    QStringList texts;
     for (quint64 key : pieceKeys(folded))
-        array.append(pieceText(key));
-    return QJsonDocument(array).toJson(QJsonDocument::Compact);
+        texts << pieceText(key);
+    return jsonArray(texts + joinsOf(folded));
+}
+
+QByteArray Search::joinsJson(const QString& folded) {
+    return jsonArray(joinsOf(folded));
+}
+
+QStringList Search::joinsOf(const QString& folded) {
+    const QList<uint> points = folded.toUcs4();
+    QStringList joins;
+    for (qsizetype i = joinSide; i + joinSide < points.size(); ++i) {
+        if (points[i] != u' ')
+            continue;
+        const QString join = QString::fromUcs4(
+            reinterpret_cast<const char32_t*>(points.constData()) + i - joinSide, 2 * joinSide + 1);
+        if (!joins.contains(join))
+            joins << join;
+    }
+    return joins;
 }
 
 } // namespace velmora

@@ -41,6 +41,11 @@ public:
     // The full-text query for a folded fragment of at least minimumLength characters.
     static QString trigramQuery(const QString& fragment);
     static constexpr int minimumLength = 3;
+    // The trigrams `index` holds, with how many clubs hold each (columns term and doc),
+    // as a table of this connection made on first use: a letter or letter pair is
+    // found as the start of trigrams, since each index pads its names with two
+    // characters no name has.
+    static QString termsOf(QSqlDatabase& db, const SearchIndex& index);
 
     // A name-ordered index keys a club by the first four bytes of its folded name (UTF-8,
     // the order the engine compares text in) above its code. Clubs whose code lies
@@ -58,13 +63,24 @@ public:
     // ":NAME"), those it leaves out included, as a select.
     static QString candidateCodes(const SearchIndex& index, const QString& parameter);
 
-    // Every letter and letter pair of the folded short names, with how many clubs hold
-    // it: a fragment of one or two letters that no club has is answered without reading
-    // a single name.
+    // Every letter, letter pair and join of the folded short names, with how many clubs
+    // hold it: a fragment of one or two letters, or one with a join, that no club has is
+    // answered without reading a single name.
     static QString piecesTable();
     static constexpr int pieceLength = 2;
-    // The distinct pieces of a folded name as a JSON array: the SQL function pieces().
+    // The distinct pieces of a folded name (its joins too) as a JSON array: the SQL
+    // function pieces().
     static QByteArray piecesOf(const QString& folded);
+
+    // The joins of a folded name: the characters around each of its spaces, joinSide
+    // on either side, where the name has them. A text holding words apart that some
+    // name holds together has that join, so a join no club has answers a search at once.
+    // The short names' joins are kept with their pieces, the full names' in joinsTable.
+    static QStringList joinsOf(const QString& folded);
+    static constexpr int joinSide = 2;
+    static QString joinsTable();
+    // The joins as a JSON array: the SQL function joins().
+    static QByteArray joinsJson(const QString& folded);
 };
 
 } // namespace velmora

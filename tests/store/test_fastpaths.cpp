@@ -232,11 +232,15 @@ private:
             .toString();
     }
 
-    // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, accents kept
-    // or dropped, letter case as typed or upper-cased as the galleries do.
+    // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, or the first
+    // and last words of `source` (never together when it has three), accents kept or
+    // dropped, letter case as typed or upper-cased as the galleries do.
     QString pattern(const QString& source) {
         QString fragment;
-        if (source.isEmpty() || random_.bounded(4) == 0) {
+        const QStringList words = source.split(u' ', Qt::SkipEmptyParts);
+        if (words.size() >= 2 && random_.bounded(5) == 0) {
+            fragment = words.first() + u' ' + words.last();
+        } else if (source.isEmpty() || random_.bounded(4) == 0) {
             fragment = QStringLiteral("qzxkw").left(int(random_.bounded(1, 6)));
         } else {
             const int length = int(random_.bounded(1, 6));
@@ -310,7 +314,8 @@ QList<QStringList> run(Database& db, const Statement& s, const QString& paramete
                        const QVariant& value, int* rowCount) {
     Query query(db, QStringLiteral("Query"));
     query.run(s, paramsOf(parameter, value));
-    *rowCount = query.rowCount();
+    if (rowCount)
+        *rowCount = query.rowCount();
     return rowsOf(query);
 }
 
@@ -443,33 +448,106 @@ private slots:
         QCOMPARE(rows.isEmpty(), plan.isEmpty());
     }
 
-    // The letters and letter pairs kept for the short names are those of the names
-    // after inserts, edits and deletions: one missing would hide a club from a search.
+    // A shortcut chosen while no club matched is chosen again after a write brings one:
+    // from this connection, from another one, or by rolling back the club's deletion.
+    void shortcutFollowsWrites_data() {
+        QTest::addColumn<QString>("writer");
+        QTest::addColumn<bool>("byName"); // the name search, else the country listing
+        for (const char* writer : {"this connection", "another connection", "rollback"}) {
+            for (bool byName : {true, false})
+                QTest::newRow(qPrintable(QStringLiteral("%1, %2").arg(
+                    QLatin1String(writer), byName ? u("name") : u("country"))))
+                    << QString::fromLatin1(writer) << byName;
+        }
+    }
+
+    void shortcutFollowsWrites() {
+        QFETCH(QString, writer);
+        QFETCH(bool, byName);
+        const bool rollback = writer == QLatin1String("rollback");
+        TestStore store;
+        for (int code = 1; code <= 6; ++code)
+            store.add(code, QStringLiteral("Amigos %1").arg(code));
+        const auto insertKaiser = [](Database& db) {
+            db.exec(u("insert into Clubes (Codigo, NomeClube, NomeCompletoClube, PaisClube, "
+                      "Identificador, Extinto, EscudoClube) values (9, 'Kaiser', 'Kaiser FC', "
+                      "'Argentina', 0, 0, 'escudo.jpg')"));
+        };
+        Database& fast = store.database();
+        if (rollback)
+            insertKaiser(fast);
+        Database plain(store.dir());
+        plain.setFastPaths(false);
+        const Statement& s = byName ? Statements::clubsByName() : Statements::clubsByCountry();
+        const QString pattern = byName ? u("%k%") : u("%argent%");
+        QList<QStringList> rows;
+        const auto rowsBoth = [&] {
+            int fastCount = 0, plainCount = 0;
+            rows = run(fast, s, s.parameter(), pattern, &fastCount);
+            QCOMPARE(rows, run(plain, s, s.parameter(), pattern, &plainCount));
+            QCOMPARE(fastCount, plainCount);
+        };
+        if (rollback) {
+            Transaction transaction(fast);
+            fast.exec(QStringLiteral("delete from Clubes where Codigo = 9"));
+            QVERIFY(run(fast, s, s.parameter(), pattern, nullptr).isEmpty());
+        } else {
+            rowsBoth();
+            QVERIFY(rows.isEmpty());
+            if (writer == QLatin1String("this connection")) {
+                insertKaiser(fast);
+            } else {
+                Database other(store.dir());
+                insertKaiser(other);
+            }
+        }
+        rowsBoth();
+        QCOMPARE(rows.size(), 1);
+        QVERIFY(rows.first().contains(u("Kaiser")));
+    }
+
+    // The letters, letter pairs and joins kept for the short names, and the joins kept
+    // for the full names, are those of the names after inserts, edits and deletions:
+    // one missing would hide a club from a search.
+    void piecesMatchNames_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("letters");
+        QTest::newRow("short names") << u("NomeClube") << Search::piecesTable() << true;
+        QTest::newRow("full names") << u("NomeCompletoClube") << Search::joinsTable() << false;
+    }
+
     void piecesMatchNames() {
+        QFETCH(QString, column);
+        QFETCH(QString, table);
+        QFETCH(bool, letters);
         RandomCatalogue catalogue(7);
         for (int w = 0; w < 40; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
         QMap<QString, int> expected;
         QSqlQuery names(db.handle());
-        QVERIFY(names.exec(QStringLiteral("select fold(NomeClube) from Clubes")));
+        QVERIFY(names.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)));
         while (names.next()) {
             const QString name = names.value(0).toString();
             QSet<QString> pieces;
             for (qsizetype i = 0; i < name.size(); ++i) {
-                pieces << name.mid(i, 1);
-                if (i + 1 < name.size())
+                if (letters)
+                    pieces << name.mid(i, 1);
+                if (letters && i + 1 < name.size())
                     pieces << name.mid(i, 2);
+                // Two characters either side of a space.
+                if (name[i] == u' ' && i >= 2 && i + 2 < name.size())
+                    pieces << name.mid(i - 2, 5);
             }
             for (const QString& piece : pieces)
                 ++expected[piece];
         }
         QMap<QString, int> kept;
-        QSqlQuery table(db.handle());
-        QVERIFY(
-            table.exec(QStringLiteral("select Trecho, Qtde from %1").arg(Search::piecesTable())));
-        while (table.next())
-            kept[table.value(0).toString()] = table.value(1).toInt();
+        QSqlQuery rows(db.handle());
+        QVERIFY(rows.exec(QStringLiteral("select Trecho, Qtde from %1").arg(table)));
+        while (rows.next())
+            kept[rows.value(0).toString()] = rows.value(1).toInt();
         QCOMPARE(kept, expected);
     }
 
