@@ -54,9 +54,6 @@ const QList<IndexDef>& indexes() {
         {"ClubesAnoNome",
          "Clubes",
          {"AnoFundacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
-        // "Recalcular Idade": the clubs of a year whose age is not the year's text are
-        // found by seeking, so a second press in the same year reads almost nothing.
-        {"ClubesAnoIdade", "Clubes", {"AnoFundacao", "IdadeClube"}},
         {"ClubesFederacaoNome",
          "Clubes",
          {"Federacao", "Identificador", "NomeClubeOrdem", "NomeClube"}},
