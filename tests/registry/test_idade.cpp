@@ -388,7 +388,16 @@ void TestIdade::recomputeShowsProgressInEditor() {
     rig.store.add(2, QStringLiteral("Palmeiras"));
     TFrmClubes& editor = rig.open();
     rig.fx.clock.setYear(2031);
+    // While the panel is up, the rest of the program takes no input.
+    rig.dialogs().onProgressStep([&](int step) {
+        if (step == 1) {
+            QTest::mouseClick(editor.BtnLocalizar, Qt::LeftButton);
+            QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
+        }
+    });
     editor.RecalcularIdadedosClubes1->trigger();
+    rig.dialogs().onProgressStep({});
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
     const QVector<ScriptedDialogs::Shown> shown = rig.dialogs().shown();
     QCOMPARE(shown.size(), 2);
     QCOMPARE(shown[0].kind, QStringLiteral("progress"));

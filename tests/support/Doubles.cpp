@@ -63,6 +63,8 @@ public:
     bool step(int percent) override {
         QFrame* panel = panel_.panel();
         owner_.steps_.append({percent, panel->isVisible() && panel->window()->isVisible()});
+        if (owner_.onStep_)
+            owner_.onStep_(int(owner_.steps_.size()));
         if (owner_.steps_.size() == owner_.cancelAt_)
             panel->findChild<QPushButton*>(QStringLiteral("BtnCancelarProgresso"))->click();
         return panel_.step(percent);

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace velmora {
 
@@ -33,6 +34,9 @@ public:
     // The progress panel is the real one; its "Cancelar" is pressed just before the
     // given step (1 for the first), if any.
     void cancelProgressAt(int step) { cancelAt_ = step; }
+    // Run at each step of a progress panel, before the panel's own, with the step's
+    // number (1 for the first).
+    void onProgressStep(std::function<void(int step)> action) { onStep_ = std::move(action); }
     // Each step of the progress panels shown: how far, and whether the panel was on
     // screen in its window.
     struct ProgressStep {
@@ -61,6 +65,7 @@ public:
 private:
     class Progress;
     int cancelAt_ = 0;
+    std::function<void(int)> onStep_;
     QVector<ProgressStep> steps_;
     // A box with nothing queued answers Ok / No, "" or cancel.
     QVector<MsgResult> answers_;
