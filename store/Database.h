@@ -5,6 +5,7 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <utility>
 
 struct sqlite3;
@@ -48,6 +49,12 @@ public:
     // Changes whenever a row may have changed, through this connection or another.
     std::pair<qint64, qint64> changeStamp();
 
+    // Copies the pages a large transaction left in the write-ahead log into the store
+    // file on a connection and a thread of their own, so the caller does not wait for
+    // it; the next call, and closing, wait for the one before.
+    void checkpointInBackground();
+    void waitForCheckpoint();
+
     // Called after every transaction this connection commits (one listener).
     void setCommitted(std::function<void()> listener) { committed_ = std::move(listener); }
     void committed() {
@@ -84,6 +91,7 @@ private:
     std::unique_ptr<FastPaths> shortcuts_;
     StatementWatcher watcher_;
     std::function<void()> committed_;
+    std::thread checkpointer_;
 };
 
 // Rolls back unless commit() was called.
