@@ -61,7 +61,7 @@ void BM_StoreAges(benchmark::State& state) {
     Database db(store.dir());
     int year = bench::generatedYear;
     for (auto _ : state)
-        benchmark::DoNotOptimize(storeAges(db, ++year));
+        benchmark::DoNotOptimize(storeAges(db, ++year).value_or(-1));
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_StoreAges);
 

@@ -313,6 +313,40 @@ VELMORA_CATALOGUE_BENCHMARK(BM_DetalheClube_FillList);
 VELMORA_CATALOGUE_BENCHMARK(BM_DetalheClube_OpenDropDown);
 VELMORA_CATALOGUE_BENCHMARK(BM_DetalheSelecao_OpenDropDown);
 
+// The chooser's list far down: each step offers one more page and reads its last row,
+// as the drop-down does when the user drags it on past three quarters of the clubs.
+void BM_DetalheClube_FarPage(benchmark::State& state) {
+    BenchApp bench(bench::cachedStore(int(state.range(0))));
+    TFrmSelClube& chooser = *bench.app().FrmSelClube;
+    QAbstractItemModel* names = chooser.ComboClubes->model();
+    const auto fill = [&] {
+        bench.app().FrmInicial->DadosdoClube1Click();
+        chooser.FormActivate();
+        chooser.rbClube->setChecked(true);
+    };
+    const auto lastRow = [&] {
+        return names->data(names->index(names->rowCount() - 1, 0)).toString();
+    };
+    fill();
+    int pages = 1;
+    for (; names->canFetchMore({}); ++pages)
+        names->fetchMore({});
+    fill();
+    for (int page = 1; page < pages * 3 / 4; ++page)
+        names->fetchMore({});
+    lastRow(); // reaching that far at once, untimed
+    for (auto _ : state) {
+        if (!names->canFetchMore({})) {
+            state.SkipWithError("the list ended");
+            break;
+        }
+        names->fetchMore({});
+        benchmark::DoNotOptimize(lastRow());
+    }
+    state.counters["row"] = names->rowCount();
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_DetalheClube_FarPage, benchmark::kMillisecond, 3, 100);
+
 // Start-up after the splash's wait: every window and the data module created, then
 // the main window's first activation.
 void BM_StartUp(benchmark::State& state) {

@@ -117,7 +117,12 @@ void TFrmSelClube::fillNames(QRadioButton* button, int identificador) {
             // The list shows every row of the statement; the names are read as shown.
             namesQuery_.run(identificador == 1 ? Statements::nationalTeamCount()
                                                : Statements::clubCount());
-            names_->reset(lines, namesQuery_.field(0).toInt());
+            names_->reset({QStringLiteral("NomeClube"),
+                           QStringLiteral("from Clubes.db"),
+                           where,
+                           {QStringLiteral("NomeClubeOrdem"), QStringLiteral("NomeClube")},
+                           QStringLiteral("Codigo")},
+                          namesQuery_.field(0).toInt());
             namesQuery_.close();
             ComboClubes->setCurrentIndex(-1); // filled, nothing chosen yet
             ComboClubes->setEnabled(true);

@@ -2,6 +2,7 @@
 
 #include "core/Pictures.h"
 #include "platform/Form.h"
+#include "platform/ProgressPanel.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -234,6 +235,23 @@ bool QtDialogs::openPicture(QString& fileName) {
         return false;
     fileName = dialog.selectedFiles().constFirst();
     return true;
+}
+
+namespace {
+
+class NoProgress final : public ProgressBox {
+public:
+    bool step(int) override { return true; }
+};
+
+} // namespace
+
+std::unique_ptr<ProgressBox> Dialogs::progress(QWidget*, const QString&) {
+    return std::make_unique<NoProgress>();
+}
+
+std::unique_ptr<ProgressBox> QtDialogs::progress(QWidget* window, const QString& text) {
+    return std::make_unique<ProgressPanel>(window, text);
 }
 
 bool Dialogs::saveFile(QString&, const QString&, const QString&) {

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <memory>
 
 class QCoreApplication;
 class QWidget;
@@ -14,6 +15,15 @@ class Forms;
 enum class MsgIcon { None, Information, Warning, Error, Question };
 enum class MsgButtons { Ok, YesNo };
 enum class MsgResult { Ok, Yes, No };
+
+// Long work shown in the window that started it: a bar and "Cancelar".
+class ProgressBox {
+public:
+    virtual ~ProgressBox() = default;
+    // Shows how far the work is (0 to 100), lets the windows be painted and the user
+    // press "Cancelar"; false once the user has.
+    virtual bool step(int percent) = 0;
+};
 
 // Modal boxes: message box, entry box and the picture open dialog.
 class Dialogs {
@@ -34,6 +44,10 @@ public:
     // added to a name typed without one. Returns true and sets fileName to the chosen
     // path; false on cancel (a Dialogs without such a box always cancels).
     virtual bool saveFile(QString& fileName, const QString& filter, const QString& suffix);
+    // A progress display for long work started from `window`, up until destroyed;
+    // while it is up only its "Cancelar" takes input. A Dialogs without one shows
+    // nothing and never cancels.
+    virtual std::unique_ptr<ProgressBox> progress(QWidget* window, const QString& text);
 
     // An entry box counts as one of the program's windows: the window tracker is
     // told when one opens and closes. Forms registers itself here.
@@ -66,6 +80,7 @@ public:
     bool openPicture(QString& fileName) override;
     bool savePdf(QString& fileName) override;
     bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
+    std::unique_ptr<ProgressBox> progress(QWidget* window, const QString& text) override;
 };
 
 // Qt's own texts (standard buttons, file dialogs) in Brazilian Portuguese, from the

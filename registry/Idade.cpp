@@ -29,8 +29,25 @@ void recalcularIdades(Services& services, TFrmClubes& editor) {
                                  MsgIcon::Warning);
         return;
     }
-    const int rewritten = storeAges(services.dm().database(), services.clock.currentYear());
-    const int withoutYear = clubs.rowCount() - rewritten;
+    std::optional<int> rewritten;
+    {
+        // Up when the rows start: an age that does not fit is told before any of them.
+        std::unique_ptr<ProgressBox> box;
+        rewritten =
+            storeAges(services.dm().database(), services.clock.currentYear(), [&](int percent) {
+                if (!box)
+                    box =
+                        services.dialogs.progress(&editor, QStringLiteral("Recalculando idades…"));
+                return box->step(percent);
+            });
+    }
+    if (!rewritten) {
+        services.dialogs.message(programName,
+                                 QStringLiteral("Recálculo cancelado: nenhuma idade foi alterada."),
+                                 MsgIcon::Information);
+        return;
+    }
+    const int withoutYear = clubs.rowCount() - *rewritten;
     clubs.refresh();
     clubs.last();
     // The ages are stored whatever the last club's pictures do: the display reports

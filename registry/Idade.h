@@ -14,8 +14,9 @@ class TFrmClubes;
 // year box shows. Throws when the text is no year.
 void setPendingAge(Table& clubs, int currentYear, const QString& yearText);
 
-// "Recalcular Idade dos Clubes": every age for this year (storeAges), then the editor
-// shows the last club and the user is told.
+// "Recalcular Idade dos Clubes": every age for this year (storeAges) with a progress
+// panel in the editor, then the editor shows the last club and the user is told.
+// Cancelled, nothing is written and the editor stays on its row.
 void recalcularIdades(Services& services, TFrmClubes& editor);
 
 // The success message, telling how many clubs without a foundation year kept their age.

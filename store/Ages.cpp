@@ -6,14 +6,18 @@
 #include "store/StoreError.h"
 
 #include <QSqlQuery>
+#include <algorithm>
 #include <cmath>
-#include <vector>
+#include <limits>
 
 namespace velmora {
 
 namespace {
 
 const QString idadeClube = QStringLiteral("IdadeClube");
+
+// The rows' share of the time; writing the transaction out takes the rest.
+constexpr int rowsShare = 80;
 
 int fieldWidth(const TableDef& table, const QString& name) {
     for (const FieldDef& field : table.fields)
@@ -31,55 +35,13 @@ QString yearCounts() {
     return Counts::covering({QStringLiteral("AnoFundacao")})->name;
 }
 
-struct WrongAges {
-    QVariant year;
-    QString age; // the text the year's clubs must hold
-    qint64 clubs;
-};
-
-// The foundation years whose clubs do not all hold the right age, each with the
-// clubs that do not: three seeks in the index of years and ages per year, however
-// many clubs there are.
-std::vector<WrongAges> wrongAges(Database& db, const QString& age) {
-    QSqlQuery years = run(db,
-                          QStringLiteral("select AnoFundacao, %1 from %2 where "
-                                         "AnoFundacao is not null group by AnoFundacao")
-                              .arg(age, yearCounts()),
-                          {});
-    std::vector<WrongAges> wrong;
-    while (years.next()) {
-        const WrongAges year{years.value(0), years.value(1).toString(), 0};
-        QSqlQuery count =
-            run(db,
-                QStringLiteral("select (select count(*) from Clubes where AnoFundacao = ? and "
-                               "IdadeClube is null) + (select count(*) from Clubes where "
-                               "AnoFundacao = ? and IdadeClube < ?) + (select count(*) from Clubes "
-                               "where AnoFundacao = ? and IdadeClube > ?)"),
-                {year.year, year.year, year.age, year.year, year.age});
-        const qint64 clubs = count.next() ? count.value(0).toLongLong() : 0;
-        if (clubs > 0)
-            wrong.push_back({year.year, year.age, clubs});
-    }
-    return wrong;
-}
-
-} // namespace
-
-QString ageText(int currentYear, int foundationYear) {
-    return QString::number(qint64(currentYear) - foundationYear) + QStringLiteral(" anos");
-}
-
-int storeAges(Database& db, int currentYear) {
+// A club whose age would not fit IdadeClube, named for the message; two seeks in the
+// year index (written as one "or", the engine would read every club).
+void requireFit(Database& db, int currentYear) {
     const int width = fieldWidth(Schema::table(QStringLiteral("Clubes")), idadeClube);
-    // The year is a number of ours, never typed text: it goes into the statement as digits.
-    const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
-    // An age fits when its number has at most width - 5 characters (" anos" is 5): the
-    // years outside [lowest, highest] are found by two seeks in the year index (written
-    // as one "or", the engine would read every club).
-    const int digits = width - 5;
+    const int digits = width - 5; // " anos" is 5
     const qint64 lowest = currentYear - (qint64(std::pow(10, digits)) - 1);
     const qint64 highest = currentYear + (qint64(std::pow(10, digits - 1)) - 1);
-    Transaction transaction(db);
     const QVariant tooLong = db.value(
         QStringLiteral("select NomeClube || ' (' || AnoFundacao || ')' from Clubes where Codigo = "
                        "(select min(Codigo) from (select Codigo from Clubes where AnoFundacao < %1 "
@@ -91,24 +53,68 @@ int storeAges(Database& db, int currentYear) {
                                         "(no máximo %2 caracteres); verifique o ano de fundação.")
                              .arg(tooLong.toString())
                              .arg(width));
-    const std::vector<WrongAges> wrong = wrongAges(db, age);
-    qint64 total = 0;
-    for (const WrongAges& year : wrong)
-        total += year.clubs;
-    if (total > qint64(db.value(Counts::totalStatement()).toLongLong()) / 8) {
-        // Most ages change (a new year): in table order (no index: the year index would
-        // visit the rows, and so the pages, in random order), only the wrong ones.
-        db.exec(QStringLiteral("update Clubes not indexed set IdadeClube = %1 "
-                               "where AnoFundacao is not null and IdadeClube is not %1")
-                    .arg(age));
-    } else {
-        for (const WrongAges& year : wrong)
-            run(db,
-                QStringLiteral("update Clubes set IdadeClube = ? where AnoFundacao = ? and "
-                               "IdadeClube is not ?"),
-                {year.age, year.year, year.age});
+}
+
+// The code that ends the step starting after `from` (null: past the last club).
+QVariant stepEnd(Database& db, qint64 from, int stepRows) {
+    QSqlQuery end =
+        run(db,
+            QStringLiteral("select Codigo from Clubes where Codigo > ? order by Codigo limit 1 "
+                           "offset ?"),
+            {from, stepRows - 1});
+    return end.next() ? end.value(0) : QVariant();
+}
+
+// A new year rewrites every page of the clubs: copying them from the log into the store
+// file took a third of the run, and is left to a thread of its own.
+void commitLeavingCheckpoint(Database& db, Transaction& transaction) {
+    const QVariant automatic = db.value(QStringLiteral("pragma wal_autocheckpoint"));
+    db.exec(QStringLiteral("pragma wal_autocheckpoint = 0"));
+    try {
+        transaction.commit();
+    } catch (const StoreError&) {
+        db.exec(QStringLiteral("pragma wal_autocheckpoint = %1").arg(automatic.toLongLong()));
+        throw;
     }
-    transaction.commit();
+    db.exec(QStringLiteral("pragma wal_autocheckpoint = %1").arg(automatic.toLongLong()));
+    db.checkpointInBackground();
+}
+
+} // namespace
+
+QString ageText(int currentYear, int foundationYear) {
+    return QString::number(qint64(currentYear) - foundationYear) + QStringLiteral(" anos");
+}
+
+std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& progress,
+                             int rowsPerStep) {
+    const int stepRows = std::max(rowsPerStep, 1);
+    Transaction transaction(db);
+    // The table is read in its own order: an index holding the age (gone since store
+    // version 6) made every age written cost two index writes.
+    requireFit(db, currentYear);
+    // The year is a number of ours, never typed text: it goes into the statement as digits.
+    const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
+    const QString update = QStringLiteral("update Clubes set IdadeClube = %1 where Codigo > ? and "
+                                          "Codigo <= ? and AnoFundacao is not null and "
+                                          "IdadeClube is not %1")
+                               .arg(age);
+    const qint64 total = db.value(Counts::totalStatement()).toLongLong();
+    qint64 done = 0;
+    const qint64 last = db.value(QStringLiteral("select max(Codigo) from Clubes")).toLongLong();
+    QVariant from = db.value(QStringLiteral("select min(Codigo) - 1 from Clubes"));
+    while (from.isValid() && !from.isNull() && from.toLongLong() < last) {
+        if (progress && !progress(int(total > 0 ? std::min(done, total) * rowsShare / total : 0)))
+            return std::nullopt; // rolled back
+        const QVariant to = stepEnd(db, from.toLongLong(), stepRows);
+        run(db, update, {from, to.isValid() ? to : QVariant(std::numeric_limits<qint64>::max())});
+        done += stepRows;
+        from = to;
+    }
+    if (progress && !progress(rowsShare))
+        return std::nullopt; // the last moment to stop: the commit cannot be
+
+    commitLeavingCheckpoint(db, transaction);
     return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from %1 "
                                        "where AnoFundacao is not null")
                             .arg(yearCounts()))

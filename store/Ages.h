@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QString>
+#include <functional>
+#include <optional>
 
 namespace velmora {
 
@@ -10,10 +12,17 @@ class Database;
 // negative number).
 QString ageText(int currentYear, int foundationYear);
 
+// Told the share of the clubs done (0 to 100) between steps of a long run; false
+// asks to stop.
+using AgesProgress = std::function<bool(int percent)>;
+
 // Sets IdadeClube of every stored club that has a foundation year, in one
 // transaction, writing only the rows whose age text is not already right; a club
-// without a year keeps its age. Returns the clubs with a year (all now right).
+// without a year keeps its age. Returns the clubs with a year (all now right), or
+// nothing when `progress` asked to stop: then nothing was written.
 // Throws StoreError, having written nothing, when an age would not fit the field.
-int storeAges(Database& db, int currentYear);
+// The rows are read in the table's order, `rowsPerStep` between two reports.
+std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& progress = {},
+                             int rowsPerStep = 32768);
 
 } // namespace velmora

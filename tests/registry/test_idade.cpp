@@ -5,6 +5,8 @@
 #include "tests/support/Rows.h"
 
 #include <QComboBox>
+#include <QFrame>
+#include <QRandomGenerator>
 
 using namespace velmora;
 using velmora::test::Club;
@@ -21,6 +23,67 @@ bool pickYear(DbComboBox* box, const QString& year) {
     box->setCurrentIndex(index);
     emit box->activated(index);
     return true;
+}
+
+// A catalogue of `rows` clubs with random codes, years (some none, some still to
+// come) and stored ages: right for some year, stale, missing or not an age at all.
+void fillRandom(test::TestStore& store, int rows, quint32 seed) {
+    QRandomGenerator random(seed);
+    const QStringList odd = {"?", "", "007 anos", "12", "anos"};
+    store.exec(QStringLiteral("begin"));
+    int code = 0;
+    for (int i = 0; i < rows; ++i) {
+        code += 1 + int(random.bounded(5));
+        const bool withYear = random.bounded(10) != 0;
+        const int year = 1850 + int(random.bounded(200));
+        QString age;
+        switch (random.bounded(4)) {
+        case 0:
+            age = ageText(1990 + int(random.bounded(40)), year);
+            break;
+        case 1:
+            age = odd[random.bounded(odd.size())];
+            break;
+        case 2:
+            break; // none
+        default:
+            age = ageText(2024, year);
+        }
+        store.exec(QStringLiteral("insert into Clubes (Codigo, NomeClube, AnoFundacao, IdadeClube, "
+                                  "Identificador, Extinto) values (%1, 'Clube %1', %2, %3, %4, 0)")
+                       .arg(code)
+                       .arg(withYear ? QString::number(year) : QStringLiteral("null"))
+                       .arg(random.bounded(4) == 2 ? QStringLiteral("null")
+                                                   : QLatin1Char('\'') + age + QLatin1Char('\''))
+                       .arg(random.bounded(2)));
+    }
+    store.exec(QStringLiteral("commit"));
+}
+
+// Every column of every club, one line a club, in code order.
+QStringList everyRow(test::TestStore& store) {
+    return store.column(QStringLiteral("select quote(Codigo) || '|' || quote(NomeClube) || '|' || "
+                                       "quote(AnoFundacao) || '|' || quote(IdadeClube) || '|' || "
+                                       "quote(Identificador) from Clubes order by Codigo"));
+}
+
+// The ages as the editor's row-by-row recomputation would leave them.
+QStringList recomputedOneByOne(test::TestStore& store, int year) {
+    QStringList rows;
+    const QStringList codes =
+        store.column(QStringLiteral("select Codigo from Clubes order by Codigo"));
+    for (const QString& code : codes) {
+        const QString founded = store.value(
+            QStringLiteral("select AnoFundacao from Clubes where Codigo = %1").arg(code));
+        const QString age = founded.isEmpty() ? QStringLiteral("IdadeClube")
+                                              : QLatin1Char('\'') + ageText(year, founded.toInt()) +
+                                                    QLatin1Char('\'');
+        rows << store.value(QStringLiteral("select quote(Codigo) || '|' || quote(NomeClube) || '|' "
+                                           "|| quote(AnoFundacao) || '|' || quote(%1) || '|' || "
+                                           "quote(Identificador) from Clubes where Codigo = %2")
+                                .arg(age, code));
+    }
+    return rows;
 }
 
 } // namespace
@@ -41,6 +104,12 @@ private slots:
     void storeAgesCountsRows();
     void storeAgesWritesOnlyWrongRows_data();
     void storeAgesWritesOnlyWrongRows();
+    void storeAgesSameAsRowByRow_data();
+    void storeAgesSameAsRowByRow();
+    void storeAgesStoppedWritesNothing_data();
+    void storeAgesStoppedWritesNothing();
+    void recomputeShowsProgressInEditor();
+    void recomputeCancelledChangesNothing();
 };
 
 void TestIdade::text_data() {
@@ -209,7 +278,7 @@ void TestIdade::storeAgesCountsRows() {
     store.insert(unknown);
     store.add(3, QStringLiteral("Palmeiras"));
     const QVariant cache = store.database().value(QStringLiteral("PRAGMA cache_size"));
-    QCOMPARE(storeAges(store.database(), 2000), 2);
+    QCOMPARE(storeAges(store.database(), 2000).value_or(-1), 2);
     QCOMPARE(store.database().value(QStringLiteral("PRAGMA cache_size")), cache);
     QCOMPARE(store.column(QStringLiteral("select IdadeClube from Clubes order by Codigo")),
              (QStringList{"90 anos", unknown.idadeClube, "90 anos"}));
@@ -243,12 +312,134 @@ void TestIdade::storeAgesWritesOnlyWrongRows() {
         store.exec(QStringLiteral("update Clubes set IdadeClube = null where Codigo = 5"));
     Database& db = store.database();
     const qint64 before = db.changeStamp().second;
-    QCOMPARE(storeAges(db, year), 12);
+    QCOMPARE(storeAges(db, year).value_or(-1), 12);
     QCOMPARE(db.changeStamp().second - before, qint64(written));
     QCOMPARE(store.value(QStringLiteral("select count(*) from Clubes where IdadeClube = (%1 - "
                                         "AnoFundacao) || ' anos'")
                              .arg(year)),
              QStringLiteral("12"));
+}
+
+// In steps of any size, the store's recomputation leaves the same rows as one row at a
+// time, and reports its progress in order.
+void TestIdade::storeAgesSameAsRowByRow_data() {
+    QTest::addColumn<int>("rowsPerStep");
+    QTest::addColumn<int>("year");
+    QTest::newRow("many steps, a new year") << 7 << 2031;
+    QTest::newRow("one step, the year most ages hold") << 100000 << 2024;
+    QTest::newRow("steps of one, an older year") << 1 << 1999;
+}
+
+void TestIdade::storeAgesSameAsRowByRow() {
+    QFETCH(int, rowsPerStep);
+    QFETCH(int, year);
+    test::TestStore store;
+    fillRandom(store, 400, quint32(rowsPerStep + year));
+    const QStringList expected = recomputedOneByOne(store, year);
+    QList<int> told;
+    const std::optional<int> withYear = storeAges(
+        store.database(), year,
+        [&](int percent) {
+            told << percent;
+            return true;
+        },
+        rowsPerStep);
+    QCOMPARE(everyRow(store), expected);
+    QCOMPARE(
+        withYear.value_or(-1),
+        store.value(QStringLiteral("select count(*) from Clubes where AnoFundacao is not null"))
+            .toInt());
+    // One report before each step and one before the commit, never going back.
+    QCOMPARE(told.size(), (400 + rowsPerStep - 1) / rowsPerStep + 1);
+    QVERIFY(std::is_sorted(told.begin(), told.end()));
+    QVERIFY(told.constLast() > told.constFirst());
+    // Pressed again in the same year, nothing is written.
+    const qint64 before = store.database().changeStamp().second;
+    QVERIFY(storeAges(store.database(), year, {}, rowsPerStep).has_value());
+    QCOMPARE(store.database().changeStamp().second, before);
+}
+
+void TestIdade::storeAgesStoppedWritesNothing_data() {
+    QTest::addColumn<int>("stopAt"); // the report that asks to stop, 1 for the first
+    QTest::newRow("before the first step") << 1;
+    QTest::newRow("half-way") << 4;
+    QTest::newRow("every row written, before the commit") << 7;
+}
+
+void TestIdade::storeAgesStoppedWritesNothing() {
+    QFETCH(int, stopAt);
+    test::TestStore store;
+    fillRandom(store, 120, 26);
+    const QStringList before = everyRow(store);
+    int reports = 0;
+    const std::optional<int> result = storeAges(
+        store.database(), 2040, [&](int) { return ++reports < stopAt; }, 20);
+    QVERIFY(!result.has_value());
+    QCOMPARE(reports, stopAt);
+    QCOMPARE(everyRow(store), before);
+    // The store is free for the next run, which completes.
+    QVERIFY(storeAges(store.database(), 2040, {}, 20).has_value());
+    QCOMPARE(everyRow(store), recomputedOneByOne(store, 2040));
+}
+
+void TestIdade::recomputeShowsProgressInEditor() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    rig.store.add(2, QStringLiteral("Palmeiras"));
+    TFrmClubes& editor = rig.open();
+    rig.fx.clock.setYear(2031);
+    // While the panel is up, the rest of the program takes no input.
+    rig.dialogs().onProgressStep([&](int step) {
+        if (step == 1) {
+            QTest::mouseClick(editor.BtnLocalizar, Qt::LeftButton);
+            QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
+        }
+    });
+    editor.RecalcularIdadedosClubes1->trigger();
+    rig.dialogs().onProgressStep({});
+    QCOMPARE(rig.clubs().state(), Table::State::Browse);
+    const QVector<ScriptedDialogs::Shown> shown = rig.dialogs().shown();
+    QCOMPARE(shown.size(), 2);
+    QCOMPARE(shown[0].kind, QStringLiteral("progress"));
+    QCOMPARE(shown[0].caption, editor.objectName());
+    QCOMPARE(shown[0].text, QStringLiteral("Recalculando idades…"));
+    QCOMPARE(shown[1].text, QStringLiteral("Idades atualizadas com sucesso!"));
+    QVERIFY(!rig.dialogs().progressSteps().isEmpty());
+    for (const ScriptedDialogs::ProgressStep& step : rig.dialogs().progressSteps())
+        QVERIFY(step.panelShown);
+    // The panel is gone once the work is done.
+    QVERIFY(!editor.findChild<QFrame*>(QStringLiteral("PainelProgresso")));
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("121 anos"));
+}
+
+// "Cancelar" on the panel, even after the last row was rewritten, leaves every age
+// and the editor's row as they were; a later run completes.
+void TestIdade::recomputeCancelledChangesNothing() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    Club later = rig.store.club(2, QStringLiteral("Palmeiras"));
+    later.anoFundacao = 1950;
+    later.idadeClube = QStringLiteral("74 anos");
+    rig.store.insert(later);
+    TFrmClubes& editor = rig.open();
+    rig.fx.clock.setYear(2030);
+    rig.dialogs().cancelProgressAt(2); // the report after the rows, before the commit
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.dialogs().progressSteps().size(), 2);
+    QCOMPARE(rig.dialogs().messages(),
+             QStringList{"Recálculo cancelado: nenhuma idade foi alterada."});
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("114 anos"));
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("74 anos"));
+    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("1"));
+    QCOMPARE(editor.EdtIdade->text(), QStringLiteral("114 anos"));
+    QVERIFY(!editor.findChild<QFrame*>(QStringLiteral("PainelProgresso")));
+
+    rig.dialogs().clearLog();
+    rig.dialogs().cancelProgressAt(0);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.dialogs().messages(), QStringList{"Idades atualizadas com sucesso!"});
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("80 anos"));
+    QCOMPARE(editor.lblCodigo->text(), QStringLiteral("2"));
 }
 
 QTEST_MAIN(TestIdade)

@@ -1,5 +1,9 @@
 #include "tests/support/Doubles.h"
 
+#include "platform/ProgressPanel.h"
+
+#include <QFrame>
+#include <QPushButton>
 #include <QWidget>
 
 namespace velmora {
@@ -50,6 +54,31 @@ bool ScriptedDialogs::saveFile(QString& fileName, const QString&, const QString&
         return false;
     fileName = chosen;
     return true;
+}
+
+class ScriptedDialogs::Progress final : public ProgressBox {
+public:
+    Progress(ScriptedDialogs& owner, QWidget* window, const QString& text)
+        : owner_(owner), panel_(window, text) {}
+    bool step(int percent) override {
+        QFrame* panel = panel_.panel();
+        owner_.steps_.append({percent, panel->isVisible() && panel->window()->isVisible()});
+        if (owner_.onStep_)
+            owner_.onStep_(int(owner_.steps_.size()));
+        if (owner_.steps_.size() == owner_.cancelAt_)
+            panel->findChild<QPushButton*>(QStringLiteral("BtnCancelarProgresso"))->click();
+        return panel_.step(percent);
+    }
+
+private:
+    ScriptedDialogs& owner_;
+    ProgressPanel panel_;
+};
+
+std::unique_ptr<ProgressBox> ScriptedDialogs::progress(QWidget* window, const QString& text) {
+    shown_.append(
+        {QStringLiteral("progress"), window->objectName(), text, MsgIcon::None, MsgButtons::Ok});
+    return std::make_unique<Progress>(*this, window, text);
 }
 
 void RecordingPrinting::printArea(QWidget* area, const QString& title) {

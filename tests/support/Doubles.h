@@ -8,6 +8,7 @@
 #include <QList>
 #include <QStringList>
 #include <QVector>
+#include <functional>
 
 namespace velmora {
 
@@ -30,9 +31,26 @@ public:
     void queuePicture(const QString& path) { pictures_.append(path); } // "" = cancel
     void queueSave(const QString& path) { saves_.append(path); }       // "" = cancel
 
+    // The progress panel is the real one; its "Cancelar" is pressed just before the
+    // given step (1 for the first), if any.
+    void cancelProgressAt(int step) { cancelAt_ = step; }
+    // Run at each step of a progress panel, before the panel's own, with the step's
+    // number (1 for the first).
+    void onProgressStep(std::function<void(int step)> action) { onStep_ = std::move(action); }
+    // Each step of the progress panels shown: how far, and whether the panel was on
+    // screen in its window.
+    struct ProgressStep {
+        int percent;
+        bool panelShown;
+    };
+    const QVector<ProgressStep>& progressSteps() const { return steps_; }
+
     const QVector<Shown>& shown() const { return shown_; }
     QStringList messages() const; // texts of the message boxes, in order
-    void clearLog() { shown_.clear(); }
+    void clearLog() {
+        shown_.clear();
+        steps_.clear();
+    }
 
     MsgResult message(const QString& caption, const QString& text, MsgIcon icon,
                       MsgButtons buttons) override;
@@ -41,8 +59,14 @@ public:
     bool savePdf(QString& fileName) override;
     // Logged as kind "save" too; answered from the same queue as savePdf.
     bool saveFile(QString& fileName, const QString& filter, const QString& suffix) override;
+    // Logged as kind "progress", with the window's name as caption.
+    std::unique_ptr<ProgressBox> progress(QWidget* window, const QString& text) override;
 
 private:
+    class Progress;
+    int cancelAt_ = 0;
+    std::function<void(int)> onStep_;
+    QVector<ProgressStep> steps_;
     // A box with nothing queued answers Ok / No, "" or cancel.
     QVector<MsgResult> answers_;
     QStringList entries_;
