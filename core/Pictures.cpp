@@ -128,6 +128,15 @@ void Pictures::checkHeader(const QString& path) {
             fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));
 }
 
+void Pictures::verify(const QString& path, QSize box) {
+    const PictureType& type = typeOf(path);
+    // The scale only changes the inverse transform: damaged data fails at any scale.
+    if (type.decoder == Decoder::Jpeg)
+        jpegJob(path, QSize(1, 1), false);
+    else
+        decodeWithQt(path, type, normalBox(box));
+}
+
 QImage Pictures::load(const QString& path, QSize box) {
     box = normalBox(box);
     const FileStamp stamp = stampOf(path);

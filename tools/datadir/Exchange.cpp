@@ -209,7 +209,8 @@ struct Pending {
     QString badgeTarget;   // empty: the stored badge is kept (same file content)
     QString replacedBadge; // a changed club's old badge, trashed once the new one is in
     qint64 code = 0;
-    qint64 changing = 0; // the stored club this line changes, 0 when it adds one
+    qint64 changing = 0;     // the stored club this line changes, 0 when it adds one
+    bool judgeBadge = false; // the badge file is there, its content still to be judged
 };
 
 // The header names the columns; any order, any letter case, each of the seventeen once.
@@ -253,7 +254,7 @@ public:
         : badgeFolder_(absolute(options.dir) + QLatin1Char('/') + QLatin1String(badgesDir)),
           base_(options.pictures.isEmpty() ? QFileInfo(absolute(options.file)).path()
                                            : absolute(options.pictures)),
-          options_(options), db_(db), rules_(db, year, pictures_) {}
+          options_(options), db_(db), rules_(db, year) {}
 
     // Takes the records' texts over, so a big file is not held twice.
     ImportReport run(csv::Table& table) {
@@ -270,12 +271,16 @@ public:
             return report_;
         if (options_.update)
             storedBadges_ = storedBadges();
-        checkPictures(table, columns);
         pending_.reserve(table.records.size());
         const qsizetype width = table.records.first().fields.size();
         for (qsizetype r = 1; r < table.records.size(); ++r)
             readRecord(table.records[r], columns, width);
         table.records.clear();
+        // A bad line is reported at once; the badges, the costly part, are judged only
+        // for a file that could be imported.
+        if (!report_.problems.isEmpty())
+            return report_;
+        judgeBadges();
         if (!report_.problems.isEmpty())
             return report_;
         assignCodes();
@@ -299,18 +304,18 @@ private:
         return QDir::cleanPath(base_ + QLatin1Char('/') + path);
     }
 
-    // Every badge file is judged once, on every core, before the lines are checked.
-    void checkPictures(const csv::Table& table, const QList<int>& columns) {
-        const qsizetype column = columns[names_.indexOf(QStringLiteral("EscudoClube"))];
+    // Every badge file is judged once, on every core, as the editor judges a picture.
+    void judgeBadges() {
         QStringList sources;
-        sources.reserve(table.records.size());
-        for (qsizetype r = 1; r < table.records.size(); ++r) {
-            const QString source =
-                badgeSource(csv::restored(table.records[r].fields.value(column)));
-            if (QFileInfo(source).isFile())
-                sources << source;
-        }
+        sources.reserve(pending_.size());
+        for (const Pending& p : std::as_const(pending_))
+            if (p.judgeBadge)
+                sources << p.badgeSource;
         pictures_.checkAll(sources);
+        for (const Pending& p : std::as_const(pending_))
+            if (p.judgeBadge)
+                if (const QString fault = pictures_.fault(p.badgeSource); !fault.isEmpty())
+                    problem(p.line, QStringLiteral("EscudoClube"), fault);
     }
 
     void readRecord(csv::Record& record, const QList<int>& columns, qsizetype width) {
@@ -331,8 +336,12 @@ private:
         if (!p.badgeSource.isEmpty())
             checkTargetWidth(p.line,
                              badgeFolder_ + QLatin1Char('/') + QFileInfo(p.badgeSource).fileName());
-        for (const FieldProblem& fp : rules_.apply(club_, p.changing))
+        p.judgeBadge = !p.badgeSource.isEmpty();
+        for (const FieldProblem& fp : rules_.apply(club_, p.changing)) {
             problem(p.line, fp.field, fp.reason);
+            if (fp.field == badge)
+                p.judgeBadge = false; // missing: nothing to judge
+        }
         const QString name = club_.value(QStringLiteral("NomeClube"));
         if (const auto seen = namesInFile_.constFind(name);
             !name.isEmpty() && seen != namesInFile_.cend())
