@@ -643,6 +643,27 @@ private slots:
         QCOMPARE(treeOf(target + "/Distintivos"), badges);
     }
 
+    // A file of many megabytes is read a piece at a time; one byte that is not UTF-8 deep
+    // inside it is listed at its line, and no line is read twice.
+    void lateBadByteListedOnce() {
+        Line line = sampleLines(1).first();
+        QList<Line> lines;
+        for (int i = 0; i < 30000; ++i) {
+            line["NomeClube"] = QStringLiteral("Clube %1").arg(i);
+            lines.append(line);
+        }
+        lines.last()["Estadio"] = QStringLiteral("@MARK@");
+        QByteArray bytes = csvOf(lines);
+        bytes.replace("@MARK@", QString::fromUtf8("Estádio").toLatin1());
+        const QString target = emptyCatalogue();
+        const ImportReport report = import(target, writeCsv(bytes));
+        QCOMPARE(report.added, 0);
+        QCOMPARE(report.problems.size(), 1);
+        QCOMPARE(report.problems[0].line, int(lines.size()) + 1);
+        QVERIFY(report.problems[0].reason.contains(QStringLiteral("UTF-8")));
+        QVERIFY(clubsOf(target).isEmpty());
+    }
+
     void everyBadLineListed() {
         QList<Line> lines = sampleLines(5);
         lines[1]["NomeClube"].clear();
