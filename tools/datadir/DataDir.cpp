@@ -407,7 +407,7 @@ QSqlQuery select(Database& db, const QString& sql) {
 
 // Why a picture path does not load; empty when it does. A header check reads only
 // what a load reads before decoding (enough for a copied or truncated file); a
-// decode reads every pixel.
+// decode reads all of the picture's data, as a load would.
 QString pictureFault(const QString& path, CheckDepth depth) {
     if (path.isEmpty())
         return QStringLiteral("caminho vazio");
@@ -418,7 +418,7 @@ QString pictureFault(const QString& path, CheckDepth depth) {
         return QStringLiteral("tipo desconhecido");
     try {
         if (depth == CheckDepth::Decode)
-            Pictures().load(path);
+            Pictures::verify(path);
         else
             Pictures::checkHeader(path);
     } catch (const PictureError& e) {
