@@ -359,6 +359,36 @@ QString cachedStore(int clubs) {
     return dir->filePath(QStringLiteral("Velmora"));
 }
 
+// A generated catalogue of `clubs` where every club has a badge file of its own, as a
+// real one has (kept in VELMORA_BENCH_STORES when set).
+QString ownBadgeStore(int clubs) {
+    static std::map<int, std::unique_ptr<QTemporaryDir>> made;
+    QString dir;
+    const QString kept = qEnvironmentVariable("VELMORA_BENCH_STORES");
+    if (!kept.isEmpty()) {
+        dir = QStringLiteral("%1/%2-own-badges").arg(kept).arg(clubs);
+    } else {
+        auto& temp = made[clubs];
+        if (!temp)
+            temp = std::make_unique<QTemporaryDir>();
+        dir = temp->filePath(QStringLiteral("Velmora"));
+    }
+    if (QFileInfo::exists(dir + QStringLiteral("/Velmora.sqlite")))
+        return dir;
+    bench::makeStore(dir, clubs);
+    Database db(dir);
+    QSqlQuery query(db.handle());
+    query.exec(QStringLiteral("select Codigo, EscudoClube from Clubes"));
+    const QString badges = dir + QStringLiteral("/Distintivos/c%1.jpg");
+    while (query.next())
+        QFile::copy(query.value(1).toString(), badges.arg(query.value(0).toInt()));
+    db.exec(QStringLiteral("update Clubes set EscudoClube = '%1/Distintivos/c' || Codigo || '.jpg'")
+                .arg(dir));
+    for (const QString& shared : QDir(dir + QStringLiteral("/Distintivos")).entryList({"Escudo*"}))
+        QFile::remove(dir + QStringLiteral("/Distintivos/") + shared);
+    return dir;
+}
+
 bool setShape(const QString& name) {
     for (const ShapeName& s : shapeNames) {
         if (name == QLatin1String(s.name)) {

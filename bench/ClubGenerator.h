@@ -33,6 +33,10 @@ bool takeShapeOption(int& argc, char** argv);
 // by later runs (<folder>/<clubs>-<shape>/ for a shape other than the default).
 QString cachedStore(int clubs);
 
+// A store of `clubs` clubs where every club has a badge file of its own, as a real
+// catalogue has (kept in <VELMORA_BENCH_STORES>/<clubs>-own-badges/ when that is set).
+QString ownBadgeStore(int clubs);
+
 // A new empty folder for one run's output. Nothing in it is deleted before the program
 // ends: on ext4 without a journal, files are created several times more slowly for
 // minutes after many were deleted, which would weigh on the benchmarks that follow.

@@ -2,6 +2,7 @@
 // after a move, and backup against a plain copy of the same files.
 #include "bench/ClubGenerator.h"
 #include "bench/Scale.h"
+#include "bench/ToolRun.h"
 #include "store/Database.h"
 #include "tools/datadir/Backup.h"
 #include "tools/datadir/DataDir.h"
@@ -38,38 +39,8 @@ QString catalogue(int clubs) {
     return dir->path();
 }
 
-// A generated catalogue of `clubs` where every club has a badge file of its own, as a
-// real one has (kept in VELMORA_BENCH_STORES when set).
-QString ownBadges(int clubs) {
-    static std::map<int, std::unique_ptr<QTemporaryDir>> made;
-    QString dir;
-    const QString kept = qEnvironmentVariable("VELMORA_BENCH_STORES");
-    if (!kept.isEmpty()) {
-        dir = QStringLiteral("%1/%2-own-badges").arg(kept).arg(clubs);
-    } else {
-        auto& temp = made[clubs];
-        if (!temp)
-            temp = std::make_unique<QTemporaryDir>();
-        dir = temp->filePath(QStringLiteral("Velmora"));
-    }
-    if (QFileInfo::exists(dir + QStringLiteral("/Velmora.sqlite")))
-        return dir;
-    bench::makeStore(dir, clubs);
-    Database db(dir);
-    QSqlQuery query(db.handle());
-    query.exec(QStringLiteral("select Codigo, EscudoClube from Clubes"));
-    const QString badges = dir + QStringLiteral("/Distintivos/c%1.jpg");
-    while (query.next())
-        QFile::copy(query.value(1).toString(), badges.arg(query.value(0).toInt()));
-    db.exec(QStringLiteral("update Clubes set EscudoClube = '%1/Distintivos/c' || Codigo || '.jpg'")
-                .arg(dir));
-    for (const QString& shared : QDir(dir + QStringLiteral("/Distintivos")).entryList({"Escudo*"}))
-        QFile::remove(dir + QStringLiteral("/Distintivos/") + shared);
-    return dir;
-}
-
 void BM_Check(benchmark::State& state) {
-    const QString dir = ownBadges(int(state.range(0)));
+    const QString dir = bench::ownBadgeStore(int(state.range(0)));
     for (auto _ : state) {
         // The generated catalogue has a few clubs of unknown countries, without flags.
         const datadir::CheckReport report = datadir::check(dir);
@@ -80,15 +51,33 @@ void BM_Check(benchmark::State& state) {
 VELMORA_CATALOGUE_BENCHMARK(BM_Check);
 
 void BM_Check_Completo(benchmark::State& state) {
-    const QString dir = ownBadges(int(state.range(0)));
+    const QString dir = bench::ownBadgeStore(int(state.range(0)));
     for (auto _ : state) {
-        const datadir::CheckReport report =
-            datadir::check(dir, false, datadir::CheckDepth::Decode);
+        const datadir::CheckReport report = datadir::check(dir, false, datadir::CheckDepth::Decode);
         if (report.pictures < 3 * state.range(0) || report.problems.size() > state.range(0) / 50)
             state.SkipWithError("check did not look at every picture");
     }
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Check_Completo, benchmark::kMillisecond, 1);
+
+// `velmora-datadir check` as a user runs it: rows per second and the tool's own peak
+// memory. It exits 1 on the generated catalogue (a few clubs of unknown countries).
+void BM_CheckTool(benchmark::State& state) {
+    const QString dir = bench::ownBadgeStore(int(state.range(0)));
+    bench::ChildRun last;
+    for (auto _ : state) {
+        last = bench::runTool({QStringLiteral("check"), dir});
+        if (last.exit != 0 && last.exit != 1) {
+            state.SkipWithError("velmora-datadir check did not end as expected");
+            return;
+        }
+        state.SetIterationTime(last.seconds);
+    }
+    state.counters["peak_rss_MB"] = last.peakMB;
+    state.counters["rows_per_s"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate);
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_CheckTool, benchmark::kMillisecond, 1, 3, true);
 
 void copyTree(const QString& from, const QString& to) {
     QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);

@@ -2,22 +2,12 @@
 // badge copied in, in one transaction; rows per second, and the peak memory of the tool
 // itself run as a user runs it.
 #include "bench/ClubGenerator.h"
+#include "bench/ToolRun.h"
 #include "tools/datadir/Exchange.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
-#include <algorithm>
 #include <benchmark/benchmark.h>
-#include <vector>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char** environ;
 
 using namespace velmora;
 
@@ -101,74 +91,21 @@ BENCHMARK(BM_ImportClubs)
     ->Repetitions(3)
     ->DisplayAggregatesOnly(true);
 
-struct ChildRun {
-    int exit = -1;
-    double seconds = 0;
-    double peakMB = 0; // the child's own peak resident memory
-};
-
-// The high-water mark of a process's memory, from the kernel's account of it; 0 once
-// the process is gone. (A child's rusage would also count this process's memory, which
-// the child shares until it starts the tool.)
-double peakMB(pid_t pid) {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
-// Runs velmora-datadir as a process of its own, reading its peak memory while it runs.
-ChildRun runTool(const QStringList& args) {
-    const QByteArray program =
-        (QCoreApplication::applicationDirPath() + QStringLiteral("/../tools/velmora-datadir"))
-            .toLocal8Bit();
-    std::vector<QByteArray> bytes{program};
-    for (const QString& a : args)
-        bytes.push_back(a.toLocal8Bit());
-    std::vector<char*> argv;
-    for (QByteArray& b : bytes)
-        argv.push_back(b.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    ChildRun run;
-    QElapsedTimer timer;
-    timer.start();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, program.constData(), &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        // The mark only grows: its last reading before the end is the peak, within the
-        // few milliseconds between readings.
-        while (waitpid(pid, &status, WNOHANG) == 0) {
-            run.peakMB = std::max(run.peakMB, peakMB(pid));
-            usleep(2000);
-        }
-        if (WIFEXITED(status))
-            run.exit = WEXITSTATUS(status);
-    }
-    run.seconds = double(timer.nsecsElapsed()) / 1e9;
-    posix_spawn_file_actions_destroy(&actions);
-    return run;
-}
-
 // `velmora-datadir import` as a user runs it: a good file, and one refused for one bad
 // line in its middle (nothing copied, nothing written).
-void importAsUser(benchmark::State& state, bool refused) {
+void importAsUser(benchmark::State& state, bool refused,
+                  QString (*store)(int) = bench::cachedStore) {
     const int clubs = int(state.range(0));
-    const QString source = bench::cachedStore(clubs);
+    const QString source = store(clubs);
     QTemporaryDir work;
     const QString csv = importableCsv(source, work.path(), refused ? clubs / 2 : 0);
-    ChildRun last;
+    bench::ChildRun last;
     for (auto _ : state) {
         state.PauseTiming();
         const QString target = bench::scratchFolder();
         bench::makeStore(target, 0);
         state.ResumeTiming();
-        last = runTool({QStringLiteral("import"), target, csv});
+        last = bench::runTool({QStringLiteral("import"), target, csv});
         if (last.exit != (refused ? 1 : 0)) {
             state.SkipWithError("velmora-datadir import did not end as expected");
             return;
@@ -185,12 +122,31 @@ void BM_ImportTool(benchmark::State& state) {
 void BM_ImportToolRefusal(benchmark::State& state) {
     importAsUser(state, true);
 }
+// The generated catalogue's clubs share a few dozen badge files; a real one has one per
+// club, each checked on its own.
+void BM_ImportToolOwnBadges(benchmark::State& state) {
+    importAsUser(state, false, bench::ownBadgeStore);
+}
+void BM_ImportToolRefusalOwnBadges(benchmark::State& state) {
+    importAsUser(state, true, bench::ownBadgeStore);
+}
 BENCHMARK(BM_ImportTool)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
     ->Iterations(3);
 BENCHMARK(BM_ImportToolRefusal)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+
+BENCHMARK(BM_ImportToolOwnBadges)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+BENCHMARK(BM_ImportToolRefusalOwnBadges)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()

@@ -42,6 +42,6 @@ struct JpegJob {
     char message[JMSG_LENGTH_MAX] = {};
 };
 
-JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QFile* opened = nullptr);
+JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QIODevice* opened = nullptr);
 
 } // namespace velmora::picture

@@ -102,7 +102,7 @@ JpegOutcome runJpeg(JpegJob& job) {
 // Reads from file when given (already open), else opens path.
 } // namespace
 
-JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QFile* opened) {
+JpegJob jpegJob(const QString& path, QSize box, bool headerOnly, QIODevice* opened) {
     QFile own(path);
     if (!opened)
         openFile(own);

@@ -103,8 +103,17 @@ void Pictures::checkHeader(const QString& path) {
         pictureSize(path);
         return;
     }
-    QFile file(path);
-    openFile(file); // once: a check of a big catalogue opens every file
+    QFile opened(path);
+    openFile(opened); // once: a check of a big catalogue opens every file
+    // A file of a badge's size is read whole in one go: the checks below seek about in
+    // it, and every seek in a file is a system call or two.
+    constexpr qint64 readWhole = 1 << 20;
+    QBuffer whole;
+    QIODevice& file = opened.size() <= readWhole ? whole : static_cast<QIODevice&>(opened);
+    if (&file == &whole) {
+        whole.setData(opened.readAll());
+        whole.open(QIODevice::ReadOnly);
+    }
     if (type.decoder == Decoder::Jpeg) {
         if (const QSize size = jpegJob(path, {}, true, &file).fullSize; tooBig(size))
             failTooBig(path, size);
@@ -126,6 +135,15 @@ void Pictures::checkHeader(const QString& path) {
     for (CompletenessCheck check : {type.complete, type.ends})
         if (check != nullptr && !isComplete(file, check))
             fail(path, QStringLiteral("arquivo de imagem danificado ou incompleto"));
+}
+
+void Pictures::verify(const QString& path, QSize box) {
+    const PictureType& type = typeOf(path);
+    // The scale only changes the inverse transform: damaged data fails at any scale.
+    if (type.decoder == Decoder::Jpeg)
+        jpegJob(path, QSize(1, 1), false);
+    else
+        decodeWithQt(path, type, normalBox(box));
 }
 
 QImage Pictures::load(const QString& path, QSize box) {

@@ -54,6 +54,10 @@ public:
     // header of the extension's type (by content), the pixel limit, and for bitmaps
     // and icons the length the header promises. Throws PictureError.
     static void checkHeader(const QString& path);
+    // Whether load(path, box) would succeed, at the least cost: the same checks and every
+    // byte of the picture's data decoded (a JPEG at its smallest DCT scale), nothing
+    // scaled or kept. Throws PictureError.
+    static void verify(const QString& path, QSize box = {});
 
     void clearCache();
     int cacheSize() const;     // pictures held

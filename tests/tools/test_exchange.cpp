@@ -94,6 +94,21 @@ QByteArray hugeJpegHeader() {
     return bytes;
 }
 
+// A JPEG whose scan stops half-way and is closed by an end marker: its header and its
+// end look whole, only decoding its data shows the damage.
+QByteArray jpegCutInTheScan() {
+    QImage image(64, 64, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x * 4, y * 4, (x * y) % 256));
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG", 95);
+    const qsizetype scan = bytes.indexOf("\xFF\xDA");
+    return bytes.left(scan + (bytes.size() - scan) / 2) + "\xFF\xD9";
+}
+
 // The exported lines of a few sample clubs, as field maps, to build bad files from.
 using Line = QHash<QString, QString>;
 
@@ -281,6 +296,7 @@ private slots:
         row("código inválido", "Codigo", "12a", "código", QString());
         row("distintivo que é texto com nome de figura", "EscudoClube", "@fake", "danificado",
             QString());
+        row("distintivo cortado no meio dos dados", "EscudoClube", "@cut", "danificado", QString());
         row("distintivo grande demais", "EscudoClube", "@huge", "grande demais", QString());
         row("distintivo de pixels demais", "EscudoClube", "@pixels", "grande demais", QString());
         row("NUL no nome", "NomeClube", "@nul", "NUL", QString());
@@ -318,6 +334,9 @@ private slots:
         } else if (value == "@fake") {
             writeFile(tmp_.path() + QStringLiteral("/falso.jpg"), "isto não é uma figura");
             bad["EscudoClube"] = QStringLiteral("falso.jpg");
+        } else if (value == "@cut") {
+            writeFile(tmp_.path() + QStringLiteral("/cortado.jpg"), jpegCutInTheScan());
+            bad["EscudoClube"] = QStringLiteral("cortado.jpg");
         } else if (value == "@huge") {
             QFile huge(tmp_.path() + QStringLiteral("/enorme.png"));
             QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(Pictures::maxFileBytes + 1));
@@ -622,6 +641,27 @@ private slots:
         badges << QFileInfo(after[2][badge]).fileName() << QFileInfo(after[40][badge]).fileName();
         badges.sort();
         QCOMPARE(treeOf(target + "/Distintivos"), badges);
+    }
+
+    // A file of many megabytes is read a piece at a time; one byte that is not UTF-8 deep
+    // inside it is listed at its line, and no line is read twice.
+    void lateBadByteListedOnce() {
+        Line line = sampleLines(1).first();
+        QList<Line> lines;
+        for (int i = 0; i < 30000; ++i) {
+            line["NomeClube"] = QStringLiteral("Clube %1").arg(i);
+            lines.append(line);
+        }
+        lines.last()["Estadio"] = QStringLiteral("@MARK@");
+        QByteArray bytes = csvOf(lines);
+        bytes.replace("@MARK@", QString::fromUtf8("Estádio").toLatin1());
+        const QString target = emptyCatalogue();
+        const ImportReport report = import(target, writeCsv(bytes));
+        QCOMPARE(report.added, 0);
+        QCOMPARE(report.problems.size(), 1);
+        QCOMPARE(report.problems[0].line, int(lines.size()) + 1);
+        QVERIFY(report.problems[0].reason.contains(QStringLiteral("UTF-8")));
+        QVERIFY(clubsOf(target).isEmpty());
     }
 
     void everyBadLineListed() {

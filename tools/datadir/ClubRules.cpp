@@ -4,7 +4,6 @@
 #include "store/Names.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
-#include "tools/datadir/PictureCheck.h"
 
 #include <QFileInfo>
 #include <QSqlError>
@@ -61,8 +60,7 @@ QString controlCharacterFault(const QString& text) {
     return QString();
 }
 
-ClubRules::ClubRules(Database& db, int currentYear, PictureCheck& pictures)
-    : currentYear_(currentYear), pictures_(pictures) {
+ClubRules::ClubRules(Database& db, int currentYear) : currentYear_(currentYear) {
     countryFlags_ = pairs(db, QStringLiteral("select NomePais, BandeiraPais from Paises"));
     stateFlags_ = pairs(db, QStringLiteral("select UF, BandeiraUF from UF"));
     logos_ = pairs(db, QStringLiteral("select NomeFederacao, LogoFederacao from Federacao"));
@@ -175,8 +173,6 @@ void ClubRules::checkFlags(const Club& club, QList<FieldProblem>& problems) cons
     if (!QFileInfo(badge).isFile())
         problems.append({QStringLiteral("EscudoClube"),
                          QStringLiteral("o arquivo do distintivo não existe: %1").arg(badge)});
-    else if (const QString fault = pictures_.fault(badge); !fault.isEmpty())
-        problems.append({QStringLiteral("EscudoClube"), fault});
 }
 
 // Each text as the editor's boxes would take it: nothing a window cannot show.

@@ -11,8 +11,6 @@ class Database;
 
 namespace velmora::datadir {
 
-class PictureCheck;
-
 // A text's length as the editor and the store count it: in characters, a character
 // outside the basic plane (an emoji) being one.
 qsizetype characters(const QString& text);
@@ -35,12 +33,13 @@ struct FieldProblem {
 // from them and the age computed. Reads the reference tables and the stored names once.
 class ClubRules final {
 public:
-    // The badge file is judged by pictures, as the editor judges a picture it is given.
-    ClubRules(Database& db, int currentYear, PictureCheck& pictures);
+    ClubRules(Database& db, int currentYear);
 
     // Checks club and fills its derived fields (BandeiraPais, BandeiraUF,
     // LogoFederacao, IdadeClube, Extinto as 0 or 1). EscudoClube must already be the
-    // full path of the chosen badge file. Lists every problem, not only the first.
+    // full path of the chosen badge file; the file must exist, and its content is left
+    // to the caller (PictureCheck), which judges many files at once. Lists every
+    // problem, not only the first.
     // changing: the code of the stored club that club changes (its own name is no
     // repetition), 0 for a new club.
     QList<FieldProblem> apply(Club& club, qint64 changing = 0) const;
@@ -56,7 +55,6 @@ private:
     void checkTexts(const Club& club, QList<FieldProblem>& problems) const;
 
     int currentYear_;
-    PictureCheck& pictures_;
     QHash<QString, QString> countryFlags_; // NomePais -> BandeiraPais
     QHash<QString, QString> stateFlags_;   // UF -> BandeiraUF
     QHash<QString, QString> logos_;        // NomeFederacao -> LogoFederacao

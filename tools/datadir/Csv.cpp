@@ -28,13 +28,18 @@ public:
 
     int line() const { return line_; }
 
-    void run(Table& table) {
+    void run(Table& table, const RecordSink& sink) {
+        sink_ = sink ? &sink : nullptr;
         while (pos_ < text_.size()) {
             Record record;
             record.line = line_;
             QString reason;
             if (readRecord(record.fields, reason)) {
-                if (!(record.fields.size() == 1 && record.fields.first().isEmpty()))
+                if (record.fields.size() == 1 && record.fields.first().isEmpty())
+                    continue;
+                if (sink)
+                    sink(record); // kept by the sink as it likes: nothing interned
+                else
                     table.records.append(std::move(record));
             } else {
                 table.errors.append({record.line, reason});
@@ -49,7 +54,7 @@ private:
             QString field;
             if (!readField(field, reason))
                 return false;
-            fields.append(interned(std::move(field)));
+            fields.append(sink_ ? std::move(field) : interned(std::move(field)));
             if (pos_ >= text_.size())
                 return true;
             const QChar c = text_[pos_];
@@ -142,6 +147,7 @@ private:
     QStringView text_;
     QChar sep_;
     QSet<QString>& seen_;
+    const RecordSink* sink_ = nullptr;
     qsizetype pos_ = 0;
     int line_;
 };
@@ -282,7 +288,8 @@ qsizetype pieceEnd(const QByteArray& data, qsizetype from, qsizetype size) {
 
 // UTF-8 read a few megabytes at a time, so a big file's text is never held whole beside
 // its bytes and its records. False when a piece is not UTF-8: the file is then read whole.
-bool readUtf8InPieces(const QByteArray& data, QChar separator, Table& table) {
+bool readUtf8InPieces(const QByteArray& data, QChar separator, Table& table,
+                      const RecordSink& sink) {
     constexpr qsizetype pieceSize = 4 << 20;
     QStringDecoder decoder(QStringConverter::Utf8); // drops one leading byte-order mark
     QSet<QString> seen;
@@ -295,7 +302,7 @@ bool readUtf8InPieces(const QByteArray& data, QChar separator, Table& table) {
         if (table.separator.isNull())
             table.separator = separator.isNull() ? detectSeparator(text) : separator;
         Parser parser(text, table.separator, seen, line);
-        parser.run(table);
+        parser.run(table, sink);
         line = parser.line();
         from = end;
     }
@@ -303,6 +310,18 @@ bool readUtf8InPieces(const QByteArray& data, QChar separator, Table& table) {
         table.separator = separator.isNull() ? QChar(QLatin1Char(';')) : separator;
     table.encoding = QStringLiteral("UTF-8");
     return true;
+}
+
+// Decoded a piece at a time, keeping none of it.
+bool isUtf8(const QByteArray& data) {
+    constexpr qsizetype pieceSize = 4 << 20;
+    QStringDecoder decoder(QStringConverter::Utf8);
+    for (qsizetype from = 0; from < data.size() && !decoder.hasError(); from += pieceSize) {
+        const QString piece = // decoding happens on conversion
+            decoder.decode(
+                QByteArrayView(data).sliced(from, std::min(pieceSize, data.size() - from)));
+    }
+    return !decoder.hasError();
 }
 
 bool otherMark(const QByteArray& data) {
@@ -314,10 +333,12 @@ bool otherMark(const QByteArray& data) {
 
 } // namespace
 
-Table read(QByteArray data, QChar separator, Encoding encoding) {
+Table read(QByteArray data, QChar separator, Encoding encoding, const RecordSink& sink) {
     Table table;
     if (encoding != Encoding::Windows1252 && !otherMark(data) && !looksLikeUnmarkedUtf16(data)) {
-        if (readUtf8InPieces(data, separator, table))
+        // With a sink, records go out as they are read, so the whole file must be known
+        // to be UTF-8 before the first of them (else it is read again below).
+        if ((!sink || isUtf8(data)) && readUtf8InPieces(data, separator, table, sink))
             return table;
         table = Table();
     }
@@ -325,7 +346,7 @@ Table read(QByteArray data, QChar separator, Encoding encoding) {
     data = QByteArray(); // not held while the records are built
     table.separator = separator.isNull() ? detectSeparator(text) : separator;
     QSet<QString> seen;
-    Parser(text, table.separator, seen).run(table);
+    Parser(text, table.separator, seen).run(table, sink);
     return table;
 }
 

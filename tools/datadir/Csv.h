@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace velmora::datadir::csv {
 
@@ -35,7 +36,11 @@ struct Table {
 // one UTF-8 sequence in them). A null separator is taken from the first line: ';' or
 // ',', whichever splits it. Never throws: what cannot be read is listed by line, and the
 // records around it are still returned.
-Table read(QByteArray data, QChar separator = QChar(), Encoding encoding = Encoding::Automatic);
+// With a sink, each record is handed to it as soon as it is read and not kept in the
+// table, so a big file is never held whole as records.
+using RecordSink = std::function<void(Record&)>;
+Table read(QByteArray data, QChar separator = QChar(), Encoding encoding = Encoding::Automatic,
+           const RecordSink& sink = {});
 
 // Appends one record, ended by CRLF: the fields that need it quoted, and the fields
 // marked in alwaysQuoted quoted whatever they hold (a spreadsheet then keeps them as

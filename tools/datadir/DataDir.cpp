@@ -8,6 +8,7 @@
 #include "store/Names.h"
 #include "store/Schema.h"
 #include "store/StoreError.h"
+#include "tools/datadir/EveryCore.h"
 #include "tools/datadir/FileUndo.h"
 #include "tools/datadir/PicturePaths.h"
 #include "tools/datadir/StoreAccess.h"
@@ -406,7 +407,7 @@ QSqlQuery select(Database& db, const QString& sql) {
 
 // Why a picture path does not load; empty when it does. A header check reads only
 // what a load reads before decoding (enough for a copied or truncated file); a
-// decode reads every pixel.
+// decode reads all of the picture's data, as a load would.
 QString pictureFault(const QString& path, CheckDepth depth) {
     if (path.isEmpty())
         return QStringLiteral("caminho vazio");
@@ -417,7 +418,7 @@ QString pictureFault(const QString& path, CheckDepth depth) {
         return QStringLiteral("tipo desconhecido");
     try {
         if (depth == CheckDepth::Decode)
-            Pictures().load(path);
+            Pictures::verify(path);
         else
             Pictures::checkHeader(path);
     } catch (const PictureError& e) {
@@ -429,55 +430,83 @@ QString pictureFault(const QString& path, CheckDepth depth) {
     return {};
 }
 
-// Flags and logos repeat on every club: each distinct one is looked at once. A badge
-// is each club's own and is not remembered.
-class PictureFaults final {
-public:
-    explicit PictureFaults(CheckDepth depth) : depth_(depth) {}
-    QString of(const QString& path, bool repeats) {
-        if (!repeats)
-            return pictureFault(path, depth_);
-        auto found = faults_.constFind(path);
-        if (found == faults_.constEnd())
-            found = faults_.insert(path, pictureFault(path, depth_));
-        return *found;
-    }
-
-private:
-    CheckDepth depth_;
-    QHash<QString, QString> faults_;
+// A picture path check looks at, and the row it is on.
+struct PictureUse {
+    const PictureField* field;
+    qint64 row;
+    QString path;
 };
 
-void checkPictures(Database& db, const PictureField& pf, PictureFaults& faults,
-                   CheckReport& report) {
-    const TableDef& def = Schema::table(QLatin1String(pf.table));
-    QStringList columns = pf.key;
-    columns << QLatin1String(pf.field);
-    if (pf.onlyBrasil)
-        columns << QStringLiteral("PaisClube");
+QString tableOf(const PictureField& pf) {
+    return quoted(Schema::table(QLatin1String(pf.table)).name);
+}
+
+// The row's key as the report names it (read again only for a row with a problem).
+QString keyOf(Database& db, const PictureUse& use) {
+    QStringList columns = use.field->key;
     for (QString& c : columns)
         c = quoted(c);
+    QSqlQuery query = select(db, QStringLiteral("select %1 from %2 where rowid = %3")
+                                     .arg(columns.join(QStringLiteral(", ")), tableOf(*use.field))
+                                     .arg(use.row));
+    QStringList key;
+    if (query.next())
+        for (int i = 0; i < columns.size(); ++i)
+            key << query.value(i).toString();
+    return key.join(QStringLiteral(" - "));
+}
+
+// The picture paths of one column, counted; a path outside the data directory is only
+// counted by the folder it points into (one summary: relocate mends them all).
+void gatherPictures(Database& db, const PictureField& pf, QList<PictureUse>& uses,
+                    QSet<QString>& seen, CheckReport& report) {
+    QStringList columns{QStringLiteral("rowid"), quoted(QLatin1String(pf.field))};
+    if (pf.onlyBrasil)
+        columns << quoted(QStringLiteral("PaisClube"));
     QSqlQuery query = select(db, QStringLiteral("select %1 from %2 order by rowid")
-                                     .arg(columns.join(QStringLiteral(", ")), quoted(def.name)));
-    const int pathColumn = int(pf.key.size());
+                                     .arg(columns.join(QStringLiteral(", ")), tableOf(pf)));
+    const bool repeats = qstrcmp(pf.field, "EscudoClube") != 0;
     while (query.next()) {
-        const QString path = query.value(pathColumn).toString();
-        if (pf.onlyBrasil && path.isEmpty() && query.value(pathColumn + 1).toString() != brasil)
+        QString path = query.value(1).toString();
+        if (pf.onlyBrasil && path.isEmpty() && query.value(2).toString() != brasil)
             continue; // no state flag outside Brasil
         ++report.pictures;
         if (!path.isEmpty() && !insideDir(path, db.dataDir())) {
-            ++report.outside[foreignRoot(path)]; // one summary: relocate mends them all
+            ++report.outside[foreignRoot(path)];
             continue;
         }
-        const QString fault = faults.of(path, qstrcmp(pf.field, "EscudoClube") != 0);
-        if (fault.isEmpty())
-            continue;
-        QStringList key;
-        for (int i = 0; i < pathColumn; ++i)
-            key << query.value(i).toString();
-        report.problems.append(
-            {def.fileName, key.join(QStringLiteral(" - ")), QLatin1String(pf.field), path, fault});
+        if (repeats) // a flag on many clubs is held once
+            path = *seen.insert(path);
+        uses.append({&pf, query.value(0).toLongLong(), path});
     }
+}
+
+// Flags and logos repeat on every club: each distinct one is looked at once. A badge is
+// each club's own. The files are looked at on every core.
+void checkPictures(Database& db, const QList<PictureUse>& uses, CheckDepth depth,
+                   CheckReport& report) {
+    QStringList files;
+    QHash<QString, qsizetype> shared; // flag or logo path -> its place in files
+    QList<qsizetype> fileOf(uses.size());
+    for (qsizetype i = 0; i < uses.size(); ++i) {
+        const PictureUse& use = uses[i];
+        if (qstrcmp(use.field->field, "EscudoClube") != 0) {
+            if (const auto it = shared.constFind(use.path); it != shared.constEnd()) {
+                fileOf[i] = *it;
+                continue;
+            }
+            shared.insert(use.path, files.size());
+        }
+        fileOf[i] = files.size();
+        files << use.path;
+    }
+    QList<QString> faults(files.size());
+    onEveryCore(files.size(), [&](qsizetype f) { faults[f] = pictureFault(files[f], depth); });
+    for (qsizetype i = 0; i < uses.size(); ++i)
+        if (const QString& fault = faults[fileOf[i]]; !fault.isEmpty())
+            report.problems.append({Schema::table(QLatin1String(uses[i].field->table)).fileName,
+                                    keyOf(db, uses[i]), QLatin1String(uses[i].field->field),
+                                    uses[i].path, fault});
 }
 
 QString damagedStore(const QString& root, const QStringList& damage) {
@@ -534,13 +563,18 @@ CheckReport check(const QString& dir, bool fix, CheckDepth depth) {
         TFrmDm dm(root); // opens and checks the store exactly as the program does
         report.upgradeNotice = dm.upgradeNotice();
         Database& db = dm.database();
+        // Every club row is read once per picture column: mapped, in place.
+        db.exec(QStringLiteral("PRAGMA mmap_size = %1")
+                    .arg(QFileInfo(QDir(root).filePath(QLatin1String(Database::fileName))).size()));
         report.readOnly = db.readOnly();
         report.counts = {countRows(db, "Paises"),  countRows(db, "UF"),
                          countRows(db, "Anos"),    countRows(db, "Federacao"),
                          countRows(db, "Cidades"), countRows(db, "Clubes")};
-        PictureFaults faults(depth);
+        QList<PictureUse> uses;
+        QSet<QString> seen;
         for (const PictureField& pf : pictureFields())
-            checkPictures(db, pf, faults, report);
+            gatherPictures(db, pf, uses, seen, report);
+        checkPictures(db, uses, depth, report);
         report.strays = strayBadges(db, root);
     } catch (const StoreError& e) {
         fail(Exit::Problems,

@@ -26,6 +26,7 @@
 #include <QVariant>
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <optional>
 
 namespace velmora::datadir {
@@ -201,15 +202,51 @@ ExportReport exportClubs(const ExportOptions& options) {
 
 namespace {
 
+// A line's texts, packed as UTF-8 behind their end offsets: a big file's lines are all
+// held until they are written, at a fraction of the room of a QStringList each.
+class PackedTexts final {
+public:
+    PackedTexts() = default;
+    explicit PackedTexts(const QStringList& texts) {
+        const qsizetype head = (texts.size() + 1) * qsizetype(sizeof(quint32));
+        bytes_ = QByteArray(head, '\0');
+        quint32 end = quint32(head);
+        setEnd(0, end);
+        for (qsizetype i = 0; i < texts.size(); ++i) {
+            bytes_ += texts[i].toUtf8();
+            setEnd(i + 1, end = quint32(bytes_.size()));
+        }
+        bytes_.squeeze();
+    }
+    qsizetype size() const { return bytes_.isEmpty() ? 0 : endOf(0) / sizeof(quint32) - 1; }
+    QString operator[](qsizetype i) const {
+        if (i < 0 || i >= size())
+            return QString();
+        return QString::fromUtf8(bytes_.constData() + endOf(i), endOf(i + 1) - endOf(i));
+    }
+
+private:
+    void setEnd(qsizetype i, quint32 end) {
+        std::memcpy(bytes_.data() + i * sizeof(quint32), &end, sizeof end);
+    }
+    qsizetype endOf(qsizetype i) const {
+        quint32 end = 0;
+        std::memcpy(&end, bytes_.constData() + i * sizeof(quint32), sizeof end);
+        return end;
+    }
+    QByteArray bytes_;
+};
+
 // A line found good, its texts by field (in the order of fieldNames()).
 struct Pending {
     int line = 0;
-    QStringList values;
+    PackedTexts values;
     QString badgeSource;
     QString badgeTarget;   // empty: the stored badge is kept (same file content)
     QString replacedBadge; // a changed club's old badge, trashed once the new one is in
     qint64 code = 0;
-    qint64 changing = 0; // the stored club this line changes, 0 when it adds one
+    qint64 changing = 0;     // the stored club this line changes, 0 when it adds one
+    bool judgeBadge = false; // the badge file is there, its content still to be judged
 };
 
 // The header names the columns; any order, any letter case, each of the seventeen once.
@@ -253,29 +290,38 @@ public:
         : badgeFolder_(absolute(options.dir) + QLatin1Char('/') + QLatin1String(badgesDir)),
           base_(options.pictures.isEmpty() ? QFileInfo(absolute(options.file)).path()
                                            : absolute(options.pictures)),
-          options_(options), db_(db), rules_(db, year, pictures_) {}
+          options_(options), db_(db), rules_(db, year) {}
 
-    // Takes the records' texts over, so a big file is not held twice.
-    ImportReport run(csv::Table& table) {
+    // Each record is checked as it is read, so the file is never held whole as records.
+    ImportReport run(QByteArray data) {
+        std::optional<QList<int>> columns;
+        qsizetype width = 0;
+        pending_.reserve(data.count('\n'));
+        const csv::Table table = csv::read(
+            std::move(data), options_.separator, options_.encoding, [&](csv::Record& record) {
+                if (columns) {
+                    if (width > 0)
+                        readRecord(record, *columns, width);
+                    return;
+                }
+                columns = mapHeader(record, report_.problems);
+                if (!report_.problems.isEmpty())
+                    return; // width stays 0: the lines cannot be read by this header
+                width = record.fields.size();
+                if (options_.update)
+                    storedBadges_ = storedBadges();
+            });
         report_.encoding = table.encoding;
         for (const csv::LineError& e : table.errors)
             report_.problems.append({e.line, QString(), e.reason});
-        if (table.records.isEmpty()) {
+        if (!columns)
             report_.problems.append(
                 {1, QString(), QStringLiteral("arquivo sem linha de cabeçalho")});
-            return report_;
-        }
-        const QList<int> columns = mapHeader(table.records.first(), report_.problems);
+        // A bad line is reported at once; the badges, the costly part, are judged only
+        // for a file that could be imported.
         if (!report_.problems.isEmpty())
             return report_;
-        if (options_.update)
-            storedBadges_ = storedBadges();
-        checkPictures(table, columns);
-        pending_.reserve(table.records.size());
-        const qsizetype width = table.records.first().fields.size();
-        for (qsizetype r = 1; r < table.records.size(); ++r)
-            readRecord(table.records[r], columns, width);
-        table.records.clear();
+        judgeBadges();
         if (!report_.problems.isEmpty())
             return report_;
         assignCodes();
@@ -299,18 +345,18 @@ private:
         return QDir::cleanPath(base_ + QLatin1Char('/') + path);
     }
 
-    // Every badge file is judged once, on every core, before the lines are checked.
-    void checkPictures(const csv::Table& table, const QList<int>& columns) {
-        const qsizetype column = columns[names_.indexOf(QStringLiteral("EscudoClube"))];
+    // Every badge file is judged once, on every core, as the editor judges a picture.
+    void judgeBadges() {
         QStringList sources;
-        sources.reserve(table.records.size());
-        for (qsizetype r = 1; r < table.records.size(); ++r) {
-            const QString source =
-                badgeSource(csv::restored(table.records[r].fields.value(column)));
-            if (QFileInfo(source).isFile())
-                sources << source;
-        }
+        sources.reserve(pending_.size());
+        for (const Pending& p : std::as_const(pending_))
+            if (p.judgeBadge)
+                sources << p.badgeSource;
         pictures_.checkAll(sources);
+        for (const Pending& p : std::as_const(pending_))
+            if (p.judgeBadge)
+                if (const QString fault = pictures_.fault(p.badgeSource); !fault.isEmpty())
+                    problem(p.line, QStringLiteral("EscudoClube"), fault);
     }
 
     void readRecord(csv::Record& record, const QList<int>& columns, qsizetype width) {
@@ -331,8 +377,12 @@ private:
         if (!p.badgeSource.isEmpty())
             checkTargetWidth(p.line,
                              badgeFolder_ + QLatin1Char('/') + QFileInfo(p.badgeSource).fileName());
-        for (const FieldProblem& fp : rules_.apply(club_, p.changing))
+        p.judgeBadge = !p.badgeSource.isEmpty();
+        for (const FieldProblem& fp : rules_.apply(club_, p.changing)) {
             problem(p.line, fp.field, fp.reason);
+            if (fp.field == badge)
+                p.judgeBadge = false; // missing: nothing to judge
+        }
         const QString name = club_.value(QStringLiteral("NomeClube"));
         if (const auto seen = namesInFile_.constFind(name);
             !name.isEmpty() && seen != namesInFile_.cend())
@@ -340,14 +390,16 @@ private:
                     QStringLiteral("nome repetido: a linha %1 já tem \"%2\"").arg(*seen).arg(name));
         else
             namesInFile_.insert(name, p.line);
-        p.values.reserve(names_.size());
+        QStringList values;
+        values.reserve(names_.size());
         for (const QString& n : names_)
-            p.values << club_.value(n);
+            values << club_.value(n);
+        p.values = PackedTexts(values);
         pending_.append(std::move(p));
     }
 
     QString value(const Pending& p, const QString& field) const {
-        return p.values.value(names_.indexOf(field));
+        return p.values[names_.indexOf(field)];
     }
 
     void readCode(Pending& p) {
@@ -523,7 +575,7 @@ private:
         def.fields.append({order.key, FieldType::Text, 0});
         // Pages stay in memory while the indexes are built, within what a big import can
         // spare beside its rows (its peak memory is held below 150 MB at 100,000 rows).
-        db_.exec(QStringLiteral("PRAGMA cache_size = -32768"));
+        db_.exec(QStringLiteral("PRAGMA cache_size = -8192"));
         const bool rebuild = rebuildIndexes();
         if (rebuild)
             Schema::dropDerivedWithin(db_.handle());
@@ -567,12 +619,13 @@ ImportReport importClubs(const ImportOptions& options) {
     if (!file.open(QIODevice::ReadOnly))
         throw DataDirError(Exit::Problems,
                            QStringLiteral("Sem permissão para ler o arquivo %1.").arg(path));
-    csv::Table table = csv::read(file.readAll(), options.separator, options.encoding);
+    QByteArray data = file.readAll();
+    file.close();
     const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
     try {
         TFrmDm dm(root);
         Importer importer(options, dm.database(), year);
-        ImportReport report = importer.run(table);
+        ImportReport report = importer.run(std::move(data));
         std::ranges::stable_sort(report.problems, {}, &LineProblem::line);
         return report;
     } catch (const StoreError& e) {

@@ -1,13 +1,10 @@
 #include "tools/datadir/PictureCheck.h"
 
 #include "core/Pictures.h"
+#include "tools/datadir/EveryCore.h"
 
 #include <QSet>
-#include <algorithm>
-#include <atomic>
 #include <new>
-#include <thread>
-#include <vector>
 
 namespace velmora::datadir {
 
@@ -15,9 +12,7 @@ namespace {
 
 QString loadFault(const QString& path) {
     try {
-        Pictures pictures;
-        pictures.setCacheLimit(0);
-        pictures.load(path, PictureCheck::box);
+        Pictures::verify(path, PictureCheck::box);
         return QString();
     } catch (const PictureError& e) {
         return e.text();
@@ -40,18 +35,7 @@ void PictureCheck::checkAll(const QStringList& paths) {
         todo.append(p);
     }
     QList<QString> faults(todo.size());
-    std::atomic<qsizetype> next{0};
-    const auto work = [&] {
-        for (qsizetype i = next++; i < todo.size(); i = next++)
-            faults[i] = loadFault(todo[i]);
-    };
-    const unsigned helpers = std::min<unsigned>(
-        std::max(1U, std::thread::hardware_concurrency()) - 1, unsigned(todo.size() / 8));
-    std::vector<std::jthread> threads;
-    for (unsigned t = 0; t < helpers; ++t)
-        threads.emplace_back(work);
-    work();
-    threads.clear(); // joins
+    onEveryCore(todo.size(), [&](qsizetype i) { faults[i] = loadFault(todo[i]); });
     for (qsizetype i = 0; i < todo.size(); ++i)
         verdicts_.insert(todo[i], faults[i]);
 }

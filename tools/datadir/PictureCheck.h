@@ -7,10 +7,10 @@
 
 namespace velmora::datadir {
 
-// Whether the club editor would take a picture file: it is loaded by the picture loader
-// the editor shows it with (type read from the content, damage, the file size and pixel
-// limits) at the size of a picture box. Verdicts are kept per file; many files are
-// checked on every core at once.
+// Whether the club editor would take a picture file: the picture loader the editor shows
+// it with verifies it (type read from the content, damage, the file size and pixel
+// limits) as for a picture box. Verdicts are kept per file; many files are checked on
+// every core at once.
 class PictureCheck final {
 public:
     static constexpr QSize box{96, 96};

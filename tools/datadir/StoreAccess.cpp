@@ -72,6 +72,11 @@ QStringList storeDamage(const QString& root) {
     if (sqlite3_open_v2(file.constData(), &c.handle, flags, nullptr) != SQLITE_OK)
         return damaged() ? QStringList{c.error()} : QStringList{};
     sqlite3_busy_timeout(c.handle, 5000);
+    // The check reads every page several times over; mapped, the pages are read in
+    // place instead of copied through a small cache one system call at a time.
+    const QByteArray mapped =
+        QByteArray("PRAGMA mmap_size = ") + QByteArray::number(QFileInfo(path).size());
+    sqlite3_exec(c.handle, mapped.constData(), nullptr, nullptr, nullptr);
     sqlite3_stmt* statement = nullptr;
     if (sqlite3_prepare_v2(c.handle, "PRAGMA integrity_check(20)", -1, &statement, nullptr) !=
         SQLITE_OK)
