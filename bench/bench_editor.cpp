@@ -22,6 +22,7 @@
 #include <benchmark/benchmark.h>
 #include <ctime>
 #include <sqlite3.h>
+#include <unistd.h>
 #include <vector>
 
 using namespace velmora;
@@ -101,6 +102,11 @@ public:
         startedAt_ = clock_.nsecsElapsed();
         cpuAt_ = threadCpuNs();
     }
+    static qint64 threadCpuNs() {
+        timespec t{};
+        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+        return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
+    }
     const Times& stop() {
         now_.total = double(clock_.nsecsElapsed() - startedAt_) / 1e6;
         now_.cpu = double(threadCpuNs() - cpuAt_) / 1e6;
@@ -108,11 +114,6 @@ public:
     }
 
 private:
-    static qint64 threadCpuNs() {
-        timespec t{};
-        clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
-        return qint64(t.tv_sec) * 1000000000 + t.tv_nsec;
-    }
     static int traced(unsigned event, void* self, void* statement, void*) {
         auto& phases = *static_cast<SavePhases*>(self);
         const char* sql = sqlite3_sql(static_cast<sqlite3_stmt*>(statement));
@@ -132,6 +133,27 @@ private:
     Times now_;
 };
 
+// The disk alone: the worst of `times` one-page writes, each synced as a commit syncs the
+// log, in `dir`. What no save can beat, since every save waits for one such sync.
+double worstSyncMs(const QString& dir, int times) {
+    QFile file(dir + QStringLiteral("/sync-probe"));
+    if (!file.open(QIODevice::WriteOnly))
+        return -1;
+    const QByteArray page(4096, 'v');
+    double worst = 0;
+    for (int i = 0; i < times; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        file.write(page);
+        file.flush();
+        fdatasync(file.handle());
+        worst = std::max(worst, double(timer.nsecsElapsed()) / 1e6);
+    }
+    file.close();
+    file.remove();
+    return worst;
+}
+
 // The worst of a thousand saves of a new short name: index upkeep that comes now and
 // then must not show up as one slow save among many quick ones. The worst save's
 // phases are reported beside the slowest of each phase over all saves.
@@ -146,7 +168,7 @@ void BM_SaveWorstOfThousand(benchmark::State& state) {
         ms.reserve(saves);
         SavePhases::Times worst;
         double slowestCpu = 0, slowestStatements = 0, slowestCommit = 0, slowestRest = 0;
-        double idle = 0;
+        double idle = 0, idleCpu = 0;
         for (int round = 1; round <= saves; ++round) {
             editor.Alterar1Click();
             editor.EdtNomeClube->setText(QStringLiteral("Bench %1").arg(round));
@@ -171,8 +193,10 @@ void BM_SaveWorstOfThousand(benchmark::State& state) {
                 QThread::msleep(5);
                 QElapsedTimer timer;
                 timer.start();
+                const qint64 cpu = SavePhases::threadCpuNs();
                 QCoreApplication::processEvents();
                 idle = std::max(idle, double(timer.nsecsElapsed()) / 1e6);
+                idleCpu = std::max(idleCpu, double(SavePhases::threadCpuNs() - cpu) / 1e6);
             }
         }
         std::sort(ms.begin(), ms.end());
@@ -188,7 +212,9 @@ void BM_SaveWorstOfThousand(benchmark::State& state) {
         state.counters["slowest_statements_ms"] = slowestStatements;
         state.counters["slowest_commit_ms"] = slowestCommit;
         state.counters["slowest_rest_ms"] = slowestRest;
+        state.counters["disk_worst_sync_ms"] = worstSyncMs(on.fx.dataDir(), saves);
         state.counters["worst_idle_step_ms"] = idle;
+        state.counters["slowest_idle_step_cpu_ms"] = idleCpu;
     }
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_SaveWorstOfThousand, benchmark::kMillisecond, 1, 1, true);
