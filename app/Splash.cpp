@@ -67,13 +67,14 @@ void TFrmSplash::showProgress(const QString& doing, int percent) {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void TFrmSplash::showPainted() {
+void TFrmSplash::showPainted(QElapsedTimer& shown) {
     show();
     const QDeadlineTimer deadline(exposeWaitMs);
     while (!(windowHandle() != nullptr && windowHandle()->isExposed()) && !deadline.hasExpired()) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        QThread::msleep(5);
+        QThread::msleep(1);
     }
+    shown.start();
     raise();
     repaint();
     // Hands the painted picture to the display before the caller blocks.

@@ -73,10 +73,10 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
     }
 
     auto splash = std::make_unique<TFrmSplash>();
-    splash->showPainted();
-    // The splash's time runs from here: the windows are built while it shows.
+    // The splash's time runs from the display putting it up, where the user sees it
+    // appear: the windows are built while it shows.
     QElapsedTimer splashShown;
-    splashShown.start();
+    splash->showPainted(splashShown);
     step("splash shown");
 
     QCoreApplication::setApplicationName(QString::fromLatin1(applicationTitle));
@@ -97,6 +97,10 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         return nullptr;
     }
     app->dataDirLock = std::move(lock);
+    // The main window's own window on the screen is made now, under the splash, so that
+    // showing it after the splash only maps it.
+    app->FrmInicial->ensurePolished();
+    app->FrmInicial->winId();
     step("windows created");
 
     env.sleep->sleepMs(int(std::max<qint64>(0, env.splashMs - splashShown.elapsed())));

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibrary>
 #include <QMainWindow>
 #include <QPageLayout>
 #include <QPageSize>
@@ -35,6 +36,28 @@ namespace {
 }
 
 constexpr int pdfDpi = 1200;
+
+// The print system's library is loaded when a page goes to a printer, not at start-up:
+// it brings a score of libraries (encryption, Kerberos, service discovery) with it.
+struct CupsCalls {
+    decltype(&cupsPrintFile) printFile = nullptr;
+    decltype(&cupsLastErrorString) lastError = nullptr;
+};
+
+const CupsCalls& cups() {
+    static const CupsCalls calls = [] {
+        CupsCalls found;
+        QLibrary library(QStringLiteral("cups"), 2);
+        if (library.load()) {
+            found.printFile =
+                reinterpret_cast<decltype(&cupsPrintFile)>(library.resolve("cupsPrintFile"));
+            found.lastError = reinterpret_cast<decltype(&cupsLastErrorString)>(
+                library.resolve("cupsLastErrorString"));
+        }
+        return found;
+    }();
+    return calls;
+}
 
 // A wide window is printed across the page.
 QPageLayout::Orientation orientationFor(const QWidget* area) {
@@ -174,11 +197,16 @@ void QtPrinting::printArea(QWidget* area, const QString& title) {
         fail(QStringLiteral("Não foi possível preparar a impressão: %1").arg(page.errorString()));
     page.close();
     writePdf(area, title, printer.pageLayout(), page.fileName());
+    const CupsCalls& calls = cups();
+    if (calls.printFile == nullptr || calls.lastError == nullptr)
+        fail(QStringLiteral("Não foi possível imprimir na impressora %1: a biblioteca do sistema "
+                            "de impressão (libcups2) não está instalada.")
+                 .arg(info.printerName()));
     const QByteArray name = info.printerName().toUtf8();
-    if (cupsPrintFile(name.constData(), QFile::encodeName(page.fileName()).constData(),
-                      title.toUtf8().constData(), 0, nullptr) == 0)
+    if (calls.printFile(name.constData(), QFile::encodeName(page.fileName()).constData(),
+                        title.toUtf8().constData(), 0, nullptr) == 0)
         fail(QStringLiteral("Não foi possível imprimir na impressora %1: %2")
-                 .arg(info.printerName(), QString::fromUtf8(cupsLastErrorString())));
+                 .arg(info.printerName(), QString::fromUtf8(calls.lastError())));
 }
 
 } // namespace velmora

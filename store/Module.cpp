@@ -19,7 +19,7 @@ TFrmDm::Checked::Checked(Database& db, const UpgradeOptions& upgrade) {
 }
 
 TFrmDm::TFrmDm(const QString& dataDir, const UpgradeOptions& upgrade)
-    : db(dataDir), checked_(db, upgrade),
+    : db(dataDir), checked_(db, upgrade), checkpoints(db),
       TblClubes(db, Schema::table(QStringLiteral("Clubes")), QStringLiteral("TblClubes")),
       TblPaises(db, Schema::table(QStringLiteral("Paises")), QStringLiteral("TblPaises")),
       TblEstados(db, Schema::table(QStringLiteral("UF")), QStringLiteral("TblEstados")),

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Checkpointer.h"
 #include "store/CountCache.h"
 #include "store/Database.h"
 #include "store/Query.h"
@@ -43,6 +44,8 @@ private:
         Checked(Database& db, const UpgradeOptions& upgrade);
         QString notice;
     } checked_;
+    // Copies saves from the write-ahead log into the store file off the windows' thread.
+    Checkpointer checkpoints;
 
 public:
     Table TblClubes;

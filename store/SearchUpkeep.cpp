@@ -25,8 +25,34 @@ void SearchUpkeep::committed() {
     timer_.start(idleMs);
 }
 
+namespace {
+
+// A merge only reorganises an index: one lost to a power cut loses nothing, so its commit
+// does not wait for the disk. The next save's commit syncs the log, merges and all.
+class UnsyncedCommits final {
+public:
+    explicit UnsyncedCommits(Database& db) : db_(db) {
+        db_.exec(QStringLiteral("PRAGMA synchronous = NORMAL"));
+    }
+    ~UnsyncedCommits() {
+        try {
+            db_.exec(QStringLiteral("PRAGMA synchronous = FULL"));
+        } catch (const StoreError&) {
+            // Only a connection gone wrong refuses a pragma; its saves fail on their own.
+        }
+    }
+    UnsyncedCommits(const UnsyncedCommits&) = delete;
+    UnsyncedCommits& operator=(const UnsyncedCommits&) = delete;
+
+private:
+    Database& db_;
+};
+
+} // namespace
+
 void SearchUpkeep::step() {
     try {
+        const UnsyncedCommits unsynced(db_);
         if (Search::mergeStep(db_.handle(), pagesPerStep))
             timer_.start(0);
     } catch (const StoreError&) {

@@ -19,8 +19,9 @@ public:
 
     // Merging is waiting for the program to be idle.
     bool pending() const { return timer_.isActive(); }
-    // Pages of merged index one step writes, and how long after a commit merging starts.
-    static constexpr int pagesPerStep = 32;
+    // Pages of merged index one step writes (each step holds the window: a few ms), and
+    // how long after a commit merging starts.
+    static constexpr int pagesPerStep = 4;
     static constexpr int idleMs = 150;
 
 private:
