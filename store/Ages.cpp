@@ -65,21 +65,6 @@ QVariant stepEnd(Database& db, qint64 from, int stepRows) {
     return end.next() ? end.value(0) : QVariant();
 }
 
-// A new year rewrites every page of the clubs: copying them from the log into the store
-// file took a third of the run, and is left to a thread of its own.
-void commitLeavingCheckpoint(Database& db, Transaction& transaction) {
-    const QVariant automatic = db.value(QStringLiteral("pragma wal_autocheckpoint"));
-    db.exec(QStringLiteral("pragma wal_autocheckpoint = 0"));
-    try {
-        transaction.commit();
-    } catch (const StoreError&) {
-        db.exec(QStringLiteral("pragma wal_autocheckpoint = %1").arg(automatic.toLongLong()));
-        throw;
-    }
-    db.exec(QStringLiteral("pragma wal_autocheckpoint = %1").arg(automatic.toLongLong()));
-    db.checkpointInBackground();
-}
-
 } // namespace
 
 QString ageText(int currentYear, int foundationYear) {
@@ -114,7 +99,9 @@ std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& 
     if (progress && !progress(rowsShare))
         return std::nullopt; // the last moment to stop: the commit cannot be
 
-    commitLeavingCheckpoint(db, transaction);
+    // A new year rewrites every page of the clubs; copying them from the log into the
+    // store file is left to the data module's checkpointer thread, not to this wait.
+    transaction.commit();
     return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from %1 "
                                        "where AnoFundacao is not null")
                             .arg(yearCounts()))

@@ -183,27 +183,9 @@ Database::Database(const QString& dataDir, bool create)
 }
 
 Database::~Database() {
-    waitForCheckpoint();
     db_.close();
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(connection_);
-}
-
-void Database::checkpointInBackground() {
-    waitForCheckpoint();
-    const QByteArray path = QFile::encodeName(filePath());
-    checkpointer_ = std::thread([path] {
-        sqlite3* handle = nullptr;
-        // A copy that cannot run now is made by the next commit's own checkpoint.
-        if (sqlite3_open_v2(path.constData(), &handle, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK)
-            sqlite3_wal_checkpoint_v2(handle, "main", SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
-        sqlite3_close(handle);
-    });
-}
-
-void Database::waitForCheckpoint() {
-    if (checkpointer_.joinable())
-        checkpointer_.join();
 }
 
 QString Database::filePath() const {

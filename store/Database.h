@@ -5,7 +5,6 @@
 #include <QVariant>
 #include <functional>
 #include <memory>
-#include <thread>
 #include <utility>
 
 struct sqlite3;
@@ -53,12 +52,6 @@ public:
     // since (the engine looks at the file when a read begins).
     std::pair<qint64, qint64> writeStamp() const;
 
-    // Copies the pages a large transaction left in the write-ahead log into the store
-    // file on a connection and a thread of their own, so the caller does not wait for
-    // it; the next call, and closing, wait for the one before.
-    void checkpointInBackground();
-    void waitForCheckpoint();
-
     // Called after every transaction this connection commits (one listener).
     void setCommitted(std::function<void()> listener) { committed_ = std::move(listener); }
     void committed() {
@@ -101,7 +94,6 @@ private:
     // Commits and rollbacks of this connection, told by the engine (a rollback undoes
     // changes without counting any).
     qint64 endedTransactions_ = 0;
-    std::thread checkpointer_;
 };
 
 // Rolls back unless commit() was called.
