@@ -82,6 +82,7 @@ void DataDirLock::readHolder() {
     QString host, app;
     if (!QLockFile(path()).getLockInfo(&pid, &host, &app) || pid <= 0)
         return;
+    holderApp_ = app;
     if (!host.isEmpty() && host != QSysInfo::machineHostName())
         otherComputer_ = host;
     else
@@ -127,12 +128,24 @@ DataDirLock::Outcome DataDirLock::take() {
     return Outcome::AlreadyOpen;
 }
 
+QString DataDirLock::holder() const {
+    if (!otherComputer_.isEmpty())
+        return QStringLiteral("o computador %1").arg(otherComputer_);
+    return holder_;
+}
+
 QString DataDirLock::message() const {
     // On a line of its own: the message box keeps a path whole.
     const QString folder = QDir::toNativeSeparators(dataDir_);
     const QString file = QDir::toNativeSeparators(path());
     switch (outcome_) {
     case Outcome::AlreadyOpen:
+        if (heldByTool() && otherComputer_.isEmpty())
+            return QStringLiteral("O %1 está alterando a pasta de dados\n%2\n%3Espere o comando "
+                                  "terminar e abra o Velmora de novo.")
+                .arg(QLatin1String(toolName), folder,
+                     holder_.isEmpty() ? QString()
+                                       : QStringLiteral("Quem a usa: %1.\n").arg(holder_));
         if (!otherComputer_.isEmpty())
             return QStringLiteral("O Velmora já está aberto com a pasta de dados\n%1\nno "
                                   "computador %2. Feche o Velmora naquele computador e abra este "

@@ -16,6 +16,8 @@ namespace velmora {
 class DataDirLock final {
 public:
     static constexpr const char* fileName = "Velmora.lock";
+    // The data-directory tool holds the same lock while it changes a folder.
+    static constexpr const char* toolName = "velmora-datadir";
 
     enum class Outcome {
         Locked,      // this program holds the folder
@@ -33,6 +35,11 @@ public:
     Outcome outcome() const { return outcome_; }
     // The user's message when the folder is not ours; empty when Locked or NoFolder.
     QString message() const;
+    // Who holds an AlreadyOpen folder, as its lock file says ("processo 12 neste
+    // computador", "o computador X"); empty when it does not say.
+    QString holder() const;
+    // Whether that holder is the data-directory tool rather than the program.
+    bool heldByTool() const { return holderApp_ == QLatin1String(toolName); }
 
 private:
     QString path() const;
@@ -45,6 +52,7 @@ private:
     QString kind_;          // what a lock that is not a file is ("uma pasta")
     QString holder_;        // the process holding a taken folder, as the lock file tells
     QString otherComputer_; // or the computer, when it names another one
+    QString holderApp_;     // the program that took it, as the lock file tells
 };
 
 } // namespace velmora

@@ -66,6 +66,7 @@ private slots:
     void leftoverIsTakenOverOrRefused();
     void liveHolderKeepsTheFolderHoweverLong_data();
     void liveHolderKeepsTheFolderHoweverLong();
+    void theToolHoldingTheFolderIsNamed();
 };
 
 void TestDataDirLock::leftoverIsTakenOverOrRefused_data() {
@@ -157,5 +158,24 @@ void TestDataDirLock::liveHolderKeepsTheFolderHoweverLong() {
     QCOMPARE(DataDirLock(dir.path()).outcome(), DataDirLock::Outcome::Locked);
 }
 
+// The data-directory tool holds the folder under its own name: the program starting
+// meanwhile tells the user to wait for the command, not to close a window that is not there.
+void TestDataDirLock::theToolHoldingTheFolderIsNamed() {
+    QTemporaryDir dir;
+    const DataDirLock tool(dir.path());
+    QCOMPARE(tool.outcome(), DataDirLock::Outcome::Locked);
+    // The file names the process that holds it, as the tool's own would.
+    writeFile(lockIn(dir), QByteArray::number(QCoreApplication::applicationPid()) + "\n" +
+                               DataDirLock::toolName + "\n" + QSysInfo::machineHostName().toUtf8() +
+                               "\n");
+
+    const DataDirLock program(dir.path());
+    QCOMPARE(program.outcome(), DataDirLock::Outcome::AlreadyOpen);
+    QVERIFY(program.heldByTool());
+    QVERIFY2(program.message().contains(QLatin1String(DataDirLock::toolName)) &&
+                 program.message().contains(QStringLiteral("Espere")) &&
+                 !program.holder().isEmpty() && program.message().contains(program.holder()),
+             qPrintable(program.message()));
+}
 QTEST_GUILESS_MAIN(TestDataDirLock)
 #include "test_datadirlock.moc"

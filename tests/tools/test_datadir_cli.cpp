@@ -1,4 +1,5 @@
 // The velmora-datadir binary itself: exit codes, messages, --help, the default folder.
+#include "store/DataDirLock.h"
 #include "store/Database.h"
 #include "tests/support/FileSystemLimits.h"
 #include "tests/support/Rows.h"
@@ -248,6 +249,49 @@ private slots:
         QVERIFY2(lines.value(2).startsWith("2 ") && lines.value(2).contains("NomeClube") &&
                      lines.value(2).contains(u("Existe cadastrado outro Clube")),
                  qPrintable(r.out));
+        Database db(to);
+        QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
+    }
+
+    // While the program holds the folder, a command that would change it is refused and
+    // changes nothing; the commands that only read still run; once it is closed, the same
+    // command goes through.
+    void changingCommandsWaitForTheProgram() {
+        const QString from = path("aberta-origem"), to = path("aberta-destino");
+        const QString file = path("aberta.csv");
+        QCOMPARE(runTool({"create", from, "--sample"}).exit, 0);
+        QCOMPARE(runTool({"create", to}).exit, 0);
+        QCOMPARE(runTool({"export", from, file}).exit, 0);
+        const QString store = to + "/" + QLatin1String(Database::fileName);
+        auto program = std::make_unique<DataDirLock>(to);
+        QCOMPARE(program->outcome(), DataDirLock::Outcome::Locked);
+        const QByteArray before = [&] {
+            QFile f(store);
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        }();
+        QVERIFY(!before.isEmpty());
+
+        for (const QStringList& changing :
+             {QStringList{"import", to, file}, QStringList{"relocate", to},
+              QStringList{"check", "--fix", to}}) {
+            const Result r = runTool(changing);
+            QVERIFY2(r.exit == 3, qPrintable(changing.join(' ') + ": " + r.err));
+            QVERIFY2(r.err.contains(u("feche o Velmora")) && r.err.contains(to) &&
+                         r.err.contains(changing.first()),
+                     qPrintable(r.err));
+        }
+        QFile f(store);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QVERIFY(f.readAll() == before);
+        f.close();
+
+        QCOMPARE(runTool({"check", to}).exit, 0);
+        QCOMPARE(runTool({"export", to, path("aberta-copia.csv")}).exit, 0);
+        QCOMPARE(runTool({"backup", to, path("aberta-copias")}).exit, 0);
+
+        program.reset();
+        const Result r = runTool({"import", to, file});
+        QVERIFY2(r.exit == 0, qPrintable(r.err));
         Database db(to);
         QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
     }

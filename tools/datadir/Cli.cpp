@@ -1,5 +1,6 @@
 #include "tools/datadir/Cli.h"
 
+#include "store/DataDirLock.h"
 #include "store/Database.h"
 #include "velmora/Version.h"
 
@@ -45,6 +46,9 @@ struct Subcommand {
     QList<QCommandLineOption> options;
     QString description; // lines for --help, already wrapped
     int (*run)(const Invocation&, QTextStream& out);
+    // The data folder the command changes, which it holds as the program does while it
+    // works; null (or an empty folder) for a command that only reads.
+    QString (*changes)(const Invocation&) = nullptr;
 };
 
 int runCreate(const Invocation& call, QTextStream& out);
@@ -55,6 +59,17 @@ int runRestore(const Invocation& call, QTextStream& out);
 int runExport(const Invocation& call, QTextStream& out);
 int runImport(const Invocation& call, QTextStream& out);
 int runImportParadox(const Invocation& call, QTextStream& out);
+
+QString folderBeforeFile(const Invocation& call);
+QString firstFolder(const Invocation& call) {
+    return call.folder();
+}
+QString fixedFolder(const Invocation& call) {
+    return call.isSet("fix") ? call.folder() : QString();
+}
+QString restoredFolder(const Invocation& call) {
+    return call.folder(1);
+}
 
 QCommandLineOption separatorOption(const QString& description) {
     return QCommandLineOption(QStringLiteral("sep"), description, QStringLiteral("SEP"));
@@ -94,7 +109,8 @@ const QList<Subcommand>& subcommands() {
                         "apontam para fora da pasta e lista os arquivos de Distintivos que não "
                         "são de\n"
                         "nenhum clube."),
-         runCheck},
+         runCheck,
+         fixedFolder},
         {QStringLiteral("relocate"),
          {QStringLiteral("[PASTA]")},
          {QCommandLineOption(QStringLiteral("force"),
@@ -107,7 +123,8 @@ const QList<Subcommand>& subcommands() {
                         "dentro de PASTA, numa só transação: se um arquivo falta ou um caminho "
                         "novo\n"
                         "passa de 100 caracteres, nada é alterado e o motivo é listado."),
-         runRelocate},
+         runRelocate,
+         firstFolder},
         {QStringLiteral("backup"),
          {QStringLiteral("[PASTA]"), QStringLiteral("DESTINO")},
          {},
@@ -125,7 +142,8 @@ const QList<Subcommand>& subcommands() {
                         "ter arquivo de dados) e faz os caminhos de figuras apontarem para ela; "
                         "uma\n"
                         "figura que falta na cópia é listada (saída 1)."),
-         runRestore},
+         runRestore,
+         restoredFolder},
         {QStringLiteral("export"),
          {QStringLiteral("[PASTA]"), QStringLiteral("ARQUIVO.csv")},
          {separatorOption(QStringLiteral("separador de campos, \";\" (o padrão, o que planilhas "
@@ -170,7 +188,8 @@ const QList<Subcommand>& subcommands() {
                         "código é mantido se estiver livre. Tudo ou nada: com uma linha ruim, nada "
                         "é\n"
                         "importado e cada linha ruim é listada (linha, campo, motivo)."),
-         runImport},
+         runImport,
+         folderBeforeFile},
         {QStringLiteral("import-paradox"),
          {QStringLiteral("ORIGEM"), QStringLiteral("[PASTA]")},
          {},
@@ -282,6 +301,40 @@ void checkArity(const Subcommand& cmd, const QStringList& args) {
     usage(QStringLiteral("Argumento a mais: %1 (%2)").arg(args[cmd.arguments.size()], accepted));
 }
 
+// A command that changes a data folder never runs beside the program (or another such
+// command) on it: the program would keep counting and caching what the command changed
+// under it. Reading commands (check, backup, export) run beside it.
+std::unique_ptr<DataDirLock> holdFolder(const Subcommand& cmd, const Invocation& call) {
+    const QString folder = cmd.changes ? cmd.changes(call) : QString();
+    if (folder.isEmpty())
+        return nullptr;
+    auto lock = std::make_unique<DataDirLock>(folder);
+    const QString who = lock->holder().isEmpty()
+                            ? QString()
+                            : QStringLiteral("Quem a usa: %1.\n").arg(lock->holder());
+    switch (lock->outcome()) {
+    case DataDirLock::Outcome::AlreadyOpen:
+        if (lock->heldByTool())
+            throw DataDirError(Exit::Refused,
+                               QStringLiteral("Outro %1 está alterando a pasta de dados\n%2\n%3"
+                                              "Espere que ele termine e rode %4 de novo.")
+                                   .arg(QLatin1String(program), folder, who, cmd.name));
+        throw DataDirError(Exit::Refused,
+                           QStringLiteral("O Velmora está aberto com a pasta de dados\n%1\n%2"
+                                          "O comando %3 altera a pasta e não roda enquanto o "
+                                          "Velmora a usa: feche o Velmora e rode o comando de "
+                                          "novo.")
+                               .arg(folder, who, cmd.name));
+    case DataDirLock::Outcome::NotAFile:
+        throw DataDirError(Exit::BadDir, lock->message());
+    case DataDirLock::Outcome::Locked:
+    case DataDirLock::Outcome::NoFolder:
+    case DataDirLock::Outcome::CannotLock: // a folder it cannot write: the command says so
+        break;
+    }
+    return lock;
+}
+
 // Runs the command named on the line, or prints the help or the version.
 int dispatch(const QStringList& args, QTextStream& out) {
     const QStringList line = QStringList{QLatin1String(program)} + args;
@@ -314,6 +367,7 @@ int dispatch(const QStringList& args, QTextStream& out) {
         usage(parseError(parser, *cmd, args));
     const Invocation call{parser, parser.positionalArguments().mid(1)};
     checkArity(*cmd, call.args);
+    const auto lock = holdFolder(*cmd, call);
     return cmd->run(call, out);
 }
 
@@ -520,7 +574,7 @@ QString helpText() {
                "importado), um arquivo não é uma tabela Paradox válida ou import-paradox\n"
                "deixou algo de fora (listado);\n"
                "2 argumentos inválidos; 3 a pasta já tem arquivo de dados (ou um arquivo seria\n"
-               "sobrescrito); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
+               "sobrescrito, ou o Velmora está aberto com a pasta que o comando altera); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
                "longo demais, não é pasta de dados nem cópia de segurança); 5 outra falha\n"
                "(o que foi criado é removido).\n");
 }
