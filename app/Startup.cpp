@@ -97,10 +97,8 @@ std::unique_ptr<VelmoraApp> Startup::start(const Environment& env, const Observe
         return nullptr;
     }
     app->dataDirLock = std::move(lock);
-    // The main window's own window on the screen is made now, under the splash, so that
-    // showing it after the splash only maps it.
-    app->FrmInicial->ensurePolished();
-    app->FrmInicial->winId();
+    // The main window's screen window is not made here, ahead of showing it: made before
+    // the window manager places it, the window lost its centring by a title bar's height.
     step("windows created");
 
     env.sleep->sleepMs(int(std::max<qint64>(0, env.splashMs - splashShown.elapsed())));
