@@ -44,6 +44,8 @@ ProgressPanel::ProgressPanel(QWidget* window, const QString& text) : panel_(new 
     bar_ = new QProgressBar(panel_);
     bar_->setRange(0, 100);
     bar_->setValue(0);
+    // A screen reader says what is progressing, not only how far.
+    bar_->setAccessibleName(text);
     auto* cancel = new QPushButton(QStringLiteral("Cancelar"), panel_);
     cancel->setObjectName(QStringLiteral("BtnCancelarProgresso"));
     connect(cancel, &QPushButton::clicked, this, [this] { cancelled_ = true; });

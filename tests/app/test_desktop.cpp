@@ -386,10 +386,7 @@ void TestDesktop::tabInTheSmallerWindows() {
     rig.store.add(1, QStringLiteral("Primeiro"));
     VelmoraApp& app = rig.start();
     QVERIFY(rig.show(app.FrmInicial.get()));
-    Form* form = nullptr;
-    for (Form* f : rig.forms())
-        if (f->objectName() == window)
-            form = f;
+    Form* form = formNamed(rig, window);
     QVERIFY(form != nullptr);
     if (auto* registry = qobject_cast<TFrmCadastroCidade*>(form))
         registry->open();
@@ -460,10 +457,7 @@ void TestDesktop::accessibleNamesAreThePaintedTitles() {
     QFETCH(QString, name);
     Rig rig;
     rig.start();
-    Form* form = nullptr;
-    for (Form* f : rig.forms())
-        if (f->objectName() == window)
-            form = f;
+    Form* form = formNamed(rig, window);
     QVERIFY(form != nullptr);
     QVERIFY(rig.show(form));
     auto* widget = form->findChild<QWidget*>(control);
