@@ -6,6 +6,7 @@
 
 #include <QComboBox>
 #include <QFrame>
+#include <QProgressBar>
 #include <QRandomGenerator>
 
 using namespace velmora;
@@ -388,9 +389,14 @@ void TestIdade::recomputeShowsProgressInEditor() {
     rig.store.add(2, QStringLiteral("Palmeiras"));
     TFrmClubes& editor = rig.open();
     rig.fx.clock.setYear(2031);
-    // While the panel is up, the rest of the program takes no input.
+    // While the panel is up, the rest of the program takes no input; a screen reader
+    // hears what its bar measures.
+    QString barSpoken;
     rig.dialogs().onProgressStep([&](int step) {
         if (step == 1) {
+            if (auto* panel = editor.findChild<QFrame*>(QStringLiteral("PainelProgresso")))
+                if (auto* bar = panel->findChild<QProgressBar*>())
+                    barSpoken = bar->accessibleName();
             QTest::mouseClick(editor.BtnLocalizar, Qt::LeftButton);
             QTest::keyClick(&editor, Qt::Key_N, Qt::ControlModifier);
         }
@@ -403,6 +409,7 @@ void TestIdade::recomputeShowsProgressInEditor() {
     QCOMPARE(shown[0].kind, QStringLiteral("progress"));
     QCOMPARE(shown[0].caption, editor.objectName());
     QCOMPARE(shown[0].text, QStringLiteral("Recalculando idades…"));
+    QCOMPARE(barSpoken, shown[0].text);
     QCOMPARE(shown[1].text, QStringLiteral("Idades atualizadas com sucesso!"));
     QVERIFY(!rig.dialogs().progressSteps().isEmpty());
     for (const ScriptedDialogs::ProgressStep& step : rig.dialogs().progressSteps())
