@@ -643,14 +643,23 @@ ImportReport importClubs(const ImportOptions& options) {
     QByteArray data = file.readAll();
     file.close();
     const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
+    std::optional<TFrmDm> dm;
     try {
-        TFrmDm dm(root);
-        Importer importer(options, dm.database(), year);
+        dm.emplace(root);
+    } catch (const StoreError& e) {
+        storeFailed(root, e);
+    }
+    try {
+        Importer importer(options, dm->database(), year);
         ImportReport report = importer.run(std::move(data));
         std::ranges::stable_sort(report.problems, {}, &LineProblem::line);
         return report;
     } catch (const StoreError& e) {
-        storeFailed(root, e);
+        // The store opened: what failed is the writing (a full disk, say), undone whole.
+        throw DataDirError(Exit::Failed,
+                           QStringLiteral("Não foi possível gravar no arquivo de dados de %1; "
+                                          "nada foi importado. %2")
+                               .arg(root, e.text()));
     }
 }
 
