@@ -3,8 +3,12 @@
 // itself run as a user runs it.
 #include "bench/ClubGenerator.h"
 #include "bench/ToolRun.h"
+#include "tools/datadir/CopyNew.h"
 #include "tools/datadir/Exchange.h"
+#include "tools/datadir/FileUndo.h"
 
+#include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -57,6 +61,26 @@ QString importableCsv(const QString& store, const QString& work, int badLine = 0
     out.open(QIODevice::WriteOnly);
     out.write(kept);
     return csv;
+}
+
+// What no import of these badges can beat: as many badge copies as clubs, from the
+// export's badge files, into a new folder that is then synced, with nothing else.
+double copiesAloneSeconds(const QString& csv, int clubs) {
+    const QDir pictures(QFileInfo(csv).path());
+    QStringList sources;
+    for (const QFileInfo& folder : pictures.entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString& name : QDir(folder.filePath()).entryList(QDir::Files))
+            sources << folder.filePath() + QLatin1Char('/') + name;
+    const QString target = bench::scratchFolder();
+    QElapsedTimer clock;
+    clock.start();
+    for (int i = 0; i < clubs && !sources.isEmpty(); ++i)
+        if (!datadir::copyNew(sources[i % sources.size()],
+                              target + QStringLiteral("/%1.jpg").arg(i))
+                 .isEmpty())
+            return -1;
+    datadir::syncToDisk(target);
+    return double(clock.nsecsElapsed()) / 1e9;
 }
 
 void BM_ImportClubs(benchmark::State& state) {
@@ -115,6 +139,8 @@ void importAsUser(benchmark::State& state, bool refused,
     state.counters["peak_rss_MB"] = last.peakMB;
     state.counters["rows_per_s"] =
         benchmark::Counter(clubs, benchmark::Counter::kIsIterationInvariantRate);
+    if (!refused)
+        state.counters["copies_alone_s"] = copiesAloneSeconds(csv, clubs);
 }
 void BM_ImportTool(benchmark::State& state) {
     importAsUser(state, false);

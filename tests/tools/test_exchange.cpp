@@ -546,7 +546,16 @@ private slots:
     // Once every line is found good the badges are copied; one that fails (its file
     // gone meanwhile) leaves the store as it was: no row is committed before every
     // copy is known to be on disk, and the copies made are removed.
-    void failedBadgeCopyCommitsNothing() {
+    // The rows go in while the badges are copied: a copy that fails, or a row the store
+    // refuses, leaves the store and the data folder as they were, and says so (not that
+    // the store would not open).
+    void failedWriteCommitsNothing_data() {
+        QTest::addColumn<bool>("storeRefuses");
+        QTest::newRow("um distintivo some antes da cópia") << false;
+        QTest::newRow("o arquivo de dados recusa uma linha") << true;
+    }
+    void failedWriteCommitsNothing() {
+        QFETCH(bool, storeRefuses);
         const QList<Line> lines = sampleLines(40);
         const QString target = emptyCatalogue();
         QVERIFY(import(target, writeCsv(csvOf(lines.mid(0, 3)))).problems.isEmpty());
@@ -554,19 +563,29 @@ private slots:
         const QString vanishing = tmp_.path() + QStringLiteral("/some.jpg");
         QVERIFY(QFile::copy(tmp_.path() + '/' + rest[30]["EscudoClube"], vanishing));
         rest[30]["EscudoClube"] = QStringLiteral("some.jpg");
+        if (storeRefuses) {
+            Database db(target);
+            db.exec(QStringLiteral("create trigger Recusa before insert on Clubes when "
+                                   "new.NomeClube = '%1' begin select raise(abort, 'recusado'); "
+                                   "end")
+                        .arg(rest[30]["NomeClube"]));
+        }
         const QList<QStringList> before = storeDump(target);
         const QStringList filesBefore = treeOf(target);
         ImportOptions options{target, writeCsv(csvOf(rest)), QChar(), tmp_.path(), year};
         int copiesAsked = 0;
         options.beforeCopies = [&] {
             ++copiesAsked;
-            QFile::remove(vanishing);
+            if (!storeRefuses)
+                QFile::remove(vanishing);
         };
         try {
             importClubs(options);
-            QFAIL("the failed copy did not stop the import");
+            QFAIL("the failure did not stop the import");
         } catch (const DataDirError& e) {
-            QVERIFY2(e.text().contains(QStringLiteral("Nada foi importado")), qPrintable(e.text()));
+            QVERIFY2(e.text().contains(QStringLiteral("nada foi importado"), Qt::CaseInsensitive),
+                     qPrintable(e.text()));
+            QVERIFY2(!e.text().contains(QStringLiteral("não abre")), qPrintable(e.text()));
         }
         QCOMPARE(copiesAsked, 1);
         QCOMPARE(storeDump(target), before);

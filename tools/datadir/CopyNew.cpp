@@ -95,33 +95,39 @@ QString copyNew(const QString& source, const QString& target) {
     return QString();
 }
 
-BackgroundCopies::BackgroundCopies(QList<File> files)
-    : files_(std::move(files)), worker_([this](std::stop_token stop) { run(stop); }) {
+BackgroundCopies::BackgroundCopies(qsizetype count, std::function<File(qsizetype)> fileAt)
+    : count_(count), fileAt_(std::move(fileAt)),
+      worker_([this](std::stop_token stop) { run(stop); }) {
     // One copy at a time: creating a file is mostly the kernel's bookkeeping, done on
     // another core while the caller works; more copies in flight only contend for the
     // folder and the cores.
-    if (!files_.isEmpty())
+    if (count_ > 0)
         flusher_ = std::jthread([this](std::stop_token stop) { flushMeanwhile(stop); });
 }
+
+BackgroundCopies::BackgroundCopies(QList<File> files)
+    : BackgroundCopies(files.size(), [files](qsizetype i) { return files[i]; }) {}
 
 BackgroundCopies::~BackgroundCopies() {
     stop();
     if (kept_)
         return;
-    for (auto it = made_.crbegin(); it != made_.crend(); ++it)
-        QFile::remove(*it);
+    for (qsizetype i = made_ - 1; i >= 0; --i)
+        QFile::remove(fileAt_(i).target);
 }
 
 void BackgroundCopies::run(std::stop_token stop) {
-    for (const File& file : std::as_const(files_)) {
+    for (qsizetype i = 0; i < count_; ++i) {
         if (stop.stop_requested())
             break;
+        File file = fileAt_(i);
         reason_ = copyNew(file.source, file.target);
         if (!reason_.isEmpty()) {
-            failed_ = &file;
+            failed_ = std::move(file);
+            hasFailed_ = true;
             break;
         }
-        made_.append(file.target);
+        made_ = i + 1;
     }
     copying_ = false;
 }
@@ -129,7 +135,7 @@ void BackgroundCopies::run(std::stop_token stop) {
 // Writes what was copied so far to disk every little while, so that the caller's
 // final flush finds little left to write (a third of the time of a big import).
 void BackgroundCopies::flushMeanwhile(std::stop_token stop) {
-    const QString folder = QFileInfo(files_.first().target).path();
+    const QString folder = QFileInfo(fileAt_(0).target).path();
     std::mutex idle;
     std::condition_variable_any tick;
     std::unique_lock lock(idle);
@@ -151,7 +157,7 @@ const BackgroundCopies::File* BackgroundCopies::finish(QString& reason) {
         worker_.join(); // to the end of the list, not stopped
     stop();
     reason = reason_;
-    return failed_;
+    return hasFailed_ ? &failed_ : nullptr;
 }
 
 } // namespace velmora::datadir

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 namespace velmora::datadir {
@@ -26,6 +27,10 @@ public:
         int line = 0; // the line of the file being imported that asks for it
     };
 
+    // The files are asked for one at a time, on the worker thread, so that a big import
+    // never holds a second list of a hundred thousand paths; fileAt must stay valid and
+    // safe to call from there until finish() or destruction.
+    BackgroundCopies(qsizetype count, std::function<File(qsizetype)> fileAt);
     explicit BackgroundCopies(QList<File> files);
     ~BackgroundCopies();
     BackgroundCopies(const BackgroundCopies&) = delete;
@@ -41,9 +46,11 @@ private:
     void flushMeanwhile(std::stop_token stop);
     void stop();
 
-    QList<File> files_;
-    QStringList made_;
-    const File* failed_ = nullptr;
+    const qsizetype count_;
+    const std::function<File(qsizetype)> fileAt_;
+    qsizetype made_ = 0; // files 0..made_-1 were made by this copier
+    File failed_;
+    bool hasFailed_ = false;
     QString reason_;
     bool kept_ = false;
     std::atomic<bool> copying_{true};

@@ -241,9 +241,12 @@ private:
 struct Pending {
     int line = 0;
     PackedTexts values;
-    QString badgeSource;
-    QString badgeTarget;   // empty: the stored badge is kept (same file content)
-    QString replacedBadge; // a changed club's old badge, trashed once the new one is in
+    // The badge's source is the line's own EscudoClube text, made absolute; its copy in
+    // Distintivos/ is named as the source unless renamed (held apart: a big import would
+    // otherwise hold two more paths per line).
+    QString badgeRename;
+    bool copyBadge = false; // false: no badge, or the stored one is kept (same content)
+    QString replacedBadge;  // a changed club's old badge, trashed once the new one is in
     qint64 code = 0;
     qint64 changing = 0;     // the stored club this line changes, 0 when it adds one
     bool judgeBadge = false; // the badge file is there, its content still to be judged
@@ -339,23 +342,35 @@ private:
         report_.problems.append({line, field, reason});
     }
 
-    QString badgeSource(const QString& path) const {
+    QString resolvedSource(const QString& path) const {
         if (path.isEmpty() || QDir::isAbsolutePath(path))
             return path;
         return QDir::cleanPath(base_ + QLatin1Char('/') + path);
     }
 
-    // Every badge file is judged once, on every core, as the editor judges a picture.
+    QString badgeSource(const Pending& p) const { return value(p, QStringLiteral("EscudoClube")); }
+
+    QString badgeTarget(const Pending& p) const {
+        if (!p.copyBadge)
+            return QString();
+        return badgeFolder_ + QLatin1Char('/') +
+               (p.badgeRename.isEmpty() ? QFileInfo(badgeSource(p)).fileName() : p.badgeRename);
+    }
+
+    // Every badge file is judged once, on every core, as the editor judges a picture; the
+    // verdicts go when judged.
     void judgeBadges() {
         QStringList sources;
         sources.reserve(pending_.size());
         for (const Pending& p : std::as_const(pending_))
             if (p.judgeBadge)
-                sources << p.badgeSource;
-        pictures_.checkAll(sources);
+                sources << badgeSource(p);
+        PictureCheck pictures;
+        pictures.checkAll(sources);
+        qsizetype next = 0;
         for (const Pending& p : std::as_const(pending_))
             if (p.judgeBadge)
-                if (const QString fault = pictures_.fault(p.badgeSource); !fault.isEmpty())
+                if (const QString fault = pictures.fault(sources[next++]); !fault.isEmpty())
                     problem(p.line, QStringLiteral("EscudoClube"), fault);
     }
 
@@ -372,12 +387,12 @@ private:
         record.fields = QStringList(); // clear() would keep its room
         readCode(p);
         const QString badge = QStringLiteral("EscudoClube");
-        p.badgeSource = badgeSource(club_.value(badge));
-        club_[badge] = p.badgeSource;
-        if (!p.badgeSource.isEmpty())
+        const QString source = resolvedSource(club_.value(badge));
+        club_[badge] = source;
+        if (!source.isEmpty())
             checkTargetWidth(p.line,
-                             badgeFolder_ + QLatin1Char('/') + QFileInfo(p.badgeSource).fileName());
-        p.judgeBadge = !p.badgeSource.isEmpty();
+                             badgeFolder_ + QLatin1Char('/') + QFileInfo(source).fileName());
+        p.judgeBadge = !source.isEmpty();
         for (const FieldProblem& fp : rules_.apply(club_, p.changing)) {
             problem(p.line, fp.field, fp.reason);
             if (fp.field == badge)
@@ -470,21 +485,24 @@ private:
         for (const QString& name : QDir(badgeFolder_).entryList(QDir::Files | QDir::Hidden))
             names.take(name);
         for (Pending& p : pending_) {
+            const QString source = badgeSource(p);
+            if (source.isEmpty())
+                continue;
             if (p.changing > 0) {
                 const QString stored = storedBadges_.value(p.changing);
-                if (QFileInfo(stored).absoluteFilePath() ==
-                        QFileInfo(p.badgeSource).absoluteFilePath() ||
-                    sameContent(stored, p.badgeSource))
+                if (QFileInfo(stored).absoluteFilePath() == QFileInfo(source).absoluteFilePath() ||
+                    sameContent(stored, source))
                     continue;
                 p.replacedBadge = stored;
             }
-            const QString wanted = QFileInfo(p.badgeSource).fileName();
+            const QString wanted = QFileInfo(source).fileName();
             const QString name = names.next(wanted);
-            if (name != wanted)
-                ++report_.badgesRenamed;
-            p.badgeTarget = badgeFolder_ + QLatin1Char('/') + name;
-            if (name != wanted)
-                checkTargetWidth(p.line, p.badgeTarget);
+            p.copyBadge = true;
+            if (name == wanted)
+                continue;
+            ++report_.badgesRenamed;
+            p.badgeRename = name;
+            checkTargetWidth(p.line, badgeTarget(p));
         }
     }
 
@@ -498,22 +516,27 @@ private:
                         .arg(maxPicturePath));
     }
 
-    QList<BackgroundCopies::File> badgeCopies() const {
-        QList<BackgroundCopies::File> files;
-        files.reserve(pending_.size());
-        for (const Pending& p : pending_)
-            if (!p.badgeTarget.isEmpty())
-                files.append({p.badgeSource, p.badgeTarget, p.line});
-        if (!files.isEmpty())
+    // The lines whose badge is copied, in order; each copy's paths are made when its
+    // turn comes (on the copying thread, which only reads the lines).
+    QList<qsizetype> linesWithCopies() const {
+        QList<qsizetype> lines;
+        for (qsizetype i = 0; i < pending_.size(); ++i)
+            if (pending_[i].copyBadge)
+                lines.append(i);
+        if (!lines.isEmpty())
             QDir().mkpath(badgeFolder_);
-        return files;
+        return lines;
     }
 
     // The rows go in while the badges are copied; they are committed only once every
     // copy is on disk, so no club ever names a badge that is not there. Any failure
     // removes the copies and leaves the store as it was.
     void write() {
-        BackgroundCopies copies(badgeCopies());
+        const QList<qsizetype> lines = linesWithCopies();
+        BackgroundCopies copies(lines.size(), [this, &lines](qsizetype i) {
+            const Pending& p = std::as_const(pending_)[lines[i]];
+            return BackgroundCopies::File{badgeSource(p), badgeTarget(p), p.line};
+        });
         Transaction transaction(db_);
         writeRows();
         QString reason;
@@ -557,8 +580,7 @@ private:
         if (f.name == QLatin1String("Codigo"))
             return QVariant(p.code > 0 ? p.code : p.changing);
         if (f.name == QLatin1String("EscudoClube"))
-            return QVariant(p.badgeTarget.isEmpty() ? storedBadges_.value(p.changing)
-                                                    : p.badgeTarget);
+            return QVariant(p.copyBadge ? badgeTarget(p) : storedBadges_.value(p.changing));
         if (f.name == order.key)
             return QVariant(foldedText(value(p, order.source)));
         const QString text = value(p, f.name);
@@ -596,7 +618,6 @@ private:
     QString base_;
     const ImportOptions& options_;
     Database& db_;
-    PictureCheck pictures_;
     ClubRules rules_;
     Club club_; // the line being checked
     QList<Pending> pending_;
@@ -622,14 +643,23 @@ ImportReport importClubs(const ImportOptions& options) {
     QByteArray data = file.readAll();
     file.close();
     const int year = options.currentYear > 0 ? options.currentYear : Clock().currentYear();
+    std::optional<TFrmDm> dm;
     try {
-        TFrmDm dm(root);
-        Importer importer(options, dm.database(), year);
+        dm.emplace(root);
+    } catch (const StoreError& e) {
+        storeFailed(root, e);
+    }
+    try {
+        Importer importer(options, dm->database(), year);
         ImportReport report = importer.run(std::move(data));
         std::ranges::stable_sort(report.problems, {}, &LineProblem::line);
         return report;
     } catch (const StoreError& e) {
-        storeFailed(root, e);
+        // The store opened: what failed is the writing (a full disk, say), undone whole.
+        throw DataDirError(Exit::Failed,
+                           QStringLiteral("Não foi possível gravar no arquivo de dados de %1; "
+                                          "nada foi importado. %2")
+                               .arg(root, e.text()));
     }
 }
 
