@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 
 using namespace velmora;
 using namespace velmora::test;
@@ -251,6 +252,58 @@ private slots:
                  qPrintable(r.out));
         Database db(to);
         QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
+    }
+
+    // Ctrl+C in the middle of a big import: the tool ends on its own with nothing
+    // imported and no badge copied (or, if it was faster than the key, with all of it).
+    void interruptedImportIsAllOrNothing() {
+        const QString from = path("interrompida-origem"), to = path("interrompida-destino");
+        const QString file = from + "/clubes.csv", big = from + "/muitos.csv";
+        QCOMPARE(runTool({"create", from, "--sample"}).exit, 0);
+        QCOMPARE(runTool({"create", to}).exit, 0);
+        QCOMPARE(runTool({"export", from, file}).exit, 0);
+        // The sample many times over, each copy under other names and with its own badges.
+        const QStringList rows = QString::fromUtf8(bytesOf(file)).split('\n', Qt::SkipEmptyParts);
+        QString text = rows[0] + '\n';
+        int clubs = 0;
+        for (int copy = 1; copy <= 60; ++copy)
+            for (const QString& row : rows.mid(1)) {
+                QStringList fields = row.split(';');
+                fields[0].clear(); // the code: the next free one
+                for (int name : {1, 2})
+                    fields[name].insert(1, QStringLiteral("%1 ").arg(copy));
+                text += fields.join(';') + '\n';
+                ++clubs;
+            }
+        QFile out(big);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(text.toUtf8());
+        out.close();
+
+        QProcess p;
+        p.start(tool(), {"import", to, big});
+        QVERIFY(p.waitForStarted());
+        // Interrupted once it copies badges: past every check, before the commit.
+        const QDir badges(to + "/Distintivos");
+        QElapsedTimer waited;
+        waited.start();
+        while (p.state() == QProcess::Running && badges.isEmpty() && waited.elapsed() < 60000)
+            QThread::usleep(200);
+        ::kill(pid_t(p.processId()), SIGINT);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(p.exitStatus(), QProcess::NormalExit); // it stopped itself
+        Database db(to);
+        const QString stored = valueOf(db, "select count(*) from Clubes");
+        const QString err = QString::fromUtf8(p.readAllStandardError());
+        if (p.exitCode() == 0) {
+            QCOMPARE(stored, QString::number(clubs));
+            QCOMPARE(badges.entryList(QDir::Files).size(), clubs);
+        } else {
+            QCOMPARE(p.exitCode(), 5);
+            QVERIFY2(err.contains(u("nada foi importado")), qPrintable(err));
+            QCOMPARE(stored, QStringLiteral("0"));
+            QCOMPARE(badges.entryList(QDir::Files | QDir::Hidden), QStringList());
+        }
     }
 
     // While the program holds the folder, a command that would change it is refused and

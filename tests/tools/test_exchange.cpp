@@ -11,12 +11,14 @@
 #include "tools/datadir/Csv.h"
 #include "tools/datadir/DataDir.h"
 #include "tools/datadir/Exchange.h"
+#include "tools/datadir/Progress.h"
 
 #include <QBuffer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <algorithm>
+#include <csignal>
 
 using namespace velmora;
 using namespace velmora::datadir;
@@ -590,6 +592,81 @@ private slots:
         QCOMPARE(copiesAsked, 1);
         QCOMPARE(storeDump(target), before);
         QCOMPARE(treeOf(target), filesBefore);
+    }
+
+    // An import tells each step as it goes, and stopping it at any step (Ctrl+C in the
+    // tool) leaves the store and the data folder as they were.
+    void importTellsItsStepsAndStopsAtAny() {
+        const QList<Line> lines = sampleLines(40);
+        const QString file = writeCsv(csvOf(lines.mid(3)));
+        const auto catalogueOfThree = [&] {
+            const QString target = emptyCatalogue();
+            return import(target, writeCsv(csvOf(lines.mid(0, 3)))).problems.isEmpty() ? target
+                                                                                       : QString();
+        };
+        QList<QPair<QString, int>> told;
+        ImportOptions options{catalogueOfThree(), file, QChar(), tmp_.path(), year};
+        options.progress = [&](const QString& doing, int percent) {
+            told.append({doing, percent});
+            return true;
+        };
+        QVERIFY(importClubs(options).problems.isEmpty());
+        QStringList steps;
+        int last = -1;
+        for (const auto& [doing, percent] : std::as_const(told)) {
+            QVERIFY2(percent >= -1 && percent <= 100, qPrintable(doing));
+            if (steps.isEmpty() || steps.last() != doing) {
+                QVERIFY2(!steps.contains(doing), qPrintable(doing)); // each step comes once
+                steps << doing;
+            } else {
+                QVERIFY2(percent >= last, qPrintable(doing)); // never backwards
+            }
+            last = percent;
+        }
+        QVERIFY2(steps.size() >= 5, qPrintable(steps.join(QStringLiteral(", "))));
+
+        for (const QString& step : std::as_const(steps)) {
+            options.dir = catalogueOfThree();
+            const QList<QStringList> before = storeDump(options.dir);
+            const QStringList filesBefore = treeOf(options.dir);
+            options.progress = [&step](const QString& doing, int) { return doing != step; };
+            try {
+                importClubs(options);
+                QFAIL(qPrintable(QStringLiteral("not stopped at \"%1\"").arg(step)));
+            } catch (const DataDirError& e) {
+                QVERIFY2(
+                    e.text().contains(QStringLiteral("nada foi importado"), Qt::CaseInsensitive),
+                    qPrintable(e.text()));
+            }
+            QCOMPARE(storeDump(options.dir), before);
+            QCOMPARE(treeOf(options.dir), filesBefore);
+        }
+    }
+
+    // Ctrl+C or a termination request during a long command becomes a stop at its next
+    // step (the command then undoes itself); the handlers from before are back after it.
+    void interruptStopsAtTheNextStep() {
+        struct sigaction before {};
+        sigaction(SIGINT, nullptr, &before);
+        {
+            TerminalProgress progress(false);
+            QVERIFY(progress(QStringLiteral("Lendo as linhas"), 10));
+            std::raise(SIGINT);
+            QVERIFY(!progress(QStringLiteral("Lendo as linhas"), 11));
+        }
+        struct sigaction after {};
+        sigaction(SIGINT, nullptr, &after);
+        QVERIFY(after.sa_handler == before.sa_handler);
+        TerminalProgress again(false);
+        QVERIFY(again(QStringLiteral("Lendo as linhas"), 0));
+        std::raise(SIGTERM);
+        QVERIFY(!again(QStringLiteral("Lendo as linhas"), 1));
+        // On a terminal each step is written over the last, a shorter one padded over it.
+        const QString longer = again.line(QStringLiteral("Verificando os distintivos"), 40);
+        const QString shorter = again.line(QStringLiteral("Gravando"), -1);
+        QVERIFY(longer.startsWith(QLatin1Char('\r')) && longer.contains(QStringLiteral("40%")));
+        QVERIFY(shorter.startsWith(QLatin1Char('\r')) && !shorter.contains(QLatin1Char('%')));
+        QCOMPARE(shorter.size(), longer.size());
     }
 
     // A collector corrects clubs in an export and brings the file back with update:

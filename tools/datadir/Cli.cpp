@@ -8,6 +8,7 @@
 #include "tools/datadir/Exchange.h"
 #include "tools/datadir/MoveCommands.h"
 #include "tools/datadir/ParadoxImport.h"
+#include "tools/datadir/Progress.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -17,6 +18,8 @@
 #include <QSet>
 #include <QTextStream>
 #include <algorithm>
+#include <functional>
+#include <unistd.h>
 
 namespace velmora::datadir {
 
@@ -472,7 +475,14 @@ int runImport(const Invocation& call, QTextStream& out) {
         options.pictures = QDir::cleanPath(QFileInfo(call.value("pictures")).absoluteFilePath());
     options.encoding = encoding(call);
     options.update = call.isSet("atualizar");
-    ImportReport report = importClubs(options);
+    ImportReport report = [&options] {
+        // Gone, and its line cleared, before the report is written.
+        TerminalProgress progress(isatty(STDERR_FILENO) == 1);
+        options.progress = std::ref(progress);
+        ImportReport done = importClubs(options);
+        options.progress = {};
+        return done;
+    }();
     if (!report.problems.isEmpty()) {
         std::stable_sort(
             report.problems.begin(), report.problems.end(),
@@ -574,7 +584,8 @@ QString helpText() {
                "importado), um arquivo não é uma tabela Paradox válida ou import-paradox\n"
                "deixou algo de fora (listado);\n"
                "2 argumentos inválidos; 3 a pasta já tem arquivo de dados (ou um arquivo seria\n"
-               "sobrescrito, ou o Velmora está aberto com a pasta que o comando altera); 4 pasta inválida (não é pasta, sem permissão de escrita, caminho\n"
+               "sobrescrito, ou o Velmora está aberto com a pasta que o comando altera); 4 pasta "
+               "inválida (não é pasta, sem permissão de escrita, caminho\n"
                "longo demais, não é pasta de dados nem cópia de segurança); 5 outra falha\n"
                "(o que foi criado é removido).\n");
 }

@@ -40,6 +40,9 @@ public:
     // nullptr with the reason empty when all were copied.
     const File* finish(QString& reason);
     void keep() { kept_ = true; }
+    // How many files are copied so far, and whether copying goes on (read from any thread).
+    qsizetype copied() const { return made_; }
+    bool copying() const { return copying_; }
 
 private:
     void run(std::stop_token stop);
@@ -48,7 +51,7 @@ private:
 
     const qsizetype count_;
     const std::function<File(qsizetype)> fileAt_;
-    qsizetype made_ = 0; // files 0..made_-1 were made by this copier
+    std::atomic<qsizetype> made_{0}; // files 0..made_-1 were made by this copier
     File failed_;
     bool hasFailed_ = false;
     QString reason_;

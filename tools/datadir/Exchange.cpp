@@ -23,6 +23,7 @@
 #include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QThread>
 #include <QVariant>
 #include <algorithm>
 #include <cerrno>
@@ -299,9 +300,11 @@ public:
     ImportReport run(QByteArray data) {
         std::optional<QList<int>> columns;
         qsizetype width = 0;
-        pending_.reserve(data.count('\n'));
+        const qsizetype lines = data.count('\n');
+        pending_.reserve(lines);
         const csv::Table table = csv::read(
             std::move(data), options_.separator, options_.encoding, [&](csv::Record& record) {
+                tell(QStringLiteral("Lendo as linhas"), record.line, lines);
                 if (columns) {
                     if (width > 0)
                         readRecord(record, *columns, width);
@@ -338,6 +341,21 @@ public:
     }
 
 private:
+    // Each step is told when it starts and whenever its percentage moves; the answer
+    // "stop" undoes everything, as any failure before the commit does.
+    void tell(const QString& doing, qint64 done, qint64 total) {
+        if (!options_.progress)
+            return;
+        const int percent = total > 0 ? int(std::clamp<qint64>(done * 100 / total, 0, 100)) : -1;
+        if (doing == toldDoing_ && percent == toldPercent_)
+            return;
+        toldDoing_ = doing;
+        toldPercent_ = percent;
+        if (!options_.progress(doing, percent))
+            throw DataDirError(Exit::Failed,
+                               QStringLiteral("Importação interrompida: nada foi importado."));
+    }
+
     void problem(int line, const QString& field, const QString& reason) {
         report_.problems.append({line, field, reason});
     }
@@ -366,7 +384,13 @@ private:
             if (p.judgeBadge)
                 sources << badgeSource(p);
         PictureCheck pictures;
-        pictures.checkAll(sources);
+        // In slices, so that the check is told as it goes and can be stopped.
+        constexpr qsizetype slice = 2048;
+        const QString doing = QStringLiteral("Verificando os distintivos");
+        for (qsizetype from = 0; from < sources.size(); from += slice) {
+            tell(doing, from, sources.size());
+            pictures.checkAll(sources.mid(from, slice));
+        }
         qsizetype next = 0;
         for (const Pending& p : std::as_const(pending_))
             if (p.judgeBadge)
@@ -539,12 +563,19 @@ private:
         });
         Transaction transaction(db_);
         writeRows();
+        for (;;) {
+            tell(QStringLiteral("Copiando os distintivos"), copies.copied(), lines.size());
+            if (!copies.copying())
+                break;
+            QThread::msleep(50);
+        }
         QString reason;
         if (const BackgroundCopies::File* failed = copies.finish(reason))
             throw DataDirError(Exit::Failed,
                                QStringLiteral("Distintivo da linha %1: %2. Nada foi importado.")
                                    .arg(failed->line)
                                    .arg(reason));
+        tell(QStringLiteral("Gravando no disco"), 0, 0);
         if (!syncToDisk(badgeFolder_))
             throw DataDirError(Exit::Failed,
                                QStringLiteral("Os distintivos copiados para %1 não puderam ser "
@@ -607,10 +638,22 @@ private:
         const auto valueOf = [&](const Pending* p, const FieldDef& f) {
             return fieldValue(*p, f, order);
         };
-        insertEach(db_, def, added, valueOf);
-        updateEach(db_, def, changed, valueOf);
-        if (rebuild)
+        // In slices, so that the writing is told as it goes and can be stopped.
+        constexpr qsizetype slice = 4096;
+        const QString doing = QStringLiteral("Gravando os clubes");
+        const qsizetype total = added.size() + changed.size();
+        for (qsizetype from = 0; from < added.size(); from += slice) {
+            tell(doing, from, total);
+            insertEach(db_, def, added.mid(from, slice), valueOf);
+        }
+        for (qsizetype from = 0; from < changed.size(); from += slice) {
+            tell(doing, added.size() + from, total);
+            updateEach(db_, def, changed.mid(from, slice), valueOf);
+        }
+        if (rebuild) {
+            tell(QStringLiteral("Refazendo os índices"), 0, 0);
             Schema::buildDerivedWithin(db_.handle());
+        }
     }
 
     const QStringList names_ = fieldNames();
@@ -625,6 +668,8 @@ private:
     QHash<qint64, int> changed_;          // code -> the line that changes it
     QHash<qint64, QString> storedBadges_; // code -> badge path (update only)
     ImportReport report_;
+    QString toldDoing_;
+    int toldPercent_ = -2;
 };
 
 } // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "tools/datadir/Csv.h"
+#include "tools/datadir/Progress.h"
 
 #include <QChar>
 #include <QList>
@@ -52,6 +53,9 @@ struct ImportOptions {
     // Called once every line is checked, before the first badge is copied (tests make
     // a copy fail there).
     std::function<void()> beforeCopies = {};
+    // Told each step and how far it got; answering false stops the import before its
+    // commit, with nothing changed (DataDirError).
+    Progress progress = {};
 };
 
 struct LineProblem {
