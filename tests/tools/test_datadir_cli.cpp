@@ -47,6 +47,27 @@ Result runTool(const QStringList& args, const QString& home = {}, qint64 room = 
             QString::fromUtf8(p.readAllStandardError())};
 }
 
+// Runs the tool and sends it Ctrl+C as soon as a file appears under folder; the exit
+// code of a tool that ended on its own, -1 when it was killed by the key.
+int interruptOnceFilesAppear(const QStringList& args, const QString& folder) {
+    QProcess p;
+    p.start(tool(), args);
+    if (!p.waitForStarted())
+        return -1;
+    const auto anyFile = [&folder] {
+        return QDirIterator(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories)
+            .hasNext();
+    };
+    QElapsedTimer waited;
+    waited.start();
+    while (p.state() == QProcess::Running && !anyFile() && waited.elapsed() < 60000)
+        QThread::usleep(200);
+    ::kill(pid_t(p.processId()), SIGINT);
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
+        return -1;
+    return p.exitCode();
+}
+
 QString u(const char* s) {
     return QString::fromUtf8(s);
 }
@@ -254,9 +275,9 @@ private slots:
         QCOMPARE(valueOf(db, "select count(*) from Clubes"), QStringLiteral("40"));
     }
 
-    // Ctrl+C in the middle of a big import: the tool ends on its own with nothing
-    // imported and no badge copied (or, if it was faster than the key, with all of it).
-    void interruptedImportIsAllOrNothing() {
+    // Ctrl+C in the middle of a big import, then of a backup of it: each command ends on
+    // its own with nothing of it left (or, if it was faster than the key, all of it).
+    void interruptedCommandsLeaveAllOrNothing() {
         const QString from = path("interrompida-origem"), to = path("interrompida-destino");
         const QString file = from + "/clubes.csv", big = from + "/muitos.csv";
         QCOMPARE(runTool({"create", from, "--sample"}).exit, 0);
@@ -280,29 +301,33 @@ private slots:
         out.write(text.toUtf8());
         out.close();
 
-        QProcess p;
-        p.start(tool(), {"import", to, big});
-        QVERIFY(p.waitForStarted());
         // Interrupted once it copies badges: past every check, before the commit.
         const QDir badges(to + "/Distintivos");
-        QElapsedTimer waited;
-        waited.start();
-        while (p.state() == QProcess::Running && badges.isEmpty() && waited.elapsed() < 60000)
-            QThread::usleep(200);
-        ::kill(pid_t(p.processId()), SIGINT);
-        QVERIFY(p.waitForFinished(60000));
-        QCOMPARE(p.exitStatus(), QProcess::NormalExit); // it stopped itself
-        Database db(to);
-        const QString stored = valueOf(db, "select count(*) from Clubes");
-        const QString err = QString::fromUtf8(p.readAllStandardError());
-        if (p.exitCode() == 0) {
-            QCOMPARE(stored, QString::number(clubs));
+        int exit = interruptOnceFilesAppear({"import", to, big}, badges.path());
+        const auto stored = [&] {
+            Database db(to);
+            return valueOf(db, "select count(*) from Clubes");
+        };
+        if (exit == 0) {
+            QCOMPARE(stored(), QString::number(clubs));
             QCOMPARE(badges.entryList(QDir::Files).size(), clubs);
         } else {
-            QCOMPARE(p.exitCode(), 5);
-            QVERIFY2(err.contains(u("nada foi importado")), qPrintable(err));
-            QCOMPARE(stored, QStringLiteral("0"));
+            QCOMPARE(exit, 5);
+            QCOMPARE(stored(), QStringLiteral("0"));
             QCOMPARE(badges.entryList(QDir::Files | QDir::Hidden), QStringList());
+            QCOMPARE(runTool({"import", to, big}).exit, 0);
+        }
+
+        const QString copies = path("interrompida-copias");
+        QVERIFY(QDir().mkpath(copies));
+        exit = interruptOnceFilesAppear({"backup", to, copies}, copies);
+        const QStringList made = QDir(copies).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+        if (exit == 0) {
+            QCOMPARE(made.size(), 1);
+            QCOMPARE(runTool({"check", copies + '/' + made[0]}).exit, 0);
+        } else {
+            QCOMPARE(exit, 5);
+            QCOMPARE(made, QStringList());
         }
     }
 

@@ -19,6 +19,7 @@
 #include <QTextStream>
 #include <algorithm>
 #include <functional>
+#include <optional>
 #include <unistd.h>
 
 namespace velmora::datadir {
@@ -371,6 +372,14 @@ int dispatch(const QStringList& args, QTextStream& out) {
     const Invocation call{parser, parser.positionalArguments().mid(1)};
     checkArity(*cmd, call.args);
     const auto lock = holdFolder(*cmd, call);
+    // Commands that make files stop at Ctrl+C before their next file, and their undo
+    // removes what they made (import has a display of its own).
+    static const QStringList makingFiles = {QStringLiteral("create"), QStringLiteral("backup"),
+                                            QStringLiteral("restore"), QStringLiteral("export"),
+                                            QStringLiteral("import-paradox")};
+    std::optional<TerminalProgress> interrupts;
+    if (makingFiles.contains(cmd->name))
+        interrupts.emplace(false);
     return cmd->run(call, out);
 }
 

@@ -11,6 +11,7 @@
 #include "tools/datadir/EveryCore.h"
 #include "tools/datadir/FileUndo.h"
 #include "tools/datadir/PicturePaths.h"
+#include "tools/datadir/Progress.h"
 #include "tools/datadir/StoreAccess.h"
 
 #include <QDir>
@@ -310,6 +311,7 @@ void checkNothingExists(const Plan& plan) {
 }
 
 void copyNew(const Copy& c, Undo& undo) {
+    stopIfAsked();
     QFile source(c.source);
     if (!source.open(QIODevice::ReadOnly))
         badData(QStringLiteral("falta a figura %1").arg(c.source));

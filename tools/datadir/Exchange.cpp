@@ -115,6 +115,7 @@ public:
             return QString();
         if (copied_ == 0)
             makeDir(folder_, undo_);
+        stopIfAsked();
         const QString name = names_.next(QFileInfo(badge).fileName());
         const QString target = folder_ + QLatin1Char('/') + name;
         if (const QString fault = copyNew(badge, target); !fault.isEmpty())

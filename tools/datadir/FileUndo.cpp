@@ -1,4 +1,5 @@
 #include "tools/datadir/FileUndo.h"
+#include "tools/datadir/Progress.h"
 
 #include "core/Files.h"
 #include "tools/datadir/DataDir.h"
@@ -49,6 +50,7 @@ namespace {
 // Copies one file into a new file. Unlike QFile::copy it does not flush every file to
 // disk on its own: a folder of thousands of badges is synced once, at the end.
 void copyFile(const QString& from, const QString& to, Undo& undo) {
+    stopIfAsked();
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly))
         throw DataDirError(

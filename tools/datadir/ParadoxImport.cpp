@@ -11,6 +11,7 @@
 #include "tools/datadir/Paradox.h"
 #include "tools/datadir/ParadoxHeader.h"
 #include "tools/datadir/PictureCheck.h"
+#include "tools/datadir/Progress.h"
 #include "tools/datadir/Rows.h"
 
 #include <QDir>
@@ -328,6 +329,7 @@ private:
         for (const char* folder : {countryFlagsDir, stateFlagsDir, logosDir, badgesDir})
             makeDir(root_ + QLatin1Char('/') + QLatin1String(folder), undo);
         for (const Copy& c : copies_) {
+            stopIfAsked();
             if (const QString fault = copyNew(c.source, c.target); !fault.isEmpty())
                 fail(QFileInfo::exists(c.target) ? Exit::Refused : Exit::Failed,
                      QStringLiteral("Figura não copiada: %1. Nada foi criado.").arg(fault));

@@ -1,5 +1,7 @@
 #include "tools/datadir/Progress.h"
 
+#include "tools/datadir/DataDir.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
@@ -9,16 +11,26 @@ namespace velmora::datadir {
 
 namespace {
 
-std::atomic<bool> stopAsked{false};
+std::atomic<bool> stopAsked_{false};
 
 extern "C" void askStop(int) {
-    stopAsked = true;
+    stopAsked_ = true;
 }
 
 } // namespace
 
+bool stopAsked() {
+    return stopAsked_;
+}
+
+void stopIfAsked() {
+    if (stopAsked_)
+        throw DataDirError(Exit::Failed, QStringLiteral("Interrompido: o que o comando já tinha "
+                                                        "gravado foi removido."));
+}
+
 TerminalProgress::TerminalProgress(bool terminal) : terminal_(terminal) {
-    stopAsked = false;
+    stopAsked_ = false;
     struct sigaction ask {};
     ask.sa_handler = askStop;
     sigemptyset(&ask.sa_mask);
@@ -30,6 +42,7 @@ TerminalProgress::TerminalProgress(bool terminal) : terminal_(terminal) {
 TerminalProgress::~TerminalProgress() {
     sigaction(SIGINT, &previousInterrupt_, nullptr);
     sigaction(SIGTERM, &previousTerminate_, nullptr);
+    stopAsked_ = false; // heard by this command only
     if (terminal_ && !shown_.isEmpty()) {
         // The report that follows starts on a clean line.
         const QByteArray clear =
@@ -55,7 +68,7 @@ bool TerminalProgress::operator()(const QString& doing, int percent) {
         std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stderr);
         std::fflush(stderr);
     }
-    return !stopAsked;
+    return !stopAsked_;
 }
 
 } // namespace velmora::datadir

@@ -16,6 +16,12 @@ using Progress = std::function<bool(const QString& doing, int percent)>;
 // Ctrl+C or a termination request turned into a stop at the work's next step, so the
 // work undoes itself instead of dying half-done. A second Ctrl+C ends the tool at once.
 // The signal handlers are the ones before it again once it goes.
+// Whether Ctrl+C or a termination request came while a TerminalProgress was there.
+bool stopAsked();
+// Throws the tool's "interrupted" error (DataDirError) when a stop was asked: called
+// before each file by the commands that make files, whose undo then removes them.
+void stopIfAsked();
+
 class TerminalProgress final {
 public:
     explicit TerminalProgress(bool terminal);
