@@ -9,12 +9,14 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <sqlite3.h>
 
 namespace velmora {
 
 namespace {
 
 const QString idadeClube = QStringLiteral("IdadeClube");
+const QString yearTable = QStringLiteral("IdadesCalculadas");
 
 // The rows' share of the time; writing the transaction out takes the rest.
 constexpr int rowsShare = 80;
@@ -29,6 +31,67 @@ int fieldWidth(const TableDef& table, const QString& name) {
 QSqlQuery run(Database& db, const QString& sql, const QVariantList& values) {
     return runStatement(db.handle(), sql, values);
 }
+
+// The age, in the statement's words, of a club founded in `founded` when it is
+// `year`: one text for the recount and the triggers, so both agree on every value.
+QString ageExpression(const QString& year, const QString& founded) {
+    return QStringLiteral("(%1 - %2) || ' anos'").arg(year, founded);
+}
+
+QString triggerName(const char* event) {
+    return QStringLiteral("ClubesIdades%1").arg(QLatin1String(event));
+}
+
+// A club without a year keeps whatever age it has, so only one with a year can be wrong.
+void createYearTriggers(QSqlDatabase& db) {
+    const QString body =
+        QStringLiteral("WHEN NEW.AnoFundacao IS NOT NULL AND EXISTS (SELECT 1 FROM %1 WHERE "
+                       "NEW.IdadeClube IS NOT %2) BEGIN DELETE FROM %1; END")
+            .arg(yearTable,
+                 ageExpression(QStringLiteral("Ano"), QStringLiteral("NEW.AnoFundacao")));
+    runStatement(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes %2")
+                         .arg(triggerName("Inclui"), body));
+    runStatement(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF AnoFundacao, IdadeClube ON "
+                                    "Clubes %2")
+                         .arg(triggerName("Altera"), body));
+}
+
+// The year every age is right for, or null. A store without the table or one of its
+// triggers (made before them, or changed by hand) gets them with no year: the writes
+// made meanwhile may have left any age.
+QVariant markedYear(Database& db) {
+    QStringList names = AgesYear::triggerNames() << yearTable;
+    const QVariant present =
+        db.value(QStringLiteral("select count(*) from sqlite_master where name in ('%1')")
+                     .arg(names.join(QStringLiteral("', '"))));
+    if (present.toInt() != names.size()) {
+        AgesYear::drop(db.handle());
+        AgesYear::build(db.handle());
+        return {};
+    }
+    return db.value(QStringLiteral("select Ano from %1").arg(yearTable));
+}
+
+void markYear(Database& db, int year) {
+    db.exec(QStringLiteral("delete from %1").arg(yearTable));
+    db.exec(QStringLiteral("insert into %1 (Ano) values (%2)").arg(yearTable).arg(year));
+}
+
+// The connection's triggers off for the statements prepared meanwhile. Only the year's
+// triggers watch IdadeClube, and the recount writes the year itself: run for every
+// age written, they made a new year a third slower.
+class TriggersOff final {
+public:
+    explicit TriggersOff(Database& db) : handle_(engineHandle(db.handle())) {
+        sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0, nullptr);
+    }
+    ~TriggersOff() { sqlite3_db_config(handle_, SQLITE_DBCONFIG_ENABLE_TRIGGER, 1, nullptr); }
+    TriggersOff(const TriggersOff&) = delete;
+    TriggersOff& operator=(const TriggersOff&) = delete;
+
+private:
+    sqlite3* handle_;
+};
 
 // The count table grouped by foundation year.
 QString yearCounts() {
@@ -65,21 +128,13 @@ QVariant stepEnd(Database& db, qint64 from, int stepRows) {
     return end.next() ? end.value(0) : QVariant();
 }
 
-} // namespace
-
-QString ageText(int currentYear, int foundationYear) {
-    return QString::number(qint64(currentYear) - foundationYear) + QStringLiteral(" anos");
-}
-
-std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& progress,
-                             int rowsPerStep) {
-    const int stepRows = std::max(rowsPerStep, 1);
-    Transaction transaction(db);
+// Writes every age that is not this year's, in steps; false when `progress` asked to
+// stop (the caller's transaction then rolls everything back).
+bool rewriteAges(Database& db, int currentYear, const AgesProgress& progress, int stepRows) {
     // The table is read in its own order: an index holding the age (gone since store
     // version 6) made every age written cost two index writes.
-    requireFit(db, currentYear);
     // The year is a number of ours, never typed text: it goes into the statement as digits.
-    const QString age = QStringLiteral("(%1 - AnoFundacao) || ' anos'").arg(currentYear);
+    const QString age = ageExpression(QString::number(currentYear), QStringLiteral("AnoFundacao"));
     const QString update = QStringLiteral("update Clubes set IdadeClube = %1 where Codigo > ? and "
                                           "Codigo <= ? and AnoFundacao is not null and "
                                           "IdadeClube is not %1")
@@ -90,22 +145,56 @@ std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& 
     QVariant from = db.value(QStringLiteral("select min(Codigo) - 1 from Clubes"));
     while (from.isValid() && !from.isNull() && from.toLongLong() < last) {
         if (progress && !progress(int(total > 0 ? std::min(done, total) * rowsShare / total : 0)))
-            return std::nullopt; // rolled back
+            return false;
         const QVariant to = stepEnd(db, from.toLongLong(), stepRows);
-        run(db, update, {from, to.isValid() ? to : QVariant(std::numeric_limits<qint64>::max())});
+        {
+            TriggersOff off(db);
+            run(db, update,
+                {from, to.isValid() ? to : QVariant(std::numeric_limits<qint64>::max())});
+        }
         done += stepRows;
         from = to;
     }
-    if (progress && !progress(rowsShare))
-        return std::nullopt; // the last moment to stop: the commit cannot be
+    // The last moment to stop: the commit cannot be.
+    return !progress || progress(rowsShare);
+}
 
-    // A new year rewrites every page of the clubs; copying them from the log into the
-    // store file is left to the data module's checkpointer thread, not to this wait.
+} // namespace
+
+QString ageText(int currentYear, int foundationYear) {
+    return QString::number(qint64(currentYear) - foundationYear) + QStringLiteral(" anos");
+}
+
+std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& progress,
+                             int rowsPerStep) {
+    Transaction transaction(db);
+    requireFit(db, currentYear);
+    const QVariant marked = markedYear(db);
+    if (marked.isNull() || marked.toLongLong() != currentYear) {
+        if (!rewriteAges(db, currentYear, progress, std::max(rowsPerStep, 1)))
+            return std::nullopt; // rolled back
+        markYear(db, currentYear);
+    }
     transaction.commit();
     return int(db.value(QStringLiteral("select coalesce(sum(Qtde), 0) from %1 "
                                        "where AnoFundacao is not null")
                             .arg(yearCounts()))
                    .toLongLong());
+}
+
+void AgesYear::build(QSqlDatabase& db) {
+    runStatement(db, QStringLiteral("CREATE TABLE %1 (Ano INTEGER NOT NULL)").arg(yearTable));
+    createYearTriggers(db);
+}
+
+void AgesYear::drop(QSqlDatabase& db) {
+    for (const QString& trigger : triggerNames())
+        runStatement(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(trigger));
+    runStatement(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(yearTable));
+}
+
+QStringList AgesYear::triggerNames() {
+    return {triggerName("Inclui"), triggerName("Altera")};
 }
 
 } // namespace velmora
