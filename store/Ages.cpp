@@ -7,9 +7,14 @@
 
 #include <QSqlQuery>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <exception>
 #include <limits>
+#include <mutex>
 #include <sqlite3.h>
+#include <thread>
 
 namespace velmora {
 
@@ -159,6 +164,66 @@ bool rewriteAges(Database& db, int currentYear, const AgesProgress& progress, in
     return !progress || progress(rowsShare);
 }
 
+// Between the recount's thread and the caller's: each report waits for its answer.
+class Relay final {
+public:
+    // On the recount's thread: hands over a report and waits for the answer.
+    bool report(int percent) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        percent_ = percent;
+        answer_.reset();
+        changed_.notify_all();
+        changed_.wait(lock, [this] { return answer_.has_value(); });
+        return *answer_;
+    }
+    void finish() {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        finished_ = true;
+        changed_.notify_all();
+    }
+    // On the caller's thread until the recount finishes: answers each report through
+    // `progress`, and calls `meanwhile` when a frame passes without one.
+    void serve(const AgesProgress& progress, const std::function<void()>& meanwhile) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        while (!finished_) {
+            if (percent_) {
+                const int percent = *percent_;
+                percent_.reset();
+                lock.unlock();
+                bool go = false;
+                try {
+                    go = !progress || progress(percent);
+                } catch (...) {
+                    answer(false);
+                    throw;
+                }
+                lock.lock();
+                answer_ = go;
+                changed_.notify_all();
+            } else if (!changed_.wait_for(lock, std::chrono::milliseconds(15),
+                                          [this] { return finished_ || percent_.has_value(); }) &&
+                       meanwhile) {
+                lock.unlock();
+                meanwhile();
+                lock.lock();
+            }
+        }
+    }
+
+private:
+    void answer(bool go) {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        answer_ = go;
+        changed_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::optional<int> percent_;
+    std::optional<bool> answer_;
+    bool finished_ = false;
+};
+
 } // namespace
 
 QString ageText(int currentYear, int foundationYear) {
@@ -180,6 +245,36 @@ std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& 
                                        "where AnoFundacao is not null")
                             .arg(yearCounts()))
                    .toLongLong());
+}
+
+std::optional<int> storeAgesAside(const QString& dataDir, int currentYear,
+                                  const AgesProgress& progress,
+                                  const std::function<void()>& meanwhile, int rowsPerStep) {
+    Relay relay;
+    std::optional<int> result;
+    std::exception_ptr failure;
+    std::thread recount([&] {
+        try {
+            // A connection belongs to the thread that opened it, and closes there.
+            Database own(dataDir);
+            sqlite3_wal_autocheckpoint(engineHandle(own.handle()), 0);
+            result = storeAges(
+                own, currentYear, [&](int percent) { return relay.report(percent); }, rowsPerStep);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        relay.finish();
+    });
+    try {
+        relay.serve(progress, meanwhile);
+    } catch (...) {
+        recount.join(); // told to stop: it rolls back
+        throw;
+    }
+    recount.join();
+    if (failure)
+        std::rethrow_exception(failure);
+    return result;
 }
 
 void AgesYear::build(QSqlDatabase& db) {

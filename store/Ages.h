@@ -39,4 +39,14 @@ public:
 std::optional<int> storeAges(Database& db, int currentYear, const AgesProgress& progress = {},
                              int rowsPerStep = 32768);
 
+// storeAges on a connection of its own to the store in `dataDir`, on a thread of its
+// own, while the calling thread keeps its windows painted: `progress` is still called
+// on the calling thread, once for each report storeAges makes, and `meanwhile` between
+// them and all through the commit, every few milliseconds. Nothing else may write the
+// store meanwhile. The engine's own checkpoint is left out: the caller's checkpointer
+// copies the log. Throws what storeAges throws.
+std::optional<int> storeAgesAside(const QString& dataDir, int currentYear,
+                                  const AgesProgress& progress,
+                                  const std::function<void()>& meanwhile, int rowsPerStep = 32768);
+
 } // namespace velmora
