@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QThread>
 
 using namespace velmora;
 using velmora::test::Club;
@@ -109,6 +110,8 @@ private slots:
     void storeAgesSameAsRowByRow();
     void storeAgesStoppedWritesNothing_data();
     void storeAgesStoppedWritesNothing();
+    void asideLikeHere_data();
+    void asideLikeHere();
     void sameYearAfterWrites_data();
     void sameYearAfterWrites();
     void savedInAnotherYearIsRecounted();
@@ -385,6 +388,55 @@ void TestIdade::storeAgesStoppedWritesNothing() {
     // The store is free for the next run, which completes.
     QVERIFY(storeAges(store.database(), 2040, {}, 20).has_value());
     QCOMPARE(everyRow(store), recomputedOneByOne(store, 2040));
+}
+
+// Run on a thread and connection of its own, the recount leaves the same rows, asks
+// the calling thread at each report (stopping there rolls back everything), and hands
+// its failures over to that thread with nothing written.
+void TestIdade::asideLikeHere_data() {
+    QTest::addColumn<int>("stopAt"); // the report that asks to stop; 0: none does
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("to the end") << 0 << false;
+    QTest::newRow("stopped at the first report") << 1 << false;
+    QTest::newRow("stopped half-way") << 3 << false;
+    QTest::newRow("stopped before the commit") << 6 << false;
+    QTest::newRow("an age that does not fit") << 0 << true;
+}
+
+void TestIdade::asideLikeHere() {
+    QFETCH(int, stopAt);
+    QFETCH(bool, tooLong);
+    test::TestStore store;
+    fillRandom(store, 120, 11);
+    if (tooLong)
+        store.exec(QStringLiteral("update Clubes set AnoFundacao = -99999 where Codigo = "
+                                  "(select max(Codigo) from Clubes)"));
+    const QStringList before = everyRow(store);
+    const QStringList expected = recomputedOneByOne(store, 2045);
+    int reports = 0;
+    bool elsewhere = false;
+    const auto progress = [&](int) {
+        elsewhere = elsewhere || QThread::currentThread() != thread();
+        return ++reports != stopAt;
+    };
+    std::optional<int> result;
+    QString failure;
+    try {
+        result = storeAgesAside(store.dir(), 2045, progress, {}, 25);
+    } catch (const StoreError& e) {
+        failure = e.text();
+    }
+    QVERIFY(!elsewhere);
+    QCOMPARE(!failure.isEmpty(), tooLong);
+    QCOMPARE(result.has_value(), stopAt == 0 && !tooLong);
+    QCOMPARE(everyRow(store), result ? expected : before);
+    if (stopAt > 0)
+        QCOMPARE(reports, stopAt);
+    // The same count of reports as here, and the same clubs with a year.
+    if (result) {
+        QCOMPARE(reports, (120 + 25 - 1) / 25 + 1);
+        QCOMPARE(*result, storeAges(store.database(), 2045).value_or(-1));
+    }
 }
 
 // After a recount, whatever writes a club with an age other than that year's (or moves
