@@ -6,6 +6,8 @@
 #include "registry/Clubes.h"
 #include "store/Module.h"
 
+#include <QCoreApplication>
+
 namespace velmora {
 
 namespace {
@@ -33,13 +35,17 @@ void recalcularIdades(Services& services, TFrmClubes& editor) {
     {
         // Up when the rows start: an age that does not fit is told before any of them.
         std::unique_ptr<ProgressBox> box;
-        rewritten =
-            storeAges(services.dm().database(), services.clock.currentYear(), [&](int percent) {
+        // Between reports, and while the commit writes, the windows are painted; input
+        // waits for the panel, which takes it at each report.
+        rewritten = services.dm().recountAges(
+            services.clock.currentYear(),
+            [&](int percent) {
                 if (!box)
                     box =
                         services.dialogs.progress(&editor, QStringLiteral("Recalculando idades…"));
                 return box->step(percent);
-            });
+            },
+            [] { QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents); });
     }
     if (!rewritten) {
         services.dialogs.message(programName,

@@ -41,14 +41,19 @@ Checkpointer::~Checkpointer() {
 
 int Checkpointer::committed(void* self, sqlite3*, const char*, int pages) {
     auto* checkpointer = static_cast<Checkpointer*>(self);
-    if (pages >= checkpointer->pages_) {
-        {
-            std::lock_guard<std::mutex> lock(checkpointer->mutex_);
-            checkpointer->wanted_ = true;
-        }
-        checkpointer->wake_.notify_one();
-    }
+    if (pages >= checkpointer->pages_)
+        checkpointer->request();
     return SQLITE_OK;
+}
+
+void Checkpointer::request() {
+    if (own_ == nullptr)
+        return;
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        wanted_ = true;
+    }
+    wake_.notify_one();
 }
 
 void Checkpointer::run() {

@@ -30,6 +30,8 @@ public:
 
     // Whether the checkpoints run on the thread (false: the engine's own after commits).
     bool active() const { return own_ != nullptr; }
+    // Asks for a checkpoint now: another connection committed (its own are left out).
+    void request();
     // Checkpoints that copied the whole log into the store file, so far.
     int completed() const { return completed_.load(); }
 

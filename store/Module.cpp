@@ -4,6 +4,7 @@
 #include "store/StoreError.h"
 
 #include <limits>
+#include <memory>
 
 namespace velmora {
 
@@ -46,6 +47,17 @@ TFrmDm::TFrmDm(const QString& dataDir, const UpgradeOptions& upgrade)
 }
 
 TFrmDm::~TFrmDm() = default;
+
+std::optional<int> TFrmDm::recountAges(int currentYear, const AgesProgress& progress,
+                                       const std::function<void()>& meanwhile) {
+    searchUpkeep.hold();
+    const std::unique_ptr<SearchUpkeep, void (*)(SearchUpkeep*)> released(
+        &searchUpkeep, [](SearchUpkeep* upkeep) { upkeep->release(); });
+    const std::optional<int> rewritten =
+        storeAgesAside(db.dataDir(), currentYear, progress, meanwhile);
+    checkpoints.request();
+    return rewritten;
+}
 
 int TFrmDm::nextClubCode() {
     if (TblClubes.rowCount() <= 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "store/Ages.h"
 #include "store/Checkpointer.h"
 #include "store/CountCache.h"
 #include "store/Database.h"
@@ -28,6 +29,10 @@ public:
     const QString& dataDir() const { return db.dataDir(); }
     // The store cannot be written: windows offer no command that saves.
     bool readOnly() const { return db.readOnly(); }
+
+    // Every club's age for `currentYear` (storeAgesAside), the windows painted meanwhile.
+    std::optional<int> recountAges(int currentYear, const AgesProgress& progress,
+                                   const std::function<void()>& meanwhile);
 
     // Code for a new club: 1 on an empty Clubes.db, else max(codigo) + 1
     // through QueryUltimoNum.

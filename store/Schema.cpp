@@ -1,5 +1,6 @@
 #include "store/Schema.h"
 
+#include "store/Ages.h"
 #include "store/Counts.h"
 #include "store/Database.h"
 #include "store/Search.h"
@@ -542,6 +543,7 @@ void upgrade(QSqlDatabase& db, int from, Progress& progress) {
     progress.begin(QStringLiteral("Criando o índice de pesquisa por nome"), weight::search);
     Search::drop(db);
     Search::build(db);
+    AgesYear::build(db);
     setUserVersion(db, Schema::version);
     progress.begin(QStringLiteral("Gravando o arquivo de dados atualizado"), weight::commit);
     transaction.commit();
@@ -640,6 +642,7 @@ void Schema::create(QSqlDatabase& db) {
     createIndexes(db);
     Counts::build(db);
     Search::build(db);
+    AgesYear::build(db);
     setUserVersion(db, version);
     transaction.commit();
 }
@@ -662,6 +665,7 @@ void Schema::dropDerivedWithin(QSqlDatabase& db) {
             QStringLiteral("DROP INDEX IF EXISTS %1").arg(quoted(QString::fromLatin1(index.name))));
     Counts::drop(db);
     Search::drop(db);
+    AgesYear::drop(db);
 }
 
 void Schema::buildDerivedWithin(QSqlDatabase& db) {
@@ -670,6 +674,8 @@ void Schema::buildDerivedWithin(QSqlDatabase& db) {
     Counts::build(db);
     Search::drop(db);
     Search::build(db);
+    AgesYear::drop(db);
+    AgesYear::build(db);
 }
 
 QString Schema::countStatement(const TableDef& table) {
@@ -746,7 +752,7 @@ QStringList Schema::triggerNames() {
     QStringList names;
     for (const OrderKeyDef& key : orderKeys())
         names << triggerName(key, "Insert") << triggerName(key, "Update");
-    return names + Counts::triggerNames() + Search::triggerNames();
+    return names + Counts::triggerNames() + Search::triggerNames() + AgesYear::triggerNames();
 }
 
 QStringList Schema::indexNames() {

@@ -66,9 +66,9 @@ public:
     static QStringList indexNames();
     static QStringList triggerNames();
 
-    // Indexes, count tables, trigram indexes and their triggers: dropped before a bulk
-    // load of rows (with their order keys filled) and built again after it, one sort
-    // per index instead of a million inserts.
+    // Indexes, count tables, trigram indexes, the ages' year and their triggers: dropped
+    // before a bulk load of rows (with their order keys filled) and built again after
+    // it, one sort per index instead of a million inserts.
     static void dropDerived(QSqlDatabase& db);
     static void buildDerived(QSqlDatabase& db);
     // The same, inside a transaction the caller holds: a load that must stay all or

@@ -4,6 +4,8 @@
 #include "store/Search.h"
 #include "store/StoreError.h"
 
+#include <utility>
+
 namespace velmora {
 
 SearchUpkeep::SearchUpkeep(Database& db) : db_(db) {
@@ -23,6 +25,16 @@ SearchUpkeep::~SearchUpkeep() {
 
 void SearchUpkeep::committed() {
     timer_.start(idleMs);
+}
+
+void SearchUpkeep::hold() {
+    held_ = timer_.isActive();
+    timer_.stop();
+}
+
+void SearchUpkeep::release() {
+    if (std::exchange(held_, false))
+        timer_.start(idleMs);
 }
 
 namespace {

@@ -19,6 +19,10 @@ public:
 
     // Merging is waiting for the program to be idle.
     bool pending() const { return timer_.isActive(); }
+    // No merge starts from hold() to release(): another connection writes meanwhile, and
+    // a merge would wait for it on the windows' thread.
+    void hold();
+    void release();
     // Pages of merged index one step writes (each step holds the window: a few ms), and
     // how long after a commit merging starts.
     static constexpr int pagesPerStep = 4;
@@ -30,6 +34,7 @@ private:
 
     Database& db_;
     QTimer timer_;
+    bool held_ = false; // merging was waiting when held
 };
 
 } // namespace velmora

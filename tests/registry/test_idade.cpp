@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QThread>
 
 using namespace velmora;
 using velmora::test::Club;
@@ -109,6 +110,11 @@ private slots:
     void storeAgesSameAsRowByRow();
     void storeAgesStoppedWritesNothing_data();
     void storeAgesStoppedWritesNothing();
+    void asideLikeHere_data();
+    void asideLikeHere();
+    void sameYearAfterWrites_data();
+    void sameYearAfterWrites();
+    void savedInAnotherYearIsRecounted();
     void recomputeShowsProgressInEditor();
     void recomputeCancelledChangesNothing();
 };
@@ -314,7 +320,8 @@ void TestIdade::storeAgesWritesOnlyWrongRows() {
     Database& db = store.database();
     const qint64 before = db.changeStamp().second;
     QCOMPARE(storeAges(db, year).value_or(-1), 12);
-    QCOMPARE(db.changeStamp().second - before, qint64(written));
+    // Beside the clubs, the year the ages are now right for.
+    QCOMPARE(db.changeStamp().second - before, qint64(written) + 1);
     QCOMPARE(store.value(QStringLiteral("select count(*) from Clubes where IdadeClube = (%1 - "
                                         "AnoFundacao) || ' anos'")
                              .arg(year)),
@@ -381,6 +388,143 @@ void TestIdade::storeAgesStoppedWritesNothing() {
     // The store is free for the next run, which completes.
     QVERIFY(storeAges(store.database(), 2040, {}, 20).has_value());
     QCOMPARE(everyRow(store), recomputedOneByOne(store, 2040));
+}
+
+// Run on a thread and connection of its own, the recount leaves the same rows, asks
+// the calling thread at each report (stopping there rolls back everything), and hands
+// its failures over to that thread with nothing written.
+void TestIdade::asideLikeHere_data() {
+    QTest::addColumn<int>("stopAt"); // the report that asks to stop; 0: none does
+    QTest::addColumn<bool>("tooLong");
+    QTest::newRow("to the end") << 0 << false;
+    QTest::newRow("stopped at the first report") << 1 << false;
+    QTest::newRow("stopped half-way") << 3 << false;
+    QTest::newRow("stopped before the commit") << 6 << false;
+    QTest::newRow("an age that does not fit") << 0 << true;
+}
+
+void TestIdade::asideLikeHere() {
+    QFETCH(int, stopAt);
+    QFETCH(bool, tooLong);
+    test::TestStore store;
+    fillRandom(store, 120, 11);
+    if (tooLong)
+        store.exec(QStringLiteral("update Clubes set AnoFundacao = -99999 where Codigo = "
+                                  "(select max(Codigo) from Clubes)"));
+    const QStringList before = everyRow(store);
+    const QStringList expected = recomputedOneByOne(store, 2045);
+    int reports = 0;
+    bool elsewhere = false;
+    const auto progress = [&](int) {
+        elsewhere = elsewhere || QThread::currentThread() != thread();
+        return ++reports != stopAt;
+    };
+    std::optional<int> result;
+    QString failure;
+    try {
+        result = storeAgesAside(store.dir(), 2045, progress, {}, 25);
+    } catch (const StoreError& e) {
+        failure = e.text();
+    }
+    QVERIFY(!elsewhere);
+    QCOMPARE(!failure.isEmpty(), tooLong);
+    QCOMPARE(result.has_value(), stopAt == 0 && !tooLong);
+    QCOMPARE(everyRow(store), result ? expected : before);
+    if (stopAt > 0)
+        QCOMPARE(reports, stopAt);
+    // The same count of reports as here, and the same clubs with a year.
+    if (result) {
+        QCOMPARE(reports, (120 + 25 - 1) / 25 + 1);
+        QCOMPARE(*result, storeAges(store.database(), 2045).value_or(-1));
+    }
+}
+
+// After a recount, whatever writes a club with an age other than that year's (or moves
+// the clock) makes the next press recount; a write that leaves every age right does
+// not. `change` runs between the two presses, `year` is the second press's.
+void TestIdade::sameYearAfterWrites_data() {
+    QTest::addColumn<QStringList>("change");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<bool>("recounted");
+    const QString stale =
+        QStringLiteral("update Clubes set IdadeClube = '3 anos' where Codigo = %1");
+    const QString moved = QStringLiteral("update Clubes set AnoFundacao = AnoFundacao - 7 where "
+                                         "Codigo = %1");
+    const QString added = QStringLiteral("insert into Clubes (Codigo, NomeClube, AnoFundacao, "
+                                         "IdadeClube, Identificador, Extinto) values (%1, 'Nova', "
+                                         "1950, '%2', 0, 0)");
+    QTest::newRow("an age written by hand") << QStringList{stale} << 2031 << true;
+    QTest::newRow("a year changed, its age kept") << QStringList{moved} << 2031 << true;
+    QTest::newRow("a club added with an older age")
+        << QStringList{added.arg(QStringLiteral("%1"), ageText(2030, 1950))} << 2031 << true;
+    QTest::newRow("a club added with this year's age")
+        << QStringList{added.arg(QStringLiteral("%1"), ageText(2031, 1950))} << 2031 << false;
+    QTest::newRow("a year removed") << QStringList{QStringLiteral("update Clubes set AnoFundacao = "
+                                                                  "null where Codigo = %1")}
+                                    << 2031 << false;
+    QTest::newRow("the clock set back") << QStringList{} << 2030 << true;
+    QStringList unwatched;
+    for (const QString& trigger : AgesYear::triggerNames())
+        unwatched << QStringLiteral("drop trigger %1").arg(trigger);
+    QTest::newRow("written while the triggers were gone") << (unwatched << stale) << 2031 << true;
+    QTest::newRow("the year's table gone")
+        << QStringList{QStringLiteral("drop table IdadesCalculadas")} << 2031 << true;
+}
+
+void TestIdade::sameYearAfterWrites() {
+    QFETCH(QStringList, change);
+    QFETCH(int, year);
+    QFETCH(bool, recounted);
+    test::TestStore store;
+    fillRandom(store, 150, 7);
+    Database& db = store.database();
+    QVERIFY(storeAges(db, 2031, {}, 40).has_value());
+    const QString code =
+        store.value(QStringLiteral("select max(Codigo) from Clubes where AnoFundacao is not null"));
+    for (const QString& statement : change)
+        store.exec(QString(statement).replace(QLatin1String("%1"),
+                                              statement.startsWith(QLatin1String("insert"))
+                                                  ? QString::number(code.toInt() + 1)
+                                                  : code));
+    const QStringList expected = recomputedOneByOne(store, year);
+    const qint64 before = db.changeStamp().second;
+    QList<int> told;
+    QVERIFY(storeAges(
+                db, year,
+                [&](int percent) {
+                    told << percent;
+                    return true;
+                },
+                40)
+                .has_value());
+    QCOMPARE(everyRow(store), expected);
+    // Every age already right: no club is read, nothing is written, no progress shown.
+    QCOMPARE(db.changeStamp().second != before, recounted);
+    QCOMPARE(!told.isEmpty(), recounted);
+    // Now right for that year, a further press is quick again.
+    const qint64 after = db.changeStamp().second;
+    QVERIFY(storeAges(db, year).has_value());
+    QCOMPARE(db.changeStamp().second, after);
+}
+
+// The editor saves a club with the age its own clock gives; a press in the year the
+// ages were made for still finds it.
+void TestIdade::savedInAnotherYearIsRecounted() {
+    EditorRig rig;
+    rig.store.add(1, QStringLiteral("Santos"));
+    rig.store.add(2, QStringLiteral("Palmeiras"));
+    TFrmClubes& editor = rig.open();
+    rig.fx.clock.setYear(2030);
+    editor.RecalcularIdadedosClubes1->trigger();
+    rig.fx.clock.setYear(2033);
+    editor.Alterar1->trigger();
+    QVERIFY(pickYear(editor.ComboAno, QStringLiteral("1930")));
+    rig.click(editor.BtnGravar);
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("103 anos"));
+    rig.fx.clock.setYear(2030);
+    editor.RecalcularIdadedosClubes1->trigger();
+    QCOMPARE(rig.stored(2, QStringLiteral("IdadeClube")), QStringLiteral("100 anos"));
+    QCOMPARE(rig.stored(1, QStringLiteral("IdadeClube")), QStringLiteral("120 anos"));
 }
 
 void TestIdade::recomputeShowsProgressInEditor() {

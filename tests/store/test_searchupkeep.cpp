@@ -93,6 +93,40 @@ private slots:
         indexesMatchNames(dm.database());
         QCOMPARE(number(dm.database(), QStringLiteral("PRAGMA synchronous")), durability);
     }
+
+    // The ages' recount writes on a connection of its own: merging waits for it, at every
+    // report, and is still to be done afterwards.
+    void mergingWaitsForTheAges() {
+        TestStore store;
+        for (int code = 1; code <= 30; ++code)
+            store.add(code, madeUpName(code));
+        store.close();
+        TFrmDm dm(store.dir());
+        Table& clubs = dm.TblClubes;
+        clubs.seek(3);
+        clubs.edit();
+        clubs.setFieldText(QStringLiteral("NomeClube"), madeUpName(77));
+        clubs.post();
+        QVERIFY(dm.searchUpkeep.pending());
+        int reports = 0;
+        bool merging = false;
+        const std::optional<int> withYear =
+            dm.recountAges(2050,
+                           [&](int) {
+                               ++reports;
+                               merging = merging || dm.searchUpkeep.pending();
+                               return true;
+                           },
+                           {});
+        QCOMPARE(withYear.value_or(-1), 30);
+        QVERIFY(reports > 0);
+        QVERIFY(!merging);
+        QVERIFY(dm.searchUpkeep.pending());
+        QCOMPARE(number(dm.database(),
+                        QStringLiteral("select count(*) from Clubes where IdadeClube = (2050 - "
+                                       "AnoFundacao) || ' anos'")),
+                 qint64(30));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSearchUpkeep)
