@@ -8,6 +8,7 @@
 #include <QFrame>
 #include <QProgressBar>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QThread>
 
 using namespace velmora;
@@ -104,6 +105,7 @@ private slots:
     void rowWithoutYear();
     void ageTooLongWritesNothing();
     void storeAgesCountsRows();
+    void onlyTheYearsTriggersWatchTheAge();
     void storeAgesWritesOnlyWrongRows_data();
     void storeAgesWritesOnlyWrongRows();
     void storeAgesSameAsRowByRow_data();
@@ -289,6 +291,36 @@ void TestIdade::storeAgesCountsRows() {
     QCOMPARE(store.database().value(QStringLiteral("PRAGMA cache_size")), cache);
     QCOMPARE(store.column(QStringLiteral("select IdadeClube from Clubes order by Codigo")),
              (QStringList{"90 anos", unknown.idadeClube, "90 anos"}));
+}
+
+// The recount writes the ages with the triggers off: right only while no trigger but
+// the year's own fires on an age written. A trigger added later that does (a count by
+// age, say) must be on this list, or the recount must keep triggers on.
+void TestIdade::onlyTheYearsTriggersWatchTheAge() {
+    test::TestStore store;
+    const QRegularExpression update(
+        QStringLiteral(R"(\bUPDATE\s+(?:OF\s+(.*?)\s+)?ON\s+"?Clubes"?\b)"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    const QStringList triggers = store.column(
+        QStringLiteral("select name || char(1) || sql from sqlite_master where type = 'trigger'"));
+    QVERIFY(!triggers.isEmpty());
+    int watching = 0;
+    for (const QString& trigger : triggers) {
+        const QString name = trigger.section(QChar(1), 0, 0), sql = trigger.section(QChar(1), 1);
+        const QRegularExpressionMatch m = update.match(sql);
+        if (!m.hasMatch())
+            continue;
+        QStringList columns = m.captured(1).remove(QLatin1Char('"')).split(QLatin1Char(','));
+        for (QString& column : columns)
+            column = column.trimmed();
+        const bool firesOnAge = m.captured(1).isEmpty() ||
+                                columns.contains(QStringLiteral("IdadeClube"), Qt::CaseInsensitive);
+        if (firesOnAge) {
+            QVERIFY2(AgesYear::triggerNames().contains(name), qPrintable(sql));
+            ++watching;
+        }
+    }
+    QVERIFY(watching > 0); // the year's own are found by the same reading
 }
 
 // A second press in the same year writes only the age that is not right (a stale one,
