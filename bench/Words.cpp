@@ -147,6 +147,7 @@ Words read(const QString& dir) {
     w.lateFull = lastWord(last);
     const QList<QStringList> names = firstNames(db, "NomeClube");
     w.commonName = commonWord(names);
+    w.longerWord = w.commonName + u's';
     w.apartName = apartWords(names);
     const QList<QStringList> fullNames = firstNames(db, "NomeCompletoClube");
     w.apartFull = apartWords(fullNames);

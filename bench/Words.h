@@ -22,11 +22,14 @@ struct Words {
     QString swappedName;  // the first two words of the short names
     QString swappedFull;  // the first two words of the full names
     QString swappedLater; // the second and third words of the full names
-    QString bigCountry;   // the start of the name of the country with the most clubs
-    QString fewCountry;   // the country of Paises.DB with the fewest clubs (at least one)
-    QString bigState;     // the state with the most Brazilian clubs
-    QString year;         // the foundation year of the most clubs
-    QString federation;   // the federation of the most clubs
+    // The commonest word with a letter more ("clubes"): every trigram but the last is
+    // common, and the last is held by many names too.
+    QString longerWord;
+    QString bigCountry; // the start of the name of the country with the most clubs
+    QString fewCountry; // the country of Paises.DB with the fewest clubs (at least one)
+    QString bigState;   // the state with the most Brazilian clubs
+    QString year;       // the foundation year of the most clubs
+    QString federation; // the federation of the most clubs
 };
 
 const Words& wordsOf(const QString& dir);

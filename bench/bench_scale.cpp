@@ -142,6 +142,9 @@ void BM_Pesquisar_WordsApart(benchmark::State& s) {
 void BM_Pesquisar_WordsSwapped(benchmark::State& s) {
     menuGallery(s, MenuGallery::PesquisarPorNome, words(s).swappedName, false);
 }
+void BM_Pesquisar_LongerWord(benchmark::State& s) {
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).longerWord, false);
+}
 
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Brasileiros);
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_EstadoSP);
@@ -159,6 +162,7 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareLetter);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareDigit);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_WordsApart);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_WordsSwapped);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_LongerWord);
 
 // "Pesquisar" through the shortcuts against the statement as written, on the generated
 // catalogue: every row in the same order, for fragments that many, few or no clubs
@@ -289,6 +293,10 @@ void BM_Localizar_LaterWordsSwapped(benchmark::State& s) {
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_WordsSwapped);
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LaterWordsSwapped);
+void BM_Localizar_LongerWord(benchmark::State& s) {
+    locate(s, words(s).longerWord, std::nullopt);
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LongerWord);
 
 // "Detalhe do Clube/Seleção": checking a kind fills the list; then the drop-down
 // opens. Memory growth of both is reported.
