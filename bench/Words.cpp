@@ -9,6 +9,7 @@
 
 #include <QHash>
 #include <QRegularExpression>
+#include <algorithm>
 #include <map>
 #include <memory>
 
@@ -75,6 +76,16 @@ QString apartWords(const QList<QStringList>& names) {
     return commonest(counts);
 }
 
+// Words `second` and `first` (in that order) of the commonest such pair of first words.
+QString swappedWords(const QList<QStringList>& names, int first, int second) {
+    QHash<QString, int> counts;
+    for (const QStringList& words : names) {
+        if (words.size() > std::max(first, second))
+            ++counts[(words[second] + u' ' + words[first]).toLower()];
+    }
+    return commonest(counts);
+}
+
 // The character of `pattern` (a GLOB class) the fewest folded names hold, "" for none.
 QString rarePiece(Database& db, const char* pattern) {
     return value(db, QStringLiteral("select lower(Trecho) from %1 where Trecho glob '%2' order "
@@ -136,8 +147,13 @@ Words read(const QString& dir) {
     w.lateFull = lastWord(last);
     const QList<QStringList> names = firstNames(db, "NomeClube");
     w.commonName = commonWord(names);
+    w.longerWord = w.commonName + u's';
     w.apartName = apartWords(names);
-    w.apartFull = apartWords(firstNames(db, "NomeCompletoClube"));
+    const QList<QStringList> fullNames = firstNames(db, "NomeCompletoClube");
+    w.apartFull = apartWords(fullNames);
+    w.swappedName = swappedWords(names, 0, 1);
+    w.swappedFull = swappedWords(fullNames, 0, 1);
+    w.swappedLater = swappedWords(fullNames, 1, 2);
     w.rareLetter = rarePiece(db, "[A-Z]");
     w.rareDigit = rarePiece(db, "[0-9]");
     w.absent1 = firstAbsent(db, letters());

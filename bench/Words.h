@@ -17,6 +17,14 @@ struct Words {
     QString rareDigit;  // the digit the fewest names hold, "" when no name has one
     QString apartName;  // the first and third word of the commonest start of the names
     QString apartFull;  // the same for the full names: words they hold, never so together
+    // Neighbouring words of the commonest start the other way round ("clube esporte"):
+    // each word and even the characters around the space may be common, the text rare.
+    QString swappedName;  // the first two words of the short names
+    QString swappedFull;  // the first two words of the full names
+    QString swappedLater; // the second and third words of the full names
+    // The commonest word with a letter more ("clubes"): every trigram but the last is
+    // common, and the last is held by many names too.
+    QString longerWord;
     QString bigCountry; // the start of the name of the country with the most clubs
     QString fewCountry; // the country of Paises.DB with the fewest clubs (at least one)
     QString bigState;   // the state with the most Brazilian clubs

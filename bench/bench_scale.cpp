@@ -139,6 +139,12 @@ void BM_Pesquisar_RareDigit(benchmark::State& s) {
 void BM_Pesquisar_WordsApart(benchmark::State& s) {
     menuGallery(s, MenuGallery::PesquisarPorNome, words(s).apartName, false);
 }
+void BM_Pesquisar_WordsSwapped(benchmark::State& s) {
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).swappedName, false);
+}
+void BM_Pesquisar_LongerWord(benchmark::State& s) {
+    menuGallery(s, MenuGallery::PesquisarPorNome, words(s).longerWord, false);
+}
 
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_Brasileiros);
 VELMORA_CATALOGUE_BENCHMARK(BM_Gallery_EstadoSP);
@@ -155,6 +161,8 @@ VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_NoClub1Letter);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareLetter);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_RareDigit);
 VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_WordsApart);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_WordsSwapped);
+VELMORA_CATALOGUE_BENCHMARK(BM_Pesquisar_LongerWord);
 
 // "Pesquisar" through the shortcuts against the statement as written, on the generated
 // catalogue: every row in the same order, for fragments that many, few or no clubs
@@ -277,6 +285,18 @@ void BM_Localizar_WordsApart(benchmark::State& s) {
 }
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_NoMatch);
 VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_WordsApart);
+void BM_Localizar_WordsSwapped(benchmark::State& s) {
+    locate(s, words(s).swappedFull, std::nullopt);
+}
+void BM_Localizar_LaterWordsSwapped(benchmark::State& s) {
+    locate(s, words(s).swappedLater, std::nullopt);
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_WordsSwapped);
+VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LaterWordsSwapped);
+void BM_Localizar_LongerWord(benchmark::State& s) {
+    locate(s, words(s).longerWord, std::nullopt);
+}
+VELMORA_CATALOGUE_BENCHMARK(BM_Localizar_LongerWord);
 
 // "Detalhe do Clube/Seleção": checking a kind fills the list; then the drop-down
 // opens. Memory growth of both is reported.

@@ -92,17 +92,79 @@ bool joinMissing(Database& db, const QString& fragment, const QString& table) {
                        [&](const QString& join) { return pieceCount(db, join, table) == 0; });
 }
 
+// Orders after every text that begins with the text it is appended to.
+const QString& lastCharacter() {
+    static const QString last = QString::fromUcs4(U"\U0010FFFF", 1);
+    return last;
+}
+
+// One side of a word pair: the words of `column` from `low` to `high`, both included.
+struct Side {
+    const char* column;
+    QString low;
+    QString high;
+};
+
+// A word the fragment holds whole, or only the part of one that a name's word begins with.
+Side sideOf(const char* column, QString text, bool whole) {
+    if (text.isNull())
+        text = QStringLiteral(""); // a null text would be bound as NULL, matching nothing
+    return {column, text, whole ? text : text + lastCharacter()};
+}
+
+// Whether a name in `table` holds a word of `walked` just before or after (as the
+// columns say) a word of `other`: the words of `walked` are read one by one and each is
+// looked up with `other`. Nothing when `walked` has more words than are worth reading.
+std::optional<bool> pairHeld(Database& db, const QString& table, const Side& walked,
+                             const Side& other) {
+    constexpr int mostWords = 64;
+    QSqlQuery held = select(
+        db,
+        QStringLiteral(
+            "with recursive words(w) as (select (select %2 from %1 where %2 between ? and ? "
+            "order by %2 limit 1) union all select (select %2 from %1 where %2 > w and %2 <= ? "
+            "order by %2 limit 1) from words where w is not null limit %4) select count(w), "
+            "coalesce(sum(exists (select 1 from %1 where %2 = w and %3 between ? and ?)), 0) "
+            "from words")
+            .arg(table, QLatin1String(walked.column), QLatin1String(other.column))
+            .arg(mostWords),
+        {walked.low, walked.high, walked.high, other.low, other.high});
+    if (!held.next())
+        return std::nullopt;
+    if (held.value(1).toLongLong() > 0)
+        return true;
+    if (held.value(0).toInt() < mostWords)
+        return false;
+    return std::nullopt;
+}
+
+// Whether the fragment holds two neighbouring words that no name in `table` (a table of
+// word pairs) holds so together: then no name holds the fragment. Its first word may
+// be the end of a name's word and its last the start of one; the others are whole.
+bool pairMissing(Database& db, const QString& fragment, const QString& table) {
+    const QStringList words = fragment.split(u' ');
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        const Side before = sideOf("Antes", Search::reversed(words[i]), i > 0);
+        const Side after = sideOf("Depois", words[i + 1], i + 2 < words.size());
+        std::optional<bool> held = pairHeld(db, table, before, after);
+        if (!held)
+            held = pairHeld(db, table, after, before);
+        if (held == false)
+            return true;
+    }
+    return false;
+}
+
 // The full-text query for the clubs whose names hold a letter or letter pair: every
 // trigram it begins, nothing when there are more than is worth asking for at once.
 std::optional<QString> pieceQuery(Database& db, const SearchIndex& index, const QString& piece) {
     constexpr int mostTerms = 512;
-    static const QString lastCharacter = QString::fromUcs4(U"\U0010FFFF", 1);
     QSqlQuery terms = select(db,
                              QStringLiteral("select term from %1 where term >= ? and term < ? "
                                             "limit %2")
                                  .arg(Search::termsOf(db.handle(), index))
                                  .arg(mostTerms + 1),
-                             {piece, piece + lastCharacter});
+                             {piece, piece + lastCharacter()});
     QStringList quoted;
     while (terms.next()) {
         const QString term = terms.value(0).toString();
@@ -136,13 +198,15 @@ std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const 
 
 // "Localizar": the clubs whose full name holds the fragment, in table order, through
 // the trigram index (which yields them in that order); the first comes at once
-// however late it lies in the table.
+// however late it lies in the table. A fragment with a join or a pair of words no
+// full name has reads no name.
 std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
                                           const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment || lengthOf(*fragment) < Search::minimumLength)
         return std::nullopt;
-    if (joinMissing(db, *fragment, Search::joinsTable()))
+    if (joinMissing(db, *fragment, Search::joinsTable()) ||
+        pairMissing(db, *fragment, Search::fullPairsTable()))
         return FastPaths::Plan{QStringList(s.lines()) << QStringLiteral("and 0"), {}};
     const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
     return FastPaths::Plan{
@@ -247,10 +311,10 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // hold is found walking the name order and testing the order key the index carries,
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
-// has, or a fragment with a join no club has (words never so together), is answered
-// at once; a letter or pair few clubs have is found as the start of trigrams;
-// another one walks the whole name order. The statement's own condition stays, so
-// the rows are exactly its rows.
+// has, or a fragment with a join or a pair of words no club has (words never so
+// together), is answered at once; a letter or pair few clubs have is found as the start of
+// trigrams; another one walks the whole name order. The statement's own condition stays, so the
+// rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment)
@@ -268,7 +332,8 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
     };
     const bool piece = length >= 1 && length <= Search::pieceLength;
     const qint64 clubs = piece ? pieceCount(db_, *fragment) : -1;
-    if (clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable())) {
+    if (clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable()) ||
+        pairMissing(db_, *fragment, Search::namePairsTable())) {
         extra = QStringList{QStringLiteral("and 0")};
         added.clear();
     } else if (piece) {

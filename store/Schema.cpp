@@ -301,6 +301,7 @@ const QList<Step>& steps() {
         // 5 -> 6: letters and pairs found by the index; the age index goes (it doubled
         // the cost of every age written).
         {nullptr, [](QSqlDatabase& db) { dropIndexes(db, {"ClubesAnoIdade"}); }},
+        {nullptr, [](QSqlDatabase&) {}}, // 6 -> 7: the names' word pairs
     };
     return list;
 }
@@ -759,7 +760,7 @@ QStringList Schema::indexNames() {
     QStringList names;
     for (const IndexDef& index : indexes())
         names << QString::fromLatin1(index.name);
-    return names;
+    return names + Search::indexNames();
 }
 
 } // namespace velmora

@@ -189,6 +189,88 @@ void buildPieces(QSqlDatabase& db, const PieceTable& table) {
                 .arg(trigger(table.name, "Altera"), table.column, remove, add));
 }
 
+// A table of the neighbouring words of a folded name, kept by triggers.
+struct PairTable {
+    QString name;
+    QString column;
+};
+
+const QList<PairTable>& pairTables() {
+    static const QList<PairTable> list = {
+        {Search::namePairsTable(), QStringLiteral("NomeClube")},
+        {Search::fullPairsTable(), QStringLiteral("NomeCompletoClube")},
+    };
+    return list;
+}
+
+// Pairs by their second word: the words before a text.
+QString secondWordIndex(const PairTable& table) {
+    return table.name + QStringLiteral("Depois");
+}
+
+using WordPair = std::pair<QString, QString>;
+
+// Each pair once: a club counts once however often it holds a pair.
+QList<WordPair> wordPairs(const QString& folded) {
+    const QStringList words = folded.split(u' ');
+    QList<WordPair> pairs;
+    for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+        WordPair pair{Search::reversed(words[i]), words[i + 1]};
+        if (!pairs.contains(pair))
+            pairs << pair;
+    }
+    return pairs;
+}
+
+QString pairsOfRow(const PairTable& table, const QString& row) {
+    return QStringLiteral("SELECT json_extract(value, '$[0]'), json_extract(value, '$[1]') FROM "
+                          "json_each(wordpairs(fold(%1%2)))")
+        .arg(row, table.column);
+}
+
+void fillPairs(QSqlDatabase& db, const PairTable& table) {
+    QHash<WordPair, qint64> counts;
+    QSqlQuery names =
+        runStatement(db, QStringLiteral("SELECT fold(%1) FROM Clubes").arg(table.column));
+    while (names.next()) {
+        for (const WordPair& pair : wordPairs(names.value(0).toString()))
+            ++counts[pair];
+    }
+    QJsonArray rows;
+    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
+        rows.append(QJsonArray{it.key().first, it.key().second, it.value()});
+    runStatement(db,
+                 QStringLiteral("INSERT INTO %1 (Antes, Depois, Qtde) SELECT json_extract(value, "
+                                "'$[0]'), json_extract(value, '$[1]'), json_extract(value, "
+                                "'$[2]') FROM json_each(?)")
+                     .arg(table.name),
+                 {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))});
+}
+
+void buildPairs(QSqlDatabase& db, const PairTable& table) {
+    run(db, QStringLiteral("CREATE TABLE %1 (Antes TEXT NOT NULL, Depois TEXT NOT NULL, Qtde "
+                           "INTEGER NOT NULL, PRIMARY KEY (Antes, Depois)) WITHOUT ROWID")
+                .arg(table.name));
+    run(db, QStringLiteral("CREATE INDEX %1 ON %2 (Depois, Antes)")
+                .arg(secondWordIndex(table), table.name));
+    fillPairs(db, table);
+    const QString add = QStringLiteral("INSERT INTO %1 (Antes, Depois, Qtde) SELECT *, 1 FROM "
+                                       "(%2) WHERE true ON CONFLICT (Antes, Depois) DO UPDATE "
+                                       "SET Qtde = Qtde + 1;")
+                            .arg(table.name, pairsOfRow(table, QStringLiteral("new.")));
+    const QString old = pairsOfRow(table, QStringLiteral("old."));
+    const QString remove =
+        QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE (Antes, Depois) IN (%2); DELETE "
+                       "FROM %1 WHERE Qtde <= 0 AND (Antes, Depois) IN (%2);")
+            .arg(table.name, old);
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
+                .arg(trigger(table.name, "Inclui"), add));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
+                .arg(trigger(table.name, "Exclui"), remove));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes BEGIN %3 %4 END")
+                .arg(trigger(table.name, "Altera"), table.column, remove, add));
+}
+
 QByteArray jsonArray(const QStringList& texts) {
     return QJsonDocument(QJsonArray::fromStringList(texts)).toJson(QJsonDocument::Compact);
 }
@@ -245,12 +327,21 @@ QStringList Search::triggerNames() {
     QStringList tables;
     for (const PieceTable& table : pieceTables())
         tables << table.name;
+    for (const PairTable& table : pairTables())
+        tables << table.name;
     for (const SearchIndex& index : indexes())
         tables << index.name;
     for (const QString& table : tables) {
         for (const char* event : {"Inclui", "Exclui", "Altera"})
             names << trigger(table, event);
     }
+    return names;
+}
+
+QStringList Search::indexNames() {
+    QStringList names;
+    for (const PairTable& table : pairTables())
+        names << secondWordIndex(table);
     return names;
 }
 
@@ -261,6 +352,8 @@ void Search::drop(QSqlDatabase& db) {
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
     for (const PieceTable& table : pieceTables())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
+    for (const PairTable& table : pairTables())
+        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
 }
 
 void Search::build(QSqlDatabase& db) {
@@ -268,6 +361,8 @@ void Search::build(QSqlDatabase& db) {
         buildIndex(db, index);
     for (const PieceTable& table : pieceTables())
         buildPieces(db, table);
+    for (const PairTable& table : pairTables())
+        buildPairs(db, table);
 }
 
 QString Search::trigramQuery(const QString& fragment) {
@@ -356,6 +451,27 @@ QByteArray Search::piecesOf(const QString& folded) {
 
 QByteArray Search::joinsJson(const QString& folded) {
     return jsonArray(joinsOf(folded));
+}
+
+QString Search::namePairsTable() {
+    return QStringLiteral("ClubesParesNome");
+}
+
+QString Search::fullPairsTable() {
+    return QStringLiteral("ClubesParesCompleto");
+}
+
+QByteArray Search::pairsJson(const QString& folded) {
+    QJsonArray pairs;
+    for (const WordPair& pair : wordPairs(folded))
+        pairs.append(QJsonArray{pair.first, pair.second});
+    return QJsonDocument(pairs).toJson(QJsonDocument::Compact);
+}
+
+QString Search::reversed(const QString& text) {
+    QList<uint> points = text.toUcs4();
+    std::reverse(points.begin(), points.end());
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points.constData()), points.size());
 }
 
 QStringList Search::joinsOf(const QString& folded) {

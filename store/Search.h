@@ -30,6 +30,7 @@ public:
     static void build(QSqlDatabase& db); // drop() first when they may exist
     static void drop(QSqlDatabase& db);
     static QStringList triggerNames();
+    static QStringList indexNames();       // of the tables kept beside the search indexes
     static bool present(QSqlDatabase& db); // the indexes exist in this store
 
     // Writes no longer merge the indexes' segments (SearchUpkeep does, when idle); the
@@ -81,6 +82,18 @@ public:
     static QString joinsTable();
     // The joins as a JSON array: the SQL function joins().
     static QByteArray joinsJson(const QString& folded);
+
+    // Every pair of neighbouring words of the folded names (split at each space, empty
+    // words kept), with how many clubs hold it, for short and full names: a fragment
+    // whose words no name holds so together is answered at once, however common each
+    // word and the characters around each space are. The first word is kept reversed,
+    // so that the words ending in a text are a range of the key.
+    static QString namePairsTable();
+    static QString fullPairsTable();
+    // The distinct pairs of a folded name as a JSON array of [first reversed, second]:
+    // the SQL function wordpairs().
+    static QByteArray pairsJson(const QString& folded);
+    static QString reversed(const QString& text); // by code point
 };
 
 } // namespace velmora

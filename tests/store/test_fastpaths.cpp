@@ -127,7 +127,7 @@ QList<QStringList> rowsOf(Query& query) {
 
 class RandomCatalogue final {
 public:
-    explicit RandomCatalogue(quint32 seed) : random_(seed) {
+    explicit RandomCatalogue(quint32 seed) : random_(seed), sharedStart_(seed % 4 == 1) {
         for (const char* name : extraCountries)
             store_.exec(QStringLiteral("insert into Paises (CodPais, NomePais, BandeiraPais) "
                                        "values ('X%1', '%2', '%3')")
@@ -153,6 +153,7 @@ public:
     Database& plain() { return *plain_; }
     QRandomGenerator& random() { return random_; }
 
+    // Some catalogues start every name alike, as clubs often are named.
     QString name() {
         QString n;
         const int parts = int(random_.bounded(2, 5));
@@ -161,6 +162,8 @@ public:
         n[0] = n[0].toUpper();
         if (random_.bounded(4) == 0)
             n = n.toUpper();
+        if (sharedStart_)
+            n = u("Esporte Clube São ") + n;
         return n + QStringLiteral(" %1").arg(serial_++);
     }
 
@@ -233,13 +236,23 @@ private:
     }
 
     // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, or the first
-    // and last words of `source` (never together when it has three), accents kept or
-    // dropped, letter case as typed or upper-cased as the galleries do.
+    // and last words of `source` (never together when it has three), or the end of a
+    // word and the start of its neighbour in either order, accents kept or dropped,
+    // letter case as typed or upper-cased as the galleries do.
     QString pattern(const QString& source) {
         QString fragment;
         const QStringList words = source.split(u' ', Qt::SkipEmptyParts);
-        if (words.size() >= 2 && random_.bounded(5) == 0) {
+        const int how = int(random_.bounded(10));
+        if (words.size() >= 2 && how < 2) {
             fragment = words.first() + u' ' + words.last();
+        } else if (words.size() >= 2 && how < 4) {
+            const int i = int(random_.bounded(int(words.size()) - 1));
+            QString before = words[i];
+            QString after = words[i + 1];
+            if (random_.bounded(2) == 0)
+                std::swap(before, after);
+            fragment = before.right(int(random_.bounded(1, int(before.size()) + 1))) + u' ' +
+                       after.left(int(random_.bounded(1, int(after.size()) + 1)));
         } else if (source.isEmpty() || random_.bounded(4) == 0) {
             fragment = QStringLiteral("qzxkw").left(int(random_.bounded(1, 6)));
         } else {
@@ -296,6 +309,7 @@ private:
     }
 
     QRandomGenerator random_;
+    bool sharedStart_;
     TestStore store_;
     std::unique_ptr<TFrmDm> dm_;
     std::unique_ptr<Database> plain_;
@@ -385,6 +399,7 @@ private slots:
             << u("esporte") << beyond + 3 << 1 << fromFirst;
         QTest::newRow("code too large: sorted") << u("esporte") << beyond << 0 << sorted;
         QTest::newRow("pair no club has") << u("wy") << qint64(0) << 0 << QString();
+        QTest::newRow("words never so together") << u("clube esp") << qint64(0) << 0 << QString();
         QTest::newRow("letter no club has") << u("k") << qint64(0) << 0 << QString();
         QTest::newRow("pair some club has") << u("ñã") << qint64(0) << 0 << fromFirst;
         QTest::newRow("four-byte letter some club has") << u("🦁") << qint64(0) << 0 << fromFirst;
@@ -399,8 +414,9 @@ private slots:
         int code = 1;
         for (int i = 0; i < 40; ++i)
             store.add(code++, QStringLiteral("Amigos %1").arg(i));
+        // Globe Espírito has the characters around the space of "clube esp".
         for (const char* name : {"Esporte Clube", "Ωmega Esporte", "日本 Esporte", "🦁 Esporte",
-                                 "Ñandú Esporte", "ESPÓRTE Ñãa", "Zé Esportes"})
+                                 "Ñandú Esporte", "ESPÓRTE Ñãa", "Zé Esportes", "Globe Espírito"})
             store.add(code++, u(name));
         for (int i = 0; i < 8; ++i)
             store.add(code++, QStringLiteral("Esporte Clube %1").arg(i));
@@ -546,6 +562,48 @@ private slots:
         QMap<QString, int> kept;
         QSqlQuery rows(db.handle());
         QVERIFY(rows.exec(QStringLiteral("select Trecho, Qtde from %1").arg(table)));
+        while (rows.next())
+            kept[rows.value(0).toString()] = rows.value(1).toInt();
+        QCOMPARE(kept, expected);
+    }
+
+    // The pairs of neighbouring words kept for the short and full names are those of
+    // the names after inserts, edits and deletions: one missing would hide a club from a
+    // search that holds both words.
+    void wordPairsMatchNames_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QString>("table");
+        QTest::newRow("short names") << u("NomeClube") << Search::namePairsTable();
+        QTest::newRow("full names") << u("NomeCompletoClube") << Search::fullPairsTable();
+    }
+
+    void wordPairsMatchNames() {
+        QFETCH(QString, column);
+        QFETCH(QString, table);
+        RandomCatalogue catalogue(5);
+        for (int w = 0; w < 40; ++w)
+            catalogue.write();
+        Database& db = catalogue.plain();
+        QMap<QString, int> expected;
+        QSqlQuery names(db.handle());
+        QVERIFY(names.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)));
+        while (names.next()) {
+            const QStringList words = names.value(0).toString().split(u' ');
+            QSet<QString> pairs;
+            for (qsizetype i = 0; i + 1 < words.size(); ++i) {
+                QString before;
+                for (QChar c : words[i])
+                    before.prepend(c);
+                pairs << before + u'|' + words[i + 1];
+            }
+            for (const QString& pair : pairs)
+                ++expected[pair];
+        }
+        QVERIFY(!expected.isEmpty());
+        QMap<QString, int> kept;
+        QSqlQuery rows(db.handle());
+        QVERIFY(
+            rows.exec(QStringLiteral("select Antes || '|' || Depois, Qtde from %1").arg(table)));
         while (rows.next())
             kept[rows.value(0).toString()] = rows.value(1).toInt();
         QCOMPARE(kept, expected);
