@@ -228,23 +228,14 @@ QString pairsOfRow(const PairTable& table, const QString& row) {
         .arg(row, table.column);
 }
 
+// Counted by the engine's sorter, which goes to disk when the pairs of a big catalogue
+// would not fit its cache, instead of holding them all in memory at once.
 void fillPairs(QSqlDatabase& db, const PairTable& table) {
-    QHash<WordPair, qint64> counts;
-    QSqlQuery names =
-        runStatement(db, QStringLiteral("SELECT fold(%1) FROM Clubes").arg(table.column));
-    while (names.next()) {
-        for (const WordPair& pair : wordPairs(names.value(0).toString()))
-            ++counts[pair];
-    }
-    QJsonArray rows;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        rows.append(QJsonArray{it.key().first, it.key().second, it.value()});
-    runStatement(db,
-                 QStringLiteral("INSERT INTO %1 (Antes, Depois, Qtde) SELECT json_extract(value, "
-                                "'$[0]'), json_extract(value, '$[1]'), json_extract(value, "
-                                "'$[2]') FROM json_each(?)")
-                     .arg(table.name),
-                 {QString::fromUtf8(QJsonDocument(rows).toJson(QJsonDocument::Compact))});
+    runStatement(db, QStringLiteral("INSERT INTO %1 (Antes, Depois, Qtde) SELECT "
+                                    "json_extract(value, '$[0]') AS a, json_extract(value, '$[1]') "
+                                    "AS d, count(*) FROM Clubes, json_each(wordpairs(fold(%2))) "
+                                    "GROUP BY a, d")
+                         .arg(table.name, table.column));
 }
 
 void buildPairs(QSqlDatabase& db, const PairTable& table) {
