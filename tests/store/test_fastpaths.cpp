@@ -125,6 +125,26 @@ QList<QStringList> rowsOf(Query& query) {
     return rows;
 }
 
+// Every club's name in the column, folded as the search tables fold it.
+QStringList foldedNames(Database& db, const QString& column) {
+    QStringList names;
+    QSqlQuery query(db.handle());
+    if (query.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)))
+        while (query.next())
+            names << query.value(0).toString();
+    return names;
+}
+
+// A kept count table read back: key (an expression of its columns) -> Qtde.
+QMap<QString, int> keptCounts(Database& db, const QString& key, const QString& table) {
+    QMap<QString, int> kept;
+    QSqlQuery rows(db.handle());
+    if (rows.exec(QStringLiteral("select %1, Qtde from %2").arg(key, table)))
+        while (rows.next())
+            kept[rows.value(0).toString()] = rows.value(1).toInt();
+    return kept;
+}
+
 class RandomCatalogue final {
 public:
     explicit RandomCatalogue(quint32 seed) : random_(seed), sharedStart_(seed % 4 == 1) {
@@ -541,11 +561,10 @@ private slots:
         for (int w = 0; w < 40; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
+        const QStringList names = foldedNames(db, column);
+        QVERIFY(!names.isEmpty()); // the names were read
         QMap<QString, int> expected;
-        QSqlQuery names(db.handle());
-        QVERIFY(names.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)));
-        while (names.next()) {
-            const QString name = names.value(0).toString();
+        for (const QString& name : names) {
             QSet<QString> pieces;
             for (qsizetype i = 0; i < name.size(); ++i) {
                 if (letters)
@@ -559,12 +578,7 @@ private slots:
             for (const QString& piece : pieces)
                 ++expected[piece];
         }
-        QMap<QString, int> kept;
-        QSqlQuery rows(db.handle());
-        QVERIFY(rows.exec(QStringLiteral("select Trecho, Qtde from %1").arg(table)));
-        while (rows.next())
-            kept[rows.value(0).toString()] = rows.value(1).toInt();
-        QCOMPARE(kept, expected);
+        QCOMPARE(keptCounts(db, QStringLiteral("Trecho"), table), expected);
     }
 
     // The pairs of neighbouring words kept for the short and full names are those of
@@ -584,11 +598,11 @@ private slots:
         for (int w = 0; w < 40; ++w)
             catalogue.write();
         Database& db = catalogue.plain();
+        const QStringList names = foldedNames(db, column);
+        QVERIFY(!names.isEmpty()); // the names were read
         QMap<QString, int> expected;
-        QSqlQuery names(db.handle());
-        QVERIFY(names.exec(QStringLiteral("select fold(%1) from Clubes").arg(column)));
-        while (names.next()) {
-            const QStringList words = names.value(0).toString().split(u' ');
+        for (const QString& name : names) {
+            const QStringList words = name.split(u' ');
             QSet<QString> pairs;
             for (qsizetype i = 0; i + 1 < words.size(); ++i) {
                 QString before;
@@ -600,13 +614,7 @@ private slots:
                 ++expected[pair];
         }
         QVERIFY(!expected.isEmpty());
-        QMap<QString, int> kept;
-        QSqlQuery rows(db.handle());
-        QVERIFY(
-            rows.exec(QStringLiteral("select Antes || '|' || Depois, Qtde from %1").arg(table)));
-        while (rows.next())
-            kept[rows.value(0).toString()] = rows.value(1).toInt();
-        QCOMPARE(kept, expected);
+        QCOMPARE(keptCounts(db, QStringLiteral("Antes || '|' || Depois"), table), expected);
     }
 
     // The trigram indexes hold exactly the names there are after inserts, edits and
