@@ -320,7 +320,8 @@ std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const 
 // "Localizar": the clubs whose full name holds the fragment, in table order, through
 // the trigram index (which yields them in that order); the first comes at once
 // however late it lies in the table. A fragment with a join or a pair of words no
-// full name has reads no name.
+// full name has, or a piece no word fits, reads no name; one whose pieces few words fit
+// reads only the clubs holding those words.
 std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
                                           const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
@@ -439,9 +440,10 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
 // has, or a fragment with a join or a pair of words no club has (words never so
-// together), is answered at once; a letter or pair few clubs have is found as the start of
-// trigrams; another one walks the whole name order. The statement's own condition stays, so the
-// rows are exactly its rows.
+// together), or a piece no word fits, is answered at once; a fragment whose pieces few
+// words fit is found through the clubs holding those words; a letter or pair few clubs
+// have is found as the start of trigrams; another one walks the whole name order. The
+// statement's own condition stays, so the rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment)
