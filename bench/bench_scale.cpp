@@ -16,6 +16,7 @@
 #include "gallery/Relatorios.h"
 #include "registry/Clubes.h"
 #include "store/Database.h"
+#include "store/FastPaths.h"
 #include "store/Module.h"
 #include "store/Query.h"
 
@@ -77,6 +78,8 @@ void menuGallery(benchmark::State& state, MenuGallery gallery, const QString& en
     BenchApp bench(bench::cachedStore(int(state.range(0))));
     const auto once = [&] {
         bench.app().dm().counts.clear();
+        // Each time as if asked for the first time: no plan kept from the last one.
+        bench.app().dm().database().shortcuts().forget();
         if (!entry.isNull())
             bench.dialogs.queueEntry(entry);
         bench.app().runMenuGallery(gallery);
@@ -212,6 +215,8 @@ void chooserGallery(benchmark::State& state, Chooser& (*window)(VelmoraApp&),
     Chooser& chooser = window(bench.app());
     const auto once = [&] {
         bench.app().dm().counts.clear();
+        // Each time as if asked for the first time: no plan kept from the last one.
+        bench.app().dm().database().shortcuts().forget();
         chooser.FormActivate();
         QComboBox* box = chooser.*combo;
         box->setCurrentIndex(box->findText(choice));

@@ -52,7 +52,8 @@ void orderPrefixFunction(sqlite3_context* context, int argc, sqlite3_value** arg
     sqlite3_result_int64(context, Search::orderPrefix(argumentText(argv[0])));
 }
 
-// pieces(), joins() and wordpairs(): what the search tables keep of a folded name, as a JSON array.
+// pieces(), joins(), wordpairs() and words(): what the search tables keep of a folded name, as a
+// JSON array.
 template <QByteArray (*json)(const QString&)>
 void jsonFunction(sqlite3_context* context, int argc, sqlite3_value** argv) {
     if (argc != 1 || sqlite3_value_type(argv[0]) == SQLITE_NULL) {
@@ -162,6 +163,7 @@ Database::Database(const QString& dataDir, bool create)
         registerFunction(handle, "pieces", jsonFunction<Search::piecesOf>);
         registerFunction(handle, "joins", jsonFunction<Search::joinsJson>);
         registerFunction(handle, "wordpairs", jsonFunction<Search::pairsJson>);
+        registerFunction(handle, "words", jsonFunction<Search::wordsJson>);
         sqlite3_commit_hook(handle, &Database::transactionEnded, this);
         sqlite3_rollback_hook(handle, &Database::rolledBack, this);
         if (!create && !holdsCatalogueTables(db_))

@@ -155,6 +155,127 @@ bool pairMissing(Database& db, const QString& fragment, const QString& table) {
     return false;
 }
 
+// How a piece of a fragment stands in the words of a name holding the fragment: a
+// fragment without a space lies within one word; with spaces its first piece ends a
+// word, its last starts one and those between are whole words.
+enum class Fit { Within, Ending, Whole, Starting };
+
+// Words beyond this many, for one piece or for a whole query, are not worth asking for.
+constexpr int mostWords = 512;
+
+struct WordSet {
+    QStringList words;
+    qint64 clubs = 0; // how many hold them, a club counted once per word
+};
+
+QSqlQuery wordsFor(Database& db, const WordList& list, const QString& piece, Fit fit) {
+    switch (fit) {
+    case Fit::Whole:
+        return select(
+            db, QStringLiteral("select Palavra, Qtde from %1 where Palavra = ?").arg(list.table),
+            {piece});
+    case Fit::Starting:
+        return select(db,
+                      QStringLiteral("select Palavra, Qtde from %1 where Palavra >= ? and Palavra "
+                                     "< ? order by Palavra limit %2")
+                          .arg(list.table)
+                          .arg(mostWords + 1),
+                      {piece, piece + lastCharacter()});
+    case Fit::Within:
+    case Fit::Ending:
+        break;
+    }
+    // Read through the words' trigrams; the words holding them that do not fit are
+    // dropped after, so twice as many are read.
+    return select(db,
+                  QStringLiteral("select w.Palavra, w.Qtde from (select rowid from %1 where %1 "
+                                 "match ? limit %3) as m join %2 as w on w.Codigo = m.rowid")
+                      .arg(list.trigrams, list.table)
+                      .arg(2 * mostWords + 1),
+                  {Search::trigramQuery(piece)});
+}
+
+// The words of `list` the piece fits as `fit` says. Nothing when there are too many to
+// ask for, or when the piece is too short to find the words it lies within.
+std::optional<WordSet> fittingWords(Database& db, const WordList& list, const QString& piece,
+                                    Fit fit) {
+    if ((fit == Fit::Within || fit == Fit::Ending) && lengthOf(piece) < Search::minimumLength)
+        return std::nullopt;
+    QSqlQuery found = wordsFor(db, list, piece, fit);
+    WordSet set;
+    for (int read = 1; found.next(); ++read) {
+        const QString word = found.value(0).toString();
+        const bool fits = fit == Fit::Within   ? word.contains(piece)
+                          : fit == Fit::Ending ? word.endsWith(piece)
+                                               : word.startsWith(piece);
+        if (read > 2 * mostWords || (fits && set.words.size() == mostWords))
+            return std::nullopt;
+        if (fits) {
+            set.words << word;
+            set.clubs += found.value(1).toLongLong();
+        }
+    }
+    return set;
+}
+
+// What the words of a name fragment tell: that no name in `column` holds it, or a query
+// of that column's word index offering every club that does (and maybe a few more).
+struct WordsAnswer {
+    bool none = false;
+    QString query;
+};
+
+// The pieces' words, rarest first, each piece's words joined by OR, the pieces by AND;
+// more pieces are added only while the clubs they offer are more than `enough`.
+QString wordsQuery(QList<WordSet> sets, qint64 enough) {
+    std::sort(sets.begin(), sets.end(),
+              [](const WordSet& a, const WordSet& b) { return a.clubs < b.clubs; });
+    QStringList pieces;
+    qsizetype terms = 0;
+    for (const WordSet& set : sets) {
+        if (terms + set.words.size() > mostWords || (!pieces.isEmpty() && sets[0].clubs <= enough))
+            break;
+        QStringList alternatives;
+        for (const QString& word : set.words) {
+            const QString query = Search::wordQuery(word);
+            if (query.isEmpty())
+                break; // a word of no letters: the index cannot offer this piece
+            alternatives << QLatin1Char('(') + query + QLatin1Char(')');
+        }
+        if (alternatives.size() < set.words.size())
+            continue;
+        pieces << QLatin1Char('(') + alternatives.join(QLatin1String(" OR ")) + QLatin1Char(')');
+        terms += set.words.size();
+    }
+    return pieces.join(QLatin1String(" AND "));
+}
+
+std::optional<WordsAnswer> wordsAnswer(Database& db, const QString& column, const QString& fragment,
+                                       qint64 enough) {
+    const WordList* list = Search::wordListFor(column);
+    const QStringList pieces = fragment.split(u' ');
+    QList<WordSet> sets;
+    for (qsizetype i = 0; i < pieces.size(); ++i) {
+        if (pieces[i].isEmpty())
+            continue; // a space at either end, or two together: any word, or none, fits
+        const bool first = i == 0;
+        const bool last = i + 1 == pieces.size();
+        const Fit fit = first && last ? Fit::Within
+                        : first       ? Fit::Ending
+                        : last        ? Fit::Starting
+                                      : Fit::Whole;
+        const std::optional<WordSet> set = fittingWords(db, *list, pieces[i], fit);
+        if (set && set->words.isEmpty())
+            return WordsAnswer{true, {}};
+        if (set)
+            sets << *set;
+    }
+    const QString query = wordsQuery(sets, enough);
+    if (query.isEmpty())
+        return std::nullopt;
+    return WordsAnswer{false, query};
+}
+
 // The full-text query for the clubs whose names hold a letter or letter pair: every
 // trigram it begins, nothing when there are more than is worth asking for at once.
 std::optional<QString> pieceQuery(Database& db, const SearchIndex& index, const QString& piece) {
@@ -199,22 +320,29 @@ std::optional<QString> lowerBound(Database& db, const SearchIndex& index, const 
 // "Localizar": the clubs whose full name holds the fragment, in table order, through
 // the trigram index (which yields them in that order); the first comes at once
 // however late it lies in the table. A fragment with a join or a pair of words no
-// full name has reads no name.
+// full name has, or a piece no word fits, reads no name; one whose pieces few words fit
+// reads only the clubs holding those words.
 std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
                                           const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment || lengthOf(*fragment) < Search::minimumLength)
         return std::nullopt;
+    const QString column = QStringLiteral("NomeCompletoClube");
+    const FastPaths::Plan none{QStringList(s.lines()) << QStringLiteral("and 0"), {}};
     if (joinMissing(db, *fragment, Search::joinsTable()) ||
         pairMissing(db, *fragment, Search::fullPairsTable()))
-        return FastPaths::Plan{QStringList(s.lines()) << QStringLiteral("and 0"), {}};
-    const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
+        return none;
+    const std::optional<WordsAnswer> words = wordsAnswer(db, column, *fragment, db.sortLimit());
+    if (words && words->none)
+        return none;
+    const QString index =
+        (words ? Search::wordsForColumn(column) : Search::forColumn(column))->name;
     return FastPaths::Plan{
         {QStringLiteral("select c.*"), QStringLiteral("from %1, clubes.db as c").arg(index),
          QStringLiteral("where %1 match %2").arg(index, colon(trigramParameter)),
          QStringLiteral("and c.Codigo = %1.rowid").arg(index),
          QStringLiteral("and ") + s.condition(), QStringLiteral("order by %1.rowid").arg(index)},
-        {{trigramParameter, Search::trigramQuery(*fragment)}}};
+        {{trigramParameter, words ? words->query : Search::trigramQuery(*fragment)}}};
 }
 
 } // namespace
@@ -312,9 +440,10 @@ std::optional<FastPaths::Plan> FastPaths::country(const Statement& s, const QVar
 // from where the trigram index says the matches begin, so no row is read that does
 // not match and no stretch of names is read that holds none. A letter or pair no club
 // has, or a fragment with a join or a pair of words no club has (words never so
-// together), is answered at once; a letter or pair few clubs have is found as the start of
-// trigrams; another one walks the whole name order. The statement's own condition stays, so the
-// rows are exactly its rows.
+// together), or a piece no word fits, is answered at once; a fragment whose pieces few
+// words fit is found through the clubs holding those words; a letter or pair few clubs
+// have is found as the start of trigrams; another one walks the whole name order. The
+// statement's own condition stays, so the rows are exactly its rows.
 std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVariant& pattern) {
     const std::optional<QString> fragment = fragmentOf(pattern);
     if (!fragment)
@@ -325,26 +454,34 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
         QStringLiteral("and instr(c.NomeClubeOrdem, %1) > 0").arg(colon(fragmentParameter));
     QStringList extra{walk};
     Bindings added{{fragmentParameter, *fragment}};
-    const auto sorted = [&](const QString& query) {
+    const auto sorted = [&](const SearchIndex& index, const QString& query) {
         extra = QStringList{QStringLiteral("and c.Codigo in (%1)")
-                                .arg(Search::candidateCodes(*search, colon(trigramParameter)))};
+                                .arg(Search::candidateCodes(index, colon(trigramParameter)))};
         added = {{trigramParameter, query}};
     };
     const bool piece = length >= 1 && length <= Search::pieceLength;
     const qint64 clubs = piece ? pieceCount(db_, *fragment) : -1;
-    if (clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable()) ||
-        pairMissing(db_, *fragment, Search::namePairsTable())) {
+    const bool missing = clubs == 0 || joinMissing(db_, *fragment, Search::piecesTable()) ||
+                         pairMissing(db_, *fragment, Search::namePairsTable());
+    const std::optional<WordsAnswer> words =
+        !missing && length >= Search::minimumLength
+            ? wordsAnswer(db_, search->column, *fragment, db_.sortLimit())
+            : std::nullopt;
+    if (missing || (words && words->none)) {
         extra = QStringList{QStringLiteral("and 0")};
         added.clear();
     } else if (piece) {
         if (clubs <= db_.sortLimit()) {
             if (const std::optional<QString> query = pieceQuery(db_, *search, *fragment))
-                sorted(*query);
+                sorted(*search, *query);
         }
     } else if (length >= Search::minimumLength) {
+        const SearchIndex& byWords = *Search::wordsForColumn(search->column);
         const QString query = Search::trigramQuery(*fragment);
-        if (candidates(db_, *search, query, db_.sortLimit()) <= db_.sortLimit()) {
-            sorted(query);
+        if (words && candidates(db_, byWords, words->query, db_.sortLimit()) <= db_.sortLimit()) {
+            sorted(byWords, words->query);
+        } else if (candidates(db_, *search, query, db_.sortLimit()) <= db_.sortLimit()) {
+            sorted(*search, query);
         } else if (const std::optional<QString> bound = lowerBound(db_, *search, query)) {
             extra = QStringList{
                 QStringLiteral("and c.NomeClubeOrdem >= %1").arg(colon(boundParameter)), walk};

@@ -302,6 +302,7 @@ const QList<Step>& steps() {
         // the cost of every age written).
         {nullptr, [](QSqlDatabase& db) { dropIndexes(db, {"ClubesAnoIdade"}); }},
         {nullptr, [](QSqlDatabase&) {}}, // 6 -> 7: the names' word pairs
+        {nullptr, [](QSqlDatabase&) {}}, // 7 -> 8: the names' words
     };
     return list;
 }

@@ -48,7 +48,7 @@ public:
     static const QList<TableDef>& tables();
     static const TableDef& table(const QString& name); // by stem or file name, any case
     static const QList<OrderKeyDef>& orderKeys();
-    static constexpr int version = 7;
+    static constexpr int version = 8;
 
     // Creates the six tables (and indexes) in an empty store, in one transaction.
     static void create(QSqlDatabase& db);

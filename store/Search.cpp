@@ -9,6 +9,7 @@
 #include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,8 @@ QString rowidOf(const SearchIndex& index, const QString& row) {
 // so that every letter of the name, the last two too, begins a trigram and a letter or
 // letter pair is found as the start of one (Search::prefixQuery).
 QString indexedText(const SearchIndex& index, const QString& row) {
+    if (index.words)
+        return QStringLiteral("fold(%1%2)").arg(row, index.column);
     return QStringLiteral("fold(%1%2) || char(1, 1)").arg(row, index.column);
 }
 
@@ -71,11 +74,26 @@ qint64 totalChanges(QSqlDatabase& db) {
     return q.next() ? q.value(0).toLongLong() : 0;
 }
 
+// Characters besides letters and digits a word index keeps inside its words; it splits
+// words at the other ASCII ones (every character beyond ASCII is kept).
+constexpr char wordCharacters[] = "-./&";
+
+// Nothing but the terms is kept: no text, no positions, no sizes (nothing ranks).
+QString contentlessIndex(const QString& name, const QString& tokenizer) {
+    return QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = '%2', detail = "
+                          "none, content = '', columnsize = 0)")
+        .arg(name, tokenizer);
+}
+
+const QString& trigramTokenizer() {
+    static const QString tokenizer = QStringLiteral("trigram case_sensitive 1");
+    return tokenizer;
+}
+
 void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
-    // Nothing but the trigrams is kept: no text, no positions, no sizes (nothing ranks).
-    run(db, QStringLiteral("CREATE VIRTUAL TABLE %1 USING fts5(Busca, tokenize = 'trigram "
-                           "case_sensitive 1', detail = none, content = '', columnsize = 0)")
-                .arg(index.name));
+    run(db, contentlessIndex(index.name, index.words ? QStringLiteral("ascii tokenchars ''%1''")
+                                                           .arg(QLatin1String(wordCharacters))
+                                                     : trigramTokenizer()));
     // In rowid order: a rowid below the previous one makes the index write out what it
     // has gathered, one small segment per club.
     run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT %2, %3 FROM Clubes%4 "
@@ -262,6 +280,63 @@ void buildPairs(QSqlDatabase& db, const PairTable& table) {
                 .arg(trigger(table.name, "Altera"), table.column, remove, add));
 }
 
+QStringList wordsOf(const QString& folded) {
+    QStringList words = folded.split(u' ', Qt::SkipEmptyParts);
+    words.removeDuplicates();
+    return words;
+}
+
+QString wordsOfRow(const WordList& list, const QString& row) {
+    return QStringLiteral("SELECT value FROM json_each(words(fold(%1%2)))").arg(row, list.column);
+}
+
+void buildWords(QSqlDatabase& db, const WordList& list) {
+    run(db, QStringLiteral("CREATE TABLE %1 (Codigo INTEGER PRIMARY KEY, Palavra TEXT NOT NULL "
+                           "UNIQUE, Qtde INTEGER NOT NULL)")
+                .arg(list.table));
+    runStatement(db, QStringLiteral("INSERT INTO %1 (Palavra, Qtde) SELECT value, count(*) FROM "
+                                    "Clubes, json_each(words(fold(%2))) GROUP BY value")
+                         .arg(list.table, list.column));
+    run(db, contentlessIndex(list.trigrams, trigramTokenizer()));
+    run(db, QStringLiteral("INSERT INTO %1 (rowid, Busca) SELECT Codigo, Palavra FROM %2")
+                .arg(list.trigrams, list.table));
+    setAutomerge(db, SearchIndex{list.trigrams, {}}, 0);
+    // A word enters its index when the first club takes it and leaves with the last.
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON %2 BEGIN INSERT INTO %3 (rowid, "
+                           "Busca) VALUES (new.Codigo, new.Palavra); END")
+                .arg(trigger(list.trigrams, "Inclui"), list.table, list.trigrams));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN INSERT INTO %3 (%3, rowid, "
+                           "Busca) VALUES ('delete', old.Codigo, old.Palavra); END")
+                .arg(trigger(list.trigrams, "Exclui"), list.table, list.trigrams));
+    const QString add = QStringLiteral("INSERT INTO %1 (Palavra, Qtde) SELECT value, 1 FROM (%2) "
+                                       "WHERE true ON CONFLICT (Palavra) DO UPDATE SET Qtde = "
+                                       "Qtde + 1;")
+                            .arg(list.table, wordsOfRow(list, QStringLiteral("new.")));
+    const QString old = wordsOfRow(list, QStringLiteral("old."));
+    const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Palavra IN (%2); "
+                                          "DELETE FROM %1 WHERE Qtde <= 0 AND Palavra IN (%2);")
+                               .arg(list.table, old);
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
+                .arg(trigger(list.table, "Inclui"), add));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
+                .arg(trigger(list.table, "Exclui"), remove));
+    // Saves write every column: a name left as it was takes and drops no word.
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes WHEN old.%2 IS NOT "
+                           "new.%2 BEGIN %3 %4 END")
+                .arg(trigger(list.table, "Altera"), list.column, remove, add));
+}
+
+// The trigram indexes first: the tests and the upkeep read them by their place.
+const QList<SearchIndex>& everyIndex() {
+    static const QList<SearchIndex> list = [] {
+        QList<SearchIndex> all = Search::indexes() + Search::wordIndexes();
+        for (const WordList& words : Search::wordLists())
+            all << SearchIndex{words.trigrams, {}};
+        return all;
+    }();
+    return list;
+}
+
 QByteArray jsonArray(const QStringList& texts) {
     return QJsonDocument(QJsonArray::fromStringList(texts)).toJson(QJsonDocument::Compact);
 }
@@ -284,15 +359,50 @@ const SearchIndex* Search::forColumn(const QString& column) {
     return nullptr;
 }
 
+const QList<SearchIndex>& Search::wordIndexes() {
+    static const QList<SearchIndex> list = {
+        {QStringLiteral("ClubesPalavrasBuscaNome"), QStringLiteral("NomeClube"), true, true},
+        {QStringLiteral("ClubesPalavrasBuscaCompleto"), QStringLiteral("NomeCompletoClube"), false,
+         true},
+    };
+    return list;
+}
+
+const SearchIndex* Search::wordsForColumn(const QString& column) {
+    for (const SearchIndex& index : wordIndexes()) {
+        if (index.column.compare(column, Qt::CaseInsensitive) == 0)
+            return &index;
+    }
+    return nullptr;
+}
+
+const QList<WordList>& Search::wordLists() {
+    static const QList<WordList> list = {
+        {QStringLiteral("ClubesPalavrasNome"), QStringLiteral("ClubesPalavrasNomeTrigramas"),
+         QStringLiteral("NomeClube")},
+        {QStringLiteral("ClubesPalavrasCompleto"),
+         QStringLiteral("ClubesPalavrasCompletoTrigramas"), QStringLiteral("NomeCompletoClube")},
+    };
+    return list;
+}
+
+const WordList* Search::wordListFor(const QString& column) {
+    for (const WordList& list : wordLists()) {
+        if (list.column.compare(column, Qt::CaseInsensitive) == 0)
+            return &list;
+    }
+    return nullptr;
+}
+
 bool Search::present(QSqlDatabase& db) {
     const QStringList tables = db.tables();
-    return std::all_of(indexes().begin(), indexes().end(), [&](const SearchIndex& index) {
+    return std::all_of(everyIndex().begin(), everyIndex().end(), [&](const SearchIndex& index) {
         return tables.contains(index.name, Qt::CaseInsensitive);
     });
 }
 
 void Search::deferMerging(QSqlDatabase& db) {
-    for (const SearchIndex& index : indexes()) {
+    for (const SearchIndex& index : everyIndex()) {
         QSqlQuery q = runStatement(
             db, QStringLiteral("SELECT v FROM %1_config WHERE k = 'automerge'").arg(index.name));
         if (!q.next() || q.value(0).toInt() != 0)
@@ -301,16 +411,17 @@ void Search::deferMerging(QSqlDatabase& db) {
 }
 
 bool Search::mergeStep(QSqlDatabase& db, int pages) {
-    bool more = false;
-    for (const SearchIndex& index : indexes()) {
+    // One index that needs it per step, so a step stays as short as one index's merge.
+    for (const SearchIndex& index : everyIndex()) {
         const qint64 before = totalChanges(db);
         run(db, QStringLiteral("INSERT INTO %1 (%1, rank) VALUES ('merge', %2)")
                     .arg(index.name)
                     .arg(pages));
         // The engine counts two changes or more when it merged something.
-        more = totalChanges(db) - before >= 2 || more;
+        if (totalChanges(db) - before >= 2)
+            return true;
     }
-    return more;
+    return false;
 }
 
 QStringList Search::triggerNames() {
@@ -320,12 +431,17 @@ QStringList Search::triggerNames() {
         tables << table.name;
     for (const PairTable& table : pairTables())
         tables << table.name;
-    for (const SearchIndex& index : indexes())
+    for (const SearchIndex& index : indexes() + wordIndexes())
         tables << index.name;
+    for (const WordList& list : wordLists())
+        tables << list.table;
     for (const QString& table : tables) {
         for (const char* event : {"Inclui", "Exclui", "Altera"})
             names << trigger(table, event);
     }
+    // A word's trigrams are only added and removed, by triggers on the word list.
+    for (const WordList& list : wordLists())
+        names << trigger(list.trigrams, "Inclui") << trigger(list.trigrams, "Exclui");
     return names;
 }
 
@@ -339,8 +455,10 @@ QStringList Search::indexNames() {
 void Search::drop(QSqlDatabase& db) {
     for (const QString& name : triggerNames())
         run(db, QStringLiteral("DROP TRIGGER IF EXISTS %1").arg(name));
-    for (const SearchIndex& index : indexes())
+    for (const SearchIndex& index : everyIndex())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(index.name));
+    for (const WordList& list : wordLists())
+        run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(list.table));
     for (const PieceTable& table : pieceTables())
         run(db, QStringLiteral("DROP TABLE IF EXISTS %1").arg(table.name));
     for (const PairTable& table : pairTables())
@@ -348,8 +466,10 @@ void Search::drop(QSqlDatabase& db) {
 }
 
 void Search::build(QSqlDatabase& db) {
-    for (const SearchIndex& index : indexes())
+    for (const SearchIndex& index : indexes() + wordIndexes())
         buildIndex(db, index);
+    for (const WordList& list : wordLists())
+        buildWords(db, list);
     for (const PieceTable& table : pieceTables())
         buildPieces(db, table);
     for (const PairTable& table : pairTables())
@@ -477,6 +597,28 @@ QStringList Search::joinsOf(const QString& folded) {
             joins << join;
     }
     return joins;
+}
+
+QByteArray Search::wordsJson(const QString& folded) {
+    return jsonArray(wordsOf(folded));
+}
+
+QString Search::wordQuery(const QString& word) {
+    const auto inWord = [](QChar c) {
+        return c.unicode() >= 0x80 || c.isLetterOrNumber() ||
+               (c.unicode() != 0 && std::strchr(wordCharacters, char(c.unicode())) != nullptr);
+    };
+    QStringList tokens;
+    QString token;
+    for (const QChar c : word + QLatin1Char(' ')) {
+        if (inWord(c)) {
+            token += c;
+        } else if (!token.isEmpty()) {
+            tokens << QLatin1Char('"') + token + QLatin1Char('"');
+            token.clear();
+        }
+    }
+    return tokens.join(QLatin1String(" AND "));
 }
 
 } // namespace velmora

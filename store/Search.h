@@ -20,12 +20,29 @@ struct SearchIndex {
     // Rowids follow the name order (Search::orderedRowid) instead of being the codes,
     // so the first match in rowid order tells where in the name order matches begin.
     bool nameOrder = false;
+    // Whole words (Search::wordQuery) instead of trigrams.
+    bool words = false;
+};
+
+// The distinct words of a column's folded names (split at each space), with how many
+// clubs hold each, and a trigram index over the words themselves (rowid: the word's
+// Codigo). A fragment without a space is in a name only if one of its words holds it.
+struct WordList {
+    QString table;    // Codigo, Palavra, Qtde
+    QString trigrams; // FTS5 over Palavra
+    QString column;   // of Clubes
 };
 
 class Search final {
 public:
     static const QList<SearchIndex>& indexes();
     static const SearchIndex* forColumn(const QString& column); // any letter case
+    // Indexes of whole words, for short and full names: the clubs holding any of a few
+    // words are found exactly, however common the words' trigrams are.
+    static const QList<SearchIndex>& wordIndexes();
+    static const SearchIndex* wordsForColumn(const QString& column);
+    static const QList<WordList>& wordLists();
+    static const WordList* wordListFor(const QString& column);
 
     static void build(QSqlDatabase& db); // drop() first when they may exist
     static void drop(QSqlDatabase& db);
@@ -94,6 +111,12 @@ public:
     // the SQL function wordpairs().
     static QByteArray pairsJson(const QString& folded);
     static QString reversed(const QString& text); // by code point
+
+    // The distinct non-empty words of a folded name as a JSON array: the SQL function words().
+    static QByteArray wordsJson(const QString& folded);
+    // The query a word index answers with the clubs holding `word` (a superset when the
+    // word holds characters the index splits at); empty when the index cannot tell.
+    static QString wordQuery(const QString& word);
 };
 
 } // namespace velmora

@@ -54,7 +54,22 @@ struct Table::Impl {
         countSql = Schema::countStatement(def);
     }
 
+    // A club's insert and update carry every trigger on Clubes, which the engine compiles
+    // into the statement: prepared on first use and kept, not made again for each save.
+    QSqlQuery& writing(Database& db, bool inserting, const QString& fileName) {
+        std::unique_ptr<QSqlQuery>& kept = inserting ? insert : update;
+        if (!kept) {
+            auto query = std::make_unique<QSqlQuery>(db.handle());
+            if (!query->prepare(inserting ? insertSql : updateSql))
+                throw StoreError(QStringLiteral("%1 (%2)").arg(
+                    engineMessage(db.handle(), query->lastError()), fileName));
+            kept = std::move(query);
+        }
+        return *kept;
+    }
+
     std::unique_ptr<QSqlQuery> moves[5];
+    std::unique_ptr<QSqlQuery> insert, update;
     QString insertSql, updateSql, deleteSql, countSql;
 };
 
@@ -262,32 +277,33 @@ void Table::post() {
     if (state_ == State::Browse)
         return;
     const bool inserting = state_ == State::Insert;
-    QSqlQuery query(db_.handle());
-    if (!query.prepare(inserting ? d_->insertSql : d_->updateSql))
-        throw StoreError(QStringLiteral("%1 (%2)").arg(
-            engineMessage(db_.handle(), query.lastError()), def_.fileName));
+    QSqlQuery& query = d_->writing(db_, inserting, def_.fileName);
+    int at = 0;
     for (const QVariant& value : buffer_)
-        query.addBindValue(value);
+        query.bindValue(at++, value);
     if (!inserting)
-        query.addBindValue(key_);
+        query.bindValue(at, key_);
 
     Transaction transaction(db_);
     if (!query.exec()) {
         const QString why = engineMessage(db_.handle(), query.lastError());
+        query.finish(); // kept for the next save: reset before the rollback
         if (why.contains(QLatin1String("UNIQUE constraint failed"), Qt::CaseInsensitive))
             throw StoreError(QStringLiteral("Já existe em %1 um registro com o código %2.")
                                  .arg(def_.fileName, buffer_.value(0).toString()));
         throw StoreError(QStringLiteral("%1 (%2)").arg(why, def_.fileName));
     }
-    if (!inserting && query.numRowsAffected() != 1)
+    const bool stored = inserting || query.numRowsAffected() == 1;
+    const qint64 inserted = inserting ? query.lastInsertId().toLongLong() : 0;
+    query.finish();
+    if (!stored)
         throw StoreError(
             QStringLiteral("O registro em alteração não existe mais em %1.").arg(def_.fileName));
     qint64 key = key_;
     if (inserting)
-        key = query.lastInsertId().toLongLong();
+        key = inserted;
     else if (def_.name == QLatin1String("Clubes") && !buffer_[0].isNull())
         key = buffer_[0].toLongLong(); // Codigo is the rowid of Clubes
-    query.finish();
     transaction.commit();
 
     invalidateCount();

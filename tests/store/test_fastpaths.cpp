@@ -257,8 +257,10 @@ private:
 
     // "%" + a fragment of 1 to 5 letters + "%": from `source` or made up, or the first
     // and last words of `source` (never together when it has three), or the end of a
-    // word and the start of its neighbour in either order, accents kept or dropped,
-    // letter case as typed or upper-cased as the galleries do.
+    // word and the start of its neighbour in either order, or a run of neighbouring
+    // words cut at both ends, or the end of a word and the start of another with no
+    // space between, accents kept or dropped, letter case as typed or upper-cased as
+    // the galleries do.
     QString pattern(const QString& source) {
         QString fragment;
         const QStringList words = source.split(u' ', Qt::SkipEmptyParts);
@@ -273,6 +275,18 @@ private:
                 std::swap(before, after);
             fragment = before.right(int(random_.bounded(1, int(before.size()) + 1))) + u' ' +
                        after.left(int(random_.bounded(1, int(after.size()) + 1)));
+        } else if (words.size() >= 3 && how < 5) {
+            const int count =
+                int(random_.bounded(2, int(std::min<qsizetype>(4, words.size())) + 1));
+            QStringList run = words.mid(random_.bounded(int(words.size()) - count + 1), count);
+            run.first() = run.first().right(int(random_.bounded(1, int(run.first().size()) + 1)));
+            run.last() = run.last().left(int(random_.bounded(1, int(run.last().size()) + 1)));
+            fragment = run.join(u' ');
+        } else if (words.size() >= 2 && how < 6) {
+            const QString& end = words[random_.bounded(int(words.size()))];
+            const QString& start = words[random_.bounded(int(words.size()))];
+            fragment = end.right(int(random_.bounded(1, int(end.size()) + 1))) +
+                       start.left(int(random_.bounded(1, int(start.size()) + 1)));
         } else if (source.isEmpty() || random_.bounded(4) == 0) {
             fragment = QStringLiteral("qzxkw").left(int(random_.bounded(1, 6)));
         } else {
@@ -407,9 +421,14 @@ private slots:
             QStringLiteral("SEARCH c USING INDEX ClubesOrdem (NomeClubeOrdem>?)");
         const QString fromFirst = QStringLiteral("SCAN c USING INDEX ClubesOrdem");
         const QString sorted = QStringLiteral("ClubesBuscaNome");
+        const QString byWords = Search::wordsForColumn(QStringLiteral("NomeClube"))->name;
         const qint64 beyond = qint64(1) << 31;
         QTest::newRow("many: from the first match") << u("espórte") << qint64(0) << 1 << fromBound;
-        QTest::newRow("few: sorted") << u("espórte") << qint64(0) << 0 << sorted;
+        QTest::newRow("few: sorted") << u("espórte") << qint64(0) << 0 << byWords;
+        QTest::newRow("few words, more trigrams: sorted")
+            << u("ortes") << qint64(0) << 1 << byWords;
+        QTest::newRow("no word holds it, its trigrams all held")
+            << u("ortesp") << qint64(0) << 0 << QString();
         QTest::newRow("two-byte start") << u("mega esp") << qint64(0) << 1 << fromBound;
         QTest::newRow("three-byte start") << u("本 esp") << qint64(0) << 1 << fromBound;
         QTest::newRow("four-byte start") << u("🦁 esp") << qint64(0) << 1 << fromBound;
@@ -417,7 +436,7 @@ private slots:
             << u("ESPORTE") << qint64(-7) << 1 << fromFirst;
         QTest::newRow("code too large: from the first name")
             << u("esporte") << beyond + 3 << 1 << fromFirst;
-        QTest::newRow("code too large: sorted") << u("esporte") << beyond << 0 << sorted;
+        QTest::newRow("code too large: sorted") << u("esporte") << beyond << 0 << byWords;
         QTest::newRow("pair no club has") << u("wy") << qint64(0) << 0 << QString();
         QTest::newRow("words never so together") << u("clube esp") << qint64(0) << 0 << QString();
         QTest::newRow("letter no club has") << u("k") << qint64(0) << 0 << QString();
@@ -434,9 +453,11 @@ private slots:
         int code = 1;
         for (int i = 0; i < 40; ++i)
             store.add(code++, QStringLiteral("Amigos %1").arg(i));
-        // Globe Espírito has the characters around the space of "clube esp".
-        for (const char* name : {"Esporte Clube", "Ωmega Esporte", "日本 Esporte", "🦁 Esporte",
-                                 "Ñandú Esporte", "ESPÓRTE Ñãa", "Zé Esportes", "Globe Espírito"})
+        // Globe Espírito has the characters around the space of "clube esp"; Teste
+        // Esporte has every trigram of "ortes", which only Zé Esportes holds.
+        for (const char* name :
+             {"Esporte Clube", "Ωmega Esporte", "日本 Esporte", "🦁 Esporte", "Ñandú Esporte",
+              "ESPÓRTE Ñãa", "Zé Esportes", "Globe Espírito", "Teste Esporte"})
             store.add(code++, u(name));
         for (int i = 0; i < 8; ++i)
             store.add(code++, QStringLiteral("Esporte Clube %1").arg(i));
@@ -473,7 +494,8 @@ private slots:
                      qPrintable(chosen.ranLines().join(u'\n')));
         else
             QVERIFY2(steps.contains(plan), qPrintable(steps));
-        QVERIFY2(plan == QLatin1String("ClubesBuscaNome") ||
+        QVERIFY2(plan == Search::forColumn(QStringLiteral("NomeClube"))->name ||
+                     plan == Search::wordsForColumn(QStringLiteral("NomeClube"))->name ||
                      !steps.contains(QLatin1String("TEMP B-TREE FOR ORDER BY")),
                  qPrintable(steps));
 
@@ -615,6 +637,62 @@ private slots:
         }
         QVERIFY(!expected.isEmpty());
         QCOMPARE(keptCounts(db, QStringLiteral("Antes || '|' || Depois"), table), expected);
+    }
+
+    // The words kept for the short and full names, their trigram index and the index of
+    // clubs by word follow inserts, edits and deletions (names with apostrophes, hyphens
+    // and other signs among them): a word missing from any of them would answer "none"
+    // to a search some club matches, a word left behind would offer clubs without it.
+    void wordsMatchNames_data() {
+        QTest::addColumn<QString>("column");
+        QTest::newRow("short names") << u("NomeClube");
+        QTest::newRow("full names") << u("NomeCompletoClube");
+    }
+
+    void wordsMatchNames() {
+        QFETCH(QString, column);
+        RandomCatalogue catalogue(13);
+        for (int w = 0; w < 40; ++w)
+            catalogue.write();
+        Database& db = catalogue.plain();
+        for (const char* name : {"Sant'Ana D’Oeste", "Foot-Ball 1.º", "Olé! (RJ)  A.A. / B&C"})
+            db.exec(QStringLiteral("insert into Clubes (Codigo, NomeClube, NomeCompletoClube) "
+                                   "select max(Codigo) + 1, '%1', '%1 Clube' from Clubes")
+                        .arg(QString(u(name)).replace(u'\'', u("''"))));
+        const QStringList names = foldedNames(db, column);
+        QMap<QString, int> expected;
+        for (const QString& name : names) {
+            const QStringList words = name.split(u' ', Qt::SkipEmptyParts);
+            for (const QString& word : QSet<QString>(words.begin(), words.end()))
+                ++expected[word];
+        }
+        QVERIFY(expected.contains(u("SANT'ANA")) && expected.contains(u("(RJ)")));
+        const WordList& list = *Search::wordListFor(column);
+        QCOMPARE(keptCounts(db, QStringLiteral("Palavra"), list.table), expected);
+
+        const SearchIndex& index = *Search::wordsForColumn(column);
+        const auto offered = [&](const QString& table, const QString& query) {
+            QSqlQuery count(db.handle());
+            count.prepare(QStringLiteral("select count(*) from %1 where %1 match ?").arg(table));
+            count.addBindValue(query);
+            return count.exec() && count.next() ? count.value(0).toInt() : -1;
+        };
+        const QStringList words = expected.keys();
+        for (qsizetype i = 0; i < words.size(); i += 3) {
+            const QString& word = words[i];
+            const QString part = word.left(3);
+            if (part.size() == 3) {
+                const auto holding = std::count_if(
+                    words.begin(), words.end(), [&](const QString& w) { return w.contains(part); });
+                QCOMPARE(offered(list.trigrams, Search::trigramQuery(part)), int(holding));
+            }
+            // Every club holding the word is offered; a word of letters alone offers no other.
+            const int clubs = offered(index.name, Search::wordQuery(word));
+            if (std::all_of(word.begin(), word.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+                QCOMPARE(clubs, expected[word]);
+            else
+                QVERIFY2(clubs >= expected[word], qPrintable(word));
+        }
     }
 
     // The trigram indexes hold exactly the names there are after inserts, edits and

@@ -196,7 +196,7 @@ private slots:
     // A store statement that fails through its shortcut says so and shows what ran: the
     // shortcut's lines, not the statement as written (which runs fine here).
     void failureNamesTheStoreStatementThatRan() {
-        const QString index = Search::forColumn(QStringLiteral("NomeCompletoClube"))->name;
+        const QString index = Search::wordsForColumn(QStringLiteral("NomeCompletoClube"))->name;
         store_->exec(QStringLiteral("drop table %1").arg(index));
         const Statement& locate = Statements::locateClub();
         const Query::Params params = {{locate.parameter(), QStringLiteral("%clube%")}};
