@@ -165,7 +165,8 @@ constexpr int mostWords = 512;
 
 struct WordSet {
     QStringList words;
-    qint64 clubs = 0; // how many hold them, a club counted once per word
+    qint64 clubs = 0;   // how many hold them, a club counted once per word
+    qint64 biggest = 0; // how many hold the commonest of them
 };
 
 QSqlQuery wordsFor(Database& db, const WordList& list, const QString& piece, Fit fit) {
@@ -213,6 +214,7 @@ std::optional<WordSet> fittingWords(Database& db, const WordList& list, const QS
         if (fits) {
             set.words << word;
             set.clubs += found.value(1).toLongLong();
+            set.biggest = std::max(set.biggest, found.value(1).toLongLong());
         }
     }
     return set;
@@ -223,17 +225,22 @@ std::optional<WordSet> fittingWords(Database& db, const WordList& list, const QS
 struct WordsAnswer {
     bool none = false;
     QString query;
+    // About how many clubs the query offers at least and at most, known without asking
+    // the index (a word it splits at a sign may offer a few more).
+    qint64 least = 0;
+    qint64 most = 0;
 };
 
 // The pieces' words, rarest first, each piece's words joined by OR, the pieces by AND;
 // more pieces are added only while the clubs they offer are more than `enough`.
-QString wordsQuery(QList<WordSet> sets, qint64 enough) {
+WordsAnswer wordsQuery(QList<WordSet> sets, qint64 enough) {
     std::sort(sets.begin(), sets.end(),
               [](const WordSet& a, const WordSet& b) { return a.clubs < b.clubs; });
+    WordsAnswer answer;
     QStringList pieces;
     qsizetype terms = 0;
     for (const WordSet& set : sets) {
-        if (terms + set.words.size() > mostWords || (!pieces.isEmpty() && sets[0].clubs <= enough))
+        if (terms + set.words.size() > mostWords || (!pieces.isEmpty() && answer.most <= enough))
             break;
         QStringList alternatives;
         for (const QString& word : set.words) {
@@ -246,8 +253,12 @@ QString wordsQuery(QList<WordSet> sets, qint64 enough) {
             continue;
         pieces << QLatin1Char('(') + alternatives.join(QLatin1String(" OR ")) + QLatin1Char(')');
         terms += set.words.size();
+        // One piece offers at least its commonest word's clubs; more pieces, maybe none.
+        answer.least = pieces.size() == 1 ? set.biggest : 0;
+        answer.most = pieces.size() == 1 ? set.clubs : std::min(answer.most, set.clubs);
     }
-    return pieces.join(QLatin1String(" AND "));
+    answer.query = pieces.join(QLatin1String(" AND "));
+    return answer;
 }
 
 std::optional<WordsAnswer> wordsAnswer(Database& db, const QString& column, const QString& fragment,
@@ -270,10 +281,24 @@ std::optional<WordsAnswer> wordsAnswer(Database& db, const QString& column, cons
         if (set)
             sets << *set;
     }
-    const QString query = wordsQuery(sets, enough);
-    if (query.isEmpty())
+    WordsAnswer answer = wordsQuery(sets, enough);
+    if (answer.query.isEmpty())
         return std::nullopt;
-    return WordsAnswer{false, query};
+    return answer;
+}
+
+// The word index's query for a fragment, when the words answered and the index offers
+// no more than `limit` clubs for it. Counting these is cheap, where counting a long
+// fragment's trigrams, each common, can take a frame; beyond the limit the trigrams
+// across its spaces, which hold its words together, may offer fewer.
+std::optional<QString> fewByWords(Database& db, const QString& column,
+                                  const std::optional<WordsAnswer>& words, int limit) {
+    if (!words || words->least > limit)
+        return std::nullopt;
+    if (words->most > limit &&
+        candidates(db, *Search::wordsForColumn(column), words->query, limit) > limit)
+        return std::nullopt;
+    return words->query;
 }
 
 // The full-text query for the clubs whose names hold a letter or letter pair: every
@@ -335,14 +360,15 @@ std::optional<FastPaths::Plan> locatePlan(Database& db, const Statement& s,
     const std::optional<WordsAnswer> words = wordsAnswer(db, column, *fragment, db.sortLimit());
     if (words && words->none)
         return none;
-    const QString index =
-        (words ? Search::wordsForColumn(column) : Search::forColumn(column))->name;
+    const std::optional<QString> byWords = fewByWords(db, column, words, db.sortLimit());
+    const QString& index =
+        (byWords ? Search::wordsForColumn(column) : Search::forColumn(column))->name;
     return FastPaths::Plan{
         {QStringLiteral("select c.*"), QStringLiteral("from %1, clubes.db as c").arg(index),
          QStringLiteral("where %1 match %2").arg(index, colon(trigramParameter)),
          QStringLiteral("and c.Codigo = %1.rowid").arg(index),
          QStringLiteral("and ") + s.condition(), QStringLiteral("order by %1.rowid").arg(index)},
-        {{trigramParameter, words ? words->query : Search::trigramQuery(*fragment)}}};
+        {{trigramParameter, byWords ? *byWords : Search::trigramQuery(*fragment)}}};
 }
 
 } // namespace
@@ -476,10 +502,10 @@ std::optional<FastPaths::Plan> FastPaths::name(const Statement& s, const QVarian
                 sorted(*search, *query);
         }
     } else if (length >= Search::minimumLength) {
-        const SearchIndex& byWords = *Search::wordsForColumn(search->column);
         const QString query = Search::trigramQuery(*fragment);
-        if (words && candidates(db_, byWords, words->query, db_.sortLimit()) <= db_.sortLimit()) {
-            sorted(byWords, words->query);
+        if (const std::optional<QString> byWords =
+                fewByWords(db_, search->column, words, db_.sortLimit())) {
+            sorted(*Search::wordsForColumn(search->column), *byWords);
         } else if (candidates(db_, *search, query, db_.sortLimit()) <= db_.sortLimit()) {
             sorted(*search, query);
         } else if (const std::optional<QString> bound = lowerBound(db_, *search, query)) {

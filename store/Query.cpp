@@ -109,7 +109,15 @@ void Query::plan() {
     if (named_.shortcut() == Shortcut::None)
         return;
     if (db_.fastPaths()) {
-        if (std::optional<FastPaths::Plan> plan = db_.shortcuts().choose(named_, bindings_)) {
+        std::optional<FastPaths::Plan> plan;
+        try {
+            plan = db_.shortcuts().choose(named_, bindings_);
+        } catch (const StoreError& e) {
+            // What the shortcut looked up failed: named as the shortcut's failure.
+            shortcut_ = true;
+            throw failure(e.text());
+        }
+        if (plan) {
             ranLines_ = plan->lines;
             ranBindings_ += plan->added;
             shortcut_ = true;
