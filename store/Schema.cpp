@@ -302,7 +302,8 @@ const QList<Step>& steps() {
         // the cost of every age written).
         {nullptr, [](QSqlDatabase& db) { dropIndexes(db, {"ClubesAnoIdade"}); }},
         {nullptr, [](QSqlDatabase&) {}}, // 6 -> 7: the names' word pairs
-        {nullptr, [](QSqlDatabase&) {}}, // 7 -> 8: the names' words
+        // 7 -> 8: the names' words. Stores an early version 6 upgraded kept the age index.
+        {nullptr, [](QSqlDatabase& db) { dropIndexes(db, {"ClubesAnoIdade"}); }},
     };
     return list;
 }

@@ -374,6 +374,27 @@ private slots:
         QCOMPARE(sortedSchemaNames(store, "trigger"), expected);
     }
 
+    // Version 7 kept no words; some version-7 stores, upgraded by an early version 6,
+    // still held the age index that made every age written cost two index writes.
+    void versionSevenGetsWordsAndLosesTheAgeIndex() {
+        TestStore store;
+        store.add(7, QStringLiteral("Palmeiras Futebol"));
+        Search::drop(store.database().handle());
+        store.exec(QStringLiteral("create index ClubesAnoIdade on Clubes (AnoFundacao, "
+                                  "IdadeClube)"));
+        store.exec(QStringLiteral("PRAGMA user_version = 7"));
+        store.close();
+        QCOMPARE(openError(store.dir()), QString());
+        QCOMPARE(store.value(QStringLiteral("PRAGMA user_version")),
+                 QString::number(Schema::version));
+        QCOMPARE(store.column(QStringLiteral("select name from sqlite_master where name like "
+                                             "'%Idade' and type = 'index'")),
+                 QStringList());
+        QCOMPARE(store.column(QStringLiteral("select Palavra || Qtde from %1 order by 1")
+                                  .arg(Search::wordListFor(u("NomeClube"))->table)),
+                 (QStringList{"FUTEBOL1", "PALMEIRAS1"}));
+    }
+
     // Version 2 had no order keys: names were listed in byte order.
     static void makeVersionTwo(TestStore& store) {
         addAwkwardNames(store);
