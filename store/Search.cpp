@@ -337,6 +337,15 @@ const QList<SearchIndex>& everyIndex() {
     return list;
 }
 
+// The entry of `list` kept for a column of Clubes, named in any letter case.
+template <typename Entry>
+const Entry* forClubColumn(const QList<Entry>& list, const QString& column) {
+    const auto found = std::find_if(list.begin(), list.end(), [&](const Entry& entry) {
+        return entry.column.compare(column, Qt::CaseInsensitive) == 0;
+    });
+    return found == list.end() ? nullptr : &*found;
+}
+
 QByteArray jsonArray(const QStringList& texts) {
     return QJsonDocument(QJsonArray::fromStringList(texts)).toJson(QJsonDocument::Compact);
 }
@@ -352,11 +361,7 @@ const QList<SearchIndex>& Search::indexes() {
 }
 
 const SearchIndex* Search::forColumn(const QString& column) {
-    for (const SearchIndex& index : indexes()) {
-        if (index.column.compare(column, Qt::CaseInsensitive) == 0)
-            return &index;
-    }
-    return nullptr;
+    return forClubColumn(indexes(), column);
 }
 
 const QList<SearchIndex>& Search::wordIndexes() {
@@ -369,11 +374,7 @@ const QList<SearchIndex>& Search::wordIndexes() {
 }
 
 const SearchIndex* Search::wordsForColumn(const QString& column) {
-    for (const SearchIndex& index : wordIndexes()) {
-        if (index.column.compare(column, Qt::CaseInsensitive) == 0)
-            return &index;
-    }
-    return nullptr;
+    return forClubColumn(wordIndexes(), column);
 }
 
 const QList<WordList>& Search::wordLists() {
@@ -387,11 +388,7 @@ const QList<WordList>& Search::wordLists() {
 }
 
 const WordList* Search::wordListFor(const QString& column) {
-    for (const WordList& list : wordLists()) {
-        if (list.column.compare(column, Qt::CaseInsensitive) == 0)
-            return &list;
-    }
-    return nullptr;
+    return forClubColumn(wordLists(), column);
 }
 
 bool Search::present(QSqlDatabase& db) {
