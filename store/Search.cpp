@@ -74,6 +74,34 @@ qint64 totalChanges(QSqlDatabase& db) {
     return q.next() ? q.value(0).toLongLong() : 0;
 }
 
+// The triggers that keep `kept` (what they are named after) in step with Clubes: `add`
+// runs for a new club, `remove` for a gone one, both when the `watched` columns are
+// updated (and `when` holds, when given).
+void keepInStep(QSqlDatabase& db, const QString& kept, const QString& watched,
+                const QString& remove, const QString& add, const QString& when = {}) {
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
+                .arg(trigger(kept, "Inclui"), add));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
+                .arg(trigger(kept, "Exclui"), remove));
+    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes%3 BEGIN %4 %5 END")
+                .arg(trigger(kept, "Altera"), watched,
+                     when.isEmpty() ? QString() : QStringLiteral(" WHEN ") + when, remove, add));
+}
+
+// A club's share of a count table keyed by `key`: one more for each of the keys `rows`
+// (a select of them) gives, and one less when it goes, the key dropped at none.
+QString countedAdd(const QString& table, const QString& key, const QString& rows) {
+    return QStringLiteral("INSERT INTO %1 (%2, Qtde) SELECT *, 1 FROM (%3) WHERE true ON "
+                          "CONFLICT (%2) DO UPDATE SET Qtde = Qtde + 1;")
+        .arg(table, key, rows);
+}
+
+QString countedRemove(const QString& table, const QString& key, const QString& rows) {
+    return QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE (%2) IN (%3); DELETE FROM %1 "
+                          "WHERE Qtde <= 0 AND (%2) IN (%3);")
+        .arg(table, key, rows);
+}
+
 // Characters besides letters and digits a word index keeps inside its words; it splits
 // words at the other ASCII ones (every character beyond ASCII is kept).
 constexpr char wordCharacters[] = "-./&";
@@ -101,13 +129,8 @@ void buildIndex(QSqlDatabase& db, const SearchIndex& index) {
                 .arg(index.name, rowidOf(index, {}), indexedText(index, {}), heldWhere(index, {})));
     // Saves leave merging to SearchUpkeep, in the program's idle time.
     setAutomerge(db, index, 0);
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(index.name, "Inclui"), added(index)));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(index.name, "Exclui"), removed(index)));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF Codigo, %2 ON Clubes BEGIN %3 %4 "
-                           "END")
-                .arg(trigger(index.name, "Altera"), index.column, removed(index), added(index)));
+    keepInStep(db, index.name, QStringLiteral("Codigo, ") + index.column, removed(index),
+               added(index));
 }
 
 // Pieces as numbers while counting a whole table: a letter pair is its two code
@@ -191,20 +214,10 @@ void buildPieces(QSqlDatabase& db, const PieceTable& table) {
                            "WITHOUT ROWID")
                 .arg(table.name));
     fillPieces(db, table);
-    const QString add = QStringLiteral("INSERT INTO %1 (Trecho, Qtde) SELECT value, 1 FROM (%2) "
-                                       "WHERE true ON CONFLICT (Trecho) DO UPDATE SET Qtde = Qtde "
-                                       "+ 1;")
-                            .arg(table.name, piecesOfRow(table, QStringLiteral("new.")));
-    const QString old = piecesOfRow(table, QStringLiteral("old."));
-    const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Trecho IN (%2); "
-                                          "DELETE FROM %1 WHERE Qtde <= 0 AND Trecho IN (%2);")
-                               .arg(table.name, old);
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(table.name, "Inclui"), add));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(table.name, "Exclui"), remove));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes BEGIN %3 %4 END")
-                .arg(trigger(table.name, "Altera"), table.column, remove, add));
+    const QString key = QStringLiteral("Trecho");
+    keepInStep(db, table.name, table.column,
+               countedRemove(table.name, key, piecesOfRow(table, QStringLiteral("old."))),
+               countedAdd(table.name, key, piecesOfRow(table, QStringLiteral("new."))));
 }
 
 // A table of the neighbouring words of a folded name, kept by triggers.
@@ -263,21 +276,10 @@ void buildPairs(QSqlDatabase& db, const PairTable& table) {
     run(db, QStringLiteral("CREATE INDEX %1 ON %2 (Depois, Antes)")
                 .arg(secondWordIndex(table), table.name));
     fillPairs(db, table);
-    const QString add = QStringLiteral("INSERT INTO %1 (Antes, Depois, Qtde) SELECT *, 1 FROM "
-                                       "(%2) WHERE true ON CONFLICT (Antes, Depois) DO UPDATE "
-                                       "SET Qtde = Qtde + 1;")
-                            .arg(table.name, pairsOfRow(table, QStringLiteral("new.")));
-    const QString old = pairsOfRow(table, QStringLiteral("old."));
-    const QString remove =
-        QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE (Antes, Depois) IN (%2); DELETE "
-                       "FROM %1 WHERE Qtde <= 0 AND (Antes, Depois) IN (%2);")
-            .arg(table.name, old);
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(table.name, "Inclui"), add));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(table.name, "Exclui"), remove));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes BEGIN %3 %4 END")
-                .arg(trigger(table.name, "Altera"), table.column, remove, add));
+    const QString key = QStringLiteral("Antes, Depois");
+    keepInStep(db, table.name, table.column,
+               countedRemove(table.name, key, pairsOfRow(table, QStringLiteral("old."))),
+               countedAdd(table.name, key, pairsOfRow(table, QStringLiteral("new."))));
 }
 
 QStringList wordsOf(const QString& folded) {
@@ -308,22 +310,12 @@ void buildWords(QSqlDatabase& db, const WordList& list) {
     run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON %2 BEGIN INSERT INTO %3 (%3, rowid, "
                            "Busca) VALUES ('delete', old.Codigo, old.Palavra); END")
                 .arg(trigger(list.trigrams, "Exclui"), list.table, list.trigrams));
-    const QString add = QStringLiteral("INSERT INTO %1 (Palavra, Qtde) SELECT value, 1 FROM (%2) "
-                                       "WHERE true ON CONFLICT (Palavra) DO UPDATE SET Qtde = "
-                                       "Qtde + 1;")
-                            .arg(list.table, wordsOfRow(list, QStringLiteral("new.")));
-    const QString old = wordsOfRow(list, QStringLiteral("old."));
-    const QString remove = QStringLiteral("UPDATE %1 SET Qtde = Qtde - 1 WHERE Palavra IN (%2); "
-                                          "DELETE FROM %1 WHERE Qtde <= 0 AND Palavra IN (%2);")
-                               .arg(list.table, old);
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER INSERT ON Clubes BEGIN %2 END")
-                .arg(trigger(list.table, "Inclui"), add));
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER DELETE ON Clubes BEGIN %2 END")
-                .arg(trigger(list.table, "Exclui"), remove));
+    const QString key = QStringLiteral("Palavra");
     // Saves write every column: a name left as it was takes and drops no word.
-    run(db, QStringLiteral("CREATE TRIGGER %1 AFTER UPDATE OF %2 ON Clubes WHEN old.%2 IS NOT "
-                           "new.%2 BEGIN %3 %4 END")
-                .arg(trigger(list.table, "Altera"), list.column, remove, add));
+    keepInStep(db, list.table, list.column,
+               countedRemove(list.table, key, wordsOfRow(list, QStringLiteral("old."))),
+               countedAdd(list.table, key, wordsOfRow(list, QStringLiteral("new."))),
+               QStringLiteral("old.%1 IS NOT new.%1").arg(list.column));
 }
 
 // The trigram indexes first: the tests and the upkeep read them by their place.
